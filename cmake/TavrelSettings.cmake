@@ -1,0 +1,43 @@
+# Shared compile settings of every target of the project, and the helper that registers a test.
+
+option(TAVREL_WERROR "Treat compiler warnings as errors" OFF)
+option(TAVREL_SANITIZE "Build with address and undefined-behaviour sanitizers" OFF)
+option(TAVREL_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+
+add_library(tavrel_settings INTERFACE)
+target_compile_features(tavrel_settings INTERFACE cxx_std_20)
+target_compile_options(tavrel_settings INTERFACE -Wall -Wextra -pedantic)
+if(TAVREL_WERROR)
+    target_compile_options(tavrel_settings INTERFACE -Werror)
+endif()
+target_compile_definitions(tavrel_settings INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CAST_TO_ASCII
+    QT_USE_QSTRINGBUILDER
+    QT_NO_CONTEXTLESS_CONNECT
+    QT_NO_FOREACH)
+
+if(TAVREL_SANITIZE)
+    set(_tavrel_san -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_compile_options(tavrel_settings INTERFACE ${_tavrel_san})
+    target_link_options(tavrel_settings INTERFACE ${_tavrel_san})
+endif()
+
+# tavrel_add_test(<name> SOURCES <files...> [LIBS <targets...>] [GUI])
+# One QtTest executable per class or flow; registered with CTest under its own name.
+function(tavrel_add_test name)
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE tavrel_settings Qt6::Test ${ARG_LIBS})
+    target_compile_definitions(${name} PRIVATE
+        TAVREL_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+    add_test(NAME ${name} COMMAND ${name})
+    set(_env "QT_QPA_PLATFORM=offscreen")
+    if(TAVREL_SANITIZE)
+        list(APPEND _env
+            "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"
+            "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+            "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+    endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 120)
+endfunction()

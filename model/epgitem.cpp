@@ -1,0 +1,8 @@
+#include "model/epgitem.h"
+
+EpgItem::EpgItem(QObject* parent)
+    : QObject(parent)
+{
+}
+
+EpgItem::~EpgItem() = default;

@@ -1,0 +1,380 @@
+#include "model/tavreldatabase.h"
+
+#include "model/bouquet.h"
+#include "model/channel.h"
+#include "model/clock.h"
+#include "model/currentservice.h"
+#include "model/epgitem.h"
+
+#include <QtMath>
+
+#include <algorithm>
+
+namespace {
+
+template <typename T>
+QList<T*> pointersOf(const OwnedList<T>& list)
+{
+    QList<T*> pointers;
+    pointers.reserve(qsizetype(list.size()));
+    for (const auto& entry : list)
+        pointers.append(entry.get());
+    return pointers;
+}
+
+template <typename T>
+T* entryAt(const OwnedList<T>& list, int i)
+{
+    return i >= 0 && size_t(i) < list.size() ? list[size_t(i)].get() : nullptr;
+}
+
+} // namespace
+
+TavrelDatabase::TavrelDatabase(const Clock& clock, QObject* parent)
+    : QObject(parent)
+    , m_clock(clock)
+    , m_statusData(std::make_unique<StatusData>())
+{
+}
+
+// Bouquets go with the QObject children; the rest with their owners.
+TavrelDatabase::~TavrelDatabase() = default;
+
+Bouquet* TavrelDatabase::bouquet(int b) const
+{
+    Q_ASSERT(b >= 0 && b < m_bouquets.size());
+    return m_bouquets.at(b);
+}
+
+QList<Channel*> TavrelDatabase::channels(int b) const
+{
+    if (b < 0 || b >= m_bouquets.size())
+        return {};
+    return m_bouquets.at(b)->channels;
+}
+
+Channel* TavrelDatabase::channel(int b, int c) const
+{
+    Q_ASSERT(hasChannel(b, c));
+    return m_bouquets.at(b)->channels.at(c);
+}
+
+bool TavrelDatabase::bouquetHasChannels(int b) const
+{
+    return b >= 0 && b < m_bouquets.size() && !m_bouquets.at(b)->channels.isEmpty();
+}
+
+bool TavrelDatabase::hasChannel(int b, int c) const
+{
+    return bouquetHasChannels(b) && c >= 0 && c < m_bouquets.at(b)->channels.size();
+}
+
+QList<EpgItem*> TavrelDatabase::epgList(int b, int c) const
+{
+    return channel(b, c)->epgList();
+}
+
+bool TavrelDatabase::hasEpg(int b, int c) const
+{
+    return hasChannel(b, c) && channel(b, c)->hasEpg();
+}
+
+bool TavrelDatabase::hasEpgItem(int b, int c, int i) const
+{
+    return hasEpg(b, c) && i >= 0 && i < channel(b, c)->epgList().size();
+}
+
+EpgItem* TavrelDatabase::epgItem(int b, int c, int i) const
+{
+    return hasEpgItem(b, c, i) ? channel(b, c)->epgList().at(i) : nullptr;
+}
+
+QList<TimerEntry*> TavrelDatabase::timers() const
+{
+    return pointersOf(m_timers);
+}
+
+QList<MovieEntry*> TavrelDatabase::movies() const
+{
+    return pointersOf(m_movies);
+}
+
+QList<EpgItem*> TavrelDatabase::searchResults() const
+{
+    return pointersOf(m_searchResults);
+}
+
+QList<EpgItem*> TavrelDatabase::similarResults() const
+{
+    return pointersOf(m_similarResults);
+}
+
+TimerEntry* TavrelDatabase::timerAt(int i) const
+{
+    return entryAt(m_timers, i);
+}
+
+MovieEntry* TavrelDatabase::movieAt(int i) const
+{
+    return entryAt(m_movies, i);
+}
+
+bool TavrelDatabase::isMovieIndexValid(int i) const
+{
+    return i >= 0 && size_t(i) < m_movies.size();
+}
+
+EpgItem* TavrelDatabase::searchResultAt(int i) const
+{
+    return entryAt(m_searchResults, i);
+}
+
+EpgItem* TavrelDatabase::similarResultAt(int i) const
+{
+    return entryAt(m_similarResults, i);
+}
+
+QList<EpgItem*> TavrelDatabase::currentServiceEpg()
+{
+    if (!m_currentService)
+        return {};
+    auto& events = m_currentService->events;
+    const qint64 now = m_clock.now();
+    events.erase(events.begin(),
+                 std::find_if(events.begin(), events.end(),
+                              [now](const auto& event) { return qint64(event->end) > now; }));
+    if (!events.empty()) {
+        EpgItem* running = events.front().get();
+        float elapsed = float(running->duration) - float(qint64(running->end) - now);
+        // An event that has not begun counts as fully elapsed: the receiver calls it current.
+        if (elapsed < 0)
+            elapsed = float(running->duration);
+        running->minutesLeft = (running->duration - int(elapsed)) / 60;
+        running->progress = qRound((100.0f / float(running->duration)) * elapsed);
+    }
+    return pointersOf(events);
+}
+
+QString TavrelDatabase::receivedDataText() const
+{
+    if (m_receivedBytes < 1024)
+        return QString::number(m_receivedBytes) + QStringLiteral(" Bytes");
+    if (m_receivedBytes < 1048576)
+        return QString::number(float(m_receivedBytes) * 0.0009765625f, 'f', 3) + QStringLiteral(" kB");
+    return QString::number(float(m_receivedBytes) * 9.5367431640625e-07f, 'f', 3) + QStringLiteral(" MB");
+}
+
+void TavrelDatabase::setBouquets(OwnedList<Bouquet> bouquets)
+{
+    qDeleteAll(m_bouquets);
+    m_bouquets.clear();
+    m_bouquets.reserve(qsizetype(bouquets.size()));
+    for (auto& bouquet : bouquets) {
+        bouquet->setParent(this);
+        m_bouquets.append(bouquet.release());
+    }
+    m_serviceDataLoaded = true;
+}
+
+void TavrelDatabase::insertBouquetEpg(OwnedList<EpgItem> items)
+{
+    if (items.empty())
+        return;
+    const QString& bouquetReference = items.front()->bouquetReference;
+    const auto found = std::find_if(m_bouquets.cbegin(), m_bouquets.cend(), [&](const Bouquet* bouquet) {
+        return bouquet->reference == bouquetReference;
+    });
+    if (found == m_bouquets.cend())
+        return;
+
+    // The receiver lists the events in its channel order; one cursor walks both lists.
+    size_t cursor = 0;
+    for (Channel* channel : (*found)->channels) {
+        while (cursor < items.size() && channel->serviceReference == items[cursor]->serviceReference) {
+            channel->addEpgItem(std::move(items[cursor]));
+            ++cursor;
+        }
+        if (cursor == items.size())
+            break;
+    }
+    // What no channel took goes with `items`.
+}
+
+void TavrelDatabase::setTimers(OwnedList<TimerEntry> timers)
+{
+    m_timers = std::move(timers);
+}
+
+bool TavrelDatabase::removeTimer(const QString& serviceReference)
+{
+    const auto found = std::find_if(m_timers.begin(), m_timers.end(), [&](const auto& timer) {
+        return timer->serviceReference == serviceReference;
+    });
+    if (found == m_timers.end())
+        return false;
+    m_timers.erase(found);
+    return true;
+}
+
+bool TavrelDatabase::removeTimer(const QString& serviceReference, uint begin, uint end)
+{
+    const auto found = std::find_if(m_timers.begin(), m_timers.end(), [&](const auto& timer) {
+        return timer->serviceReference == serviceReference && timer->begin == begin && timer->end == end;
+    });
+    if (found == m_timers.end())
+        return false;
+    m_timers.erase(found);
+    return true;
+}
+
+void TavrelDatabase::clearTimers()
+{
+    m_timers.clear();
+}
+
+void TavrelDatabase::setMovies(OwnedList<MovieEntry> movies)
+{
+    m_movies = std::move(movies);
+}
+
+void TavrelDatabase::removeMovieAt(int i)
+{
+    if (isMovieIndexValid(i))
+        m_movies.erase(m_movies.begin() + i);
+}
+
+bool TavrelDatabase::removeMovie(const QString& serviceReference)
+{
+    const auto found = std::find_if(m_movies.begin(), m_movies.end(), [&](const auto& movie) {
+        return movie->serviceReference == serviceReference;
+    });
+    if (found == m_movies.end())
+        return false;
+    m_movies.erase(found);
+    return true;
+}
+
+void TavrelDatabase::setSearchResults(OwnedList<EpgItem> items)
+{
+    m_searchResults = std::move(items);
+}
+
+void TavrelDatabase::setSimilarResults(OwnedList<EpgItem> items)
+{
+    m_similarResults = std::move(items);
+}
+
+void TavrelDatabase::setStatusInfoE1(std::unique_ptr<StatusInfoE1> statusInfo)
+{
+    m_statusInfoE1 = std::move(statusInfo);
+    StatusData& status = *m_statusData;
+    status.currentTime = m_statusInfoE1->currentTime;
+    status.standby = m_statusInfoE1->standby;
+    status.mode = BoxMode(m_statusInfoE1->mode);
+    status.recording = m_statusInfoE1->recording;
+    status.serviceReference = m_statusInfoE1->serviceReference;
+    status.serviceName = m_statusInfoE1->serviceName;
+    status.provider = m_statusInfoE1->provider;
+    status.videoFormat = m_statusInfoE1->videoFormat;
+}
+
+void TavrelDatabase::setDeviceData(std::unique_ptr<DeviceData> deviceData)
+{
+    m_deviceData = std::move(deviceData);
+    const DeviceData& data = *m_deviceData;
+    StatusData& status = *m_statusData;
+    status.nowSt = data.nowSt;
+    status.nowD = data.nowD;
+    status.diskGB = data.diskGB;
+    status.diskH = data.diskH;
+    status.upTime = data.upTime;
+    status.volume = data.volume;
+    status.mute = data.mute;
+    status.videoTime = data.videoTime;
+    status.videoPosition = data.videoPosition;
+    status.agcText = data.agc;
+    status.snrText = data.snr;
+    status.berText = data.ber;
+    // A live service with a moving play position is time-shifted, unless it is a recording.
+    if (data.videoActive && m_statusInfoE1 && m_statusInfoE1->mode != BoxModeMovie)
+        status.mode = BoxModeTimeshift;
+    if (status.standby)
+        status.mode = BoxModeStandby;
+}
+
+void TavrelDatabase::setAboutInfo(std::unique_ptr<AboutInfo> aboutInfo)
+{
+    m_aboutInfo = std::move(aboutInfo);
+    const AboutInfo& about = *m_aboutInfo;
+    StatusData& status = *m_statusData;
+    status.mode = BoxModeTv;
+    status.enigmaVersion = about.enigmaVersion;
+    status.imageVersion = about.imageVersion;
+    status.webifVersion = about.webifVersion;
+    status.fpVersion = about.fpVersion;
+    status.model = about.model;
+    status.lanMac = about.lanMac;
+    status.lanDhcp = about.lanDhcp;
+    status.lanIp = about.lanIp;
+    status.lanMask = about.lanMask;
+    status.lanGateway = about.lanGateway;
+    status.hddModel = about.hddModel;
+    status.hddCapacity = about.hddCapacity;
+    status.hddFree = about.hddFree;
+    status.tunerName = about.tunerName;
+    status.tunerType = about.tunerType;
+}
+
+void TavrelDatabase::setAboutInfoE1(std::unique_ptr<AboutInfoE1> aboutInfo)
+{
+    m_aboutInfoE1 = std::move(aboutInfo);
+}
+
+void TavrelDatabase::setCurrentTime(const QString& text)
+{
+    m_statusData->currentTime = text;
+}
+
+void TavrelDatabase::setSignalInfo(std::unique_ptr<SignalInfo> signalInfo)
+{
+    m_signalInfo = std::move(signalInfo);
+    StatusData& status = *m_statusData;
+    status.snrDbText = m_signalInfo->snrDbText;
+    status.snrText = m_signalInfo->snrText;
+    status.berText = m_signalInfo->berText;
+    status.agcText = m_signalInfo->agcText;
+}
+
+void TavrelDatabase::setCurrentService(std::unique_ptr<CurrentServiceE2> currentService)
+{
+    m_currentService = std::move(currentService);
+    const CurrentServiceE2& service = *m_currentService;
+    StatusData& status = *m_statusData;
+    status.serviceReference = service.serviceReference;
+    status.serviceName = service.serviceName;
+    status.provider = service.providerName;
+    status.videoFormat = service.videoSize;
+    status.videoWidth = service.videoWidth;
+    status.videoHeight = service.videoHeight;
+}
+
+void TavrelDatabase::setSatfinderConfig(std::unique_ptr<SatfinderConfig> config)
+{
+    m_satfinderConfig = std::move(config);
+}
+
+void TavrelDatabase::setStandby(bool standby)
+{
+    m_statusData->standby = standby;
+}
+
+void TavrelDatabase::setVolume(bool mute, int level)
+{
+    m_statusData->mute = mute;
+    m_statusData->volume = level;
+}
+
+void TavrelDatabase::addReceivedBytes(qint64 bytes)
+{
+    m_receivedBytes += bytes;
+}
