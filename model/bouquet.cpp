@@ -4,8 +4,7 @@
 
 Bouquet::Bouquet(QObject* parent)
     : QObject(parent)
-{
-}
+{}
 
 // The channels go with the QObject children.
 Bouquet::~Bouquet() = default;

@@ -7,8 +7,7 @@
 
 Channel::Channel(QObject* parent)
     : QObject(parent)
-{
-}
+{}
 
 Channel::~Channel()
 {

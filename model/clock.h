@@ -39,8 +39,7 @@ public:
     explicit ManualClock(qint64 now = 0, int utcOffsetSeconds = 0)
         : m_now(now)
         , m_utcOffsetSeconds(utcOffsetSeconds)
-    {
-    }
+    {}
 
     qint64 now() const override { return m_now; }
     QDateTime toLocal(qint64 secsSinceEpoch) const override;

@@ -2,7 +2,6 @@
 
 EpgItem::EpgItem(QObject* parent)
     : QObject(parent)
-{
-}
+{}
 
 EpgItem::~EpgItem() = default;

@@ -48,7 +48,8 @@ struct SearchSet
     bool operator==(const SearchSet&) const = default;
 };
 
-enum BoxMode : int {
+enum BoxMode : int
+{
     BoxModeTv = 0,
     BoxModeOther = 1,
     BoxModeMovie = 2,
@@ -56,7 +57,8 @@ enum BoxMode : int {
     BoxModeStandby = 4,
 };
 
-enum MessageAnswer : int {
+enum MessageAnswer : int
+{
     AnswerYes = 0,
     AnswerNo = 1,
     AnswerTimeout = 2,

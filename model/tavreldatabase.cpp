@@ -12,7 +12,7 @@
 
 namespace {
 
-template <typename T>
+template<typename T>
 QList<T*> pointersOf(const OwnedList<T>& list)
 {
     QList<T*> pointers;
@@ -22,7 +22,7 @@ QList<T*> pointersOf(const OwnedList<T>& list)
     return pointers;
 }
 
-template <typename T>
+template<typename T>
 T* entryAt(const OwnedList<T>& list, int i)
 {
     return i >= 0 && size_t(i) < list.size() ? list[size_t(i)].get() : nullptr;
@@ -34,8 +34,7 @@ TavrelDatabase::TavrelDatabase(const Clock& clock, QObject* parent)
     : QObject(parent)
     , m_clock(clock)
     , m_statusData(std::make_unique<StatusData>())
-{
-}
+{}
 
 // Bouquets go with the QObject children; the rest with their owners.
 TavrelDatabase::~TavrelDatabase() = default;
@@ -140,9 +139,8 @@ QList<EpgItem*> TavrelDatabase::currentServiceEpg()
         return {};
     auto& events = m_currentService->events;
     const qint64 now = m_clock.now();
-    events.erase(events.begin(),
-                 std::find_if(events.begin(), events.end(),
-                              [now](const auto& event) { return qint64(event->end) > now; }));
+    events.erase(events.begin(), std::find_if(events.begin(), events.end(),
+                                              [now](const auto& event) { return qint64(event->end) > now; }));
     if (!events.empty()) {
         EpgItem* running = events.front().get();
         float elapsed = float(running->duration) - float(qint64(running->end) - now);
