@@ -1,0 +1,225 @@
+#include "box/tavrelrequest.h"
+
+#include "model/tavreldatabase.h"
+#include "settings/settings.h"
+
+#include <QAuthenticator>
+#include <QNetworkRequest>
+#include <QStringDecoder>
+#include <QTimer>
+
+TavrelRequest::TavrelRequest(TavrelDatabase* database, QObject* parent)
+    : QObject(parent)
+    , m_database(database)
+    , m_settings(new Settings(this))
+    , m_manager(this)
+{
+    connect(&m_manager, &QNetworkAccessManager::authenticationRequired, this,
+            &TavrelRequest::on_authenticationRequired);
+}
+
+TavrelRequest::~TavrelRequest()
+{
+    // Replies still in flight belong to the manager; they must not reach a half-destroyed engine.
+    const QList<QNetworkReply*> replies = m_manager.findChildren<QNetworkReply*>();
+    for (QNetworkReply* reply : replies) {
+        reply->disconnect(this);
+        reply->abort();
+    }
+}
+
+TavrelDatabase* TavrelRequest::database() const
+{
+    return m_database;
+}
+
+void TavrelRequest::initializeFromSettings()
+{
+    constructRequestUrls(m_settings->getActiveProfile());
+}
+
+void TavrelRequest::sendRequest(RequestType type)
+{
+    if (isLongRequest(type) && !urlForRequest(type).isEmpty())
+        Q_EMIT networkRequestIsActive(true);
+    sendStoredRequest(type);
+}
+
+QUrl TavrelRequest::urlForRequest(RequestType type) const
+{
+    if (type <= ReqNone || type >= requestTypeCount)
+        return {};
+    return m_urls[size_t(type)];
+}
+
+RequestType TavrelRequest::requestTypeForUrl(const QUrl& url) const
+{
+    if (url.isEmpty())
+        return ReqNone;
+    const QList<RequestType> order = comparisonOrder();
+    for (RequestType type : order) {
+        if (m_urls[size_t(type)] == url)
+            return type;
+    }
+    return ReqNone;
+}
+
+void TavrelRequest::setTransferTimeouts(int normalMs, int longMs)
+{
+    m_transferTimeoutMs = normalMs;
+    m_longTransferTimeoutMs = longMs;
+}
+
+bool TavrelRequest::isSettled() const
+{
+    return m_repliesInFlight == 0 && !hasPendingTimers();
+}
+
+void TavrelRequest::constructRequestUrls(const Profile& profile)
+{
+    m_profile = profile;
+    constructFixedUrls();
+}
+
+void TavrelRequest::requestTimeout()
+{
+    if (m_currentReply) {
+        m_currentReply->abort();
+        m_currentReply->deleteLater();
+        m_currentReply = nullptr;
+    }
+}
+
+void TavrelRequest::sendStoredRequest(RequestType type)
+{
+    const QUrl url = urlForRequest(type);
+    if (url.isEmpty())
+        return; // this engine has no such request: nothing to send
+
+    QNetworkRequest request(url);
+    request.setTransferTimeout(isLongRequest(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs);
+
+    m_errorReported = false;
+    Q_EMIT networkReceiveIsActive(true);
+    QNetworkReply* reply = m_manager.get(request);
+    m_currentReply = reply;
+    ++m_repliesInFlight;
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { requestReplyReadFinishedSlot(reply); });
+    connect(reply, &QNetworkReply::errorOccurred, this, &TavrelRequest::requestError);
+    Q_EMIT networkTransmitIsActive(false);
+}
+
+void TavrelRequest::storeRequestUrl(RequestType type, const QString& pathAndQuery)
+{
+    QUrl& url = m_urls[size_t(type)];
+    url.setUrl(QStringLiteral("http://") + m_profile.wlanAddr + QLatin1Char(':') + m_profile.wlanPort +
+                   pathAndQuery,
+               QUrl::TolerantMode);
+}
+
+QString TavrelRequest::queryValue(const QString& value)
+{
+    // Receivers decode "+" as a space and cut values at "&" and "#": encode all but the
+    // characters that references are made of, so that they stay readable in logs.
+    return QString::fromLatin1(QUrl::toPercentEncoding(value, QByteArrayLiteral(":/")));
+}
+
+void TavrelRequest::startNextRequestTimer(RequestType type, int delayMs)
+{
+    m_pendingRequest = type;
+    QTimer* timer = restartSingleShot(m_nextRequestTimer, delayMs);
+    connect(timer, &QTimer::timeout, this, &TavrelRequest::nextRequestTimerSlot);
+}
+
+QTimer* TavrelRequest::restartSingleShot(QPointer<QTimer>& timer, int delayMs)
+{
+    delete timer.data();
+    timer = new QTimer(this);
+    timer->setSingleShot(true);
+    timer->start(delayMs);
+    return timer;
+}
+
+void TavrelRequest::checkSettled()
+{
+    if (isSettled())
+        Q_EMIT settled();
+}
+
+void TavrelRequest::reportUnreadable(const Reply& reply)
+{
+    if (!reply.failed)
+        Q_EMIT replyUnreadable(reply.type);
+}
+
+bool TavrelRequest::isLongRequest(RequestType type) const
+{
+    return type == ReqServices || type == ReqEpg || type == ReqMovieList || type == ReqTimerList;
+}
+
+bool TavrelRequest::hasPendingTimers() const
+{
+    return m_nextRequestTimer != nullptr;
+}
+
+void TavrelRequest::on_authenticationRequired(QNetworkReply*, QAuthenticator* authenticator)
+{
+    // The store, not the engine's copy: the user may have corrected the password meanwhile.
+    const Profile profile = m_settings->getActiveProfile();
+    authenticator->setUser(profile.userName);
+    authenticator->setPassword(profile.password);
+}
+
+void TavrelRequest::requestError(QNetworkReply::NetworkError error)
+{
+    if (!m_errorReported) {
+        Q_EMIT networkErrorOccurred(error);
+        m_errorReported = true;
+    }
+    Q_EMIT networkErrorOccurred(true);
+}
+
+void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
+{
+    --m_repliesInFlight;
+    const QNetworkReply::NetworkError error = reply->error();
+    const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QByteArray body = reply->readAll();
+    const QUrl url = reply->request().url();
+    reply->deleteLater();
+
+    Reply read;
+    read.type = requestTypeForUrl(url);
+    read.failed = error != QNetworkReply::NoError;
+    // An error page is no answer: parsers get nothing to misread.
+    if (!read.failed)
+        read.text = decodeBody(body);
+    if (m_database)
+        m_database->addReceivedBytes(body.size());
+    if (read.failed && read.type != ReqNone)
+        Q_EMIT requestFailed(read.type, error, httpStatus);
+    if (read.type != ReqNone && m_database)
+        dispatchReply(read);
+    checkSettled();
+}
+
+void TavrelRequest::nextRequestTimerSlot()
+{
+    m_nextRequestTimer->deleteLater();
+    m_nextRequestTimer = nullptr;
+    sendRequest(m_pendingRequest);
+    checkSettled();
+}
+
+QString TavrelRequest::decodeBody(const QByteArray& body)
+{
+    // Nothing after a zero byte is text.
+    const qsizetype zero = body.indexOf('\0');
+    const QByteArrayView bytes = zero < 0 ? QByteArrayView(body) : QByteArrayView(body).first(zero);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    // Old receivers send Latin-1 without saying so; reading it as UTF-8 would mangle it.
+    if (utf8.hasError())
+        text = QString::fromLatin1(bytes);
+    return text;
+}

@@ -1,0 +1,108 @@
+#include "tools/cli/commandrun.h"
+
+#include "box/tavrelrequest.h"
+#include "tools/cli/jsonwriter.h"
+
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QString describe(QNetworkReply::NetworkError error, int httpStatus)
+{
+    if (httpStatus >= 400)
+        return QStringLiteral("the receiver answered HTTP %1").arg(httpStatus);
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("connection refused");
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("host not found");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("the receiver closed the connection");
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TimeoutError:
+        return QStringLiteral("no answer in time");
+    case QNetworkReply::AuthenticationRequiredError:
+        return QStringLiteral("user name or password refused");
+    default:
+        return QStringLiteral("network error %1").arg(int(error));
+    }
+}
+
+} // namespace
+
+CommandRun::CommandRun(TavrelRequest* engine, TavrelDatabase* database, int deadlineMs, QObject* parent)
+    : QObject(parent)
+    , m_engine(engine)
+    , m_database(database)
+    , m_deadline(new QTimer(this))
+{
+    connect(m_engine, &TavrelRequest::requestFailed, this, &CommandRun::requestFailed);
+    connect(m_engine, &TavrelRequest::replyUnreadable, this, &CommandRun::replyUnreadable);
+    connect(m_engine, &TavrelRequest::settled, this, &CommandRun::finish);
+    // Transfer time-outs end every request; this only guards against chains that never end.
+    m_deadline->setSingleShot(true);
+    connect(m_deadline, &QTimer::timeout, this, [this] {
+        fail(TimedOut, QStringLiteral("the receiver did not finish answering in time"));
+        finish();
+    });
+    m_deadline->start(deadlineMs);
+}
+
+void CommandRun::watch(std::initializer_list<RequestType> types)
+{
+    for (RequestType type : types)
+        m_watched.insert(type);
+}
+
+void CommandRun::fail(ExitCode code, const QString& message)
+{
+    if (m_exitCode != Success)
+        return;
+    m_exitCode = code;
+    m_message = message;
+}
+
+void CommandRun::begin()
+{
+    if (m_engine->isSettled())
+        QTimer::singleShot(0, this, &CommandRun::finish);
+}
+
+void CommandRun::requestFailed(RequestType type, QNetworkReply::NetworkError error, int httpStatus)
+{
+    if (!m_watched.contains(type))
+        return;
+    ExitCode code = NetworkError;
+    if (error == QNetworkReply::AuthenticationRequiredError || httpStatus == 401)
+        code = CredentialsRefused;
+    else if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
+        code = TimedOut;
+    fail(code, describe(error, httpStatus));
+}
+
+void CommandRun::replyUnreadable(RequestType type)
+{
+    if (m_watched.contains(type))
+        fail(CommandFailed, QStringLiteral("the receiver's answer could not be read"));
+}
+
+void CommandRun::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_deadline->stop();
+    if (m_exitCode == Success && m_dump) {
+        JsonWriter json;
+        m_dump(json);
+        const QByteArray out = json.finish();
+        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+        std::fflush(stdout);
+    }
+    if (m_exitCode != Success)
+        QTextStream(stderr) << "tavrel-cli: " << m_message << '\n';
+    Q_EMIT finished(m_exitCode);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "box/requesttype.h"
+
+#include <QNetworkReply>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+
+class JsonWriter;
+class QTimer;
+class TavrelDatabase;
+class TavrelRequest;
+
+// One command of the command-line client: it watches the requests the command depends on,
+// waits until the engine has settled (follow-up requests included) and then either prints
+// the dump or reports the first failure as a one-line message and an exit code.
+class CommandRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum ExitCode
+    {
+        Success = 0,
+        UsageError = 1,
+        NetworkError = 2,
+        TimedOut = 3,
+        CredentialsRefused = 4,
+        CommandFailed = 5,
+    };
+
+    CommandRun(TavrelRequest* engine, TavrelDatabase* database, int deadlineMs, QObject* parent = nullptr);
+
+    TavrelRequest* engine() const { return m_engine; }
+    TavrelDatabase* database() const { return m_database; }
+
+    // Failures of these request types fail the command; others are follow-ups.
+    void watch(std::initializer_list<RequestType> types);
+    // Prints what the command produced once everything has settled.
+    void setDump(std::function<void(JsonWriter&)> dump) { m_dump = std::move(dump); }
+    // The command cannot succeed; the first reason given is the one reported.
+    void fail(ExitCode code, const QString& message);
+    // To be called once the command's first request is on its way.
+    void begin();
+
+Q_SIGNALS:
+    void finished(int exitCode);
+
+private:
+    void requestFailed(RequestType type, QNetworkReply::NetworkError error, int httpStatus);
+    void replyUnreadable(RequestType type);
+    void finish();
+
+    TavrelRequest* m_engine;
+    TavrelDatabase* m_database;
+    QSet<RequestType> m_watched;
+    std::function<void(JsonWriter&)> m_dump;
+    ExitCode m_exitCode = Success;
+    QString m_message;
+    QTimer* m_deadline;
+    bool m_finished = false;
+};

@@ -1,0 +1,278 @@
+#include "tools/cli/e2commands.h"
+
+#include "box/requestse2.h"
+#include "model/bouquet.h"
+#include "model/channel.h"
+#include "model/currentservice.h"
+#include "model/epgitem.h"
+#include "model/tavreldatabase.h"
+#include "tools/cli/commandoptions.h"
+#include "tools/cli/commandrun.h"
+#include "tools/cli/jsonwriter.h"
+#include "tools/cli/recordjson.h"
+
+#include <QHash>
+
+namespace {
+
+const Bouquet* bouquetWithReference(const TavrelDatabase& db, const QString& reference)
+{
+    for (const Bouquet* bouquet : db.bouquets()) {
+        if (bouquet->reference == reference)
+            return bouquet;
+    }
+    return nullptr;
+}
+
+const Channel* channelWithReference(const TavrelDatabase& db, const QString& reference, const Bouquet** in)
+{
+    for (const Bouquet* bouquet : db.bouquets()) {
+        for (const Channel* channel : bouquet->channels) {
+            if (channel->serviceReference == reference) {
+                *in = bouquet;
+                return channel;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void dumpBouquets(CommandRun& run)
+{
+    run.setDump([db = run.database()](JsonWriter& json) {
+        json.beginArray();
+        for (const Bouquet* bouquet : db->bouquets())
+            writeJson(json, *bouquet);
+        json.endArray();
+    });
+}
+
+void dumpEvents(CommandRun& run, QList<EpgItem*> (TavrelDatabase::*events)() const)
+{
+    run.setDump([db = run.database(), events](JsonWriter& json) { writeJson(json, (db->*events)()); });
+}
+
+// The EPG of one service or bouquet needs the line-up first: the receiver's events are merged
+// into the channels they belong to.
+void afterServicesLoaded(CommandRun& run, RequestsE2& engine, std::function<void()> next)
+{
+    run.watch({ReqServices});
+    QObject::connect(&engine, &RequestsE2::finishedServiceDataRequest, &run, std::move(next),
+                     Qt::SingleShotConnection);
+    engine.sendRequest(ReqServices);
+}
+
+QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
+{
+    TavrelDatabase* db = run.database();
+    const QString what = words.value(1);
+    const QString argument = words.value(2);
+
+    if (what == QLatin1String("services") && words.size() == 2) {
+        afterServicesLoaded(run, engine, [] {});
+        dumpBouquets(run);
+    } else if (what == QLatin1String("epg-now") && words.size() == 3) {
+        afterServicesLoaded(run, engine, [&run, &engine, db, argument] {
+            if (!bouquetWithReference(*db, argument)) {
+                run.fail(CommandRun::CommandFailed, QStringLiteral("no bouquet with this reference"));
+                return;
+            }
+            engine.requestBouquetEpgNow(argument);
+        });
+        run.watch({ReqEpgNow, ReqEpgNext});
+        run.setDump([db, argument](JsonWriter& json) {
+            json.beginArray();
+            if (const Bouquet* bouquet = bouquetWithReference(*db, argument)) {
+                for (const Channel* channel : bouquet->channels)
+                    writeJson(json, *channel);
+            }
+            json.endArray();
+        });
+    } else if (what == QLatin1String("epg") && words.size() == 3) {
+        afterServicesLoaded(run, engine, [&run, &engine, db, argument] {
+            const Bouquet* bouquet = nullptr;
+            if (!channelWithReference(*db, argument, &bouquet)) {
+                run.fail(CommandRun::CommandFailed, QStringLiteral("the service is in no bouquet"));
+                return;
+            }
+            engine.requestServiceEpg(argument, bouquet->reference);
+        });
+        run.watch({ReqEpg});
+        run.setDump([db, argument](JsonWriter& json) {
+            const Bouquet* bouquet = nullptr;
+            if (const Channel* channel = channelWithReference(*db, argument, &bouquet))
+                writeJson(json, *channel);
+            else
+                json.nullValue();
+        });
+    } else if (what == QLatin1String("current") && words.size() == 2) {
+        run.watch({ReqCurrentService});
+        engine.sendRequest(ReqCurrentService);
+        run.setDump([db](JsonWriter& json) {
+            if (db->currentService())
+                writeJson(json, *db->currentService(), db->currentServiceEpg());
+            else
+                json.nullValue();
+        });
+    } else if (what == QLatin1String("status") && words.size() == 2) {
+        run.watch({ReqStatus});
+        // The volume answer reaches the status only through whoever listens for it.
+        QObject::connect(&engine, &RequestsE2::finishedVolumeRequest, &run,
+                         [db](bool isMute, int level) { db->setVolume(isMute, level); });
+        engine.sendRequest(ReqStatus);
+        run.setDump([db](JsonWriter& json) { writeJson(json, *db->statusData()); });
+    } else if (what == QLatin1String("about") && words.size() == 2) {
+        run.watch({ReqAbout});
+        engine.sendRequest(ReqAbout);
+        run.setDump([db](JsonWriter& json) {
+            if (db->aboutInfo())
+                writeJson(json, *db->aboutInfo());
+            else
+                json.nullValue();
+        });
+    } else if (what == QLatin1String("signal") && words.size() == 2) {
+        run.watch({ReqSignal});
+        engine.sendRequest(ReqSignal);
+        run.setDump([db](JsonWriter& json) {
+            if (db->signalInfo())
+                writeJson(json, *db->signalInfo());
+            else
+                json.nullValue();
+        });
+    } else if (what == QLatin1String("timers") && words.size() == 2) {
+        run.watch({ReqTimerList});
+        engine.sendRequest(ReqTimerList);
+        run.setDump([db](JsonWriter& json) {
+            json.beginArray();
+            for (const TimerEntry* timer : db->timers())
+                writeJson(json, *timer);
+            json.endArray();
+        });
+    } else if (what == QLatin1String("movies") && words.size() == 2) {
+        run.watch({ReqMovieList});
+        engine.sendRequest(ReqMovieList);
+        run.setDump([db](JsonWriter& json) {
+            json.beginArray();
+            for (const MovieEntry* movie : db->movies())
+                writeJson(json, *movie);
+            json.endArray();
+        });
+    } else if (what == QLatin1String("search") && words.size() == 3) {
+        run.watch({ReqEpgSearch});
+        engine.searchEpg(argument);
+        dumpEvents(run, &TavrelDatabase::searchResults);
+    } else if (what == QLatin1String("similar") && words.size() == 4) {
+        run.watch({ReqEpgSimilar});
+        engine.requestSimilarEpg(argument, words.at(3));
+        dumpEvents(run, &TavrelDatabase::similarResults);
+    } else {
+        return QStringLiteral("unknown dump: %1").arg(words.mid(1).join(QLatin1Char(' ')));
+    }
+    return {};
+}
+
+void expectTrue(CommandRun& run, bool outcome, const QString& refusal)
+{
+    if (!outcome)
+        run.fail(CommandRun::CommandFailed, refusal);
+}
+
+} // namespace
+
+QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions& options)
+{
+    const QStringList& words = options.words;
+    const QString command = words.value(0);
+    const qsizetype count = words.size();
+
+    if (command == QLatin1String("dump"))
+        return startDump(run, engine, words);
+
+    static const QHash<QString, RequestType> simpleCommands{
+        {QStringLiteral("mute"), ReqMute},
+        {QStringLiteral("record"), ReqRecord},
+    };
+    static const QHash<QString, RequestType> powerCommands{
+        {QStringLiteral("standby"), ReqStandby},    {QStringLiteral("wakeup"), ReqWakeup},
+        {QStringLiteral("restart"), ReqRestartGui}, {QStringLiteral("reboot"), ReqReboot},
+        {QStringLiteral("shutdown"), ReqShutdown},
+    };
+    static const QHash<QString, RequestType> keys{
+        {QStringLiteral("ok"), ReqKeyOk},
+        {QStringLiteral("exit"), ReqKeyExit},
+    };
+
+    if (simpleCommands.contains(command) && count == 1) {
+        const RequestType type = simpleCommands.value(command);
+        run.watch({type});
+        engine.sendRequest(type);
+    } else if (command == QLatin1String("power") && count == 2 && powerCommands.contains(words.at(1))) {
+        const RequestType type = powerCommands.value(words.at(1));
+        run.watch({type});
+        engine.sendRequest(type);
+    } else if (command == QLatin1String("key") && count == 2 && keys.contains(words.at(1))) {
+        const RequestType type = keys.value(words.at(1));
+        run.watch({type});
+        engine.sendRequest(type);
+    } else if (command == QLatin1String("zap") && count == 2) {
+        run.watch({ReqZap});
+        engine.zapToService(words.at(1));
+    } else if (command == QLatin1String("volume") && count == 2) {
+        bool isNumber = false;
+        const int level = words.at(1).toInt(&isNumber);
+        if (!isNumber || level < 0 || level > 100)
+            return QStringLiteral("the volume is a number from 0 to 100");
+        run.watch({ReqSetVolume});
+        engine.setVolume(QString::number(level));
+    } else if (command == QLatin1String("message") && count == 2) {
+        run.watch({ReqMessage});
+        QObject::connect(&engine, &RequestsE2::finishedMessageSendRequest, &run, [&run](bool confirmed) {
+            expectTrue(run, confirmed, QStringLiteral("the receiver did not take the message"));
+        });
+        engine.sendMessageE2(words.at(1), options.question, options.timeout);
+    } else if (command == QLatin1String("answer") && count == 1) {
+        run.watch({ReqMessageAnswer});
+        auto answer = std::make_shared<MessageAnswer>(AnswerTimeout);
+        QObject::connect(&engine, &RequestsE2::finishedMessageAnswerRequest, &run,
+                         [answer](MessageAnswer given) { *answer = given; });
+        engine.sendRequest(ReqMessageAnswer);
+        run.setDump([answer](JsonWriter& json) {
+            static const char* const names[] = {"yes", "no", "timeout"};
+            json.beginObject();
+            json.member("answer", QString::fromLatin1(names[int(*answer)]));
+            json.endObject();
+        });
+    } else if (command == QLatin1String("timer-add") && count == 3) {
+        run.watch({ReqTimerAdd});
+        QObject::connect(&engine, &RequestsE2::finishedTimerEventAddRequest, &run, [&run](bool added) {
+            expectTrue(run, added, QStringLiteral("the receiver did not add the timer"));
+        });
+        EpgItem event;
+        event.serviceReference = words.at(1);
+        event.eventId = words.at(2);
+        engine.addTimerForEvent(&event, options.zap);
+    } else if (command == QLatin1String("timer-delete") && count == 4) {
+        bool beginOk = false;
+        bool endOk = false;
+        TimerEntry timer;
+        timer.serviceReference = words.at(1);
+        timer.begin = words.at(2).toUInt(&beginOk);
+        timer.end = words.at(3).toUInt(&endOk);
+        if (!beginOk || !endOk)
+            return QStringLiteral("begin and end are time stamps in seconds");
+        run.watch({ReqTimerDelete});
+        QObject::connect(&engine, &RequestsE2::finishedTimerEventDelRequest, &run, [&run](bool deleted) {
+            expectTrue(run, deleted, QStringLiteral("the receiver did not delete the timer"));
+        });
+        engine.deleteTimer(&timer);
+    } else if (command == QLatin1String("movie-delete") && count == 2) {
+        run.watch({ReqMovieDelete});
+        QObject::connect(&engine, &RequestsE2::finishedMovieDelRequest, &run, [&run](bool deleted) {
+            expectTrue(run, deleted, QStringLiteral("the receiver did not delete the movie"));
+        });
+        engine.deleteMovie(words.at(1));
+    } else {
+        return QStringLiteral("unknown command: %1").arg(words.join(QLatin1Char(' ')));
+    }
+    return {};
+}

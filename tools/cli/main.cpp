@@ -1,0 +1,117 @@
+#include "box/requestse2.h"
+#include "model/clock.h"
+#include "model/records.h"
+#include "model/tavreldatabase.h"
+#include "settings/settings.h"
+#include "tools/cli/commandoptions.h"
+#include "tools/cli/commandrun.h"
+#include "tools/cli/e2commands.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+constexpr auto commandsHelp = R"(Commands:
+  dump services | epg-now BOUQUET_REF | epg SERVICE_REF | current | status | about | signal
+       | timers | movies | search TEXT | similar SERVICE_REF EVENT_ID
+  zap SERVICE_REF            volume LEVEL             mute
+  power standby|wakeup|restart|reboot|shutdown
+  message TEXT [--question] [--timeout SECONDS]       answer
+  timer-add SERVICE_REF EVENT_ID [--zap]              timer-delete SERVICE_REF BEGIN END
+  movie-delete MOVIE_REF     record                   key ok|exit
+Dumps print JSON on standard output. Exit codes: 0 success, 1 usage, 2 network error,
+3 time-out, 4 user name or password refused, 5 the receiver refused or sent an unreadable answer.)";
+
+int usage(const QString& message)
+{
+    QTextStream(stderr) << "tavrel-cli: " << message << "\nTry 'tavrel-cli --help'.\n";
+    return CommandRun::UsageError;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("TavrelControl Lite"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillory APPDEV"));
+    registerRecordMetaTypes();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Remote control for Enigma2 receivers from the command line.\n\n") +
+        QLatin1String(commandsHelp));
+    parser.addHelpOption();
+    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Address of the receiver."),
+                                  QStringLiteral("H"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port of its web interface (80)."),
+                                  QStringLiteral("P"), QStringLiteral("80"));
+    const QCommandLineOption webif(QStringLiteral("webif"), QStringLiteral("Web interface: e2 (default)."),
+                                   QStringLiteral("TYPE"), QStringLiteral("e2"));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User name."), QStringLiteral("U"));
+    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Password."),
+                                      QStringLiteral("P"));
+    const QCommandLineOption timeoutMs(
+        QStringLiteral("timeout-ms"),
+        QStringLiteral("Time-out of each request in milliseconds (20000, 60000 "
+                       "for line-up, EPG and lists)."),
+        QStringLiteral("N"));
+    const QCommandLineOption question(QStringLiteral("question"), QStringLiteral("message: ask yes or no."));
+    const QCommandLineOption timeout(QStringLiteral("timeout"), QStringLiteral("message: seconds on screen."),
+                                     QStringLiteral("SECONDS"), QStringLiteral("0"));
+    const QCommandLineOption zap(QStringLiteral("zap"), QStringLiteral("timer-add: a zap timer."));
+    parser.addOptions({host, port, webif, user, password, timeoutMs, question, timeout, zap});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do; see above."));
+    parser.process(app);
+
+    if (!parser.isSet(host))
+        return usage(QStringLiteral("--host is required"));
+    if (parser.value(webif) != QLatin1String("e2"))
+        return usage(QStringLiteral("unknown web interface '%1'").arg(parser.value(webif)));
+
+    int normalTimeout = TavrelRequest::defaultTransferTimeoutMs;
+    int longTimeout = TavrelRequest::defaultLongTransferTimeoutMs;
+    if (parser.isSet(timeoutMs)) {
+        bool ok = false;
+        normalTimeout = longTimeout = parser.value(timeoutMs).toInt(&ok);
+        if (!ok || normalTimeout <= 0)
+            return usage(QStringLiteral("--timeout-ms takes a positive number"));
+    }
+    CommandOptions options;
+    options.words = parser.positionalArguments();
+    options.question = parser.isSet(question);
+    options.timeout = parser.value(timeout).toInt();
+    options.zap = parser.isSet(zap);
+    if (options.words.isEmpty())
+        return usage(QStringLiteral("no command given"));
+
+    // The engine reads its connection from a settings store; this one lives only for this run
+    // and never touches the user's profiles.
+    QTemporaryDir store;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
+    Profile profile;
+    profile.profileName = QStringLiteral("tavrel-cli");
+    profile.webIfType = 1;
+    profile.isActive = true;
+    profile.wlanAddr = parser.value(host);
+    profile.wlanPort = parser.value(port);
+    profile.userName = parser.value(user);
+    profile.password = parser.value(password);
+    Settings().saveProfile(profile);
+
+    TavrelDatabase database(Clock::system());
+    RequestsE2 engine(&database);
+    engine.setTransferTimeouts(normalTimeout, longTimeout);
+    // Whole chains of follow-up requests must end within a few request time-outs.
+    CommandRun run(&engine, &database, 4 * longTimeout);
+    const QString problem = startE2Command(run, engine, options);
+    if (!problem.isEmpty())
+        return usage(problem);
+    QObject::connect(&run, &CommandRun::finished, &app, &QCoreApplication::exit);
+    run.begin();
+    return app.exec();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QList>
+
+class Bouquet;
+class Channel;
+class EpgItem;
+class JsonWriter;
+struct AboutInfo;
+struct CurrentServiceE2;
+struct MovieEntry;
+struct SignalInfo;
+struct StatusData;
+struct TimerEntry;
+
+// The records of the receiver image as JSON objects whose keys are their field names.
+void writeJson(JsonWriter& json, const EpgItem& event);
+void writeJson(JsonWriter& json, const QList<EpgItem*>& events);
+void writeJson(JsonWriter& json, const Channel& channel);
+void writeJson(JsonWriter& json, const Bouquet& bouquet);
+void writeJson(JsonWriter& json, const TimerEntry& timer);
+void writeJson(JsonWriter& json, const MovieEntry& movie);
+void writeJson(JsonWriter& json, const AboutInfo& about);
+void writeJson(JsonWriter& json, const SignalInfo& signal);
+void writeJson(JsonWriter& json, const StatusData& status);
+void writeJson(JsonWriter& json, const CurrentServiceE2& service, const QList<EpgItem*>& events);
