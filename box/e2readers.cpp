@@ -23,24 +23,28 @@ constexpr qsizetype bytesPerEvent = 700;
 constexpr qsizetype bytesPerTimer = 1200;
 constexpr qsizetype bytesPerMovie = 900;
 
-// Fills the item from one e2event and tells whether the later of its start and duration was a
-// number: events of services without EPG carry None in both and are of no use in the lists.
+// Fills the item from one e2event and tells whether it is of use in the now/next lists: it
+// needs a real start, and the later of its start and duration must be a number. Receivers
+// list services without EPG with None in both, or with 0 in both on the current service.
 bool readEvent(E2ReplyReader& reader, EpgItem& item, LocalTimeTexts& times)
 {
-    bool timed = false;
+    bool laterConverted = false;
+    std::optional<uint> start;
+    item.duration = -1;
     while (reader.nextChild()) {
         const QStringView name = reader.name();
         if (name == u"e2eventid") {
             item.eventId = E2Text::plainValue(reader.text());
         } else if (name == u"e2eventstart") {
-            const std::optional<uint> start = E2Text::uintValue(reader.text());
-            timed = start.has_value();
+            const std::optional<uint> value = E2Text::uintValue(reader.text());
+            laterConverted = value.has_value();
+            start = value.value_or(0) > 0 ? value : std::nullopt;
             item.start = start.value_or(0);
             item.startDate = start ? times.dateText(*start) : QString();
             item.startTime = start ? times.timeText(*start) : QString();
         } else if (name == u"e2eventduration") {
             const std::optional<int> duration = E2Text::intValue(reader.text());
-            timed = duration.has_value();
+            laterConverted = duration.has_value();
             item.duration = duration && *duration >= 1 ? *duration : -1;
         } else if (name == u"e2eventcurrenttime") {
             item.currentTime = E2Text::plainValue(reader.text());
@@ -58,9 +62,9 @@ bool readEvent(E2ReplyReader& reader, EpgItem& item, LocalTimeTexts& times)
             reader.skipElement();
         }
     }
-    // A duration of -1 ends the event a second before it starts, as the image expects.
-    item.end = item.start + uint(item.duration);
-    return timed;
+    // Without a duration the event ends a second before it starts, as the image expects.
+    item.end = start ? *start + uint(item.duration) : 0;
+    return laterConverted && start;
 }
 
 enum class UntimedEvents
@@ -194,6 +198,7 @@ void readAbout(E2ReplyReader& reader, AboutInfo& about)
 
 void readTimer(E2ReplyReader& reader, TimerEntry& timer, LocalTimeTexts& times)
 {
+    timer.duration = -1;
     while (reader.nextChild()) {
         const QStringView name = reader.name();
         if (name == u"e2servicereference") {
