@@ -35,6 +35,8 @@ E2ReplyReader::E2ReplyReader(const QString& text)
     : m_xml(withoutStrayControls(text))
 {
     m_xml.setEntityExpansionLimit(entityExpansionLimit);
+    // Receivers use no namespaces; a prefix is just part of a name that matches nothing.
+    m_xml.setNamespaceProcessing(false);
 }
 
 bool E2ReplyReader::openRoot(QLatin1StringView rootName)
@@ -42,7 +44,7 @@ bool E2ReplyReader::openRoot(QLatin1StringView rootName)
     while (!m_xml.atEnd()) {
         switch (m_xml.readNext()) {
         case QXmlStreamReader::StartElement:
-            return m_xml.name() == rootName;
+            return m_xml.qualifiedName() == rootName;
         case QXmlStreamReader::DTD:
             return false;
         default:

@@ -19,8 +19,9 @@ public:
     // another name.
     bool openRoot(QLatin1StringView rootName);
 
-    // The name of the element the reader stands on; valid until the next read.
-    QStringView name() const { return m_xml.name(); }
+    // The name of the element the reader stands on, prefix included, so that only the exact
+    // name matches; valid until the next read.
+    QStringView name() const { return m_xml.qualifiedName(); }
 
     // Moves onto the next child element of the current element; false at its end.
     bool nextChild() { return m_xml.readNextStartElement(); }
@@ -51,7 +52,7 @@ void E2ReplyReader::forEachElement(QStringView elementName, Handle&& handle)
     while (!m_xml.atEnd()) {
         switch (m_xml.readNext()) {
         case QXmlStreamReader::StartElement:
-            if (m_xml.name() == elementName)
+            if (m_xml.qualifiedName() == elementName)
                 handle();
             else
                 ++depth;

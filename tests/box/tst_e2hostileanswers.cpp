@@ -28,6 +28,7 @@ private slots:
     void paddedAndMissingValues();
     void emptyElements();
     void floatValues();
+    void prefixedNamesAreOtherNames();
     void hugeAnswers();
     void deepNesting();
 };
@@ -269,6 +270,19 @@ void TestE2HostileAnswers::floatValues()
     QCOMPARE(movies[0]->time, 1710090300u);
     QCOMPARE(movies[0]->length, QString());
     QCOMPARE(movies[0]->fileSizeText, u"5368.71 MB"_s);
+}
+
+void TestE2HostileAnswers::prefixedNamesAreOtherNames()
+{
+    const ManualClock clock(sampleNow, sampleUtcOffset);
+    OwnedList<EpgItem> events;
+    QVERIFY(parseE2EventList(
+        u"<e2eventlist xmlns:x=\"urn:x\"><x:e2event><e2eventtitle>a</e2eventtitle></x:e2event>"
+        u"<e2event><y:e2eventtitle>b</y:e2eventtitle></e2event></e2eventlist>"_s,
+        events, clock));
+    QCOMPARE(events.size(), size_t(1));
+    QCOMPARE(events[0]->title, QString());
+    QVERIFY(!parseE2EventList(u"<x:e2eventlist xmlns:x=\"urn:x\"/>"_s, events, clock));
 }
 
 void TestE2HostileAnswers::hugeAnswers()
