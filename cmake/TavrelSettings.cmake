@@ -41,3 +41,12 @@ function(tavrel_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 120)
 endfunction()
+
+# The fuzz build: everything is instrumented for the fuzzer's coverage and checked by the
+# address and undefined-behaviour sanitizers; only the fuzz programs link the fuzzer's main.
+if(TAVREL_FUZZ)
+    set(_tavrel_fuzz -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined)
+    target_compile_options(tavrel_settings INTERFACE ${_tavrel_fuzz})
+    target_link_options(tavrel_settings INTERFACE ${_tavrel_fuzz})
+endif()
