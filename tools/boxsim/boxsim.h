@@ -1,0 +1,151 @@
+#pragma once
+
+// The simulated receiver: an Enigma2 or Enigma1 web interface on 127.0.0.1 for tests and the
+// demo. It is written from the receivers' documented behaviour and shares no code with the
+// application, so tests against it stay honest.
+//
+//     boxsim::BoxSim box(boxsim::Personality::Enigma2);
+//     box.setFixedTime(1710443862);          // optional: exact clock
+//     const quint16 port = box.listen();     // port 0: a free port is chosen
+//     ... requests to box.baseUrl() ...
+//     box.setPathFault(u"/web/epgnow"_s, {boxsim::FaultKind::Http500});
+//     QCOMPARE(box.requestTargets(), QList<QByteArray>{"/web/getallservices", ...});
+//
+// Everything runs in the thread of the BoxSim object and never blocks, so a test can embed the
+// receiver in its own event loop.
+
+#include "tools/boxsim/boxtypes.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+namespace boxsim {
+
+class HttpFront;
+class ReceiverState;
+class SimClock;
+class WebInterface;
+
+class BoxSim : public QObject
+{
+    Q_OBJECT
+public:
+    explicit BoxSim(Personality personality, QObject* parent = nullptr);
+    ~BoxSim() override;
+
+    Personality personality() const { return m_personality; }
+
+    // --- Network ---------------------------------------------------------------------------
+    // Listens on address:port (port 0: any free port) and returns the port, or 0 on failure
+    // (errorString() says why).
+    quint16 listen(quint16 port = 0, const QHostAddress& address = QHostAddress(QHostAddress::LocalHost));
+    void close();
+    bool isListening() const;
+    quint16 port() const;
+    QUrl baseUrl() const; // "http://127.0.0.1:<port>"
+    QString errorString() const;
+
+    // --- Authentication ----------------------------------------------------------------------
+    // With credentials every request needs HTTP Basic authentication (401 with
+    // WWW-Authenticate: Basic realm="..." otherwise). Enigma1 asks for it on /cgi-bin/status
+    // even without credentials; it then accepts root/root.
+    void setCredentials(const QString& user, const QString& password);
+    void clearCredentials();
+
+    // --- Clock and seed ----------------------------------------------------------------------
+    void setFixedTime(qint64 secsSinceEpoch); // the clock stands still until advanced
+    void useSystemTime();
+    void advanceTime(qint64 secs); // also with the system clock (shifts it)
+    qint64 currentTime() const;
+    // The seed of the generated line-up, the EPG, signal fluctuation and latency jitter.
+    void setSeed(quint64 seed);
+    quint64 seed() const { return m_seed; }
+
+    // --- Line-up and EPG ----------------------------------------------------------------------
+    void useDefaultLineUp();
+    void useGeneratedLineUp(int bouquets, int servicesPerBouquet);
+    QList<Bouquet> bouquets() const;
+    // EPG of a service from a day ago to two days ahead of the clock.
+    QList<Event> events(const QString& serviceReference) const;
+    std::optional<Event> currentEvent(const QString& serviceReference) const;
+    std::optional<Event> nextEvent(const QString& serviceReference) const;
+    // Rebuilds the default state (movies, timers, volume ...) from the current clock and seed.
+    void resetState();
+
+    // --- Faults ------------------------------------------------------------------------------
+    void setFault(const Fault& fault); // for every path
+    void clearFault();
+    // For one decoded path ("/web/epgnow"); "/web/*" covers every path below /web/.
+    void setPathFault(const QString& path, const Fault& fault);
+    void clearPathFault(const QString& path);
+    void clearFaults();
+
+    // --- Request log -------------------------------------------------------------------------
+    QList<LoggedRequest> requests() const;
+    // Raw "path?query" of every request that passed authentication, in order of arrival.
+    QList<QByteArray> requestTargets() const;
+    void clearRequests();
+
+    // --- Replay ------------------------------------------------------------------------------
+    // Answers from DIR instead of the living receiver (see README); an empty string ends it.
+    // False when the directory does not exist.
+    bool setReplayDirectory(const QString& directory);
+    QString replayDirectory() const { return m_replayDirectory; }
+
+    // --- Living state ------------------------------------------------------------------------
+    QString currentServiceReference() const; // the movie's reference during playback
+    void setCurrentService(const QString& reference);
+    bool isStandby() const;
+    void setStandby(bool standby);
+    int volume() const; // Enigma2 0-100, Enigma1 0-63
+    void setVolume(int volume);
+    bool isMuted() const;
+    void setMuted(bool muted);
+    bool isRecording() const;
+    QList<Timer> timers() const;
+    // False (and nothing added) when it overlaps another recording.
+    bool addTimer(const Timer& timer);
+    void clearTimers();
+    QList<Movie> movies() const;
+    void setMovies(const QList<Movie>& movies);
+    bool isPlaying() const;
+    QString playingMovie() const;
+    int playbackPosition() const; // seconds from the start of the recording
+    bool isPaused() const;
+    void setMessageAnswer(MessageAnswer answer);                    // for every question
+    void scriptMessageAnswers(const QList<MessageAnswer>& answers); // the next questions first
+    QList<ScreenMessage> messages() const;
+    bool isReachable() const;
+    void makeUnreachable(int ms);
+    // How long reboot, GUI restart and deep standby keep the receiver unreachable (ms).
+    void setDowntime(PowerAction action, int ms);
+
+signals:
+    // Emitted when a request arrives, before it is answered.
+    void requestReceived(const boxsim::LoggedRequest& request);
+    // Emitted when the status line of an answer was written.
+    void requestAnswered(quint64 sequence, int status);
+    void reachableChanged(bool reachable);
+    void stateChanged();
+
+private:
+    void applyLineUp();
+    void activateInterface();
+
+    const Personality m_personality;
+    quint64 m_seed = 1;
+    int m_generatedBouquets = 0;
+    int m_generatedServices = 0;
+    QString m_replayDirectory;
+    SimClock* const m_clock;
+    ReceiverState* const m_state;
+    HttpFront* const m_front;
+    std::unique_ptr<WebInterface> m_living;
+    std::unique_ptr<WebInterface> m_replay;
+};
+
+} // namespace boxsim
