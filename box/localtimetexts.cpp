@@ -14,7 +14,6 @@ constexpr qint64 quarterHour = 15 * 60;
 
 LocalTimeTexts::LocalTimeTexts(const Clock& clock)
     : m_clock(clock)
-    , m_minuteTexts(minutesPerDay)
 {}
 
 QString LocalTimeTexts::dateText(qint64 secsSinceEpoch)
@@ -31,6 +30,8 @@ QString LocalTimeTexts::timeText(qint64 secsSinceEpoch)
     const qint64 minute = (m_secondOfDayAtBegin + secsSinceEpoch - m_rangeBegin) / 60;
     if (minute < 0 || minute >= minutesPerDay)
         return m_clock.timeText(secsSinceEpoch);
+    if (m_minuteTexts.empty())
+        m_minuteTexts.resize(minutesPerDay);
     QString& text = m_minuteTexts[size_t(minute)];
     if (text.isNull()) {
         const int hours = int(minute / 60);
