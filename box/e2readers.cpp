@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <array>
+#include <limits>
 #include <optional>
 
 using namespace Qt::StringLiterals;
