@@ -136,6 +136,8 @@ QTimer* TavrelRequest::restartSingleShot(QPointer<QTimer>& timer, int delayMs)
     delete timer.data();
     timer = new QTimer(this);
     timer->setSingleShot(true);
+    // The receiver needs these delays; a coarse timer may fire a little early.
+    timer->setTimerType(Qt::PreciseTimer);
     timer->start(delayMs);
     return timer;
 }
@@ -184,7 +186,8 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     --m_repliesInFlight;
     const QNetworkReply::NetworkError error = reply->error();
     const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray body = reply->readAll();
+    // A transfer that timed out or was aborted is closed and has nothing left to read.
+    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
     const QUrl url = reply->request().url();
     reply->deleteLater();
 

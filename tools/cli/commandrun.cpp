@@ -12,6 +12,8 @@ namespace {
 
 QString describe(QNetworkReply::NetworkError error, int httpStatus)
 {
+    if (error == QNetworkReply::AuthenticationRequiredError || httpStatus == 401)
+        return QStringLiteral("user name or password refused");
     if (httpStatus >= 400)
         return QStringLiteral("the receiver answered HTTP %1").arg(httpStatus);
     switch (error) {
@@ -24,8 +26,6 @@ QString describe(QNetworkReply::NetworkError error, int httpStatus)
     case QNetworkReply::OperationCanceledError:
     case QNetworkReply::TimeoutError:
         return QStringLiteral("no answer in time");
-    case QNetworkReply::AuthenticationRequiredError:
-        return QStringLiteral("user name or password refused");
     default:
         return QStringLiteral("network error %1").arg(int(error));
     }

@@ -83,8 +83,11 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
         run.setDump([db, argument](JsonWriter& json) {
             json.beginArray();
             if (const Bouquet* bouquet = bouquetWithReference(*db, argument)) {
-                for (const Channel* channel : bouquet->channels)
+                for (Channel* channel : bouquet->channels) {
+                    // Progress and minutes left as the lists show them now.
+                    channel->refreshEpg(db->clock());
                     writeJson(json, *channel);
+                }
             }
             json.endArray();
         });

@@ -1,0 +1,266 @@
+#include "tools/boxsim/boxsim.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+using boxsim::Fault;
+using boxsim::FaultKind;
+
+namespace {
+
+const QString favourites =
+    QStringLiteral(R"(1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "userbouquet.favourites.tv" ORDER BY bouquet)");
+const QString zdf = QStringLiteral("1:0:19:2B66:3F3:1:C00000:0:0:0:");
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void dumps_data();
+    void dumps();
+    void epgNowMergesIntoTheBouquet();
+    void commandsChangeTheReceiver();
+    void messageArrivesIntact();
+    void failures_data();
+    void failures();
+
+private:
+    // Runs the client while this test's event loop keeps the simulated receiver answering.
+    Run run(const QStringList& arguments, const QStringList& connection = {});
+    QStringList connection() const;
+
+    std::unique_ptr<boxsim::BoxSim> m_box;
+};
+
+void TestCli::init()
+{
+    m_box = std::make_unique<boxsim::BoxSim>(boxsim::Personality::Enigma2);
+    QVERIFY(m_box->listen() != 0);
+}
+
+void TestCli::cleanup()
+{
+    m_box.reset();
+}
+
+QStringList TestCli::connection() const
+{
+    return {QStringLiteral("--host"),       QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+            QString::number(m_box->port()), QStringLiteral("--webif"),   QStringLiteral("e2")};
+}
+
+Run TestCli::run(const QStringList& arguments, const QStringList& connectionArguments)
+{
+    QProcess process;
+    QSignalSpy finished(&process, &QProcess::finished);
+    process.start(QStringLiteral(TAVREL_CLI),
+                  (connectionArguments.isEmpty() ? connection() : connectionArguments) + arguments);
+    Run result;
+    if (!finished.wait(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+void TestCli::dumps_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("firstKey"); // of the first object in the dump
+
+    QTest::newRow("services") << QStringList{QStringLiteral("dump"), QStringLiteral("services")}
+                              << QStringLiteral("name");
+    QTest::newRow("current") << QStringList{QStringLiteral("dump"), QStringLiteral("current")}
+                             << QStringLiteral("serviceReference");
+    QTest::newRow("status") << QStringList{QStringLiteral("dump"), QStringLiteral("status")}
+                            << QStringLiteral("agcText");
+    QTest::newRow("about") << QStringList{QStringLiteral("dump"), QStringLiteral("about")}
+                           << QStringLiteral("enigmaVersion");
+    QTest::newRow("signal") << QStringList{QStringLiteral("dump"), QStringLiteral("signal")}
+                            << QStringLiteral("snrPercent");
+    QTest::newRow("timers") << QStringList{QStringLiteral("dump"), QStringLiteral("timers")}
+                            << QStringLiteral("serviceReference");
+    QTest::newRow("movies") << QStringList{QStringLiteral("dump"), QStringLiteral("movies")}
+                            << QStringLiteral("title");
+    QTest::newRow("epg of a service")
+        << QStringList{QStringLiteral("dump"), QStringLiteral("epg"), zdf} << QStringLiteral("name");
+    QTest::newRow("search") << QStringList{QStringLiteral("dump"), QStringLiteral("search"),
+                                           QStringLiteral("Tagesschau")}
+                            << QStringLiteral("serviceName");
+}
+
+void TestCli::dumps()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, firstKey);
+
+    const Run result = run(arguments);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.err.isEmpty(), result.err.constData());
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(result.out, &error);
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    const QJsonObject first = json.isArray() ? json.array().first().toObject() : json.object();
+    QVERIFY(!first.isEmpty());
+    // Keys come in the records' own field order.
+    const qsizetype keyStart = result.out.indexOf('"');
+    QCOMPARE(result.out.mid(keyStart + 1, firstKey.size()), firstKey.toUtf8());
+}
+
+void TestCli::epgNowMergesIntoTheBouquet()
+{
+    const Run result = run({QStringLiteral("dump"), QStringLiteral("epg-now"), favourites});
+    QCOMPARE(result.exitCode, 0);
+    const QJsonArray channels = QJsonDocument::fromJson(result.out).array();
+    QCOMPARE(channels.size(), m_box->bouquets().first().services.size());
+    const QJsonObject first = channels.first().toObject();
+    const QString reference = first.value(QLatin1String("serviceReference")).toString();
+    const QJsonArray events = first.value(QLatin1String("epgList")).toArray();
+    QCOMPARE(events.size(), 2);
+    QCOMPARE(events.at(0).toObject().value(QLatin1String("title")).toString(),
+             m_box->currentEvent(reference)->title);
+    QCOMPARE(events.at(1).toObject().value(QLatin1String("title")).toString(),
+             m_box->nextEvent(reference)->title);
+    // Progress and minutes left are worked out against now.
+    QVERIFY(events.at(0).toObject().value(QLatin1String("minutesLeft")).toInt() > 0);
+}
+
+void TestCli::commandsChangeTheReceiver()
+{
+    QCOMPARE(run({QStringLiteral("zap"), zdf}).exitCode, 0);
+    QCOMPARE(m_box->currentServiceReference(), zdf);
+
+    QCOMPARE(run({QStringLiteral("volume"), QStringLiteral("17")}).exitCode, 0);
+    QCOMPARE(m_box->volume(), 17);
+
+    const bool muted = m_box->isMuted();
+    QCOMPARE(run({QStringLiteral("mute")}).exitCode, 0);
+    QCOMPARE(m_box->isMuted(), !muted);
+
+    QCOMPARE(run({QStringLiteral("power"), QStringLiteral("standby")}).exitCode, 0);
+    QVERIFY(m_box->isStandby());
+    QCOMPARE(run({QStringLiteral("power"), QStringLiteral("wakeup")}).exitCode, 0);
+    QVERIFY(!m_box->isStandby());
+
+    const boxsim::Movie movie = m_box->movies().first();
+    QCOMPARE(run({QStringLiteral("movie-delete"), movie.reference}).exitCode, 0);
+    const QList<boxsim::Movie> movies = m_box->movies();
+    QVERIFY(std::none_of(movies.cbegin(), movies.cend(),
+                         [&](const boxsim::Movie& left) { return left.reference == movie.reference; }));
+    const Run again = run({QStringLiteral("movie-delete"), movie.reference});
+    QCOMPARE(again.exitCode, 5);
+    QVERIFY(again.err.startsWith("tavrel-cli: "));
+
+    const std::optional<boxsim::Event> next = m_box->nextEvent(zdf);
+    QVERIFY(next.has_value());
+    QCOMPARE(
+        run({QStringLiteral("timer-add"), zdf, QString::number(next->id), QStringLiteral("--zap")}).exitCode,
+        0);
+    const QList<boxsim::Timer> timers = m_box->timers();
+    const auto timer = std::find_if(timers.cbegin(), timers.cend(),
+                                    [&](const boxsim::Timer& t) { return t.eventId == next->id; });
+    QVERIFY(timer != timers.cend());
+    QVERIFY(timer->justPlay);
+    QCOMPARE(
+        run({QStringLiteral("timer-delete"), zdf, QString::number(timer->begin), QString::number(timer->end)})
+            .exitCode,
+        0);
+}
+
+void TestCli::messageArrivesIntact()
+{
+    const QString text = QStringLiteral("Tom & Jerry #1 +2 100% über Ελλάδα");
+    m_box->setMessageAnswer(boxsim::MessageAnswer::No);
+    const Run sent = run({QStringLiteral("message"), text, QStringLiteral("--question"),
+                          QStringLiteral("--timeout"), QStringLiteral("20")});
+    QCOMPARE(sent.exitCode, 0);
+    QCOMPARE(m_box->messages().last().text, text);
+    QCOMPARE(m_box->messages().last().type, 0);
+    QCOMPARE(m_box->messages().last().timeout, 20);
+
+    const Run answer = run({QStringLiteral("answer")});
+    QCOMPARE(answer.exitCode, 0);
+    QCOMPARE(QJsonDocument::fromJson(answer.out).object().value(QLatin1String("answer")).toString(),
+             QStringLiteral("no"));
+}
+
+void TestCli::failures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("fault");        // FaultKind, or -1 for a closed port
+    QTest::addColumn<bool>("credentials"); // the receiver wants a password the client lacks
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+
+    const QStringList about{QStringLiteral("dump"), QStringLiteral("about")};
+    QTest::newRow("nobody listening") << about << -1 << false << 2 << QByteArray("connection refused");
+    QTest::newRow("server error") << about << int(FaultKind::Http500) << false << 2 << QByteArray("HTTP 500");
+    QTest::newRow("password refused") << about << int(FaultKind::None) << true << 4 << QByteArray("refused");
+    QTest::newRow("hanging receiver")
+        << QStringList{QStringLiteral("--timeout-ms"), QStringLiteral("300"), QStringLiteral("dump"),
+                       QStringLiteral("about")}
+        << int(FaultKind::Hang) << false << 3 << QByteArray("no answer in time");
+    QTest::newRow("unreadable answer")
+        << QStringList{QStringLiteral("dump"), QStringLiteral("movies")} << int(FaultKind::MalformedBody)
+        << false << 5 << QByteArray("could not be read");
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("fly")} << int(FaultKind::None) << false
+                                     << 1 << QByteArray("unknown command");
+    QTest::newRow("volume out of range") << QStringList{QStringLiteral("volume"), QStringLiteral("101")}
+                                         << int(FaultKind::None) << false << 1 << QByteArray("volume");
+    QTest::newRow("unknown bouquet") << QStringList{QStringLiteral("dump"), QStringLiteral("epg-now"),
+                                                    QStringLiteral("1:7:none")}
+                                     << int(FaultKind::None) << false << 5 << QByteArray("no bouquet");
+}
+
+void TestCli::failures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, fault);
+    QFETCH(bool, credentials);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+
+    QStringList target = connection();
+    if (fault < 0) {
+        m_box->close();
+    } else if (fault != int(FaultKind::None)) {
+        Fault f;
+        f.kind = FaultKind(fault);
+        m_box->setFault(f);
+    }
+    if (credentials) {
+        m_box->setCredentials(QStringLiteral("root"), QStringLiteral("geheim"));
+        target << QStringLiteral("--user") << QStringLiteral("root") << QStringLiteral("--password")
+               << QStringLiteral("falsch");
+    }
+    const Run result = run(arguments, target);
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY(result.out.isEmpty());
+    QVERIFY2(result.err.contains(message), result.err.constData());
+    // One line for a failure; usage errors add a hint.
+    QVERIFY(result.err.count('\n') <= 2);
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

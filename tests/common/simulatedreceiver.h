@@ -1,0 +1,67 @@
+#pragma once
+
+#include "model/clock.h"
+#include "model/records.h"
+#include "settings/settings.h"
+#include "tests/common/temporarysettings.h"
+#include "tools/boxsim/boxsim.h"
+
+#include <QTest>
+
+// A simulated receiver on 127.0.0.1 with a clock that stands still, and a temporary settings
+// store whose active profile points at it: the setting every receiver test starts from.
+class SimulatedReceiver
+{
+public:
+    static constexpr qint64 startTime = 1796587200; // 2026-12-06 20:00 UTC
+
+    explicit SimulatedReceiver(boxsim::Personality personality)
+        : box(personality)
+        , clock(startTime)
+    {
+        box.setFixedTime(startTime);
+        port = box.listen();
+        saveProfile();
+    }
+
+    // Makes the simulated receiver's address the active profile, with these credentials.
+    void saveProfile(const QString& user = QString(), const QString& password = QString())
+    {
+        Profile profile;
+        profile.profileName = QStringLiteral("Simulated");
+        profile.webIfType = box.personality() == boxsim::Personality::Enigma2 ? 1 : 0;
+        profile.isActive = true;
+        profile.userName = user;
+        profile.password = password;
+        profile.wlanAddr = QStringLiteral("127.0.0.1");
+        profile.wlanPort = QString::number(port);
+        Settings().saveProfile(profile);
+    }
+
+    // The targets ("/web/zap?sRef=...") the receiver saw, as text.
+    QStringList targets() const
+    {
+        QStringList list;
+        const QList<QByteArray> raw = box.requestTargets();
+        for (const QByteArray& target : raw)
+            list.append(QString::fromLatin1(target));
+        return list;
+    }
+
+    // Targets whose path is this one.
+    QList<boxsim::LoggedRequest> requestsTo(const QByteArray& path) const
+    {
+        QList<boxsim::LoggedRequest> found;
+        const QList<boxsim::LoggedRequest> all = box.requests();
+        for (const boxsim::LoggedRequest& request : all) {
+            if (request.rawPath == path)
+                found.append(request);
+        }
+        return found;
+    }
+
+    TemporarySettings store;
+    boxsim::BoxSim box;
+    ManualClock clock;
+    quint16 port = 0;
+};
