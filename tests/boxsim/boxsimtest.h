@@ -77,7 +77,8 @@ public:
         result.elapsedMs = timer.elapsed();
         result.error = reply->error();
         result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        result.body = reply->readAll();
+        if (reply->isOpen())
+            result.body = reply->readAll();
         result.contentType = reply->rawHeader("Content-Type");
         result.contentLength = reply->rawHeader("Content-Length");
         result.transferEncoding = reply->rawHeader("Transfer-Encoding");

@@ -99,6 +99,8 @@ public:
     {
         connect(socket, &QObject::destroyed, this, &QObject::deleteLater);
         connect(socket, &QAbstractSocket::disconnected, this, &QObject::deleteLater);
+        // Latency faults promise a minimum delay; a coarse timer may fire a little early.
+        m_timer.setTimerType(Qt::PreciseTimer);
     }
 
     void start(const Answer& answer, Mode mode, int delayMs, const Fault& fault)
