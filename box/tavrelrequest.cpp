@@ -97,7 +97,7 @@ void TavrelRequest::sendStoredRequest(RequestType type)
         return; // this engine has no such request: nothing to send
 
     QNetworkRequest request(url);
-    request.setTransferTimeout(isLongRequest(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs);
+    request.setTransferTimeout(isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs);
 
     m_errorReported = false;
     Q_EMIT networkReceiveIsActive(true);
@@ -157,6 +157,23 @@ void TavrelRequest::reportUnreadable(const Reply& reply)
 bool TavrelRequest::isLongRequest(RequestType type) const
 {
     return type == ReqServices || type == ReqEpg || type == ReqMovieList || type == ReqTimerList;
+}
+
+bool TavrelRequest::isBigLoad(RequestType type)
+{
+    switch (type) {
+    case ReqServices:
+    case ReqEpg:
+    case ReqMultiEpg:
+    case ReqEpgNow:
+    case ReqEpgNext:
+    case ReqEpgSearch:
+    case ReqMovieList:
+    case ReqTimerList:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool TavrelRequest::hasPendingTimers() const

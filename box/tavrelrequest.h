@@ -116,7 +116,10 @@ protected:
 
     virtual void constructFixedUrls() = 0;
     virtual QList<RequestType> comparisonOrder() const = 0;
+    // Requests that keep the busy indication on until their answer was handled.
     virtual bool isLongRequest(RequestType type) const;
+    // Answers that can be megabytes on a big line-up get the long transfer time-out.
+    static bool isBigLoad(RequestType type);
     virtual bool hasPendingTimers() const;
     virtual void dispatchReply(const Reply& reply) = 0;
 

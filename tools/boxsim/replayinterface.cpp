@@ -25,13 +25,11 @@ QString ReplayInterface::extensionFor(const QString& path, bool enigma2)
 
 QString ReplayInterface::fileFor(const QString& path) const
 {
-    QString relative = QDir::cleanPath(path);
-    while (relative.startsWith(u'/'))
-        relative.remove(0, 1);
-    // Never leave the directory.
-    if (relative.isEmpty() || relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")))
+    const QString root = m_directory.absolutePath();
+    const QString base = QDir::cleanPath(root + u'/' + path);
+    // Never leave the directory, whatever the path says.
+    if (!base.startsWith(root + u'/') || base == root)
         return {};
-    const QString base = m_directory.filePath(relative);
     QStringList candidates{base + extensionFor(path, m_enigma2)};
     for (const char* extension : {".xml", ".html", ".txt", ".js", ""}) {
         const QString candidate = base + QLatin1String(extension);
