@@ -60,6 +60,7 @@ private slots:
     void messageAnswers();
     void epgSearchAndSimilarEvents();
     void requestLogKeepsExactTargetsInOrder();
+    void stateSetThroughTheLibraryShowsInAnswers();
     void sameSeedGivesSameAnswers();
 
 private:
@@ -753,6 +754,47 @@ void TestBoxSimE2::requestLogKeepsExactTargetsInOrder()
     QCOMPARE(requests.at(2).status, 200);
     QVERIFY(requests.at(0).sequence < requests.at(1).sequence &&
             requests.at(1).sequence < requests.at(2).sequence);
+}
+
+void TestBoxSimE2::stateSetThroughTheLibraryShowsInAnswers()
+{
+    m_box->setCurrentService(service(4));
+    QCOMPARE(xml("/web/getcurrent").value(u"e2currentserviceinformation/e2service/e2servicename"_s),
+             u"ProSieben"_s);
+    m_box->setStandby(true);
+    QCOMPARE(xml("/web/powerstate").value(u"e2powerstate/e2instandby"_s), u"true"_s);
+    m_box->setVolume(12);
+    m_box->setMuted(true);
+    const XmlTree volume = xml("/web/vol");
+    QCOMPARE(volume.value(u"e2volume/e2current"_s), u"12"_s);
+    QCOMPARE(volume.value(u"e2volume/e2ismuted"_s), u"True"_s);
+
+    const boxsim::Movie movie = m_box->movies().at(1);
+    m_box->playMovie(movie.reference);
+    m_box->setPlaybackPosition(300);
+    QCOMPARE(m_box->playbackPosition(), 300);
+    QCOMPARE(xml("/web/getcurrent").value(u"e2currentserviceinformation/e2service/e2servicereference"_s),
+             movie.reference);
+    m_box->stopPlayback();
+    QCOMPARE(m_box->currentServiceReference(), service(4));
+
+    m_box->clearTimers();
+    QVERIFY(m_box->startRecording());
+    QCOMPARE(xml("/web/timerlist").value(u"e2timerlist/e2timer/e2state"_s), u"2"_s);
+    m_box->advanceTime(60);
+    m_box->stopRecording();
+    QCOMPARE(xml("/web/timerlist").value(u"e2timerlist/e2timer/e2state"_s), u"3"_s);
+    QCOMPARE(m_box->movies().last().lengthSeconds, 60);
+
+    boxsim::Timer timer;
+    timer.serviceReference = service(1);
+    timer.serviceName = u"ZDF HD"_s;
+    timer.name = u"Von Hand"_s;
+    timer.begin = Now + 3600;
+    timer.end = Now + 7200;
+    QVERIFY(m_box->addTimer(timer));
+    QVERIFY(!m_box->addTimer(timer)); // the same time again overlaps
+    QVERIFY(xml("/web/timerlist").values(u"e2timerlist/e2timer/e2name"_s).contains(u"Von Hand"_s));
 }
 
 void TestBoxSimE2::sameSeedGivesSameAnswers()

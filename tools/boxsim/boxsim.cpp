@@ -296,6 +296,16 @@ bool BoxSim::isRecording() const
     return m_state->isRecording();
 }
 
+bool BoxSim::startRecording()
+{
+    return m_state->startInstantRecording();
+}
+
+void BoxSim::stopRecording()
+{
+    m_state->stopInstantRecording();
+}
+
 QList<Timer> BoxSim::timers() const
 {
     return m_state->timers();
@@ -330,6 +340,21 @@ QString BoxSim::playingMovie() const
 {
     const std::optional<Movie> movie = m_state->playingMovie();
     return movie ? movie->reference : QString();
+}
+
+void BoxSim::playMovie(const QString& reference)
+{
+    m_state->playMovie(reference);
+}
+
+void BoxSim::stopPlayback()
+{
+    m_state->stopPlayback();
+}
+
+void BoxSim::setPlaybackPosition(int seconds)
+{
+    m_state->setPlaybackPosition(seconds);
 }
 
 int BoxSim::playbackPosition() const

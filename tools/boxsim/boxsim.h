@@ -106,6 +106,10 @@ public:
     bool isMuted() const;
     void setMuted(bool muted);
     bool isRecording() const;
+    // An instant recording of the current event (one hour without EPG); false during playback.
+    bool startRecording();
+    // Ends running instant recordings now; they become movies.
+    void stopRecording();
     QList<Timer> timers() const;
     // False (and nothing added) when it overlaps another recording.
     bool addTimer(const Timer& timer);
@@ -114,7 +118,10 @@ public:
     void setMovies(const QList<Movie>& movies);
     bool isPlaying() const;
     QString playingMovie() const;
+    void playMovie(const QString& reference); // as a zap to the movie's reference
+    void stopPlayback();
     int playbackPosition() const; // seconds from the start of the recording
+    void setPlaybackPosition(int seconds);
     bool isPaused() const;
     void setMessageAnswer(MessageAnswer answer);                    // for every question
     void scriptMessageAnswers(const QList<MessageAnswer>& answers); // the next questions first

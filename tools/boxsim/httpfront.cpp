@@ -55,6 +55,15 @@ void writeAnswer(QHttpServerResponder& responder, QTcpSocket* socket, const Answ
         socket->disconnectFromHost();
 }
 
+bool clientAsksToClose(const QHttpServerRequest& request)
+{
+    for (const auto& header : request.headers()) {
+        if (header.first.toLower() == "connection")
+            return header.second.toLower().contains("close");
+    }
+    return false;
+}
+
 bool credentialsMatch(const QHttpServerRequest& request, const QString& user, const QString& password,
                       QString* presentedUser)
 {
@@ -410,6 +419,9 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
             answer.body = malformed(answer);
         }
     }
+
+    if (clientAsksToClose(request))
+        answer.closeConnection = true;
 
     Delivery::Mode mode = Delivery::Mode::Whole;
     if (entry.authorized) {

@@ -8,8 +8,9 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QTextStream>
+#include <QTimer>
 
-#include <cstdio>
+#include <csignal>
 
 namespace {
 
@@ -23,6 +24,13 @@ QTextStream& err()
 {
     static QTextStream stream(stderr);
     return stream;
+}
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int)
+{
+    stopRequested = 1;
 }
 
 int fail(const QString& message)
@@ -195,9 +203,10 @@ int main(int argc, char* argv[])
     QHostAddress address;
     if (!address.setAddress(parser.value(addressOption)))
         return fail(QStringLiteral("--address '%1' is not an IP address").arg(parser.value(addressOption)));
-    const quint16 requested = quint16(parser.value(portOption).toUInt(&ok, 10));
-    if (!ok)
+    const uint requestedPort = parser.value(portOption).toUInt(&ok, 10);
+    if (!ok || requestedPort > 65535)
         return fail(QStringLiteral("--port needs a number from 0 to 65535"));
+    const quint16 requested = quint16(requestedPort);
     const quint16 port = box.listen(requested, address);
     if (port == 0) {
         err() << "tavrel-boxsim: cannot listen on " << address.toString() << ':' << requested << ": "
@@ -207,5 +216,15 @@ int main(int argc, char* argv[])
     out() << "tavrel-boxsim: " << (personality == boxsim::Personality::Enigma2 ? "Enigma2" : "Enigma1")
           << " web interface listening on " << box.baseUrl().toString() << '/' << Qt::endl;
     out() << "port " << port << Qt::endl;
+
+    // Ctrl-C and kill end the event loop, so the receiver closes its connections properly.
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
+    QTimer stopCheck;
+    QObject::connect(&stopCheck, &QTimer::timeout, &app, [] {
+        if (stopRequested)
+            QCoreApplication::quit();
+    });
+    stopCheck.start(100);
     return app.exec();
 }
