@@ -93,8 +93,10 @@ void TestBoxSimReplay::neverLeavesTheDirectory()
     QVERIFY(box.listen() != 0);
     QVERIFY(QFile::exists(QStringLiteral(TAVREL_TEST_DATA_DIR "/boxsim/outside.txt")));
     for (const QByteArray& target :
-         {"/../../outside"_ba, "/%2e%2e/%2e%2e/outside"_ba, "/web/%2e%2e/%2e%2e/%2e%2e/outside"_ba, "/"_ba})
+         {"/../../outside"_ba, "/%2e%2e/%2e%2e/outside"_ba, "/web/%2e%2e/%2e%2e/%2e%2e/outside"_ba, "/"_ba}) {
         QVERIFY2(boxsimtest::rawGet(box.port(), target).startsWith("HTTP/1.1 404"), target.constData());
+        QCOMPARE(box.requests().last().target(), target);
+    }
 }
 
 void TestBoxSimReplay::livingReceiverIsUntouched()

@@ -351,8 +351,15 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
 
     // What exactly came over the wire; the parsed URL is only a fallback.
     std::optional<RawRequestLine> raw;
-    if (RequestTap* tap = TapServer::tapOf(socket))
-        raw = tap->takeNext();
+    if (RequestTap* tap = TapServer::tapOf(socket)) {
+        // Lines of requests the server never handed over (none are known) must not shift the
+        // others: the line has to name the path that was parsed.
+        const QString parsedPath = request.url().path();
+        for (raw = tap->takeNext(); raw; raw = tap->takeNext()) {
+            if (QUrl::fromEncoded(raw->target).path() == parsedPath)
+                break;
+        }
+    }
     LoggedRequest entry;
     entry.sequence = m_nextSequence++;
     if (raw && raw->target.startsWith('/')) {
@@ -382,6 +389,9 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     incoming.path = QString::fromUtf8(QByteArray::fromPercentEncoding(entry.rawPath));
     incoming.items = entry.queryItems;
 
+    if (m_log.size() >= MaxLogEntries)
+        m_log.remove(0, MaxLogEntries / 10);
+
     Fault fault = m_faults.take(incoming.path);
     if (fault.kind == FaultKind::Refuse || m_faults.refusesAll() || !m_interface) {
         entry.authorized = false;
@@ -399,8 +409,6 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     entry.authorized = fault.kind != FaultKind::WrongCredentials && (!needsLogin || loggedIn);
     entry.user = entry.authorized && loggedIn ? presentedUser : QString();
 
-    if (m_log.size() >= MaxLogEntries)
-        m_log.remove(0, MaxLogEntries / 10);
     m_log.append(entry);
     emit requestReceived(entry);
 
