@@ -3,7 +3,7 @@
 
 #include "tests/boxsim/boxsimtest.h"
 #include "tools/boxsim/boxsim.h"
-#include "tools/boxsim/faultspec.h"
+#include "tools/boxsim/faultparser.h"
 
 #include <QTest>
 
@@ -38,8 +38,8 @@ private slots:
     void pathFaultWinsOverGlobalFault();
     void prefixPathCoversSubpaths();
     void latencyCombinesWithAnotherKind();
-    void faultSpecFromTheCommandLine_data();
-    void faultSpecFromTheCommandLine();
+    void faultFromTheCommandLine_data();
+    void faultFromTheCommandLine();
 
 private:
     Fetched get(const QByteArray& target, int timeoutMs = 10000)
@@ -257,7 +257,7 @@ void TestBoxSimFaults::latencyCombinesWithAnotherKind()
     QVERIFY(fetched.elapsedMs >= 120);
 }
 
-void TestBoxSimFaults::faultSpecFromTheCommandLine_data()
+void TestBoxSimFaults::faultFromTheCommandLine_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
@@ -283,7 +283,7 @@ void TestBoxSimFaults::faultSpecFromTheCommandLine_data()
     QTest::newRow("zero times") << u"500,times:0"_s << false << QString() << 0 << 0 << 0 << 0;
 }
 
-void TestBoxSimFaults::faultSpecFromTheCommandLine()
+void TestBoxSimFaults::faultFromTheCommandLine()
 {
     QFETCH(QString, text);
     QFETCH(bool, valid);
@@ -293,17 +293,17 @@ void TestBoxSimFaults::faultSpecFromTheCommandLine()
     QFETCH(int, jitter);
     QFETCH(int, times);
     QString error;
-    const std::optional<boxsim::FaultSpec> spec = boxsim::parseFaultSpec(text, &error);
-    QCOMPARE(spec.has_value(), valid);
+    const std::optional<boxsim::ParsedFault> parsed = boxsim::parseFault(text, &error);
+    QCOMPARE(parsed.has_value(), valid);
     if (!valid) {
         QVERIFY(!error.isEmpty());
         return;
     }
-    QCOMPARE(spec->path, path);
-    QCOMPARE(int(spec->fault.kind), kind);
-    QCOMPARE(spec->fault.latencyMs, latency);
-    QCOMPARE(spec->fault.jitterMs, jitter);
-    QCOMPARE(spec->fault.times, times);
+    QCOMPARE(parsed->path, path);
+    QCOMPARE(int(parsed->fault.kind), kind);
+    QCOMPARE(parsed->fault.latencyMs, latency);
+    QCOMPARE(parsed->fault.jitterMs, jitter);
+    QCOMPARE(parsed->fault.times, times);
 }
 
 QTEST_GUILESS_MAIN(TestBoxSimFaults)

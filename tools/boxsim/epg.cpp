@@ -9,7 +9,7 @@ namespace boxsim {
 
 namespace {
 
-struct ProgrammeSpec
+struct ProgrammeRow
 {
     const char16_t* title;
     const char16_t* description;
@@ -71,7 +71,7 @@ const char16_t* shortGenreText(int id)
 
 // Pools per language, each non-empty. Texts carry what real EPG carries: umlauts, '&', '<',
 // quotes and line breaks.
-constexpr ProgrammeSpec germanPool[] = {
+constexpr ProgrammeRow germanPool[] = {
     {u"Tagesschau", u"",
      u"Themen u. a.:\n* Bundestag beschließt Haushalt\n* Unwetter in Süddeutschland\n\nDas Wetter", 32},
     {u"Tatort: Schöne Bescherung", u"Fernsehfilm Deutschland 2023",
@@ -97,7 +97,7 @@ constexpr ProgrammeSpec germanPool[] = {
     {u"Spielfilm: Über den Dächern", u"Deutschland 2019", u"Ein Drama über drei Generationen.\n\nFSK 12", 16},
 };
 
-constexpr ProgrammeSpec englishPool[] = {
+constexpr ProgrammeRow englishPool[] = {
     {u"BBC News at Six", u"", u"The latest national and international news.", 32},
     {u"The One Show", u"Magazine", u"Topical magazine programme with Alex Jones & Roman Kemp.", 34},
     {u"EastEnders", u"Episode 6891", u"Tensions rise at the Queen Vic.", 21},
@@ -109,7 +109,7 @@ constexpr ProgrammeSpec englishPool[] = {
     {u"Top of the Pops", u"", u"", 96},
 };
 
-constexpr ProgrammeSpec greekPool[] = {
+constexpr ProgrammeRow greekPool[] = {
     {u"Ειδήσεις", u"Κεντρικό δελτίο ειδήσεων", u"Ενημέρωση για την Ελλάδα και τον κόσμο.", 32},
     {u"Καλημέρα Ελλάδα", u"Ενημερωτική εκπομπή", u"", 34},
     {u"Ελληνική ταινία", u"Κωμωδία", u"Μια οικογένεια & ένα νησί.", 16},
@@ -117,7 +117,7 @@ constexpr ProgrammeSpec greekPool[] = {
     {u"Ντοκιμαντέρ", u"Η Κρήτη", u"Ταξίδι στην ιστορία του νησιού.", 144},
 };
 
-constexpr ProgrammeSpec arabicPool[] = {
+constexpr ProgrammeRow arabicPool[] = {
     {u"نشرة الأخبار", u"", u"أهم الأخبار العربية والعالمية", 32},
     {u"ما وراء الخبر", u"برنامج حواري", u"تحليل ونقاش", 51},
     {u"وثائقي", u"الصحراء", u"رحلة عبر الصحراء الكبرى", 144},
@@ -136,18 +136,18 @@ const Pools& pools()
 {
     static const Pools instance = [] {
         Pools p;
-        const auto add = [&p](Language language, const auto& specs) {
+        const auto add = [&p](Language language, const auto& rows) {
             const int index = int(language);
             p.first[index] = int(p.programmes.size());
-            p.count[index] = int(std::size(specs));
-            for (const ProgrammeSpec& spec : specs) {
+            p.count[index] = int(std::size(rows));
+            for (const ProgrammeRow& row : rows) {
                 Programme programme;
-                programme.title = QString::fromUtf16(spec.title);
-                programme.description = QString::fromUtf16(spec.description);
-                programme.descriptionExtended = QString::fromUtf16(spec.extended);
-                programme.genreId = spec.genreId;
-                programme.genre = QString::fromUtf16(genreText(spec.genreId));
-                programme.shortGenre = QString::fromUtf16(shortGenreText(spec.genreId));
+                programme.title = QString::fromUtf16(row.title);
+                programme.description = QString::fromUtf16(row.description);
+                programme.descriptionExtended = QString::fromUtf16(row.extended);
+                programme.genreId = row.genreId;
+                programme.genre = QString::fromUtf16(genreText(row.genreId));
+                programme.shortGenre = QString::fromUtf16(shortGenreText(row.genreId));
                 programme.xmlTitle = text::xml(programme.title);
                 programme.xmlDescription = text::xml(programme.description);
                 programme.xmlDescriptionExtended = text::xml(programme.descriptionExtended);

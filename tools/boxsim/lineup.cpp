@@ -7,7 +7,7 @@ namespace boxsim {
 
 namespace {
 
-struct ServiceSpec
+struct ServiceRow
 {
     const char16_t* name;   // Enigma2 name
     const char16_t* e1Name; // Enigma1 name (nullptr: same)
@@ -24,14 +24,14 @@ struct ServiceSpec
     bool enigma1Only;
 };
 
-struct BouquetSpec
+struct BouquetRow
 {
     const char16_t* name;
     const char* e2File;
     int e1Id;
 };
 
-constexpr ServiceSpec favourites[] = {
+constexpr ServiceRow favourites[] = {
     {u"Das Erste HD", u"Das Erste", "ARD", 0x19, 0x283D, 0x3FB, 1, 0xC00000, 192, ServiceKind::Normal, true,
      Language::German, false},
     {u"ZDF HD", u"ZDF", "ZDFvision", 0x19, 0x2B66, 0x3F3, 1, 0xC00000, 192, ServiceKind::Normal, true,
@@ -53,7 +53,7 @@ constexpr ServiceSpec favourites[] = {
      Language::Arabic, false},
 };
 
-constexpr ServiceSpec documentaries[] = {
+constexpr ServiceRow documentaries[] = {
     {u"A&E HD", u"A&E", "A&E Networks", 0x19, 0x6F0E, 0x431, 1, 0xC00000, 192, ServiceKind::Normal, true,
      Language::English, false},
     {u"National Geographic HD", u"National Geographic", "Fox International", 0x19, 0x6F12, 0x431, 1, 0xC00000,
@@ -66,7 +66,7 @@ constexpr ServiceSpec documentaries[] = {
      false, Language::German, true},
 };
 
-constexpr ServiceSpec lastScanned[] = {
+constexpr ServiceRow lastScanned[] = {
     {u"n-tv", nullptr, "CBC", 1, 0x6D6A, 0x437, 1, 0xC00000, 192, ServiceKind::Normal, true, Language::German,
      false},
     {u"Eurosport 1", nullptr, "Eurosport", 1, 0x7D4, 0x3FB, 1, 0xC00000, 192, ServiceKind::Normal, true,
@@ -81,13 +81,13 @@ QString hexNumber(qint64 value, bool upper)
     return upper ? s.toUpper() : s;
 }
 
-QString serviceReference(Personality personality, const ServiceSpec& spec)
+QString serviceReference(Personality personality, const ServiceRow& row)
 {
     const bool e2 = personality == Personality::Enigma2;
-    if (spec.kind == ServiceKind::Marker)
-        return QStringLiteral("1:64:1:0:0:0:0:0:0:0::") + QString::fromUtf16(spec.name);
-    return QStringLiteral("1:0:") + hexNumber(e2 ? spec.type : 1, e2) + u':' + hexNumber(spec.sid, e2) +
-           u':' + hexNumber(spec.tsid, e2) + u':' + hexNumber(spec.onid, e2) + u':' + hexNumber(spec.ns, e2) +
+    if (row.kind == ServiceKind::Marker)
+        return QStringLiteral("1:64:1:0:0:0:0:0:0:0::") + QString::fromUtf16(row.name);
+    return QStringLiteral("1:0:") + hexNumber(e2 ? row.type : 1, e2) + u':' + hexNumber(row.sid, e2) + u':' +
+           hexNumber(row.tsid, e2) + u':' + hexNumber(row.onid, e2) + u':' + hexNumber(row.ns, e2) +
            QStringLiteral(":0:0:0:");
 }
 
@@ -102,23 +102,23 @@ QString bouquetReference(Personality personality, const QString& e2File, int e1I
 }
 
 template<qsizetype N>
-QList<LineUpService> makeServices(Personality personality, const ServiceSpec (&specs)[N])
+QList<LineUpService> makeServices(Personality personality, const ServiceRow (&rows)[N])
 {
     QList<LineUpService> services;
-    for (const ServiceSpec& spec : specs) {
+    for (const ServiceRow& row : rows) {
         const bool e2 = personality == Personality::Enigma2;
-        if (e2 && spec.enigma1Only)
+        if (e2 && row.enigma1Only)
             continue;
-        if (!e2 && spec.kind == ServiceKind::Marker)
+        if (!e2 && row.kind == ServiceKind::Marker)
             continue; // the Enigma1 listing has no markers
         LineUpService s;
-        s.reference = serviceReference(personality, spec);
-        s.name = QString::fromUtf16((!e2 && spec.e1Name) ? spec.e1Name : spec.name);
-        s.provider = QString::fromUtf8(spec.provider);
-        s.orbitalPosition = spec.orbital;
-        s.kind = spec.kind;
-        s.hasEpg = spec.hasEpg;
-        s.language = spec.language;
+        s.reference = serviceReference(personality, row);
+        s.name = QString::fromUtf16((!e2 && row.e1Name) ? row.e1Name : row.name);
+        s.provider = QString::fromUtf8(row.provider);
+        s.orbitalPosition = row.orbital;
+        s.kind = row.kind;
+        s.hasEpg = row.hasEpg;
+        s.language = row.language;
         services.append(s);
     }
     return services;
@@ -139,16 +139,16 @@ quint64 referenceKey(const QString& reference)
 LineUp LineUp::makeDefault(Personality personality)
 {
     LineUp lineUp;
-    const BouquetSpec specs[] = {
+    const BouquetRow rows[] = {
         {u"Favourites (TV)", "favourites", 0x33fc5},
         {u"Doku & Serien", "dbe01", 0x33fc6},
         {u"Neu", "dbe02", 0x33fc7},
         {u"Last Scanned", "LastScanned", 0x33fc8},
     };
-    for (const BouquetSpec& spec : specs) {
+    for (const BouquetRow& row : rows) {
         LineUpBouquet b;
-        b.name = QString::fromUtf16(spec.name);
-        b.reference = bouquetReference(personality, QString::fromLatin1(spec.e2File), spec.e1Id);
+        b.name = QString::fromUtf16(row.name);
+        b.reference = bouquetReference(personality, QString::fromLatin1(row.e2File), row.e1Id);
         lineUp.m_bouquets.append(b);
     }
     lineUp.m_bouquets[0].services = makeServices(personality, favourites);
@@ -185,15 +185,15 @@ LineUp LineUp::makeGenerated(Personality personality, int bouquets, int services
         bouquet.services.reserve(servicesPerBouquet);
         for (int s = 0; s < servicesPerBouquet; ++s) {
             const qint64 g = qint64(b) * servicesPerBouquet + s;
-            ServiceSpec spec{};
-            spec.type = (random.bounded(3) == 0) ? 0x19 : 1;
-            spec.sid = int(g % 60000) + 1;
-            spec.tsid = 0x400 + int(g / 60000);
-            spec.onid = 1;
-            spec.ns = 0xC00000;
-            spec.kind = ServiceKind::Normal;
+            ServiceRow row{};
+            row.type = (random.bounded(3) == 0) ? 0x19 : 1;
+            row.sid = int(g % 60000) + 1;
+            row.tsid = 0x400 + int(g / 60000);
+            row.onid = 1;
+            row.ns = 0xC00000;
+            row.kind = ServiceKind::Normal;
             LineUpService service;
-            service.reference = serviceReference(personality, spec);
+            service.reference = serviceReference(personality, row);
             const int flavour = random.bounded(20);
             if (flavour == 0) {
                 service.language = Language::Greek;

@@ -2,7 +2,7 @@
 // application against an Enigma2 or Enigma1 web interface without a receiver.
 
 #include "tools/boxsim/boxsim.h"
-#include "tools/boxsim/faultspec.h"
+#include "tools/boxsim/faultparser.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -92,7 +92,7 @@ int main(int argc, char* argv[])
         QStringLiteral("Fault, repeatable: [PATH=]ITEM[,ITEM...] with items latency:MS[:JITTER], hang, "
                        "cut[:PERCENT], 500, 404, malformed, trickle[:BYTES[:MS]], refuse, badauth, times:N. "
                        "Without PATH it hits every path; PATH may end in '*'."),
-        QStringLiteral("spec"));
+        QStringLiteral("fault"));
     const QCommandLineOption downtimeOption(
         QStringLiteral("downtime"),
         QStringLiteral(
@@ -155,13 +155,13 @@ int main(int argc, char* argv[])
     const QStringList faults = parser.values(faultOption);
     for (const QString& text : faults) {
         QString error;
-        const std::optional<boxsim::FaultSpec> spec = boxsim::parseFaultSpec(text, &error);
-        if (!spec)
+        const std::optional<boxsim::ParsedFault> parsed = boxsim::parseFault(text, &error);
+        if (!parsed)
             return fail(QStringLiteral("bad --fault '%1': %2").arg(text, error));
-        if (spec->path.isEmpty())
-            box.setFault(spec->fault);
+        if (parsed->path.isEmpty())
+            box.setFault(parsed->fault);
         else
-            box.setPathFault(spec->path, spec->fault);
+            box.setPathFault(parsed->path, parsed->fault);
     }
 
     if (parser.isSet(downtimeOption)) {

@@ -140,7 +140,7 @@ void ReceiverState::buildDefaultMovies()
 {
     const bool e2 = m_personality == Personality::Enigma2;
     const qint64 t = now();
-    struct Spec
+    struct MovieRow
     {
         const char16_t* title;
         const char16_t* description;
@@ -152,7 +152,7 @@ void ReceiverState::buildDefaultMovies()
         qint64 size;
         const char16_t* tags;
     };
-    const Spec e2Specs[] = {
+    const MovieRow e2Movies[] = {
         {u"Tatort: Schöne Bescherung", u"Fernsehfilm Deutschland 2023",
          u"Kommissarin Lürsen & Kommissar Stedefreund ermitteln.\nDie Spur führt zu einem alten "
          u"\"Bekannten\".",
@@ -164,7 +164,7 @@ void ReceiverState::buildDefaultMovies()
         {u"heute journal", u"", u"Nachrichten und Hintergründe.", u"ZDF HD", "", 30 * 86400, 1800, 956301312,
          u""},
     };
-    const Spec e1Specs[] = {
+    const MovieRow e1Movies[] = {
         {u"Tatort: Schöne Bescherung", u"", u"", u"Das Erste", "1:0:1:283d:3fb:1:c00000:0:0:0:", 26 * 3600,
          5400, 4412 * MiB, u""},
         {u"heute-journal", u"", u"", u"ZDF", "1:0:1:2b66:3f3:1:c00000:0:0:0:", 50 * 3600, 1800, 912 * MiB,
@@ -174,16 +174,16 @@ void ReceiverState::buildDefaultMovies()
         {u"alte Aufnahme", u"", u"", u"", "1:0:1:0:0:0:0:0:0:0:", 400 * 86400, 600, 37 * MiB, u""},
     };
     m_movies.clear();
-    for (const Spec& spec : (e2 ? e2Specs : e1Specs)) {
+    for (const MovieRow& row : (e2 ? e2Movies : e1Movies)) {
         Movie movie;
-        movie.title = QString::fromUtf16(spec.title);
-        movie.description = QString::fromUtf16(spec.description);
-        movie.descriptionExtended = QString::fromUtf16(spec.extended);
-        movie.serviceName = QString::fromUtf16(spec.service);
-        movie.time = (t - spec.age) / 60 * 60;
-        movie.lengthSeconds = spec.length;
-        movie.fileSize = spec.size;
-        movie.tags = QString::fromUtf16(spec.tags);
+        movie.title = QString::fromUtf16(row.title);
+        movie.description = QString::fromUtf16(row.description);
+        movie.descriptionExtended = QString::fromUtf16(row.extended);
+        movie.serviceName = QString::fromUtf16(row.service);
+        movie.time = (t - row.age) / 60 * 60;
+        movie.lengthSeconds = row.length;
+        movie.fileSize = row.size;
+        movie.tags = QString::fromUtf16(row.tags);
         if (e2) {
             movie.fileName =
                 movieFileBase(movie.serviceName, movie.title, movie.time) + QStringLiteral(".ts");
@@ -193,7 +193,7 @@ void ReceiverState::buildDefaultMovies()
                                      ? QStringLiteral("/hdd/movie/") + movie.title
                                      : movieFileBase(movie.serviceName, movie.title, movie.time);
             movie.fileName = base + QStringLiteral(".ts");
-            movie.reference = QString::fromLatin1(spec.e1Service) + movie.fileName;
+            movie.reference = QString::fromLatin1(row.e1Service) + movie.fileName;
         }
         m_movies.append(movie);
     }

@@ -12,12 +12,12 @@ namespace boxsim {
 //   latency:MS[:JITTER]  hang  cut[:PERCENT]  500  404  malformed  trickle[:BYTES[:MS]]
 //   refuse  badauth  times:N
 // e.g. "latency:200:50", "/web/epgnow=500,times:1", "/data=trickle:16:100".
-struct FaultSpec
+struct ParsedFault
 {
     QString path; // empty: every path
     Fault fault;
 };
 
-std::optional<FaultSpec> parseFaultSpec(const QString& text, QString* error);
+std::optional<ParsedFault> parseFault(const QString& text, QString* error);
 
 } // namespace boxsim

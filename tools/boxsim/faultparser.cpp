@@ -1,4 +1,4 @@
-#include "tools/boxsim/faultspec.h"
+#include "tools/boxsim/faultparser.h"
 
 #include <QStringList>
 
@@ -22,9 +22,9 @@ bool number(const QStringList& parts, qsizetype index, int* out, QString* error)
 
 } // namespace
 
-std::optional<FaultSpec> parseFaultSpec(const QString& text, QString* error)
+std::optional<ParsedFault> parseFault(const QString& text, QString* error)
 {
-    FaultSpec spec;
+    ParsedFault parsed;
     QString items = text.trimmed();
     if (items.startsWith(u'/')) {
         const qsizetype eq = items.indexOf(u'=');
@@ -32,7 +32,7 @@ std::optional<FaultSpec> parseFaultSpec(const QString& text, QString* error)
             *error = QStringLiteral("a path must be followed by '=' and the fault");
             return std::nullopt;
         }
-        spec.path = items.left(eq);
+        parsed.path = items.left(eq);
         items = items.mid(eq + 1);
     }
     if (items.isEmpty()) {
@@ -47,7 +47,7 @@ std::optional<FaultSpec> parseFaultSpec(const QString& text, QString* error)
             return false;
         }
         kindSet = true;
-        spec.fault.kind = kind;
+        parsed.fault.kind = kind;
         return true;
     };
     const QStringList list = items.split(u',', Qt::SkipEmptyParts);
@@ -60,12 +60,12 @@ std::optional<FaultSpec> parseFaultSpec(const QString& text, QString* error)
                 *error = QStringLiteral("latency needs milliseconds: latency:MS[:JITTER]");
                 return std::nullopt;
             }
-            ok = number(parts, 1, &spec.fault.latencyMs, error) &&
-                 number(parts, 2, &spec.fault.jitterMs, error);
+            ok = number(parts, 1, &parsed.fault.latencyMs, error) &&
+                 number(parts, 2, &parsed.fault.jitterMs, error);
         } else if (name == QLatin1String("hang")) {
             ok = setKind(FaultKind::Hang);
         } else if (name == QLatin1String("cut")) {
-            ok = setKind(FaultKind::CutBody) && number(parts, 1, &spec.fault.cutPercent, error);
+            ok = setKind(FaultKind::CutBody) && number(parts, 1, &parsed.fault.cutPercent, error);
         } else if (name == QLatin1String("500")) {
             ok = setKind(FaultKind::Http500);
         } else if (name == QLatin1String("404")) {
@@ -73,8 +73,8 @@ std::optional<FaultSpec> parseFaultSpec(const QString& text, QString* error)
         } else if (name == QLatin1String("malformed")) {
             ok = setKind(FaultKind::MalformedBody);
         } else if (name == QLatin1String("trickle")) {
-            ok = setKind(FaultKind::Trickle) && number(parts, 1, &spec.fault.trickleBytes, error) &&
-                 number(parts, 2, &spec.fault.trickleIntervalMs, error);
+            ok = setKind(FaultKind::Trickle) && number(parts, 1, &parsed.fault.trickleBytes, error) &&
+                 number(parts, 2, &parsed.fault.trickleIntervalMs, error);
         } else if (name == QLatin1String("refuse")) {
             ok = setKind(FaultKind::Refuse);
         } else if (name == QLatin1String("badauth")) {
@@ -84,8 +84,8 @@ std::optional<FaultSpec> parseFaultSpec(const QString& text, QString* error)
                 *error = QStringLiteral("times needs a count: times:N");
                 return std::nullopt;
             }
-            ok = number(parts, 1, &spec.fault.times, error);
-            if (ok && spec.fault.times == 0) {
+            ok = number(parts, 1, &parsed.fault.times, error);
+            if (ok && parsed.fault.times == 0) {
                 *error = QStringLiteral("times must be 1 or more");
                 return std::nullopt;
             }
@@ -96,7 +96,7 @@ std::optional<FaultSpec> parseFaultSpec(const QString& text, QString* error)
         if (!ok)
             return std::nullopt;
     }
-    return spec;
+    return parsed;
 }
 
 } // namespace boxsim
