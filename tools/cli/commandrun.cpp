@@ -95,6 +95,8 @@ void CommandRun::finish()
         return;
     m_finished = true;
     m_deadline->stop();
+    if (m_finalCheck)
+        m_finalCheck();
     if (m_exitCode == Success && m_dump) {
         JsonWriter json;
         m_dump(json);

@@ -41,6 +41,8 @@ public:
     void watch(std::initializer_list<RequestType> types);
     // Prints what the command produced once everything has settled.
     void setDump(std::function<void(JsonWriter&)> dump) { m_dump = std::move(dump); }
+    // Runs when everything has settled, before the outcome is decided; it may call fail().
+    void setFinalCheck(std::function<void()> check) { m_finalCheck = std::move(check); }
     // The command cannot succeed; the first reason given is the one reported.
     void fail(ExitCode code, const QString& message);
     // To be called once the command's first request is on its way.
@@ -58,6 +60,7 @@ private:
     TavrelDatabase* m_database;
     QSet<RequestType> m_watched;
     std::function<void(JsonWriter&)> m_dump;
+    std::function<void()> m_finalCheck;
     ExitCode m_exitCode = Success;
     QString m_message;
     QTimer* m_deadline;

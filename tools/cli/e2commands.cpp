@@ -8,44 +8,13 @@
 #include "model/tavreldatabase.h"
 #include "tools/cli/commandoptions.h"
 #include "tools/cli/commandrun.h"
+#include "tools/cli/dumps.h"
 #include "tools/cli/jsonwriter.h"
 #include "tools/cli/recordjson.h"
 
 #include <QHash>
 
 namespace {
-
-const Bouquet* bouquetWithReference(const TavrelDatabase& db, const QString& reference)
-{
-    for (const Bouquet* bouquet : db.bouquets()) {
-        if (bouquet->reference == reference)
-            return bouquet;
-    }
-    return nullptr;
-}
-
-const Channel* channelWithReference(const TavrelDatabase& db, const QString& reference, const Bouquet** in)
-{
-    for (const Bouquet* bouquet : db.bouquets()) {
-        for (const Channel* channel : bouquet->channels) {
-            if (channel->serviceReference == reference) {
-                *in = bouquet;
-                return channel;
-            }
-        }
-    }
-    return nullptr;
-}
-
-void dumpBouquets(CommandRun& run)
-{
-    run.setDump([db = run.database()](JsonWriter& json) {
-        json.beginArray();
-        for (const Bouquet* bouquet : db->bouquets())
-            writeJson(json, *bouquet);
-        json.endArray();
-    });
-}
 
 void dumpEvents(CommandRun& run, QList<EpgItem*> (TavrelDatabase::*events)() const)
 {
@@ -80,17 +49,7 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
             engine.requestBouquetEpgNow(argument);
         });
         run.watch({ReqEpgNow, ReqEpgNext});
-        run.setDump([db, argument](JsonWriter& json) {
-            json.beginArray();
-            if (const Bouquet* bouquet = bouquetWithReference(*db, argument)) {
-                for (Channel* channel : bouquet->channels) {
-                    // Progress and minutes left as the lists show them now.
-                    channel->refreshEpg(db->clock());
-                    writeJson(json, *channel);
-                }
-            }
-            json.endArray();
-        });
+        dumpChannelsOf(run, argument);
     } else if (what == QLatin1String("epg") && words.size() == 3) {
         afterServicesLoaded(run, engine, [&run, &engine, db, argument] {
             const Bouquet* bouquet = nullptr;
@@ -101,13 +60,7 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
             engine.requestServiceEpg(argument, bouquet->reference);
         });
         run.watch({ReqEpg});
-        run.setDump([db, argument](JsonWriter& json) {
-            const Bouquet* bouquet = nullptr;
-            if (const Channel* channel = channelWithReference(*db, argument, &bouquet))
-                writeJson(json, *channel);
-            else
-                json.nullValue();
-        });
+        dumpChannel(run, argument);
     } else if (what == QLatin1String("current") && words.size() == 2) {
         run.watch({ReqCurrentService});
         engine.sendRequest(ReqCurrentService);
@@ -123,7 +76,7 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
         QObject::connect(&engine, &RequestsE2::finishedVolumeRequest, &run,
                          [db](bool isMute, int level) { db->setVolume(isMute, level); });
         engine.sendRequest(ReqStatus);
-        run.setDump([db](JsonWriter& json) { writeJson(json, *db->statusData()); });
+        dumpStatus(run);
     } else if (what == QLatin1String("about") && words.size() == 2) {
         run.watch({ReqAbout});
         engine.sendRequest(ReqAbout);
@@ -145,21 +98,11 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
     } else if (what == QLatin1String("timers") && words.size() == 2) {
         run.watch({ReqTimerList});
         engine.sendRequest(ReqTimerList);
-        run.setDump([db](JsonWriter& json) {
-            json.beginArray();
-            for (const TimerEntry* timer : db->timers())
-                writeJson(json, *timer);
-            json.endArray();
-        });
+        dumpTimers(run);
     } else if (what == QLatin1String("movies") && words.size() == 2) {
         run.watch({ReqMovieList});
         engine.sendRequest(ReqMovieList);
-        run.setDump([db](JsonWriter& json) {
-            json.beginArray();
-            for (const MovieEntry* movie : db->movies())
-                writeJson(json, *movie);
-            json.endArray();
-        });
+        dumpMovies(run);
     } else if (what == QLatin1String("search") && words.size() == 3) {
         run.watch({ReqEpgSearch});
         engine.searchEpg(argument);

@@ -1,3 +1,4 @@
+#include "box/requestse1.h"
 #include "box/requestse2.h"
 #include "model/clock.h"
 #include "model/records.h"
@@ -5,6 +6,7 @@
 #include "settings/settings.h"
 #include "tools/cli/commandoptions.h"
 #include "tools/cli/commandrun.h"
+#include "tools/cli/e1commands.h"
 #include "tools/cli/e2commands.h"
 
 #include <QCommandLineParser>
@@ -15,14 +17,23 @@
 
 namespace {
 
-constexpr auto commandsHelp = R"(Commands:
+constexpr auto commandsHelp = R"(Enigma2 commands (--webif e2):
   dump services | epg-now BOUQUET_REF | epg SERVICE_REF | current | status | about | signal
        | timers | movies | search TEXT | similar SERVICE_REF EVENT_ID
-  zap SERVICE_REF            volume LEVEL             mute
+  zap SERVICE_REF            volume 0-100             mute
   power standby|wakeup|restart|reboot|shutdown
   message TEXT [--question] [--timeout SECONDS]       answer
   timer-add SERVICE_REF EVENT_ID [--zap]              timer-delete SERVICE_REF BEGIN END
   movie-delete MOVIE_REF     record                   key ok|exit
+Enigma1 commands (--webif e1):
+  dump services | epg-now BOUQUET_REF | epg | status | about | timers | movies | satfinder
+       | satfinder-data PARAMETERS
+  zap SERVICE_REF            volume 0-63              mute
+  power standby|wakeup|restart|reboot|shutdown
+  message TEXT [--caption CAPTION] [--until-confirmed] [--timeout SECONDS]
+  timer-add SERVICE_REF START DURATION TITLE CHANNEL  timer-delete SERVICE_REF START TYPEDATA
+  movie-delete MOVIE_REF     movie-rename MOVIE_REF TITLE                position N
+  play|pause|stop|forward|rewind|record               key ok|exit|volup|voldown
 Dumps print JSON on standard output. Exit codes: 0 success, 1 usage, 2 network error,
 3 time-out, 4 user name or password refused, 5 the receiver refused or sent an unreadable answer.)";
 
@@ -43,14 +54,15 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Remote control for Enigma2 receivers from the command line.\n\n") +
+        QStringLiteral("Remote control for Enigma2 and Enigma1 receivers from the command line.\n\n") +
         QLatin1String(commandsHelp));
     parser.addHelpOption();
     const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Address of the receiver."),
                                   QStringLiteral("H"));
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port of its web interface (80)."),
                                   QStringLiteral("P"), QStringLiteral("80"));
-    const QCommandLineOption webif(QStringLiteral("webif"), QStringLiteral("Web interface: e2 (default)."),
+    const QCommandLineOption webif(QStringLiteral("webif"),
+                                   QStringLiteral("Web interface: e2 (default) or e1."),
                                    QStringLiteral("TYPE"), QStringLiteral("e2"));
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User name."), QStringLiteral("U"));
     const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Password."),
@@ -64,13 +76,19 @@ int main(int argc, char* argv[])
     const QCommandLineOption timeout(QStringLiteral("timeout"), QStringLiteral("message: seconds on screen."),
                                      QStringLiteral("SECONDS"), QStringLiteral("0"));
     const QCommandLineOption zap(QStringLiteral("zap"), QStringLiteral("timer-add: a zap timer."));
-    parser.addOptions({host, port, webif, user, password, timeoutMs, question, timeout, zap});
+    const QCommandLineOption caption(QStringLiteral("caption"), QStringLiteral("message: caption (Enigma1)."),
+                                     QStringLiteral("CAPTION"));
+    const QCommandLineOption untilConfirmed(QStringLiteral("until-confirmed"),
+                                            QStringLiteral("message: stays until confirmed (Enigma1)."));
+    parser.addOptions(
+        {host, port, webif, user, password, timeoutMs, question, timeout, zap, caption, untilConfirmed});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do; see above."));
     parser.process(app);
 
     if (!parser.isSet(host))
         return usage(QStringLiteral("--host is required"));
-    if (parser.value(webif) != QLatin1String("e2"))
+    const bool enigma1 = parser.value(webif) == QLatin1String("e1");
+    if (!enigma1 && parser.value(webif) != QLatin1String("e2"))
         return usage(QStringLiteral("unknown web interface '%1'").arg(parser.value(webif)));
 
     int normalTimeout = TavrelRequest::defaultTransferTimeoutMs;
@@ -86,6 +104,8 @@ int main(int argc, char* argv[])
     options.question = parser.isSet(question);
     options.timeout = parser.value(timeout).toInt();
     options.zap = parser.isSet(zap);
+    options.caption = parser.value(caption);
+    options.untilConfirmed = parser.isSet(untilConfirmed);
     if (options.words.isEmpty())
         return usage(QStringLiteral("no command given"));
 
@@ -95,7 +115,7 @@ int main(int argc, char* argv[])
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
     Profile profile;
     profile.profileName = QStringLiteral("tavrel-cli");
-    profile.webIfType = 1;
+    profile.webIfType = enigma1 ? 0 : 1;
     profile.isActive = true;
     profile.wlanAddr = parser.value(host);
     profile.wlanPort = parser.value(port);
@@ -104,11 +124,16 @@ int main(int argc, char* argv[])
     Settings().saveProfile(profile);
 
     TavrelDatabase database(Clock::system());
-    RequestsE2 engine(&database);
-    engine.setTransferTimeouts(normalTimeout, longTimeout);
+    std::unique_ptr<TavrelRequest> engine;
+    if (enigma1)
+        engine = std::make_unique<RequestsE1>(&database);
+    else
+        engine = std::make_unique<RequestsE2>(&database);
+    engine->setTransferTimeouts(normalTimeout, longTimeout);
     // Whole chains of follow-up requests must end within a few request time-outs.
-    CommandRun run(&engine, &database, 4 * longTimeout);
-    const QString problem = startE2Command(run, engine, options);
+    CommandRun run(engine.get(), &database, 4 * longTimeout);
+    const QString problem = enigma1 ? startE1Command(run, static_cast<RequestsE1&>(*engine), options)
+                                    : startE2Command(run, static_cast<RequestsE2&>(*engine), options);
     if (!problem.isEmpty())
         return usage(problem);
     QObject::connect(&run, &CommandRun::finished, &app, &QCoreApplication::exit);

@@ -126,6 +126,55 @@ void writeJson(JsonWriter& json, const AboutInfo& about)
     json.endObject();
 }
 
+void writeJson(JsonWriter& json, const AboutInfoE1& about)
+{
+    json.beginObject();
+    json.member("model", about.model);
+    json.member("manufacturer", about.manufacturer);
+    json.member("processor", about.processor);
+    json.member("harddisk", about.harddisk);
+    json.member("usbStick", about.usbStick);
+    json.member("linuxKernel", about.linuxKernel);
+    json.member("firmware", about.firmware);
+    json.member("webInterface", about.webInterface);
+    json.endObject();
+}
+
+void writeJson(JsonWriter& json, const SatfinderConfig& config)
+{
+    const auto writeLists = [&json](const char* name, const QList<QStringList>& lists) {
+        json.key(name).beginArray();
+        for (const QStringList& list : lists) {
+            json.beginArray();
+            for (const QString& entry : list)
+                json.value(entry);
+            json.endArray();
+        }
+        json.endArray();
+    };
+    json.beginObject();
+    json.member("currentBouquet", config.currentBouquet);
+    json.member("currentChannel", config.currentChannel);
+    json.key("satellites").beginArray();
+    for (const QString& satellite : config.satellites)
+        json.value(satellite);
+    json.endArray();
+    writeLists("channelNames", config.channelNames);
+    writeLists("channelRefs", config.channelRefs);
+    json.endObject();
+}
+
+void writeJson(JsonWriter& json, const SatfinderData& data)
+{
+    json.beginObject();
+    json.member("snr", data.snr);
+    json.member("agc", data.agc);
+    json.member("ber", data.ber);
+    json.member("lock", data.lock);
+    json.member("sync", data.sync);
+    json.endObject();
+}
+
 void writeJson(JsonWriter& json, const SignalInfo& signal)
 {
     json.beginObject();

@@ -1,0 +1,327 @@
+#include "box/requestse1.h"
+
+#include "box/e1parsers.h"
+#include "model/bouquet.h"
+#include "model/epgitem.h"
+#include "model/tavreldatabase.h"
+
+RequestsE1::RequestsE1(TavrelDatabase* database, QObject* parent)
+    : TavrelRequest(database, parent)
+{
+    initializeFromSettings();
+}
+
+RequestsE1::~RequestsE1() = default;
+
+void RequestsE1::constructFixedUrls()
+{
+    storeRequestUrl(ReqForward, QStringLiteral("/cgi-bin/videocontrol?command=forward"));
+    storeRequestUrl(ReqRewind, QStringLiteral("/cgi-bin/videocontrol?command=rewind"));
+    storeRequestUrl(ReqPlay, QStringLiteral("/cgi-bin/videocontrol?command=play"));
+    storeRequestUrl(ReqRecord, QStringLiteral("/cgi-bin/videocontrol?command=record"));
+    storeRequestUrl(ReqPause, QStringLiteral("/cgi-bin/videocontrol?command=pause"));
+    storeRequestUrl(ReqStop, QStringLiteral("/cgi-bin/videocontrol?command=stop"));
+    storeRequestUrl(ReqKeyOk, QStringLiteral("/cgi-bin/rc?352"));
+    storeRequestUrl(ReqKeyExit, QStringLiteral("/cgi-bin/rc?1"));
+    storeRequestUrl(ReqVolumeUp, QStringLiteral("/cgi-bin/rc?115"));
+    storeRequestUrl(ReqMute, QStringLiteral("/cgi-bin/rc?113"));
+    storeRequestUrl(ReqVolumeDown, QStringLiteral("/cgi-bin/rc?114"));
+    storeRequestUrl(ReqStatus, QStringLiteral("/cgi-bin/status"));
+    storeRequestUrl(ReqAbout, QStringLiteral("/body?mode=help"));
+    storeRequestUrl(ReqData, QStringLiteral("/data"));
+    storeRequestUrl(ReqServices,
+                    QStringLiteral("/cgi-bin/getServices?ref=4097:7:0:6:0:0:0:0:0:0:&listContent=true"));
+    storeRequestUrl(ReqEpg, QStringLiteral("/cgi-bin/getcurrentepg"));
+    storeRequestUrl(ReqSatfinderConfig, QStringLiteral("/body?mode=controlSatFinder"));
+    storeRequestUrl(ReqMovieList, QStringLiteral("/body?mode=zap&zapmode=3&zapsubmode=1"));
+    storeRequestUrl(ReqTimerList, QStringLiteral("/xml/timers"));
+    storeRequestUrl(ReqTimerCleanup, QStringLiteral("/cleanupTimerList"));
+    storeRequestUrl(ReqShutdown, QStringLiteral("/cgi-bin/admin?command=shutdown"));
+    storeRequestUrl(ReqReboot, QStringLiteral("/cgi-bin/admin?command=reboot"));
+    storeRequestUrl(ReqRestartGui, QStringLiteral("/cgi-bin/admin?command=restart"));
+    storeRequestUrl(ReqWakeup, QStringLiteral("/cgi-bin/admin?command=wakeup"));
+    storeRequestUrl(ReqStandby, QStringLiteral("/cgi-bin/admin?command=standby"));
+}
+
+QList<RequestType> RequestsE1::comparisonOrder() const
+{
+    return {
+        ReqPlay,          ReqForward,   ReqRewind,        ReqRecord,          ReqPause,     ReqStop,
+        ReqVideoPosition, ReqKeyOk,     ReqKeyExit,       ReqVolumeUp,        ReqMute,      ReqVolumeDown,
+        ReqTimerCleanup,  ReqSetVolume, ReqAbout,         ReqStatus,          ReqData,      ReqServices,
+        ReqEpg,           ReqTimerList, ReqSatfinderData, ReqSatfinderConfig, ReqMovieList, ReqMovieDelete,
+        ReqMovieRename,   ReqMultiEpg,  ReqZapAndRefresh, ReqMoviePlay,       ReqMessage,   ReqTimerAdd,
+        ReqTimerDelete,   ReqShutdown,  ReqReboot,        ReqRestartGui,      ReqWakeup,    ReqStandby};
+}
+
+QString RequestsE1::referenceValue(const QString& reference)
+{
+    return queryValue(QString::fromLatin1(QUrl::toPercentEncoding(reference, QByteArrayLiteral(":"))));
+}
+
+void RequestsE1::sendWithUrl(RequestType type, const QString& pathAndQuery)
+{
+    storeRequestUrl(type, pathAndQuery);
+    sendStoredRequest(type);
+}
+
+void RequestsE1::requestServiceEpg(const QString&, const QString& bouquetRef)
+{
+    // The page shows the EPG of whatever the receiver shows; the bouquet marks the events.
+    m_currentBouquetRef = bouquetRef;
+    sendRequest(ReqEpg);
+}
+
+void RequestsE1::requestBouquetEpg(const QString& bouquetRef)
+{
+    m_currentBouquetRef = bouquetRef;
+    Q_EMIT networkRequestIsActive(true);
+    sendWithUrl(ReqMultiEpg, QStringLiteral("/getMultiEPG?ref=") + referenceValue(bouquetRef));
+}
+
+void RequestsE1::zapToService(const QString& serviceRef)
+{
+    sendWithUrl(ReqZapAndRefresh, QStringLiteral("/cgi-bin/zapTo?path=") + referenceValue(serviceRef));
+}
+
+void RequestsE1::zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef)
+{
+    m_currentBouquetRef = bouquetRef;
+    zapToService(serviceRef);
+}
+
+void RequestsE1::playMovie(const QString& movieRef)
+{
+    sendWithUrl(ReqMoviePlay, QStringLiteral("/cgi-bin/zapTo?path=") + referenceValue(movieRef));
+}
+
+void RequestsE1::deleteMovie(const QString& movieRef)
+{
+    sendWithUrl(ReqMovieDelete, QStringLiteral("/cgi-bin/deleteMovie?ref=") + referenceValue(movieRef));
+}
+
+void RequestsE1::renameMovie(const QString& movieRef, const QString& newTitle)
+{
+    sendWithUrl(ReqMovieRename, QStringLiteral("/cgi-bin/renameMovie?ref=") + referenceValue(movieRef) +
+                                    QStringLiteral("&desc=") + queryValue(newTitle));
+}
+
+void RequestsE1::setVideoPosition(const QString& position)
+{
+    sendWithUrl(ReqVideoPosition, QStringLiteral("/setVideo?position=") + queryValue(position));
+}
+
+void RequestsE1::sendMessageE1(const QString& caption, const QString& body, bool untilConfirmed, int timeout)
+{
+    const QString timeoutText = untilConfirmed ? QStringLiteral("-1") : QString::number(timeout);
+    sendWithUrl(ReqMessage, QStringLiteral("/cgi-bin/xmessage?caption=") + queryValue(caption) +
+                                QStringLiteral("&timeout=") + timeoutText + QStringLiteral("&body=") +
+                                queryValue(body));
+}
+
+void RequestsE1::addTimer(const QString& serviceRef, const QString& channelName, const EpgItem* event)
+{
+    if (!event)
+        return;
+    sendWithUrl(ReqTimerAdd,
+                QStringLiteral("/addTimerEvent?ref=") + referenceValue(serviceRef) +
+                    QStringLiteral("&start=") + QString::number(event->start) + QStringLiteral("&duration=") +
+                    QString::number(event->duration) + QStringLiteral("&descr=") + queryValue(event->title) +
+                    QStringLiteral("&channel=") + queryValue(channelName) + QStringLiteral("&after_event=0"));
+}
+
+void RequestsE1::deleteTimer(const TimerEntry* timer)
+{
+    if (!timer)
+        return;
+    sendWithUrl(ReqTimerDelete, QStringLiteral("/deleteTimerEvent?ref=") +
+                                    referenceValue(timer->serviceReference) + QStringLiteral("&start=") +
+                                    queryValue(timer->startText) + QStringLiteral("&type=") +
+                                    queryValue(timer->typeData) + QStringLiteral("&force=yes"));
+}
+
+void RequestsE1::setVolume(const QString& level)
+{
+    sendWithUrl(ReqSetVolume, QStringLiteral("/setVolume?volume=") + queryValue(level));
+}
+
+void RequestsE1::requestSatfinderData(const QString& parameters)
+{
+    sendWithUrl(ReqSatfinderData, QStringLiteral("/satFinder?") + queryValue(parameters));
+}
+
+void RequestsE1::requestSatfinderConfig()
+{
+    sendWithUrl(ReqSatfinderConfig, QStringLiteral("/body?mode=controlSatFinder"));
+}
+
+void RequestsE1::dispatchReply(const Reply& reply)
+{
+    TavrelDatabase& db = *database();
+    const QString& text = reply.text;
+    switch (reply.type) {
+    case ReqForward:
+    case ReqRewind:
+    case ReqPlay:
+    case ReqRecord:
+    case ReqPause:
+    case ReqStop:
+    case ReqVideoPosition:
+    case ReqVolumeUp:
+    case ReqMute:
+    case ReqVolumeDown:
+    case ReqSetVolume:
+        // Commands answer with an empty page; the data page shows what they did.
+        sendRequest(ReqData);
+        break;
+    case ReqStatus: {
+        sendRequest(ReqData);
+        auto status = std::make_unique<StatusInfoE1>();
+        if (parseStatusPageE1(text, *status)) {
+            db.setStatusInfoE1(std::move(status));
+            Q_EMIT finishedStatusRequest();
+        } else {
+            reportUnreadable(reply);
+        }
+        break;
+    }
+    case ReqAbout: {
+        auto about = std::make_unique<AboutInfoE1>();
+        if (parseAboutPageE1(text, *about)) {
+            db.setAboutInfoE1(std::move(about));
+            Q_EMIT finishedAboutRequest(db.aboutInfoE1());
+        } else {
+            reportUnreadable(reply);
+        }
+        break;
+    }
+    case ReqData: {
+        auto data = std::make_unique<DeviceData>();
+        if (parseDataPageE1(text, *data)) {
+            db.setDeviceData(std::move(data));
+            Q_EMIT finishedDataRequest();
+        } else {
+            reportUnreadable(reply);
+        }
+        break;
+    }
+    case ReqServices: {
+        OwnedList<Bouquet> bouquets;
+        if (parseServiceListE1(text, bouquets)) {
+            db.setBouquets(std::move(bouquets));
+            Q_EMIT finishedServiceDataRequest();
+        } else {
+            reportUnreadable(reply);
+        }
+        Q_EMIT networkRequestIsActive(false);
+        break;
+    }
+    case ReqEpg:
+        handleEpg(reply);
+        break;
+    case ReqSatfinderData: {
+        auto data = std::make_unique<SatfinderData>();
+        if (parseSatfinderDataE1(text, *data)) {
+            m_satfinderData = std::move(data);
+            Q_EMIT finishedSatfinderDataRequest(m_satfinderData.get());
+        } else {
+            reportUnreadable(reply);
+        }
+        break;
+    }
+    case ReqSatfinderConfig: {
+        auto config = std::make_unique<SatfinderConfig>();
+        if (parseSatfinderConfigE1(text, *config)) {
+            db.setSatfinderConfig(std::move(config));
+            Q_EMIT finishedSatfinderConfigRequest(db.satfinderConfig());
+        } else {
+            reportUnreadable(reply);
+        }
+        break;
+    }
+    case ReqMovieList: {
+        OwnedList<MovieEntry> movies;
+        if (parseMovieListE1(text, movies)) {
+            db.setMovies(std::move(movies));
+            Q_EMIT finishedMovieListRequest();
+        } else {
+            reportUnreadable(reply);
+        }
+        Q_EMIT networkRequestIsActive(false);
+        break;
+    }
+    case ReqMovieDelete:
+    case ReqMovieRename:
+        sendRequest(ReqMovieList);
+        break;
+    case ReqMultiEpg: {
+        OwnedList<EpgItem> events;
+        if (parseMultiEpgE1(text, m_currentBouquetRef, events, db.clock()))
+            db.insertBouquetEpg(std::move(events));
+        else
+            reportUnreadable(reply);
+        Q_EMIT finishedMultiEpgDataRequest();
+        Q_EMIT networkRequestIsActive(false);
+        break;
+    }
+    case ReqZapAndRefresh:
+        sendRequest(ReqStatus);
+        startNextRequestTimer(ReqEpg, nextRequestDelayMs);
+        break;
+    case ReqMoviePlay:
+    case ReqShutdown:
+    case ReqReboot:
+    case ReqRestartGui:
+    case ReqWakeup:
+    case ReqStandby:
+        sendRequest(ReqStatus);
+        break;
+    case ReqMessage:
+        if (text == QLatin1String("+ok"))
+            Q_EMIT finishedMessageSendRequest(true);
+        break;
+    case ReqTimerList: {
+        OwnedList<TimerEntry> timers;
+        // An unreadable list keeps the one already shown.
+        if (parseTimerListE1(text, timers, db.clock()))
+            db.setTimers(std::move(timers));
+        else
+            reportUnreadable(reply);
+        Q_EMIT finishedTimerListRequest();
+        Q_EMIT networkRequestIsActive(false);
+        break;
+    }
+    case ReqTimerCleanup:
+        sendRequest(ReqTimerList);
+        break;
+    case ReqTimerAdd:
+        sendRequest(ReqStatus);
+        Q_EMIT finishedTimerEventAddRequest(answerIsSuccess(text));
+        break;
+    case ReqTimerDelete:
+        sendRequest(ReqStatus);
+        Q_EMIT finishedTimerEventDelRequest(answerIsSuccess(text));
+        break;
+    default:
+        break;
+    }
+}
+
+void RequestsE1::handleEpg(const Reply& reply)
+{
+    TavrelDatabase& db = *database();
+    OwnedList<EpgItem> events;
+    if (parseCurrentEpgE1(reply.text, m_currentBouquetRef, events, db.clock())) {
+        db.insertBouquetEpg(std::move(events));
+        m_epgRetried = false;
+    } else {
+        reportUnreadable(reply);
+        // The page is sometimes not ready right after a zap: one more try, then give up.
+        if (!m_epgRetried) {
+            m_epgRetried = true;
+            sendRequest(ReqEpg);
+        }
+    }
+    Q_EMIT finishedEpgDataRequest();
+    Q_EMIT networkRequestIsActive(false);
+}

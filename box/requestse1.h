@@ -1,0 +1,73 @@
+#pragma once
+
+#include "box/tavrelrequest.h"
+
+#include <memory>
+
+// The engine for Enigma1 receivers: "/cgi-bin/" commands and the pages of the older web
+// interface. Commands are followed by the status or data page, so the status stays fresh.
+class RequestsE1 : public TavrelRequest
+{
+    Q_OBJECT
+
+public:
+    // The receiver needs a moment after a zap before its EPG page shows the new service.
+    static constexpr int nextRequestDelayMs = 1000;
+
+    explicit RequestsE1(TavrelDatabase* database, QObject* parent = nullptr);
+    ~RequestsE1() override;
+
+    void requestServiceEpg(const QString& serviceRef, const QString& bouquetRef) override;
+    void requestBouquetEpg(const QString& bouquetRef) override;
+    void requestBouquetEpgNow(const QString&) override {}
+    void requestSimilarEpg(const QString&, const QString&) override {}
+    void zapToService(const QString& serviceRef) override;
+    void zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef) override;
+    void playMovie(const QString& movieRef) override;
+    void deleteMovie(const QString& movieRef) override;
+    void renameMovie(const QString& movieRef, const QString& newTitle) override;
+    void setVideoPosition(const QString& position) override;
+    void sendMessageE1(const QString& caption, const QString& body, bool untilConfirmed,
+                       int timeout) override;
+    void sendMessageE2(const QString&, bool, int) override {}
+    void addTimer(const QString& serviceRef, const QString& channelName, const EpgItem* event) override;
+    void addTimerForEvent(const EpgItem*, bool) override {}
+    void deleteTimer(const TimerEntry* timer) override;
+    void setVolume(const QString& level) override;
+    void searchEpg(const QString&) override {}
+    void requestSatfinderData(const QString& parameters) override;
+    void requestSatfinderConfig() override;
+
+Q_SIGNALS:
+    void finishedAboutRequest(AboutInfoE1* info);
+    void finishedStatusRequest();
+    void finishedDataRequest();
+    void finishedServiceDataRequest();
+    void finishedEpgDataRequest();
+    void finishedMultiEpgDataRequest();
+    void finishedMovieListRequest();
+    void finishedTimerListRequest();
+    void finishedTimerEventAddRequest(bool eventSet);
+    void finishedTimerEventDelRequest(bool eventDeleted);
+    // The measurement stays valid until the next one arrives.
+    void finishedSatfinderDataRequest(SatfinderData* data);
+    // The configuration is kept by the database.
+    void finishedSatfinderConfigRequest(SatfinderConfig* config);
+    void finishedMessageSendRequest(bool confirmed);
+
+protected:
+    void constructFixedUrls() override;
+    QList<RequestType> comparisonOrder() const override;
+    void dispatchReply(const Reply& reply) override;
+
+private:
+    void sendWithUrl(RequestType type, const QString& pathAndQuery);
+    void handleEpg(const Reply& reply);
+    // A reference as a query value: the receiver decodes query values once and references a
+    // second time, so a reference travels escaped twice.
+    static QString referenceValue(const QString& reference);
+
+    QString m_currentBouquetRef;
+    bool m_epgRetried = false;
+    std::unique_ptr<SatfinderData> m_satfinderData;
+};

@@ -1,0 +1,225 @@
+#include "tools/cli/e1commands.h"
+
+#include "box/requestse1.h"
+#include "model/bouquet.h"
+#include "model/epgitem.h"
+#include "model/tavreldatabase.h"
+#include "tools/cli/commandoptions.h"
+#include "tools/cli/commandrun.h"
+#include "tools/cli/dumps.h"
+#include "tools/cli/jsonwriter.h"
+#include "tools/cli/recordjson.h"
+
+#include <QHash>
+
+namespace {
+
+// A command confirmed only by a signal: no signal by the time everything settled is a refusal.
+std::shared_ptr<bool> requireConfirmation(CommandRun& run, const QString& refusal)
+{
+    auto confirmed = std::make_shared<bool>(false);
+    run.setFinalCheck([&run, confirmed, refusal] {
+        if (!*confirmed)
+            run.fail(CommandRun::CommandFailed, refusal);
+    });
+    return confirmed;
+}
+
+template<typename Record>
+void dumpRecord(CommandRun& run, Record* (TavrelDatabase::*record)() const)
+{
+    run.setDump([db = run.database(), record](JsonWriter& json) {
+        if (const Record* found = (db->*record)())
+            writeJson(json, *found);
+        else
+            json.nullValue();
+    });
+}
+
+void afterServicesLoaded(CommandRun& run, RequestsE1& engine, std::function<void()> next)
+{
+    run.watch({ReqServices});
+    QObject::connect(&engine, &RequestsE1::finishedServiceDataRequest, &run, std::move(next),
+                     Qt::SingleShotConnection);
+    engine.sendRequest(ReqServices);
+}
+
+QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
+{
+    TavrelDatabase* db = run.database();
+    const QString what = words.value(1);
+    const QString argument = words.value(2);
+
+    if (what == QLatin1String("services") && words.size() == 2) {
+        afterServicesLoaded(run, engine, [] {});
+        dumpBouquets(run);
+    } else if (what == QLatin1String("epg-now") && words.size() == 3) {
+        afterServicesLoaded(run, engine, [&run, &engine, db, argument] {
+            if (!bouquetWithReference(*db, argument)) {
+                run.fail(CommandRun::CommandFailed, QStringLiteral("no bouquet with this reference"));
+                return;
+            }
+            engine.requestBouquetEpg(argument);
+        });
+        run.watch({ReqMultiEpg});
+        dumpChannelsOf(run, argument);
+    } else if (what == QLatin1String("epg") && words.size() == 2) {
+        // The page lists the EPG of the service on screen; its bouquet takes the events.
+        afterServicesLoaded(run, engine, [&run, &engine, db] {
+            QObject::connect(
+                &engine, &RequestsE1::finishedStatusRequest, &run,
+                [&run, &engine, db] {
+                    const Bouquet* bouquet = nullptr;
+                    if (!channelWithReference(*db, db->statusData()->serviceReference, &bouquet)) {
+                        run.fail(CommandRun::CommandFailed,
+                                 QStringLiteral("the service on screen is in no bouquet"));
+                        return;
+                    }
+                    engine.requestServiceEpg(db->statusData()->serviceReference, bouquet->reference);
+                },
+                Qt::SingleShotConnection);
+            engine.sendRequest(ReqStatus);
+        });
+        run.watch({ReqStatus, ReqEpg});
+        run.setDump(
+            [db](JsonWriter& json) { writeChannelOf(json, *db, db->statusData()->serviceReference); });
+    } else if (what == QLatin1String("status") && words.size() == 2) {
+        run.watch({ReqStatus, ReqData});
+        engine.sendRequest(ReqStatus);
+        dumpStatus(run);
+    } else if (what == QLatin1String("about") && words.size() == 2) {
+        run.watch({ReqAbout});
+        engine.sendRequest(ReqAbout);
+        dumpRecord(run, &TavrelDatabase::aboutInfoE1);
+    } else if (what == QLatin1String("timers") && words.size() == 2) {
+        run.watch({ReqTimerList});
+        engine.sendRequest(ReqTimerList);
+        dumpTimers(run);
+    } else if (what == QLatin1String("movies") && words.size() == 2) {
+        run.watch({ReqMovieList});
+        engine.sendRequest(ReqMovieList);
+        dumpMovies(run);
+    } else if (what == QLatin1String("satfinder") && words.size() == 2) {
+        run.watch({ReqSatfinderConfig});
+        engine.requestSatfinderConfig();
+        dumpRecord(run, &TavrelDatabase::satfinderConfig);
+    } else if (what == QLatin1String("satfinder-data") && words.size() == 3) {
+        run.watch({ReqSatfinderData});
+        auto measured = std::make_shared<std::optional<SatfinderData>>();
+        QObject::connect(&engine, &RequestsE1::finishedSatfinderDataRequest, &run,
+                         [measured](SatfinderData* data) { *measured = *data; });
+        engine.requestSatfinderData(argument);
+        run.setDump([measured](JsonWriter& json) {
+            if (*measured)
+                writeJson(json, **measured);
+            else
+                json.nullValue();
+        });
+    } else {
+        return QStringLiteral("unknown dump: %1").arg(words.mid(1).join(QLatin1Char(' ')));
+    }
+    return {};
+}
+
+} // namespace
+
+QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions& options)
+{
+    const QStringList& words = options.words;
+    const QString command = words.value(0);
+    const qsizetype count = words.size();
+
+    if (command == QLatin1String("dump"))
+        return startDump(run, engine, words);
+
+    static const QHash<QString, RequestType> simpleCommands{
+        {QStringLiteral("mute"), ReqMute},       {QStringLiteral("play"), ReqPlay},
+        {QStringLiteral("pause"), ReqPause},     {QStringLiteral("stop"), ReqStop},
+        {QStringLiteral("forward"), ReqForward}, {QStringLiteral("rewind"), ReqRewind},
+        {QStringLiteral("record"), ReqRecord},
+    };
+    static const QHash<QString, RequestType> powerCommands{
+        {QStringLiteral("standby"), ReqStandby},    {QStringLiteral("wakeup"), ReqWakeup},
+        {QStringLiteral("restart"), ReqRestartGui}, {QStringLiteral("reboot"), ReqReboot},
+        {QStringLiteral("shutdown"), ReqShutdown},
+    };
+    static const QHash<QString, RequestType> keys{
+        {QStringLiteral("ok"), ReqKeyOk},
+        {QStringLiteral("exit"), ReqKeyExit},
+        {QStringLiteral("volup"), ReqVolumeUp},
+        {QStringLiteral("voldown"), ReqVolumeDown},
+    };
+
+    if (simpleCommands.contains(command) && count == 1) {
+        const RequestType type = simpleCommands.value(command);
+        run.watch({type});
+        engine.sendRequest(type);
+    } else if (command == QLatin1String("power") && count == 2 && powerCommands.contains(words.at(1))) {
+        const RequestType type = powerCommands.value(words.at(1));
+        run.watch({type});
+        engine.sendRequest(type);
+    } else if (command == QLatin1String("key") && count == 2 && keys.contains(words.at(1))) {
+        const RequestType type = keys.value(words.at(1));
+        run.watch({type});
+        engine.sendRequest(type);
+    } else if (command == QLatin1String("zap") && count == 2) {
+        run.watch({ReqZapAndRefresh});
+        engine.zapToService(words.at(1));
+    } else if (command == QLatin1String("volume") && count == 2) {
+        bool isNumber = false;
+        const int level = words.at(1).toInt(&isNumber);
+        if (!isNumber || level < 0 || level > 63)
+            return QStringLiteral("the volume is a number from 0 to 63");
+        run.watch({ReqSetVolume});
+        engine.setVolume(QString::number(level));
+    } else if (command == QLatin1String("position") && count == 2) {
+        bool isNumber = false;
+        words.at(1).toInt(&isNumber);
+        if (!isNumber)
+            return QStringLiteral("the position is a number");
+        run.watch({ReqVideoPosition});
+        engine.setVideoPosition(words.at(1));
+    } else if (command == QLatin1String("message") && count == 2) {
+        run.watch({ReqMessage});
+        const auto confirmed =
+            requireConfirmation(run, QStringLiteral("the receiver did not take the message"));
+        QObject::connect(&engine, &RequestsE1::finishedMessageSendRequest, &run,
+                         [confirmed](bool ok) { *confirmed = ok; });
+        engine.sendMessageE1(options.caption, words.at(1), options.untilConfirmed, options.timeout);
+    } else if (command == QLatin1String("timer-add") && count == 6) {
+        bool startOk = false;
+        bool durationOk = false;
+        EpgItem event;
+        event.start = words.at(2).toUInt(&startOk);
+        event.duration = words.at(3).toInt(&durationOk);
+        event.title = words.at(4);
+        if (!startOk || !durationOk || event.duration <= 0)
+            return QStringLiteral("start is a time stamp and duration a number of seconds");
+        run.watch({ReqTimerAdd});
+        QObject::connect(&engine, &RequestsE1::finishedTimerEventAddRequest, &run, [&run](bool added) {
+            if (!added)
+                run.fail(CommandRun::CommandFailed, QStringLiteral("the receiver did not add the timer"));
+        });
+        engine.addTimer(words.at(1), words.at(5), &event);
+    } else if (command == QLatin1String("timer-delete") && count == 4) {
+        TimerEntry timer;
+        timer.serviceReference = words.at(1);
+        timer.startText = words.at(2);
+        timer.typeData = words.at(3);
+        run.watch({ReqTimerDelete});
+        QObject::connect(&engine, &RequestsE1::finishedTimerEventDelRequest, &run, [&run](bool deleted) {
+            if (!deleted)
+                run.fail(CommandRun::CommandFailed, QStringLiteral("the receiver did not delete the timer"));
+        });
+        engine.deleteTimer(&timer);
+    } else if (command == QLatin1String("movie-delete") && count == 2) {
+        run.watch({ReqMovieDelete});
+        engine.deleteMovie(words.at(1));
+    } else if (command == QLatin1String("movie-rename") && count == 3) {
+        run.watch({ReqMovieRename});
+        engine.renameMovie(words.at(1), words.at(2));
+    } else {
+        return QStringLiteral("unknown command: %1").arg(words.join(QLatin1Char(' ')));
+    }
+    return {};
+}
