@@ -54,11 +54,9 @@ QList<RequestType> RequestsE1::comparisonOrder() const
         ReqTimerDelete,   ReqShutdown,  ReqReboot,        ReqRestartGui,      ReqWakeup,    ReqStandby};
 }
 
-QString RequestsE1::referenceValue(const QString& reference)
-{
-    return queryValue(QString::fromLatin1(QUrl::toPercentEncoding(reference, QByteArrayLiteral(":"))));
-}
-
+// References go out in the form the receiver printed them (movie references with "%2f" for
+// "/"): the receiver decodes the query value once and the reference a second time, which
+// undoes its own escaping.
 void RequestsE1::sendWithUrl(RequestType type, const QString& pathAndQuery)
 {
     storeRequestUrl(type, pathAndQuery);
@@ -76,12 +74,12 @@ void RequestsE1::requestBouquetEpg(const QString& bouquetRef)
 {
     m_currentBouquetRef = bouquetRef;
     Q_EMIT networkRequestIsActive(true);
-    sendWithUrl(ReqMultiEpg, QStringLiteral("/getMultiEPG?ref=") + referenceValue(bouquetRef));
+    sendWithUrl(ReqMultiEpg, QStringLiteral("/getMultiEPG?ref=") + queryValue(bouquetRef));
 }
 
 void RequestsE1::zapToService(const QString& serviceRef)
 {
-    sendWithUrl(ReqZapAndRefresh, QStringLiteral("/cgi-bin/zapTo?path=") + referenceValue(serviceRef));
+    sendWithUrl(ReqZapAndRefresh, QStringLiteral("/cgi-bin/zapTo?path=") + queryValue(serviceRef));
 }
 
 void RequestsE1::zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef)
@@ -92,17 +90,17 @@ void RequestsE1::zapToServiceInBouquet(const QString& serviceRef, const QString&
 
 void RequestsE1::playMovie(const QString& movieRef)
 {
-    sendWithUrl(ReqMoviePlay, QStringLiteral("/cgi-bin/zapTo?path=") + referenceValue(movieRef));
+    sendWithUrl(ReqMoviePlay, QStringLiteral("/cgi-bin/zapTo?path=") + queryValue(movieRef));
 }
 
 void RequestsE1::deleteMovie(const QString& movieRef)
 {
-    sendWithUrl(ReqMovieDelete, QStringLiteral("/cgi-bin/deleteMovie?ref=") + referenceValue(movieRef));
+    sendWithUrl(ReqMovieDelete, QStringLiteral("/cgi-bin/deleteMovie?ref=") + queryValue(movieRef));
 }
 
 void RequestsE1::renameMovie(const QString& movieRef, const QString& newTitle)
 {
-    sendWithUrl(ReqMovieRename, QStringLiteral("/cgi-bin/renameMovie?ref=") + referenceValue(movieRef) +
+    sendWithUrl(ReqMovieRename, QStringLiteral("/cgi-bin/renameMovie?ref=") + queryValue(movieRef) +
                                     QStringLiteral("&desc=") + queryValue(newTitle));
 }
 
@@ -124,8 +122,8 @@ void RequestsE1::addTimer(const QString& serviceRef, const QString& channelName,
     if (!event)
         return;
     sendWithUrl(ReqTimerAdd,
-                QStringLiteral("/addTimerEvent?ref=") + referenceValue(serviceRef) +
-                    QStringLiteral("&start=") + QString::number(event->start) + QStringLiteral("&duration=") +
+                QStringLiteral("/addTimerEvent?ref=") + queryValue(serviceRef) + QStringLiteral("&start=") +
+                    QString::number(event->start) + QStringLiteral("&duration=") +
                     QString::number(event->duration) + QStringLiteral("&descr=") + queryValue(event->title) +
                     QStringLiteral("&channel=") + queryValue(channelName) + QStringLiteral("&after_event=0"));
 }
@@ -135,7 +133,7 @@ void RequestsE1::deleteTimer(const TimerEntry* timer)
     if (!timer)
         return;
     sendWithUrl(ReqTimerDelete, QStringLiteral("/deleteTimerEvent?ref=") +
-                                    referenceValue(timer->serviceReference) + QStringLiteral("&start=") +
+                                    queryValue(timer->serviceReference) + QStringLiteral("&start=") +
                                     queryValue(timer->startText) + QStringLiteral("&type=") +
                                     queryValue(timer->typeData) + QStringLiteral("&force=yes"));
 }

@@ -63,9 +63,6 @@ protected:
 private:
     void sendWithUrl(RequestType type, const QString& pathAndQuery);
     void handleEpg(const Reply& reply);
-    // A reference as a query value: the receiver decodes query values once and references a
-    // second time, so a reference travels escaped twice.
-    static QString referenceValue(const QString& reference);
 
     QString m_currentBouquetRef;
     bool m_epgRetried = false;

@@ -40,6 +40,9 @@ private Q_SLOTS:
     void messageArrivesIntact();
     void failures_data();
     void failures();
+    void enigma1_data();
+    void enigma1();
+    void enigma1Commands();
 
 private:
     // Runs the client while this test's event loop keeps the simulated receiver answering.
@@ -260,6 +263,107 @@ void TestCli::failures()
     QVERIFY2(result.err.contains(message), result.err.constData());
     // One line for a failure; usage errors add a hint.
     QVERIFY(result.err.count('\n') <= 2);
+}
+
+void TestCli::enigma1_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("login");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("output"); // found in standard output or error
+
+    const QStringList dump{QStringLiteral("dump")};
+    QTest::newRow("services") << dump + QStringList{QStringLiteral("services")} << false << 0
+                              << QByteArray("\"bouquetName\": \"Favourites (TV)\"");
+    QTest::newRow("status with login")
+        << dump + QStringList{QStringLiteral("status")} << true << 0 << QByteArray("\"diskGB\"");
+    QTest::newRow("status without login")
+        << dump + QStringList{QStringLiteral("status")} << false << 4 << QByteArray("refused");
+    QTest::newRow("current epg") << dump + QStringList{QStringLiteral("epg")} << true << 0
+                                 << QByteArray("\"epgList\"");
+    QTest::newRow("about") << dump + QStringList{QStringLiteral("about")} << false << 0
+                           << QByteArray("\"linuxKernel\"");
+    QTest::newRow("timers") << dump + QStringList{QStringLiteral("timers")} << false << 0
+                            << QByteArray("\"typeData\"");
+    QTest::newRow("movies") << dump + QStringList{QStringLiteral("movies")} << false << 0
+                            << QByteArray("\"title\"");
+    QTest::newRow("satellite finder")
+        << dump + QStringList{QStringLiteral("satfinder")} << false << 0 << QByteArray("\"channelRefs\"");
+    QTest::newRow("measurement") << dump + QStringList{QStringLiteral("satfinder-data"),
+                                                       QStringLiteral("11836500:27500000:0:3:192:2:")}
+                                 << false << 0 << QByteArray("\"lock\"");
+    QTest::newRow("volume beyond 63")
+        << QStringList{QStringLiteral("volume"), QStringLiteral("64")} << false << 1 << QByteArray("0 to 63");
+    QTest::newRow("enigma2 only dump")
+        << dump + QStringList{QStringLiteral("signal")} << false << 1 << QByteArray("unknown dump");
+}
+
+void TestCli::enigma1()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, login);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, output);
+
+    boxsim::BoxSim box(boxsim::Personality::Enigma1);
+    QVERIFY(box.listen() != 0);
+    QStringList target{QStringLiteral("--host"),    QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                       QString::number(box.port()), QStringLiteral("--webif"),   QStringLiteral("e1")};
+    if (login)
+        target << QStringLiteral("--user") << QStringLiteral("root") << QStringLiteral("--password")
+               << QStringLiteral("root");
+    const Run result = run(arguments, target);
+    QCOMPARE(result.exitCode, exitCode);
+    const QByteArray printed = result.out + result.err;
+    QVERIFY2(printed.contains(output), printed.constData());
+    if (exitCode == 0)
+        QVERIFY(!QJsonDocument::fromJson(result.out).isNull());
+}
+
+void TestCli::enigma1Commands()
+{
+    boxsim::BoxSim box(boxsim::Personality::Enigma1);
+    QVERIFY(box.listen() != 0);
+    const QStringList target{QStringLiteral("--host"),     QStringLiteral("127.0.0.1"),
+                             QStringLiteral("--port"),     QString::number(box.port()),
+                             QStringLiteral("--webif"),    QStringLiteral("e1"),
+                             QStringLiteral("--user"),     QStringLiteral("root"),
+                             QStringLiteral("--password"), QStringLiteral("root")};
+    boxsim::Movie movie;
+    movie.reference = QStringLiteral("1:0:1:283d:3fb:1:c00000:0:0:0:/hdd/movie/Grüße & Co.ts");
+    movie.title = QStringLiteral("Grüße");
+    box.setMovies({movie});
+
+    // The reference as the movie list printed it goes back and reaches the right recording.
+    const Run movies = run({QStringLiteral("dump"), QStringLiteral("movies")}, target);
+    QCOMPARE(movies.exitCode, 0);
+    const QString printed = QJsonDocument::fromJson(movies.out)
+                                .array()
+                                .first()
+                                .toObject()
+                                .value(QLatin1String("serviceReference"))
+                                .toString();
+    QCOMPARE(run({QStringLiteral("movie-rename"), printed, QStringLiteral("Neu & gut")}, target).exitCode, 0);
+    QCOMPARE(box.movies().first().title, QStringLiteral("Neu & gut"));
+    QCOMPARE(run({QStringLiteral("movie-delete"), printed}, target).exitCode, 0);
+    QVERIFY(box.movies().isEmpty());
+
+    QCOMPARE(run({QStringLiteral("message"), QStringLiteral("Tee & Kuchen?"), QStringLiteral("--caption"),
+                  QStringLiteral("Küche"), QStringLiteral("--until-confirmed")},
+                 target)
+                 .exitCode,
+             0);
+    QCOMPARE(box.messages().last().caption, QStringLiteral("Küche"));
+    QCOMPARE(box.messages().last().text, QStringLiteral("Tee & Kuchen?"));
+    QCOMPARE(box.messages().last().timeout, -1);
+
+    QCOMPARE(run({QStringLiteral("volume"), QStringLiteral("21")}, target).exitCode, 0);
+    QCOMPARE(box.volume(), 21);
+    QCOMPARE(run({QStringLiteral("zap"), QStringLiteral("1:0:1:2b66:3f3:1:c00000:0:0:0:")}, target).exitCode,
+             0);
+    QCOMPARE(box.currentServiceReference(), QStringLiteral("1:0:1:2b66:3f3:1:c00000:0:0:0:"));
+    QCOMPARE(run({QStringLiteral("power"), QStringLiteral("standby")}, target).exitCode, 0);
+    QVERIFY(box.isStandby());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -48,13 +48,13 @@ public:
         return list;
     }
 
-    // Targets whose path is this one.
+    // Requests to this path that passed authentication.
     QList<boxsim::LoggedRequest> requestsTo(const QByteArray& path) const
     {
         QList<boxsim::LoggedRequest> found;
         const QList<boxsim::LoggedRequest> all = box.requests();
         for (const boxsim::LoggedRequest& request : all) {
-            if (request.rawPath == path)
+            if (request.rawPath == path && request.authorized)
                 found.append(request);
         }
         return found;
