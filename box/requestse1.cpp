@@ -54,15 +54,6 @@ QList<RequestType> RequestsE1::comparisonOrder() const
         ReqTimerDelete,   ReqShutdown,  ReqReboot,        ReqRestartGui,      ReqWakeup,    ReqStandby};
 }
 
-// References go out in the form the receiver printed them (movie references with "%2f" for
-// "/"): the receiver decodes the query value once and the reference a second time, which
-// undoes its own escaping.
-void RequestsE1::sendWithUrl(RequestType type, const QString& pathAndQuery)
-{
-    storeRequestUrl(type, pathAndQuery);
-    sendStoredRequest(type);
-}
-
 void RequestsE1::requestServiceEpg(const QString&, const QString& bouquetRef)
 {
     // The page shows the EPG of whatever the receiver shows; the bouquet marks the events.

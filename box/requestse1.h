@@ -6,6 +6,9 @@
 
 // The engine for Enigma1 receivers: "/cgi-bin/" commands and the pages of the older web
 // interface. Commands are followed by the status or data page, so the status stays fresh.
+// References go out in the form the receiver printed them (movie references with "%2f" for
+// "/"): the receiver decodes the query value once and the reference a second time, which
+// undoes its own escaping.
 class RequestsE1 : public TavrelRequest
 {
     Q_OBJECT
@@ -61,7 +64,6 @@ protected:
     void dispatchReply(const Reply& reply) override;
 
 private:
-    void sendWithUrl(RequestType type, const QString& pathAndQuery);
     void handleEpg(const Reply& reply);
 
     QString m_currentBouquetRef;

@@ -61,12 +61,6 @@ bool RequestsE2::hasPendingTimers() const
     return TavrelRequest::hasPendingTimers() || m_afterZapTimer != nullptr;
 }
 
-void RequestsE2::sendWithUrl(RequestType type, const QString& pathAndQuery)
-{
-    storeRequestUrl(type, pathAndQuery);
-    sendStoredRequest(type);
-}
-
 void RequestsE2::sendActiveWithUrl(RequestType type, const QString& pathAndQuery)
 {
     Q_EMIT networkRequestIsActive(true);
@@ -376,39 +370,36 @@ void RequestsE2::handleServices(const Reply& reply)
     Q_EMIT networkRequestIsActive(false);
 }
 
-void RequestsE2::handleEpg(const Reply& reply)
+bool RequestsE2::mergeBouquetEpg(const Reply& reply)
 {
     TavrelDatabase& db = *database();
     OwnedList<EpgItem> events;
-    if (parseE2BouquetEpg(reply.text, m_currentBouquetRef, events, db.clock()))
-        db.insertBouquetEpg(std::move(events));
-    else
+    if (!parseE2BouquetEpg(reply.text, m_currentBouquetRef, events, db.clock())) {
         reportUnreadable(reply);
+        return false;
+    }
+    db.insertBouquetEpg(std::move(events));
+    return true;
+}
+
+void RequestsE2::handleEpg(const Reply& reply)
+{
+    mergeBouquetEpg(reply);
     Q_EMIT finishedEpgDataRequest();
     Q_EMIT networkRequestIsActive(false);
 }
 
 void RequestsE2::handleEpgNow(const Reply& reply)
 {
-    TavrelDatabase& db = *database();
-    OwnedList<EpgItem> events;
-    if (parseE2BouquetEpg(reply.text, m_currentBouquetRef, events, db.clock()))
-        db.insertBouquetEpg(std::move(events));
-    else
-        reportUnreadable(reply);
+    // The next events follow whether or not the current ones could be read.
+    mergeBouquetEpg(reply);
     sendWithUrl(ReqEpgNext, QStringLiteral("/web/epgnext?bRef=") + queryValue(m_currentBouquetRef));
     Q_EMIT finishedEpgDataRequest();
 }
 
 void RequestsE2::handleEpgNext(const Reply& reply)
 {
-    TavrelDatabase& db = *database();
-    OwnedList<EpgItem> events;
-    if (parseE2BouquetEpg(reply.text, m_currentBouquetRef, events, db.clock())) {
-        db.insertBouquetEpg(std::move(events));
+    if (mergeBouquetEpg(reply))
         Q_EMIT finishedEpgDataRequest();
-    } else {
-        reportUnreadable(reply);
-    }
     Q_EMIT networkRequestIsActive(false);
 }

@@ -117,6 +117,12 @@ void TavrelRequest::storeRequestUrl(RequestType type, const QString& pathAndQuer
                QUrl::TolerantMode);
 }
 
+void TavrelRequest::sendWithUrl(RequestType type, const QString& pathAndQuery)
+{
+    storeRequestUrl(type, pathAndQuery);
+    sendStoredRequest(type);
+}
+
 QString TavrelRequest::queryValue(const QString& value)
 {
     // Receivers decode "+" as a space and cut values at "&" and "#": encode all but the

@@ -102,6 +102,8 @@ protected:
     void sendStoredRequest(RequestType type);
     // Stores "http://" + address + ":" + port + path as the URL of the type.
     void storeRequestUrl(RequestType type, const QString& pathAndQuery);
+    // Stores the URL of a parameterised request and sends it.
+    void sendWithUrl(RequestType type, const QString& pathAndQuery);
     // A parameter as it goes into a query: "&", "#", "+", "%", spaces and non-ASCII encoded.
     static QString queryValue(const QString& value);
     void startNextRequestTimer(RequestType type, int delayMs);

@@ -60,6 +60,12 @@ public:
         return found;
     }
 
+    // Wall-clock milliseconds between the arrival of two requests.
+    static qint64 msBetween(const boxsim::LoggedRequest& earlier, const boxsim::LoggedRequest& later)
+    {
+        return earlier.received.msecsTo(later.received);
+    }
+
     TemporarySettings store;
     boxsim::BoxSim box;
     ManualClock clock;

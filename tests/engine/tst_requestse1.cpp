@@ -17,11 +17,6 @@ namespace {
 const QString daserste = QStringLiteral("1:0:1:283d:3fb:1:c00000:0:0:0:");
 const QString zdf = QStringLiteral("1:0:1:2b66:3f3:1:c00000:0:0:0:");
 
-qint64 msBetween(const boxsim::LoggedRequest& earlier, const boxsim::LoggedRequest& later)
-{
-    return earlier.received.msecsTo(later.received);
-}
-
 } // namespace
 
 class TestRequestsE1 : public QObject
@@ -233,8 +228,8 @@ void TestRequestsE1::zapRefreshesStatusThenEpg()
     QCOMPARE(zap.queryValue(QStringLiteral("path")), zdf);
     QCOMPARE(status.size(), 1);
     QCOMPARE(page.size(), 1);
-    QVERIFY(msBetween(zap, status.first()) < 500);
-    QVERIFY(msBetween(zap, page.first()) >= 990);
+    QVERIFY(SimulatedReceiver::msBetween(zap, status.first()) < 500);
+    QVERIFY(SimulatedReceiver::msBetween(zap, page.first()) >= 990);
     QCOMPARE(epg.count(), 1);
 }
 
@@ -249,7 +244,7 @@ void TestRequestsE1::secondZapRestartsTheWait()
     const auto pages = m_receiver->requestsTo("/cgi-bin/getcurrentepg");
     QCOMPARE(zaps.size(), 2);
     QCOMPARE(pages.size(), 1);
-    QVERIFY(msBetween(zaps.at(1), pages.first()) >= 990);
+    QVERIFY(SimulatedReceiver::msBetween(zaps.at(1), pages.first()) >= 990);
 }
 
 void TestRequestsE1::unreadableEpgIsRetriedOnce()

@@ -41,11 +41,6 @@ enum Operation
     Search,
 };
 
-qint64 msBetween(const boxsim::LoggedRequest& earlier, const boxsim::LoggedRequest& later)
-{
-    return earlier.received.msecsTo(later.received);
-}
-
 } // namespace
 
 class TestRequestsE2 : public QObject
@@ -373,9 +368,9 @@ void TestRequestsE2::zapWithRefresh()
     QCOMPARE(nowEvents.first().queryValue(QStringLiteral("bRef")), favourites);
     QCOMPARE(nextEvents.first().queryValue(QStringLiteral("bRef")), favourites);
     // The EPG waits for the receiver to tune: 800 ms after the zap answer.
-    QVERIFY2(msBetween(zap, serviceEpg.first()) >= 790,
-             qPrintable(QString::number(msBetween(zap, serviceEpg.first()))));
-    QVERIFY(msBetween(zap, serviceEpg.first()) < 2000);
+    QVERIFY2(SimulatedReceiver::msBetween(zap, serviceEpg.first()) >= 790,
+             qPrintable(QString::number(SimulatedReceiver::msBetween(zap, serviceEpg.first()))));
+    QVERIFY(SimulatedReceiver::msBetween(zap, serviceEpg.first()) < 2000);
     QVERIFY(nextEvents.first().sequence > nowEvents.first().sequence);
     // Service EPG, now events, next events.
     QCOMPARE(epg.count(), 3);
@@ -410,7 +405,7 @@ void TestRequestsE2::standbyChangeAsksForTheServiceAgain()
     QCOMPARE(current.size(), currentServiceRequests);
     if (currentServiceRequests == 2) {
         const auto status = m_receiver->requestsTo("/web/powerstate").first();
-        QVERIFY(msBetween(status, current.at(1)) >= 490);
+        QVERIFY(SimulatedReceiver::msBetween(status, current.at(1)) >= 490);
     }
 }
 

@@ -7,10 +7,9 @@
 #include "tools/cli/commandoptions.h"
 #include "tools/cli/commandrun.h"
 #include "tools/cli/dumps.h"
+#include "tools/cli/fixedcommands.h"
 #include "tools/cli/jsonwriter.h"
 #include "tools/cli/recordjson.h"
-
-#include <QHash>
 
 namespace {
 
@@ -132,46 +131,31 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
     if (command == QLatin1String("dump"))
         return startDump(run, engine, words);
 
-    static const QHash<QString, RequestType> simpleCommands{
-        {QStringLiteral("mute"), ReqMute},       {QStringLiteral("play"), ReqPlay},
-        {QStringLiteral("pause"), ReqPause},     {QStringLiteral("stop"), ReqStop},
-        {QStringLiteral("forward"), ReqForward}, {QStringLiteral("rewind"), ReqRewind},
-        {QStringLiteral("record"), ReqRecord},
-    };
-    static const QHash<QString, RequestType> powerCommands{
-        {QStringLiteral("standby"), ReqStandby},    {QStringLiteral("wakeup"), ReqWakeup},
-        {QStringLiteral("restart"), ReqRestartGui}, {QStringLiteral("reboot"), ReqReboot},
-        {QStringLiteral("shutdown"), ReqShutdown},
-    };
-    static const QHash<QString, RequestType> keys{
-        {QStringLiteral("ok"), ReqKeyOk},
-        {QStringLiteral("exit"), ReqKeyExit},
-        {QStringLiteral("volup"), ReqVolumeUp},
-        {QStringLiteral("voldown"), ReqVolumeDown},
+    static const FixedCommands fixed{
+        {{QStringLiteral("mute"), ReqMute},
+         {QStringLiteral("play"), ReqPlay},
+         {QStringLiteral("pause"), ReqPause},
+         {QStringLiteral("stop"), ReqStop},
+         {QStringLiteral("forward"), ReqForward},
+         {QStringLiteral("rewind"), ReqRewind},
+         {QStringLiteral("record"), ReqRecord}},
+        {{QStringLiteral("ok"), ReqKeyOk},
+         {QStringLiteral("exit"), ReqKeyExit},
+         {QStringLiteral("volup"), ReqVolumeUp},
+         {QStringLiteral("voldown"), ReqVolumeDown}},
     };
 
-    if (simpleCommands.contains(command) && count == 1) {
-        const RequestType type = simpleCommands.value(command);
-        run.watch({type});
-        engine.sendRequest(type);
-    } else if (command == QLatin1String("power") && count == 2 && powerCommands.contains(words.at(1))) {
-        const RequestType type = powerCommands.value(words.at(1));
-        run.watch({type});
-        engine.sendRequest(type);
-    } else if (command == QLatin1String("key") && count == 2 && keys.contains(words.at(1))) {
-        const RequestType type = keys.value(words.at(1));
-        run.watch({type});
-        engine.sendRequest(type);
-    } else if (command == QLatin1String("zap") && count == 2) {
+    if (startFixedCommand(run, engine, words, fixed))
+        return {};
+    if (command == QLatin1String("zap") && count == 2) {
         run.watch({ReqZapAndRefresh});
         engine.zapToService(words.at(1));
     } else if (command == QLatin1String("volume") && count == 2) {
-        bool isNumber = false;
-        const int level = words.at(1).toInt(&isNumber);
-        if (!isNumber || level < 0 || level > 63)
+        const std::optional<int> level = volumeLevel(words, 63);
+        if (!level)
             return QStringLiteral("the volume is a number from 0 to 63");
         run.watch({ReqSetVolume});
-        engine.setVolume(QString::number(level));
+        engine.setVolume(QString::number(*level));
     } else if (command == QLatin1String("position") && count == 2) {
         bool isNumber = false;
         words.at(1).toInt(&isNumber);

@@ -9,10 +9,9 @@
 #include "tools/cli/commandoptions.h"
 #include "tools/cli/commandrun.h"
 #include "tools/cli/dumps.h"
+#include "tools/cli/fixedcommands.h"
 #include "tools/cli/jsonwriter.h"
 #include "tools/cli/recordjson.h"
-
-#include <QHash>
 
 namespace {
 
@@ -134,42 +133,22 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
     if (command == QLatin1String("dump"))
         return startDump(run, engine, words);
 
-    static const QHash<QString, RequestType> simpleCommands{
-        {QStringLiteral("mute"), ReqMute},
-        {QStringLiteral("record"), ReqRecord},
-    };
-    static const QHash<QString, RequestType> powerCommands{
-        {QStringLiteral("standby"), ReqStandby},    {QStringLiteral("wakeup"), ReqWakeup},
-        {QStringLiteral("restart"), ReqRestartGui}, {QStringLiteral("reboot"), ReqReboot},
-        {QStringLiteral("shutdown"), ReqShutdown},
-    };
-    static const QHash<QString, RequestType> keys{
-        {QStringLiteral("ok"), ReqKeyOk},
-        {QStringLiteral("exit"), ReqKeyExit},
+    static const FixedCommands fixed{
+        {{QStringLiteral("mute"), ReqMute}, {QStringLiteral("record"), ReqRecord}},
+        {{QStringLiteral("ok"), ReqKeyOk}, {QStringLiteral("exit"), ReqKeyExit}},
     };
 
-    if (simpleCommands.contains(command) && count == 1) {
-        const RequestType type = simpleCommands.value(command);
-        run.watch({type});
-        engine.sendRequest(type);
-    } else if (command == QLatin1String("power") && count == 2 && powerCommands.contains(words.at(1))) {
-        const RequestType type = powerCommands.value(words.at(1));
-        run.watch({type});
-        engine.sendRequest(type);
-    } else if (command == QLatin1String("key") && count == 2 && keys.contains(words.at(1))) {
-        const RequestType type = keys.value(words.at(1));
-        run.watch({type});
-        engine.sendRequest(type);
-    } else if (command == QLatin1String("zap") && count == 2) {
+    if (startFixedCommand(run, engine, words, fixed))
+        return {};
+    if (command == QLatin1String("zap") && count == 2) {
         run.watch({ReqZap});
         engine.zapToService(words.at(1));
     } else if (command == QLatin1String("volume") && count == 2) {
-        bool isNumber = false;
-        const int level = words.at(1).toInt(&isNumber);
-        if (!isNumber || level < 0 || level > 100)
+        const std::optional<int> level = volumeLevel(words, 100);
+        if (!level)
             return QStringLiteral("the volume is a number from 0 to 100");
         run.watch({ReqSetVolume});
-        engine.setVolume(QString::number(level));
+        engine.setVolume(QString::number(*level));
     } else if (command == QLatin1String("message") && count == 2) {
         run.watch({ReqMessage});
         QObject::connect(&engine, &RequestsE2::finishedMessageSendRequest, &run, [&run](bool confirmed) {

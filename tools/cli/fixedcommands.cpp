@@ -1,0 +1,36 @@
+#include "tools/cli/fixedcommands.h"
+
+#include "box/tavrelrequest.h"
+#include "tools/cli/commandrun.h"
+
+bool startFixedCommand(CommandRun& run, TavrelRequest& engine, const QStringList& words,
+                       const FixedCommands& commands)
+{
+    static const QHash<QString, RequestType> powerStates{
+        {QStringLiteral("standby"), ReqStandby},    {QStringLiteral("wakeup"), ReqWakeup},
+        {QStringLiteral("restart"), ReqRestartGui}, {QStringLiteral("reboot"), ReqReboot},
+        {QStringLiteral("shutdown"), ReqShutdown},
+    };
+    RequestType type = ReqNone;
+    const QString first = words.value(0);
+    if (words.size() == 1)
+        type = commands.words.value(first, ReqNone);
+    else if (words.size() == 2 && first == QLatin1String("power"))
+        type = powerStates.value(words.at(1), ReqNone);
+    else if (words.size() == 2 && first == QLatin1String("key"))
+        type = commands.keys.value(words.at(1), ReqNone);
+    if (type == ReqNone)
+        return false;
+    run.watch({type});
+    engine.sendRequest(type);
+    return true;
+}
+
+std::optional<int> volumeLevel(const QStringList& words, int maximum)
+{
+    bool isNumber = false;
+    const int level = words.value(1).toInt(&isNumber);
+    if (!isNumber || level < 0 || level > maximum)
+        return std::nullopt;
+    return level;
+}
