@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz program of a fuzz build for the given number of seconds, seeded with the
-# answers in tests/data/e2, and reports per program. Inputs that crash are kept under
-# <builddir>/fuzz-artifacts/<program>/; copy each to tests/data/e2/broken-fuzz-<what>.xml so
+# answers of its web interface (tests/data/e1 for the Enigma1 pages and the HTML document,
+# tests/data/e2 otherwise), and reports per program. Inputs that crash are kept under
+# <builddir>/fuzz-artifacts/<program>/; copy each to tests/data/<e1|e2>/broken-fuzz-<what> so
 # the tests keep reading it.
 set -euo pipefail
 
@@ -12,8 +13,6 @@ fi
 builddir=$1
 seconds=${2:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
-seeds="$root/tests/data/e2"
-dict="$root/fuzz/e2.dict"
 
 mapfile -t programs < <(find "$builddir/fuzz" -maxdepth 1 -type f -executable -name 'fuzz_*' 2>/dev/null | sort)
 if [ ${#programs[@]} -eq 0 ]; then
@@ -25,6 +24,16 @@ summary=()
 status=0
 for program in "${programs[@]}"; do
     name=$(basename "$program")
+    case "$name" in
+    fuzz_e1* | fuzz_htmldocument)
+        seeds="$root/tests/data/e1"
+        dict="$root/fuzz/e1/e1.dict"
+        ;;
+    *)
+        seeds="$root/tests/data/e2"
+        dict="$root/fuzz/e2.dict"
+        ;;
+    esac
     corpus="$builddir/fuzz-corpus/$name"
     artifacts="$builddir/fuzz-artifacts/$name"
     log="$builddir/fuzz-logs/$name.log"
@@ -39,7 +48,7 @@ for program in "${programs[@]}"; do
     runs=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -Eo '[0-9]+$' || echo '?')
     cov=$(grep -Eo 'cov: [0-9]+' "$log" | tail -1 | grep -Eo '[0-9]+' || echo '?')
     found=$(find "$artifacts" -type f | wc -l)
-    summary+=("$(printf '%-16s %-7s runs %-10s coverage %-6s artifacts %s' "$name" "$result" "$runs" "$cov" "$found")")
+    summary+=("$(printf '%-24s %-7s runs %-10s coverage %-6s artifacts %s' "$name" "$result" "$runs" "$cov" "$found")")
     if [ "$result" = FAILED ]; then
         tail -40 "$log"
     fi
