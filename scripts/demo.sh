@@ -29,7 +29,14 @@ if [ -z "$port" ]; then
 fi
 
 type=1
-[ "$webif" = e1 ] && type=0
+user=
+password=
+if [ "$webif" = e1 ]; then
+    # Enigma1 receivers always want a login for their status page.
+    type=0
+    user=root
+    password=root
+fi
 config="$home/config/Quillory APPDEV"
 mkdir -p "$config"
 cat >"$config/TavrelControl Lite.conf" <<CONF
@@ -37,8 +44,8 @@ cat >"$config/TavrelControl Lite.conf" <<CONF
 Simulated\\profileName=Simulated
 Simulated\\webIfType=$type
 Simulated\\isActive=true
-Simulated\\userName=
-Simulated\\password=
+Simulated\\userName=$user
+Simulated\\password=$password
 Simulated\\wlanAddr=127.0.0.1
 Simulated\\wlanPort=$port
 CONF
@@ -46,12 +53,10 @@ CONF
 echo "Simulated $webif receiver at http://127.0.0.1:$port/"
 XDG_CONFIG_HOME="$home/config" "$build/app/tavrel-lite"
 
-if [ "$webif" = e2 ]; then
-    cli=("$build/tools/cli/tavrel-cli" --host 127.0.0.1 --port "$port" --webif e2)
-    echo
-    echo "What the receiver shows now (tavrel-cli dump status):"
-    "${cli[@]}" dump status | grep -E '"(serviceName|provider|volume|standby|model)"'
-    echo
-    echo "Bouquets and channels (tavrel-cli dump services):"
-    "${cli[@]}" dump services | grep -E '^    "name"|^        "name"' | sed 's/"name": //; s/,$//'
-fi
+cli=("$build/tools/cli/tavrel-cli" --host 127.0.0.1 --port "$port" --webif "$webif" --user "$user" --password "$password")
+echo
+echo "What the receiver shows now (tavrel-cli dump status):"
+"${cli[@]}" dump status | grep -E '"(serviceName|provider|volume|standby|model|diskGB)"' || true
+echo
+echo "Bouquets and channels (tavrel-cli dump services):"
+"${cli[@]}" dump services | grep -E '^    "name"|^        "name"' | sed 's/"name": //; s/,$//'
