@@ -21,6 +21,11 @@ TavrelRequest::TavrelRequest(TavrelDatabase* database, QObject* parent)
 TavrelRequest::~TavrelRequest()
 {
     // Replies still in flight belong to the manager; they must not reach a half-destroyed engine.
+    abortReplies();
+}
+
+void TavrelRequest::abortReplies()
+{
     const QList<QNetworkReply*> replies = m_manager.findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : replies) {
         reply->disconnect(this);
@@ -90,11 +95,23 @@ void TavrelRequest::requestTimeout()
     }
 }
 
+void TavrelRequest::abandon()
+{
+    m_abandoned = true;
+    blockSignals(true);
+    if (m_nextRequestTimer) {
+        m_nextRequestTimer->stop();
+        m_nextRequestTimer->deleteLater();
+        m_nextRequestTimer = nullptr;
+    }
+    abortReplies();
+}
+
 void TavrelRequest::sendStoredRequest(RequestType type)
 {
     const QUrl url = urlForRequest(type);
-    if (url.isEmpty())
-        return; // this engine has no such request: nothing to send
+    if (url.isEmpty() || m_abandoned)
+        return; // this engine has no such request, or is done: nothing to send
 
     QNetworkRequest request(url);
     request.setTransferTimeout(isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs);

@@ -65,6 +65,9 @@ public:
     const Profile& profile() const { return m_profile; }
     // No reply outstanding and no delayed request waiting.
     bool isSettled() const;
+    // Ends the engine's part before it is deleted: replies under way are aborted unread, nothing
+    // more is sent, stored or signalled. Safe to call while one of its own signals is delivered.
+    void abandon();
 
 public Q_SLOTS:
     // Takes the profile and rebuilds every fixed URL from its address and port.
@@ -133,6 +136,8 @@ private Q_SLOTS:
 
 private:
     static QString decodeBody(const QByteArray& body);
+    // Replies under way end unread; their signals no longer reach the engine.
+    void abortReplies();
 
     QPointer<TavrelDatabase> m_database;
     Settings* m_settings = nullptr;
@@ -146,4 +151,5 @@ private:
     int m_repliesInFlight = 0;
     int m_transferTimeoutMs = defaultTransferTimeoutMs;
     int m_longTransferTimeoutMs = defaultLongTransferTimeoutMs;
+    bool m_abandoned = false;
 };
