@@ -1,0 +1,161 @@
+#pragma once
+
+#include "box/tavrelrequest.h"
+#include "control/manualtimersource.h"
+#include "control/messageboxanswerer.h"
+#include "control/tavrelcontrol.h"
+#include "model/bouquet.h"
+#include "model/channel.h"
+#include "model/epgitem.h"
+#include "model/tavreldatabase.h"
+#include "tests/common/simulatedreceiver.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+// A controller on virtual timers in front of a simulated receiver, with every message box
+// answered by the test. The receiver is the active profile; power commands take it away for no
+// time at all, so tests need not wait for it to come back.
+class ControlFixture
+{
+public:
+    explicit ControlFixture(boxsim::Personality personality)
+        : receiver(personality)
+    {
+        // The Enigma1 status page always asks for a login.
+        if (personality == boxsim::Personality::Enigma1)
+            receiver.saveProfile(QStringLiteral("root"), QStringLiteral("root"));
+        receiver.box.setDowntime(boxsim::PowerAction::Reboot, 0);
+        receiver.box.setDowntime(boxsim::PowerAction::RestartGui, 0);
+        receiver.box.setDowntime(boxsim::PowerAction::DeepStandby, 0);
+        control = std::make_unique<TavrelControl>(receiver.clock, timers);
+    }
+
+    ~ControlFixture() { control.reset(); }
+
+    bool isEnigma1() const { return receiver.box.personality() == boxsim::Personality::Enigma1; }
+
+    // Waits until every reply was handled and nothing is scheduled, then lets what the answers
+    // queued run too.
+    [[nodiscard]] bool settle(int timeoutMs = 10000)
+    {
+        const bool settled = QTest::qWaitFor(
+            [this] {
+                const TavrelRequest* engine = control->currentEngine();
+                return !engine || engine->isSettled();
+            },
+            timeoutMs);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return settled;
+    }
+
+    // Loads the receiver until the controller is initialized and quiet; the log starts empty.
+    [[nodiscard]] bool load()
+    {
+        control->loadServiceData();
+        if (!QTest::qWaitFor([this] { return control->isInitialized(); }, 10000))
+            return false;
+        const bool settled = settle();
+        receiver.box.clearRequests();
+        return settled;
+    }
+
+    TavrelDatabase& database() const { return *control->currentDatabase(); }
+
+    // The first place of the service in the image, as the controller finds the receiver's one.
+    std::optional<std::pair<int, int>> positionOf(const QString& reference) const
+    {
+        const QList<Bouquet*> bouquets = database().bouquets();
+        for (int b = 0; b < bouquets.size(); ++b) {
+            for (int c = 0; c < bouquets.at(b)->channels.size(); ++c) {
+                if (bouquets.at(b)->channels.at(c)->serviceReference == reference)
+                    return std::make_pair(b, c);
+            }
+        }
+        return std::nullopt;
+    }
+
+    QStringList targets() const { return receiver.targets(); }
+
+    // Targets the receiver saw on this path ("/web/epgnow").
+    QStringList targetsTo(const QString& path) const
+    {
+        QStringList found;
+        const QStringList all = targets();
+        for (const QString& target : all) {
+            if (target == path || target.startsWith(path + QLatin1Char('?')))
+                found.append(target);
+        }
+        return found;
+    }
+
+    // A query value as the receiver decoded it.
+    QString queryValueOf(const QByteArray& path, const QString& name, int index = 0) const
+    {
+        const QList<boxsim::LoggedRequest> requests = receiver.requestsTo(path);
+        return index < requests.size() ? requests.at(index).queryValue(name) : QString();
+    }
+
+    ManualTimerSource timers; // outlives the controller's timers
+    SimulatedReceiver receiver;
+    MessageBoxAnswerer boxes;
+    std::unique_ptr<TavrelControl> control;
+};
+
+// The names of the controller's signals in the order they came, for tests of ordering.
+class SignalLog
+{
+public:
+    explicit SignalLog(TavrelControl* control)
+    {
+        const auto note = [this, control](auto signal, const char* name) {
+            QObject::connect(control, signal, control, [this, name] { names.append(QLatin1String(name)); });
+        };
+        note(&TavrelControl::resetServiceDataLists, "resetServiceDataLists");
+        note(&TavrelControl::panelClearAllData, "panelClearAllData");
+        note(&TavrelControl::panelClearEpgData, "panelClearEpgData");
+        note(&TavrelControl::ServiceDataUpdate, "ServiceDataUpdate");
+        note(&TavrelControl::broadcastInitializedSignal, "broadcastInitializedSignal");
+        note(&TavrelControl::broadcastBouquetIndex, "broadcastBouquetIndex");
+        note(&TavrelControl::broadcastChannelIndex, "broadcastChannelIndex");
+        note(qOverload<const AboutInfo*>(&TavrelControl::aboutInfoReceived), "aboutInfoReceived");
+        note(qOverload<>(&TavrelControl::EpgDataUpdate), "EpgDataUpdate()");
+        note(&TavrelControl::panelBoxModeUpdate, "panelBoxModeUpdate");
+        note(&TavrelControl::panelTVModeUpdate, "panelTVModeUpdate");
+        note(&TavrelControl::panelMovieModeUpdate, "panelMovieModeUpdate");
+        note(&TavrelControl::panelChannelUpdateE2, "panelChannelUpdateE2");
+        note(&TavrelControl::panelPowerstateUpdateE2, "panelPowerstateUpdateE2");
+        note(&TavrelControl::loadLabelStop, "loadLabelStop");
+        note(&TavrelControl::timerListDataUpdate, "timerListDataUpdate");
+    }
+
+    // The names without the ones not asked for, in order.
+    QStringList only(const QStringList& wanted) const
+    {
+        QStringList kept;
+        for (const QString& name : names) {
+            if (wanted.contains(name))
+                kept.append(name);
+        }
+        return kept;
+    }
+
+    QStringList names;
+};
+
+// A running or coming event of a channel for tests that arrange the image themselves.
+inline std::unique_ptr<EpgItem> makeEvent(const Channel& channel, qint64 start, int duration)
+{
+    auto event = std::make_unique<EpgItem>();
+    event->serviceReference = channel.serviceReference;
+    event->serviceName = channel.name;
+    event->start = uint(start);
+    event->duration = duration;
+    event->end = uint(start + duration);
+    event->title = QStringLiteral("Event");
+    return event;
+}

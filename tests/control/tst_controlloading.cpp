@@ -1,0 +1,308 @@
+// Loading the receiver through the controller: start-up sequences of both web interfaces up to
+// the first complete answer, the list positions it broadcasts, the bouquet EPG it asks for,
+// resets and profile changes, and reloads while the previous engine still has answers coming.
+
+#include "box/requestse1.h"
+#include "box/requestse2.h"
+#include "tests/control/controlfixture.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+using boxsim::Personality;
+
+class TestControlLoading : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void noActiveProfile_data();
+    void noActiveProfile();
+    void enigma2StartUp_data();
+    void enigma2StartUp();
+    void enigma1StartUp_data();
+    void enigma1StartUp();
+    void profileChange_data();
+    void profileChange();
+    void reloadWhileAnswersAreUnderWay_data();
+    void reloadWhileAnswersAreUnderWay();
+};
+
+void TestControlLoading::init()
+{
+    // A warning from the network layer or the message boxes means something was mishandled.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+}
+
+void TestControlLoading::noActiveProfile_data()
+{
+    QTest::addColumn<bool>("throughPanel");
+    QTest::newRow("load asked for directly") << false;
+    QTest::newRow("tap on the panel, then yes") << true;
+}
+
+void TestControlLoading::noActiveProfile()
+{
+    QFETCH(bool, throughPanel);
+    ControlFixture f(Personality::Enigma2);
+    Settings().deleteProfile(QStringLiteral("Simulated"));
+
+    if (throughPanel) {
+        f.boxes.answerNext(MessageBoxAnswerer::Answer::Accept);
+        f.control->panelWidget_ClickedEvent();
+    } else {
+        f.control->loadServiceData();
+    }
+
+    QStringList expected;
+    if (throughPanel)
+        expected << QStringLiteral("Retrieve new service data from the box?");
+    expected << QStringLiteral("No Active Profile found!");
+    QCOMPARE(f.boxes.askedTexts(), expected);
+    const AskedMessageBox notice = f.boxes.asked().last();
+    QCOMPARE(notice.icon, QMessageBox::Warning);
+    QCOMPARE(notice.buttons, QStringList{QStringLiteral("OK")});
+    QCOMPARE(notice.textFormat, Qt::RichText);
+    QCOMPARE(notice.parent, f.control.get());
+    QVERIFY(notice.modal);
+    if (throughPanel) {
+        const AskedMessageBox question = f.boxes.asked().first();
+        QCOMPARE(question.icon, QMessageBox::Question);
+        QCOMPARE(question.buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+    }
+    QVERIFY(!f.control->currentEngine());
+    QVERIFY(f.settle());
+    QVERIFY(f.receiver.box.requests().isEmpty());
+}
+
+void TestControlLoading::enigma2StartUp_data()
+{
+    QTest::addColumn<QString>("currentService");
+    QTest::addColumn<bool>("inLineUp");
+
+    // National Geographic HD stands second in the second bouquet.
+    QTest::newRow("service in the second bouquet")
+        << QStringLiteral("1:0:19:6F12:431:1:C00000:0:0:0:") << true;
+    QTest::newRow("service in no bouquet") << QStringLiteral("1:0:19:DEAD:431:1:C00000:0:0:0:") << false;
+}
+
+void TestControlLoading::enigma2StartUp()
+{
+    QFETCH(QString, currentService);
+    QFETCH(bool, inLineUp);
+    ControlFixture f(Personality::Enigma2);
+    f.receiver.box.setCurrentService(currentService);
+    SignalLog log(f.control.get());
+    QSignalSpy bouquetIndex(f.control.get(), &TavrelControl::broadcastBouquetIndex);
+    QSignalSpy channelIndex(f.control.get(), &TavrelControl::broadcastChannelIndex);
+    QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
+
+    f.control->loadServiceData();
+    QVERIFY(qobject_cast<RequestsE2*>(f.control->currentEngine()));
+    QTRY_VERIFY(f.control->isInitialized());
+    QVERIFY(f.settle());
+
+    const QStringList targets = f.targets();
+    QCOMPARE(targets.first(), QStringLiteral("/web/getallservices"));
+    QCOMPARE(targets.count(QStringLiteral("/web/about")), 1);
+    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgnow")).size(), 1);
+    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgservice")).size(), 1);
+    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgnext")).size(), 1);
+    // The EPG is asked for only once the receiver's service is known to the lists.
+    const qsizetype about = targets.indexOf(QStringLiteral("/web/about"));
+    QVERIFY(targets.indexOf(f.targetsTo(QStringLiteral("/web/epgnow")).first()) > about);
+    QVERIFY(targets.indexOf(f.targetsTo(QStringLiteral("/web/epgservice")).first()) > about);
+
+    const std::optional<std::pair<int, int>> position = f.positionOf(currentService);
+    QCOMPARE(position.has_value(), inLineUp);
+    const int b = inLineUp ? position->first : 0;
+    const int c = inLineUp ? position->second : 0;
+    if (inLineUp)
+        QCOMPARE(*position, std::make_pair(1, 1));
+    QCOMPARE(bouquetIndex.size(), 1);
+    QCOMPARE(bouquetIndex.first().first().toInt(), b);
+    QCOMPARE(channelIndex.size(), 1);
+    QCOMPARE(channelIndex.first().first().toInt(), c);
+    // The box bouquet's now and next events and the box channel's own EPG.
+    QCOMPARE(f.queryValueOf("/web/epgnow", QStringLiteral("bRef")), f.database().bouquet(b)->reference);
+    QCOMPARE(f.queryValueOf("/web/epgservice", QStringLiteral("sRef")),
+             f.database().channel(b, c)->serviceReference);
+    QVERIFY(f.database().hasEpg(b, c));
+
+    QCOMPARE(services.size(), 1);
+    QCOMPARE(services.first().first().value<TavrelDatabase*>(), &f.database());
+    QCOMPARE(log.only({QStringLiteral("resetServiceDataLists"), QStringLiteral("panelClearAllData"),
+                       QStringLiteral("ServiceDataUpdate"), QStringLiteral("broadcastInitializedSignal"),
+                       QStringLiteral("broadcastBouquetIndex"), QStringLiteral("broadcastChannelIndex"),
+                       QStringLiteral("aboutInfoReceived")}),
+             (QStringList{QStringLiteral("resetServiceDataLists"), QStringLiteral("panelClearAllData"),
+                          QStringLiteral("ServiceDataUpdate"), QStringLiteral("broadcastInitializedSignal"),
+                          QStringLiteral("broadcastBouquetIndex"), QStringLiteral("broadcastChannelIndex"),
+                          QStringLiteral("aboutInfoReceived")}));
+    QVERIFY(log.names.contains(QStringLiteral("EpgDataUpdate()")));
+    QVERIFY(log.names.contains(QStringLiteral("panelChannelUpdateE2")));
+    // Live mode is on by default: the minute-aligned EPG refresh is on its way.
+    QVERIFY(f.control->findChild<ControlTimer*>(QStringLiteral("epgAlignTimer")));
+    QVERIFY(f.boxes.asked().isEmpty());
+}
+
+void TestControlLoading::enigma1StartUp_data()
+{
+    QTest::addColumn<int>("bouquet");
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<QString>("slowPath");
+    QTest::addColumn<QList<int>>("bouquetBroadcasts");
+    QTest::addColumn<QList<int>>("channelBroadcasts");
+    QTest::addColumn<bool>("bouquetEpgAsked");
+
+    const QString services = QStringLiteral("/cgi-bin/getServices");
+    // The lists ask for the EPG of any other bouquet when they show it.
+    QTest::newRow("service in the first bouquet")
+        << 0 << 1 << services << QList<int>{0} << QList<int>{1} << true;
+    QTest::newRow("service in a later bouquet")
+        << 1 << 0 << services << QList<int>{1} << QList<int>{0} << false;
+    // The status needs a login; the bouquets can come first. The lists then learn the service
+    // from the status.
+    QTest::newRow("bouquets before the status")
+        << 1 << 0 << QStringLiteral("/cgi-bin/status") << QList<int>{0, 1} << QList<int>{0, 0} << true;
+}
+
+void TestControlLoading::enigma1StartUp()
+{
+    QFETCH(int, bouquet);
+    QFETCH(int, channel);
+    QFETCH(QString, slowPath);
+    QFETCH(QList<int>, bouquetBroadcasts);
+    QFETCH(QList<int>, channelBroadcasts);
+    QFETCH(bool, bouquetEpgAsked);
+    ControlFixture f(Personality::Enigma1);
+    const QString currentService = f.receiver.box.bouquets().at(bouquet).services.at(channel).reference;
+    f.receiver.box.setCurrentService(currentService);
+    boxsim::Fault slow;
+    slow.latencyMs = 300;
+    f.receiver.box.setPathFault(slowPath, slow);
+    SignalLog log(f.control.get());
+    QSignalSpy bouquetIndex(f.control.get(), &TavrelControl::broadcastBouquetIndex);
+    QSignalSpy channelIndex(f.control.get(), &TavrelControl::broadcastChannelIndex);
+    QSignalSpy modes(f.control.get(), &TavrelControl::panelBoxModeUpdate);
+
+    f.control->loadServiceData();
+    QVERIFY(qobject_cast<RequestsE1*>(f.control->currentEngine()));
+    QTRY_VERIFY(f.control->isInitialized());
+    QVERIFY(f.settle());
+
+    QCOMPARE(f.receiver.box.requests().first().rawPath, QByteArray("/cgi-bin/status"));
+    const QStringList targets = f.targets();
+    QCOMPARE(targets.count(QStringLiteral("/cgi-bin/status")), 1);
+    QCOMPARE(
+        targets.count(QStringLiteral("/cgi-bin/getServices?ref=4097:7:0:6:0:0:0:0:0:0:&listContent=true")),
+        1);
+    QCOMPARE(targets.count(QStringLiteral("/data")), 1);
+    QCOMPARE(f.targetsTo(QStringLiteral("/getMultiEPG")).size(), bouquetEpgAsked ? 1 : 0);
+    if (bouquetEpgAsked)
+        QCOMPARE(f.queryValueOf("/getMultiEPG", QStringLiteral("ref")), f.database().bouquet(0)->reference);
+
+    QCOMPARE(f.positionOf(currentService), std::make_pair(bouquet, channel));
+    QList<int> bouquets;
+    for (const QList<QVariant>& arguments : std::as_const(bouquetIndex))
+        bouquets.append(arguments.first().toInt());
+    QList<int> channels;
+    for (const QList<QVariant>& arguments : std::as_const(channelIndex))
+        channels.append(arguments.first().toInt());
+    QCOMPARE(bouquets, bouquetBroadcasts);
+    QCOMPARE(channels, channelBroadcasts);
+    // Before its first status the receiver counts as in standby.
+    QCOMPARE(modes.last().first().value<BoxMode>(), BoxModeTv);
+    QCOMPARE(
+        log.only({QStringLiteral("ServiceDataUpdate"), QStringLiteral("broadcastInitializedSignal")}),
+        (QStringList{QStringLiteral("ServiceDataUpdate"), QStringLiteral("broadcastInitializedSignal")}));
+    QVERIFY(log.names.indexOf(QStringLiteral("broadcastBouquetIndex")) >
+            log.names.indexOf(QStringLiteral("broadcastInitializedSignal")));
+    // The panel learns the service once the lists know where it stands.
+    QVERIFY(log.names.lastIndexOf(QStringLiteral("panelTVModeUpdate")) >
+            log.names.indexOf(QStringLiteral("ServiceDataUpdate")));
+    QVERIFY(f.boxes.asked().isEmpty());
+}
+
+void TestControlLoading::profileChange_data()
+{
+    QTest::addColumn<int>("webIfType");
+    QTest::addColumn<bool>("resets");
+
+    QTest::newRow("Enigma1 to Enigma2 resets") << 1 << true;
+    QTest::newRow("only the port changes, nothing resets") << 0 << false;
+}
+
+void TestControlLoading::profileChange()
+{
+    QFETCH(int, webIfType);
+    QFETCH(bool, resets);
+    ControlFixture f(Personality::Enigma1);
+    QVERIFY(f.load());
+    TavrelDatabase* loaded = &f.database();
+    QSignalSpy reset(f.control.get(), &TavrelControl::resetServiceDataLists);
+
+    Profile profile = f.control->currentEngine()->profile();
+    profile.webIfType = webIfType;
+    profile.wlanPort = QStringLiteral("1");
+    Q_EMIT f.control->activeProfileChanged(profile);
+
+    QCOMPARE(reset.size(), resets ? 1 : 0);
+    QCOMPARE(f.control->isInitialized(), !resets);
+    QCOMPARE(f.control->currentEngine() == nullptr, resets);
+    QCOMPARE(&f.database() == loaded, !resets);
+    if (!resets)
+        QCOMPARE(f.control->currentEngine()->urlForRequest(ReqStatus).port(), 1);
+    // No load starts by itself.
+    QVERIFY(f.settle());
+    QVERIFY(f.targets().isEmpty());
+}
+
+void TestControlLoading::reloadWhileAnswersAreUnderWay_data()
+{
+    QTest::addColumn<QString>("slowPath");
+    QTest::addColumn<int>("firstLoadAnswers"); // loads that got as far as their first answers
+
+    QTest::newRow("bouquets under way") << QStringLiteral("/web/getallservices") << 0;
+    QTest::newRow("bouquet EPG under way") << QStringLiteral("/web/epgnow") << 1;
+}
+
+void TestControlLoading::reloadWhileAnswersAreUnderWay()
+{
+    QFETCH(QString, slowPath);
+    QFETCH(int, firstLoadAnswers);
+    ControlFixture f(Personality::Enigma2);
+    boxsim::Fault slow;
+    slow.latencyMs = 500;
+    slow.times = 1;
+    f.receiver.box.setPathFault(slowPath, slow);
+    QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
+    QSignalSpy initialized(f.control.get(), &TavrelControl::broadcastInitializedSignal);
+
+    f.control->loadServiceData();
+    QTRY_VERIFY(!f.targetsTo(slowPath).isEmpty());
+    const QPointer<TavrelRequest> first = f.control->currentEngine();
+    f.control->loadServiceData();
+    QTRY_VERIFY(f.control->isInitialized());
+    QVERIFY(f.settle());
+    // The slow answer would have come by now.
+    QTest::qWait(700);
+    QVERIFY(f.settle());
+
+    QVERIFY(!first);
+    QCOMPARE(services.size(), firstLoadAnswers + 1);
+    QCOMPARE(services.last().first().value<TavrelDatabase*>(), &f.database());
+    QCOMPARE(initialized.size(), firstLoadAnswers + 1);
+    QCOMPARE(f.targets().count(QStringLiteral("/web/about")), firstLoadAnswers + 1);
+    QCOMPARE(f.targetsTo(slowPath).size(), 2);
+    // The first engine's slow answer would have asked for the next events.
+    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgnext")).size(), 1);
+    QVERIFY(f.database().serviceDataLoaded());
+    QVERIFY(f.database().hasEpg(0, 0));
+}
+
+QTEST_MAIN(TestControlLoading)
+#include "tst_controlloading.moc"
