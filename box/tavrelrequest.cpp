@@ -26,11 +26,17 @@ TavrelRequest::~TavrelRequest()
 
 void TavrelRequest::abortReplies()
 {
+    ignoreReplies();
     const QList<QNetworkReply*> replies = m_manager.findChildren<QNetworkReply*>();
-    for (QNetworkReply* reply : replies) {
-        reply->disconnect(this);
+    for (QNetworkReply* reply : replies)
         reply->abort();
-    }
+}
+
+void TavrelRequest::ignoreReplies()
+{
+    const QList<QNetworkReply*> replies = m_manager.findChildren<QNetworkReply*>();
+    for (QNetworkReply* reply : replies)
+        reply->disconnect(this);
 }
 
 TavrelDatabase* TavrelRequest::database() const
@@ -104,7 +110,8 @@ void TavrelRequest::abandon()
         m_nextRequestTimer->deleteLater();
         m_nextRequestTimer = nullptr;
     }
-    abortReplies();
+    // One of them may be reporting its error right now; they are aborted when the engine goes.
+    ignoreReplies();
 }
 
 void TavrelRequest::sendStoredRequest(RequestType type)

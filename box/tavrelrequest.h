@@ -65,8 +65,9 @@ public:
     const Profile& profile() const { return m_profile; }
     // No reply outstanding and no delayed request waiting.
     bool isSettled() const;
-    // Ends the engine's part before it is deleted: replies under way are aborted unread, nothing
-    // more is sent, stored or signalled. Safe to call while one of its own signals is delivered.
+    // Ends the engine's part before it is deleted: replies under way are no longer read (they are
+    // aborted with the engine), nothing more is sent, stored or signalled. Safe to call while one
+    // of its own signals is delivered.
     void abandon();
 
 public Q_SLOTS:
@@ -138,6 +139,8 @@ private:
     static QString decodeBody(const QByteArray& body);
     // Replies under way end unread; their signals no longer reach the engine.
     void abortReplies();
+    // Replies under way go on, but their signals no longer reach the engine.
+    void ignoreReplies();
 
     QPointer<TavrelDatabase> m_database;
     Settings* m_settings = nullptr;
