@@ -1,0 +1,666 @@
+// The user's commands through the controller against the simulated receiver: zapping from the
+// channel list, the power menu, stop with and without a running recording, timers, movies,
+// messages on the TV screen, the satellite finder and a tap on the panel.
+
+#include "tests/control/controlfixture.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStringListModel>
+#include <QTest>
+
+using boxsim::Personality;
+using Answer = MessageBoxAnswerer::Answer;
+
+Q_DECLARE_METATYPE(Personality)
+Q_DECLARE_METATYPE(MessageBoxAnswerer::Answer)
+
+namespace {
+
+// The rows of a channel list as the main window would show them.
+class ChannelRows
+{
+public:
+    ChannelRows() { m_model.setStringList(QStringList(400, QStringLiteral("channel"))); }
+    QModelIndex row(int r) const { return m_model.index(r, 0); }
+
+private:
+    QStringListModel m_model;
+};
+
+SystemSet clickSettings(bool click, bool doubleClick)
+{
+    SystemSet set;
+    set.chanlistClick = click;
+    set.chanlistDbClick = doubleClick;
+    return set;
+}
+
+QStringList movieReferences(const QList<boxsim::Movie>& movies)
+{
+    QStringList references;
+    for (const boxsim::Movie& movie : movies)
+        references.append(movie.reference);
+    return references;
+}
+
+QStringList movieReferences(const QList<MovieEntry*>& movies)
+{
+    QStringList references;
+    for (const MovieEntry* movie : movies)
+        references.append(movie->serviceReference);
+    return references;
+}
+
+} // namespace
+
+class TestControlCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void channelClick_data();
+    void channelClick();
+    void doubleClickWindow_data();
+    void doubleClickWindow();
+    void zapIsIgnoredWhileRecording_data();
+    void zapIsIgnoredWhileRecording();
+    void zapKeepsTheFullIndex();
+    void powerCommands_data();
+    void powerCommands();
+    void stopEnigma2_data();
+    void stopEnigma2();
+    void stopEnigma1_data();
+    void stopEnigma1();
+    void timerOutcomes_data();
+    void timerOutcomes();
+    void deletedTimerIsTheOneAskedFor();
+    void playAndDeleteMovies_data();
+    void playAndDeleteMovies();
+    void movieDeletedAfterTheListMoved();
+    void messagesEnigma2_data();
+    void messagesEnigma2();
+    void messageEnigma1();
+    void satelliteFinderEnigma1_data();
+    void satelliteFinderEnigma1();
+    void satelliteFinderEnigma2();
+    void panelTapFollowsTheReceiver();
+};
+
+void TestControlCommands::init()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+}
+
+void TestControlCommands::channelClick_data()
+{
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<bool>("zaps");
+
+    QTest::newRow("single-click mode zaps at once") << true << false << true;
+    QTest::newRow("neither mode only selects") << false << false << false;
+}
+
+void TestControlCommands::channelClick()
+{
+    QFETCH(bool, click);
+    QFETCH(bool, doubleClick);
+    QFETCH(bool, zaps);
+    ControlFixture f(Personality::Enigma2);
+    QVERIFY(f.load());
+    f.control->setNewSystemSettings(clickSettings(click, doubleClick));
+    ChannelRows rows;
+    QSignalSpy selected(f.control.get(), &TavrelControl::broadcastChannelIndex);
+
+    f.control->channelListWidget_ClickedSlot(rows.row(2));
+    QVERIFY(f.settle());
+
+    QCOMPARE(f.targetsTo(QStringLiteral("/web/zap")).size(), zaps ? 1 : 0);
+    if (zaps)
+        QCOMPARE(f.receiver.box.currentServiceReference(), f.database().channel(0, 2)->serviceReference);
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first().first().toInt(), 2);
+    QVERIFY(!f.control->findChild<ControlTimer*>(QStringLiteral("channelClickTimer")));
+}
+
+void TestControlCommands::doubleClickWindow_data()
+{
+    QTest::addColumn<int>("pauseMs");
+    QTest::addColumn<bool>("zaps");
+
+    QTest::newRow("second click after 100 ms zaps") << 100 << true;
+    QTest::newRow("second click after 249 ms zaps") << 249 << true;
+    QTest::newRow("second click after 250 ms opens a new window") << 250 << false;
+}
+
+void TestControlCommands::doubleClickWindow()
+{
+    QFETCH(int, pauseMs);
+    QFETCH(bool, zaps);
+    ControlFixture f(Personality::Enigma2);
+    QVERIFY(f.load());
+    ChannelRows rows;
+    QVERIFY(f.control->currentSystemSettings().chanlistDbClick);
+
+    f.control->channelListWidget_ClickedSlot(rows.row(3));
+    f.timers.advance(pauseMs);
+    QVERIFY(f.settle());
+    // Without a second click the channel is only selected, and its EPG brought up to date.
+    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgservice")).size(), zaps ? 0 : 1);
+    f.control->channelListWidget_ClickedSlot(rows.row(3));
+    QVERIFY(f.settle());
+
+    QCOMPARE(f.targetsTo(QStringLiteral("/web/zap")).size(), zaps ? 1 : 0);
+    const ControlTimer* window = f.control->findChild<ControlTimer*>(QStringLiteral("channelClickTimer"));
+    QCOMPARE(window != nullptr, !zaps);
+    if (!zaps) {
+        // The new window zaps with a third click.
+        f.timers.advance(100);
+        f.control->channelListWidget_ClickedSlot(rows.row(3));
+        QVERIFY(f.settle());
+        QCOMPARE(f.targetsTo(QStringLiteral("/web/zap")).size(), 1);
+    }
+    QCOMPARE(f.receiver.box.currentServiceReference(), f.database().channel(0, 3)->serviceReference);
+}
+
+void TestControlCommands::zapIsIgnoredWhileRecording_data()
+{
+    QTest::addColumn<bool>("recording");
+    QTest::newRow("while recording nothing is sent") << true;
+    QTest::newRow("without a recording the zap goes out") << false;
+}
+
+void TestControlCommands::zapIsIgnoredWhileRecording()
+{
+    QFETCH(bool, recording);
+    ControlFixture f(Personality::Enigma1);
+    QVERIFY(f.load());
+    if (recording)
+        QVERIFY(f.receiver.box.startRecording());
+    f.control->requestStatus();
+    QVERIFY(f.settle());
+    QCOMPARE(f.database().statusData()->recording, recording);
+    f.receiver.box.clearRequests();
+
+    f.control->zapChannel(0, 2);
+    QVERIFY(f.settle());
+
+    QCOMPARE(f.targetsTo(QStringLiteral("/cgi-bin/zapTo")).size(), recording ? 0 : 1);
+}
+
+void TestControlCommands::zapKeepsTheFullIndex()
+{
+    ControlFixture f(Personality::Enigma2);
+    f.receiver.box.useGeneratedLineUp(1, 300);
+    QVERIFY(f.load());
+    f.control->zapChannel(0, 200);
+    QVERIFY(f.settle());
+    QCOMPARE(f.queryValueOf("/web/zap", QStringLiteral("sRef")),
+             f.database().channel(0, 200)->serviceReference);
+    // Out of range: nothing.
+    f.receiver.box.clearRequests();
+    f.control->zapChannel(0, 300);
+    f.control->zapChannel(-1, 0);
+    QVERIFY(f.settle());
+    QVERIFY(f.targetsTo(QStringLiteral("/web/zap")).isEmpty());
+}
+
+void TestControlCommands::powerCommands_data()
+{
+    QTest::addColumn<Personality>("personality");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("target");
+
+    const Personality e2 = Personality::Enigma2;
+    const Personality e1 = Personality::Enigma1;
+    QTest::newRow("Enigma2 shutdown, yes") << e2 << 0 << QStringLiteral("Box shutdown?") << Answer::Accept
+                                           << QStringLiteral("/web/powerstate?newstate=1");
+    QTest::newRow("Enigma2 reboot, no")
+        << e2 << 1 << QStringLiteral("Box reboot?") << Answer::Reject << QString();
+    QTest::newRow("Enigma2 restart, yes") << e2 << 2 << QStringLiteral("Enigma reload?") << Answer::Accept
+                                          << QStringLiteral("/web/powerstate?newstate=3");
+    QTest::newRow("Enigma2 wake-up, no question")
+        << e2 << 3 << QString() << Answer::Reject << QStringLiteral("/web/powerstate?newstate=4");
+    QTest::newRow("Enigma2 standby, no question")
+        << e2 << 4 << QString() << Answer::Reject << QStringLiteral("/web/powerstate?newstate=5");
+    QTest::newRow("Enigma1 reboot, yes") << e1 << 1 << QStringLiteral("Box reboot?") << Answer::Accept
+                                         << QStringLiteral("/cgi-bin/admin?command=reboot");
+    QTest::newRow("Enigma1 shutdown, no")
+        << e1 << 0 << QStringLiteral("Box shutdown?") << Answer::Reject << QString();
+    QTest::newRow("Enigma1 standby, no question")
+        << e1 << 4 << QString() << Answer::Reject << QStringLiteral("/cgi-bin/admin?command=standby");
+    QTest::newRow("unknown command") << e2 << 5 << QString() << Answer::Accept << QString();
+}
+
+void TestControlCommands::powerCommands()
+{
+    QFETCH(Personality, personality);
+    QFETCH(int, command);
+    QFETCH(QString, question);
+    QFETCH(Answer, answer);
+    QFETCH(QString, target);
+    // Before any load: the controller makes an engine of the profile's web interface.
+    ControlFixture f(personality);
+    f.boxes.answerNext(answer);
+
+    f.control->sendBoxCommand(BoxCommand(command));
+    QVERIFY(f.settle());
+
+    QCOMPARE(f.boxes.askedTexts(), question.isEmpty() ? QStringList() : QStringList{question});
+    if (!question.isEmpty()) {
+        QCOMPARE(f.boxes.asked().first().icon, QMessageBox::Warning);
+        QCOMPARE(f.boxes.asked().first().buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+    }
+    if (target.isEmpty())
+        QVERIFY(f.targets().isEmpty());
+    else
+        QCOMPARE(f.targets().first(), target);
+}
+
+void TestControlCommands::stopEnigma2_data()
+{
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("stopped");
+
+    QTest::newRow("no recording: the timer list only") << false << Answer::Accept << false;
+    QTest::newRow("running recording, yes deletes its timer") << true << Answer::Accept << true;
+    QTest::newRow("running recording, no keeps it") << true << Answer::Reject << false;
+}
+
+void TestControlCommands::stopEnigma2()
+{
+    QFETCH(bool, recording);
+    QFETCH(Answer, answer);
+    QFETCH(bool, stopped);
+    ControlFixture f(Personality::Enigma2);
+    QVERIFY(f.load());
+    if (recording) {
+        QVERIFY(f.receiver.box.startRecording());
+        // A minute into the recording, on both clocks.
+        f.receiver.box.advanceTime(60);
+        f.receiver.clock.advance(60);
+    }
+    f.boxes.answerNext(answer);
+    QSignalSpy timerList(f.control.get(), &TavrelControl::timerListDataUpdate);
+
+    f.control->sendStopCommand();
+    QVERIFY(f.settle());
+    QTRY_COMPARE(f.boxes.asked().size(), recording ? 1 : 0);
+    QVERIFY(f.settle());
+
+    QCOMPARE(f.targets().first(), QStringLiteral("/web/timerlist"));
+    QCOMPARE(f.targetsTo(QStringLiteral("/web/timerdelete")).size(), stopped ? 1 : 0);
+    QCOMPARE(f.receiver.box.isRecording(), recording && !stopped);
+    if (recording) {
+        QCOMPARE(f.boxes.asked().first().text, QStringLiteral("Stop current recording?"));
+        QCOMPARE(f.boxes.asked().first().buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+    }
+    QVERIFY(timerList.size() >= 1);
+    QCOMPARE(timerList.last().first().value<TavrelDatabase*>(), &f.database());
+}
+
+void TestControlCommands::stopEnigma1_data()
+{
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("sent");
+
+    QTest::newRow("no recording: stop at once") << false << Answer::Reject << true;
+    QTest::newRow("recording, yes stops") << true << Answer::Accept << true;
+    QTest::newRow("recording, no sends nothing") << true << Answer::Reject << false;
+}
+
+void TestControlCommands::stopEnigma1()
+{
+    QFETCH(bool, recording);
+    QFETCH(Answer, answer);
+    QFETCH(bool, sent);
+    ControlFixture f(Personality::Enigma1);
+    QVERIFY(f.load());
+    if (recording) {
+        QVERIFY(f.receiver.box.startRecording());
+        f.control->requestStatus();
+        QVERIFY(f.settle());
+        f.receiver.box.clearRequests();
+    }
+    f.boxes.answerNext(answer);
+
+    f.control->sendStopCommand();
+    QVERIFY(f.settle());
+
+    QCOMPARE(f.boxes.askedTexts(),
+             recording ? QStringList{QStringLiteral("Stop current recording?")} : QStringList());
+    QCOMPARE(f.targets().count(QStringLiteral("/cgi-bin/videocontrol?command=stop")), sent ? 1 : 0);
+    if (recording)
+        QCOMPARE(f.receiver.box.isRecording(), !sent);
+}
+
+void TestControlCommands::timerOutcomes_data()
+{
+    QTest::addColumn<Personality>("personality");
+    QTest::addColumn<bool>("conflict");
+    QTest::addColumn<bool>("goneFromReceiver");
+    QTest::addColumn<QStringList>("notices");
+
+    const QString created = QStringLiteral("Event Timer successfully created!");
+    const QString notCreated = QStringLiteral("Timer event could not be created!");
+    const QString deleted = QStringLiteral("Timer Event was deleted!");
+    const QString notDeleted = QStringLiteral("Timer event could not be deleted!");
+    QTest::newRow("Enigma2 add and delete")
+        << Personality::Enigma2 << false << false << QStringList{created, deleted};
+    QTest::newRow("Enigma2 conflicting add, delete of a vanished timer")
+        << Personality::Enigma2 << true << true << QStringList{created, notCreated, notDeleted};
+    QTest::newRow("Enigma1 add and delete")
+        << Personality::Enigma1 << false << false << QStringList{created, deleted};
+    QTest::newRow("Enigma1 conflicting add")
+        << Personality::Enigma1 << true << false << QStringList{created, notCreated, deleted};
+}
+
+void TestControlCommands::timerOutcomes()
+{
+    QFETCH(Personality, personality);
+    QFETCH(bool, conflict);
+    QFETCH(bool, goneFromReceiver);
+    QFETCH(QStringList, notices);
+    ControlFixture f(personality);
+    QVERIFY(f.load());
+    f.receiver.box.clearTimers();
+    QVERIFY(f.database().hasEpgItem(0, 0, 1));
+
+    // A recording of the channel's next event, once or twice.
+    for (int i = 0; i < (conflict ? 2 : 1); ++i) {
+        if (f.isEnigma1())
+            f.control->addTimer(0, 0, 1);
+        else
+            f.control->addTimerForEvent(f.database().epgItem(0, 0, 1), false);
+        QVERIFY(f.settle());
+    }
+    QTRY_COMPARE(f.boxes.asked().size(), conflict ? 2 : 1);
+    QCOMPARE(f.receiver.box.timers().size(), 1);
+
+    f.control->requestTimerList();
+    QVERIFY(f.settle());
+    QCOMPARE(f.database().timers().size(), 1);
+    if (goneFromReceiver)
+        f.receiver.box.clearTimers();
+    f.control->deleteTimerAt(0);
+    QCOMPARE(f.database().timers().size(), 0);
+    QVERIFY(f.settle());
+    QTRY_COMPARE(f.boxes.askedTexts(), notices);
+    QVERIFY(f.receiver.box.timers().isEmpty());
+    const QList<AskedMessageBox> asked = f.boxes.asked();
+    for (const AskedMessageBox& notice : asked) {
+        QCOMPARE(notice.icon, QMessageBox::Warning);
+        QCOMPARE(notice.buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(notice.textFormat, Qt::RichText);
+    }
+}
+
+void TestControlCommands::deletedTimerIsTheOneAskedFor()
+{
+    ControlFixture f(Personality::Enigma2);
+    QVERIFY(f.load());
+    f.receiver.box.clearTimers();
+    // Two zap timers of one service: the current and the next event.
+    f.control->addTimerForEvent(f.database().epgItem(0, 0, 0), true);
+    f.control->addTimerForEvent(f.database().epgItem(0, 0, 1), true);
+    QVERIFY(f.settle());
+    f.control->requestTimerList();
+    QVERIFY(f.settle());
+    QCOMPARE(f.database().timers().size(), 2);
+    const uint keptBegin = f.database().timerAt(0)->begin;
+    const uint deletedBegin = f.database().timerAt(1)->begin;
+
+    f.control->deleteTimerAt(1);
+    QCOMPARE(f.database().timers().size(), 1);
+    QCOMPARE(f.database().timerAt(0)->begin, keptBegin);
+    QVERIFY(f.settle());
+    QCOMPARE(f.queryValueOf("/web/timerdelete", QStringLiteral("begin")), QString::number(deletedBegin));
+    QCOMPARE(f.receiver.box.timers().size(), 1);
+    QCOMPARE(uint(f.receiver.box.timers().first().begin), keptBegin);
+
+    // Indices from a page that point nowhere delete nothing.
+    f.receiver.box.clearRequests();
+    f.control->deleteTimerAt(-1);
+    f.control->deleteTimerAt(5);
+    QVERIFY(f.settle());
+    QVERIFY(f.targetsTo(QStringLiteral("/web/timerdelete")).isEmpty());
+}
+
+void TestControlCommands::playAndDeleteMovies_data()
+{
+    QTest::addColumn<Personality>("personality");
+    QTest::addColumn<QString>("playPath");
+    QTest::addColumn<QString>("deletePath");
+    QTest::addColumn<bool>("reportsDeletion");
+
+    QTest::newRow("Enigma2") << Personality::Enigma2 << QStringLiteral("/web/zap")
+                             << QStringLiteral("/web/moviedelete") << true;
+    // The Enigma1 receiver says nothing; its movie list is read again instead.
+    QTest::newRow("Enigma1") << Personality::Enigma1 << QStringLiteral("/cgi-bin/zapTo")
+                             << QStringLiteral("/cgi-bin/deleteMovie") << false;
+}
+
+void TestControlCommands::playAndDeleteMovies()
+{
+    QFETCH(Personality, personality);
+    QFETCH(QString, playPath);
+    QFETCH(QString, deletePath);
+    QFETCH(bool, reportsDeletion);
+    ControlFixture f(personality);
+    QVERIFY(f.load());
+    QSignalSpy lists(f.control.get(), &TavrelControl::MovieListUpdate);
+    QSignalSpy deletions(f.control.get(), &TavrelControl::MovieDeleted);
+
+    f.control->requestMovieList(false);
+    QVERIFY(f.settle());
+    QCOMPARE(lists.size(), 1);
+    QVERIFY(f.database().movies().size() >= 2);
+    // A list that is there is not asked for again unless forced.
+    f.control->requestMovieList(false);
+    QVERIFY(f.settle());
+    QCOMPARE(lists.size(), 1);
+
+    const QString second = f.database().movieAt(1)->serviceReference;
+    f.control->playMovieAt(1);
+    QVERIFY(f.settle());
+    QCOMPARE(f.targetsTo(playPath).size(), 1);
+    QCOMPARE(f.receiver.box.playingMovie(), second);
+
+    f.receiver.box.clearRequests();
+    f.control->deleteMovieAt(1);
+    QVERIFY(f.settle());
+    QCOMPARE(f.targetsTo(deletePath).size(), 1);
+    QCOMPARE(deletions.size(), reportsDeletion ? 1 : 0);
+    if (reportsDeletion)
+        QCOMPARE(deletions.first().first().toInt(), 1);
+    QVERIFY(!movieReferences(f.database().movies()).contains(second));
+    QCOMPARE(movieReferences(f.database().movies()), movieReferences(f.receiver.box.movies()));
+
+    // Indices that point nowhere do nothing.
+    f.receiver.box.clearRequests();
+    f.control->playMovieAt(-1);
+    f.control->deleteMovieAt(-1);
+    f.control->deleteMovieAt(int(f.database().movies().size()));
+    f.control->renameMovieAt(-1, QStringLiteral("title"));
+    QVERIFY(f.settle());
+    QVERIFY(f.targets().isEmpty());
+}
+
+void TestControlCommands::movieDeletedAfterTheListMoved()
+{
+    ControlFixture f(Personality::Enigma2);
+    QVERIFY(f.load());
+    f.control->requestMovieList(true);
+    QVERIFY(f.settle());
+    QVERIFY(f.database().movies().size() >= 3);
+    QSignalSpy deletions(f.control.get(), &TavrelControl::MovieDeleted);
+    boxsim::Fault slow;
+    slow.latencyMs = 400;
+    f.receiver.box.setPathFault(QStringLiteral("/web/moviedelete"), slow);
+
+    const QString asked = f.database().movieAt(1)->serviceReference;
+    f.control->deleteMovieAt(1);
+    QTRY_COMPARE(f.targetsTo(QStringLiteral("/web/moviedelete")).size(), 1);
+    // Meanwhile a new recording turns up in front and the list is read again.
+    QList<boxsim::Movie> movies = f.receiver.box.movies();
+    boxsim::Movie fresh = movies.first();
+    fresh.reference = QStringLiteral("1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/fresh.ts");
+    fresh.title = QStringLiteral("Fresh");
+    movies.prepend(fresh);
+    f.receiver.box.setMovies(movies);
+    f.control->requestMovieList(true);
+    QVERIFY(f.settle());
+
+    QVERIFY(!movieReferences(f.database().movies()).contains(asked));
+    // Nothing else went from the image: it is the receiver's list.
+    QCOMPARE(movieReferences(f.database().movies()), movieReferences(f.receiver.box.movies()));
+    QVERIFY(deletions.isEmpty());
+}
+
+void TestControlCommands::messagesEnigma2_data()
+{
+    QTest::addColumn<boxsim::MessageAnswer>("viewer");
+    QTest::addColumn<int>("answer");
+
+    QTest::newRow("viewer says yes") << boxsim::MessageAnswer::Yes << int(AnswerYes);
+    QTest::newRow("viewer says no") << boxsim::MessageAnswer::No << int(AnswerNo);
+    QTest::newRow("viewer says nothing") << boxsim::MessageAnswer::NoAnswer << int(AnswerTimeout);
+}
+
+void TestControlCommands::messagesEnigma2()
+{
+    QFETCH(boxsim::MessageAnswer, viewer);
+    QFETCH(int, answer);
+    ControlFixture f(Personality::Enigma2);
+    f.receiver.box.setMessageAnswer(viewer);
+    QSignalSpy confirmed(f.control.get(), &TavrelControl::messageSendResponseOK);
+    QSignalSpy answers(f.control.get(), &TavrelControl::messageAnswerIs);
+
+    // No load first: the message page may be used at any time.
+    f.control->sendTvMessageE2(QStringLiteral("Tea & cake?"), true, 30);
+    QVERIFY(f.settle());
+    QCOMPARE(confirmed.size(), 1);
+    QCOMPARE(f.queryValueOf("/web/message", QStringLiteral("text")), QStringLiteral("Tea & cake?"));
+    QCOMPARE(f.queryValueOf("/web/message", QStringLiteral("type")), QStringLiteral("0"));
+    QCOMPARE(f.queryValueOf("/web/message", QStringLiteral("timeout")), QStringLiteral("30"));
+
+    f.control->requestMessageAnswer();
+    QVERIFY(f.settle());
+    QCOMPARE(answers.size(), 1);
+    QCOMPARE(int(answers.first().first().value<MessageAnswer>()), answer);
+}
+
+void TestControlCommands::messageEnigma1()
+{
+    ControlFixture f(Personality::Enigma1);
+    QSignalSpy confirmed(f.control.get(), &TavrelControl::messageSendResponseOK);
+
+    f.control->sendTvMessageE1(QStringLiteral("Reminder"), QStringLiteral("Film at 8"), false, 20);
+    QVERIFY(f.settle());
+
+    QCOMPARE(confirmed.size(), 1);
+    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", QStringLiteral("caption")), QStringLiteral("Reminder"));
+    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", QStringLiteral("body")), QStringLiteral("Film at 8"));
+    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", QStringLiteral("timeout")), QStringLiteral("20"));
+}
+
+void TestControlCommands::satelliteFinderEnigma1_data()
+{
+    QTest::addColumn<int>("satellite");
+    QTest::addColumn<int>("transponder");
+    QTest::addColumn<bool>("measured");
+
+    QTest::newRow("first transponder") << 0 << 0 << true;
+    QTest::newRow("negative satellite") << -1 << 0 << false;
+    QTest::newRow("satellite beyond the list") << 99 << 0 << false;
+    QTest::newRow("negative transponder") << 0 << -1 << false;
+    QTest::newRow("transponder beyond the list") << 0 << 9999 << false;
+}
+
+void TestControlCommands::satelliteFinderEnigma1()
+{
+    QFETCH(int, satellite);
+    QFETCH(int, transponder);
+    QFETCH(bool, measured);
+    ControlFixture f(Personality::Enigma1);
+    QSignalSpy config(f.control.get(), qOverload<SatfinderConfig*>(&TavrelControl::satFinderConfigUpdate));
+    QSignalSpy data(f.control.get(), qOverload<SatfinderData*>(&TavrelControl::satFinderDataUpdate));
+
+    // The finder may be opened before any load.
+    f.control->initSatfinder();
+    QVERIFY(f.settle());
+    QCOMPARE(f.targets(), QStringList{QStringLiteral("/body?mode=controlSatFinder")});
+    QCOMPARE(config.size(), 1);
+    QCOMPARE(config.first().first().value<SatfinderConfig*>(), f.database().satfinderConfig());
+
+    f.control->requestSatfinderMeasurement(satellite, transponder);
+    QVERIFY(f.settle());
+    QCOMPARE(f.targetsTo(QStringLiteral("/satFinder")).size(), measured ? 1 : 0);
+    QCOMPARE(data.size(), measured ? 1 : 0);
+}
+
+void TestControlCommands::satelliteFinderEnigma2()
+{
+    ControlFixture f(Personality::Enigma2);
+    QSignalSpy config(f.control.get(), qOverload<TavrelDatabase*>(&TavrelControl::satFinderConfigUpdate));
+    QSignalSpy data(f.control.get(), qOverload<const SignalInfo*>(&TavrelControl::satFinderDataUpdate));
+    QSignalSpy signalInfo(f.control.get(), &TavrelControl::signalInfoReceived);
+
+    // The Enigma2 finder offers the loaded services: without them there is nothing to offer.
+    f.control->initSatfinder();
+    f.control->requestSatfinderMeasurement(0, 0);
+    QVERIFY(f.settle());
+    QCOMPARE(config.size(), 0);
+    QVERIFY(f.targets().isEmpty());
+
+    QVERIFY(f.load());
+    data.clear();
+    signalInfo.clear();
+    f.control->initSatfinder();
+    QCOMPARE(config.size(), 1);
+    QCOMPARE(config.first().first().value<TavrelDatabase*>(), &f.database());
+    f.control->requestSatfinderMeasurement(0, 0);
+    QVERIFY(f.settle());
+    QCOMPARE(f.targets(), QStringList{QStringLiteral("/web/signal")});
+    QCOMPARE(data.size(), 1);
+    QCOMPARE(data.first().first().value<const SignalInfo*>(), f.database().signalInfo());
+    QCOMPARE(signalInfo.size(), 1);
+}
+
+void TestControlCommands::panelTapFollowsTheReceiver()
+{
+    ControlFixture f(Personality::Enigma2);
+    QVERIFY(f.load());
+    // The receiver was switched on its own remote control, within the same bouquet.
+    const QString other = f.database().channel(0, 4)->serviceReference;
+    f.receiver.box.setCurrentService(other);
+    QSignalSpy bouquetIndex(f.control.get(), &TavrelControl::broadcastBouquetIndex);
+    QSignalSpy channelIndex(f.control.get(), &TavrelControl::broadcastChannelIndex);
+
+    f.control->panelWidget_ClickedEvent();
+    QVERIFY(f.settle());
+
+    QCOMPARE(f.targets().first(), QStringLiteral("/web/remotecontrol?command=352"));
+    QCOMPARE(f.targets().count(QStringLiteral("/web/powerstate")), 1);
+    QCOMPARE(bouquetIndex.size(), 1);
+    QCOMPARE(bouquetIndex.first().first().toInt(), 0);
+    // Broadcast, then selected like a click, which brings the channel's EPG.
+    QCOMPARE(channelIndex.size(), 2);
+    QCOMPARE(channelIndex.last().first().toInt(), 4);
+    QCOMPARE(f.queryValueOf("/web/epgservice", QStringLiteral("sRef")), other);
+
+    // The next answers do not move the lists again.
+    f.control->requestStatus();
+    QVERIFY(f.settle());
+    QCOMPARE(bouquetIndex.size(), 1);
+}
+
+QTEST_MAIN(TestControlCommands)
+#include "tst_controlcommands.moc"
