@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Resources of the program that code names in more than one place.
+namespace ResourcePaths {
+
+// The spinner of the busy indicator.
+inline QString waitAnimation()
+{
+    return QStringLiteral(":/animation/animation/wait_circle.gif");
+}
+
+// Where the translations are; a file is this prefix followed by a language and ".qm".
+inline QString translationPrefix()
+{
+    return QStringLiteral(":/languages/tavrelcontrol_tr_");
+}
+
+} // namespace ResourcePaths
