@@ -1,0 +1,104 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>ChannelItemDelegate</name>
+    <message>
+        <source>min</source>
+        <translation>Min.</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopShellServices</name>
+    <message>
+        <source>Waiting for the receiver</source>
+        <translation>Warte auf den Receiver</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBox</name>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>StackedWindows</name>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Back to the main window (Esc)</source>
+        <translation>Zurück zum Hauptfenster (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>TavrelControl</name>
+    <message>
+        <source>No Active Profile found!</source>
+        <translation>Kein aktives Profil gefunden!</translation>
+    </message>
+    <message>
+        <source>Connection error!
+Try again?</source>
+        <translation>Verbindungsfehler!
+Noch einmal versuchen?</translation>
+    </message>
+    <message>
+        <source>Stop current recording?</source>
+        <translation>Laufende Aufnahme beenden?</translation>
+    </message>
+    <message>
+        <source>Event Timer successfully created!</source>
+        <translation>Timer für die Sendung angelegt!</translation>
+    </message>
+    <message>
+        <source>Timer event could not be created!</source>
+        <translation>Der Timer konnte nicht angelegt werden!</translation>
+    </message>
+    <message>
+        <source>Timer Event was deleted!</source>
+        <translation>Der Timer wurde gelöscht!</translation>
+    </message>
+    <message>
+        <source>Timer event could not be deleted!</source>
+        <translation>Der Timer konnte nicht gelöscht werden!</translation>
+    </message>
+    <message>
+        <source>Box shutdown?</source>
+        <translation>Box ausschalten?</translation>
+    </message>
+    <message>
+        <source>Box reboot?</source>
+        <translation>Box neu starten?</translation>
+    </message>
+    <message>
+        <source>Enigma reload?</source>
+        <translation>Enigma neu laden?</translation>
+    </message>
+    <message>
+        <source>Retrieve new service data from the box?</source>
+        <translation>Neue Senderdaten von der Box holen?</translation>
+    </message>
+</context>
+<context>
+    <name>TimerEventItemDelegate</name>
+    <message>
+        <source>Zap Timer</source>
+        <translation>Umschalt-Timer</translation>
+    </message>
+    <message>
+        <source>Record Timer</source>
+        <translation>Aufnahme-Timer</translation>
+    </message>
+</context>
+</TS>
