@@ -8,24 +8,19 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-// A main window shaped like the program's: a stack of pages, the first one showing, and a
-// settings page with a layout and a field.
+// A main window shaped like the program's: a stack of pages with the first one showing, and
+// a settings page with a layout and a text field.
 struct MainWindowFixture
 {
     MainWindowFixture()
     {
         window.setWindowTitle(QStringLiteral("TavrelControl Lite"));
         auto* stack = new QStackedWidget(&window);
-        stack->setObjectName(QStringLiteral("main_stackedWidget"));
         mainPage = new QWidget(stack);
-        mainPage->setObjectName(QStringLiteral("mainPage"));
         settingsPage = new QWidget(stack);
-        settingsPage->setObjectName(QStringLiteral("settingsPage"));
         auto* layout = new QVBoxLayout(settingsPage);
         field = new QLineEdit(settingsPage);
-        field->setObjectName(QStringLiteral("settingsName_lineEdit"));
         layout->addWidget(field);
-        layout->addStretch();
         stack->addWidget(mainPage);
         stack->addWidget(settingsPage);
         window.setCentralWidget(stack);

@@ -9,28 +9,15 @@
 
 #include <vector>
 
-// A list row painted by a delegate into an image with a white margin around the row, and the
-// same row drawn by hand from the expected texts, so that tests can compare where ink landed.
+// A list row painted by a delegate into an image with a white margin around it, and the same
+// row drawn by hand from the expected texts, so that tests can compare where the ink landed.
 namespace RowImage {
 
 inline constexpr int margin = 20;
 
-inline QPalette palette()
-{
-    QPalette p;
-    p.setColor(QPalette::Base, Qt::white);
-    p.setColor(QPalette::Window, Qt::white);
-    p.setColor(QPalette::Text, Qt::black);
-    p.setColor(QPalette::HighlightedText, Qt::white);
-    p.setColor(QPalette::Highlight, QColor(0x20, 0x40, 0x80));
-    return p;
-}
-
 inline QFont listFont(int pointSize)
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSize(pointSize);
-    return font;
+    return QFont(QStringLiteral("DejaVu Sans"), pointSize);
 }
 
 inline QStyleOptionViewItem option(QSize rowSize, const QFont& font)
@@ -38,11 +25,11 @@ inline QStyleOptionViewItem option(QSize rowSize, const QFont& font)
     QStyleOptionViewItem option;
     option.rect = QRect(QPoint(margin, margin), rowSize);
     option.font = font;
-    option.palette = palette();
+    option.palette.setColor(QPalette::Text, Qt::black);
+    option.palette.setColor(QPalette::HighlightedText, Qt::white);
+    option.palette.setColor(QPalette::Highlight, QColor(0x20, 0x40, 0x80));
     option.state = QStyle::State_Enabled | QStyle::State_Active;
     option.decorationSize = QSize(32, 32);
-    option.decorationPosition = QStyleOptionViewItem::Left;
-    option.features = QStyleOptionViewItem::HasDisplay;
     return option;
 }
 
@@ -59,13 +46,7 @@ inline QImage paint(const QAbstractItemDelegate& delegate, const QStyleOptionVie
     QImage image = blank(option.rect.size());
     QPainter painter(&image);
     delegate.paint(&painter, option, index);
-    painter.end();
     return image;
-}
-
-inline bool isInk(QRgb pixel)
-{
-    return qGray(pixel) < 200;
 }
 
 // The smallest rectangle holding every inked pixel of the area; null without ink.
@@ -75,7 +56,7 @@ inline QRect inkBounds(const QImage& image, const QRect& area)
     const QRect clipped = area.intersected(image.rect());
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
         for (int x = clipped.left(); x <= clipped.right(); ++x) {
-            if (isInk(image.pixel(x, y)))
+            if (qGray(image.pixel(x, y)) < 200)
                 bounds |= QRect(x, y, 1, 1);
         }
     }
@@ -87,19 +68,13 @@ inline bool hasInk(const QImage& image, const QRect& area)
     return !inkBounds(image, area).isNull();
 }
 
-// Whether anything was drawn outside the row.
 inline bool inkOutside(const QImage& image, const QRect& row)
 {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (!row.contains(x, y) && isInk(image.pixel(x, y)))
-                return true;
-        }
-    }
-    return false;
+    const QRect ink = inkBounds(image, image.rect());
+    return !ink.isNull() && !row.contains(ink);
 }
 
-// One line of text as a row should show it.
+// One line of text as the row should show it.
 struct Line
 {
     QRect band;
@@ -114,7 +89,6 @@ inline QImage expected(QSize rowSize, const std::vector<Line>& lines)
     QImage image = blank(rowSize);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::black);
     for (const Line& line : lines) {
         const QFontMetrics metrics(line.font, &image);
         painter.setFont(line.font);
@@ -122,24 +96,7 @@ inline QImage expected(QSize rowSize, const std::vector<Line>& lines)
             line.band, line.alignment | Qt::TextSingleLine,
             metrics.elidedText(line.text, Qt::ElideRight, line.band.width(), Qt::TextSingleLine));
     }
-    painter.end();
     return image;
-}
-
-} // namespace RowImage
-
-namespace RowImage {
-
-// The two text bands of a two-line row: the upper half ends h/2 above the bottom, the lower
-// half starts h/2 below the top; both run from left to 10 pixels before the right edge.
-inline QRect upperBand(const QRect& row, int left)
-{
-    return QRect(QPoint(left, row.top()), QPoint(row.right() - 10, row.bottom() - row.height() / 2));
-}
-
-inline QRect lowerBand(const QRect& row, int left)
-{
-    return QRect(QPoint(left, row.top() + row.height() / 2), QPoint(row.right() - 10, row.bottom()));
 }
 
 inline QFont boldFont(const QFont& list)
@@ -147,9 +104,9 @@ inline QFont boldFont(const QFont& list)
     return RowFonts::rowFont(list, list.pointSize(), QFont::Bold);
 }
 
-inline QFont normalFont(const QFont& list, int sizeOffset = -1)
+inline QFont normalFont(const QFont& list)
 {
-    return RowFonts::rowFont(list, list.pointSize() + sizeOffset, QFont::Normal);
+    return RowFonts::rowFont(list, list.pointSize() - 1, QFont::Normal);
 }
 
 } // namespace RowImage

@@ -1,0 +1,262 @@
+#include "model/clock.h"
+#include "rowimage.h"
+#include "ui/delegates/channelitemdelegate.h"
+#include "ui/delegates/epglistitemdelegate.h"
+#include "ui/delegates/epgsearchitemdelegate.h"
+#include "ui/delegates/movieitemdelegate.h"
+#include "ui/delegates/timereventitemdelegate.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QIcon>
+#include <QStandardItemModel>
+#include <QTest>
+
+#include <memory>
+
+using namespace RowImage;
+
+namespace {
+
+enum class Kind
+{
+    EpgList,
+    EpgSearch,
+    Movie,
+    Timer,
+    Channel
+};
+
+constexpr qint64 recorded = 1796587200; // 2026-12-06 20:00 UTC
+const ManualClock oneHourEast(recorded, 3600);
+
+using Roles = QMap<int, QVariant>;
+
+std::unique_ptr<QAbstractItemDelegate> makeDelegate(Kind kind)
+{
+    switch (kind) {
+    case Kind::EpgList:
+        return std::make_unique<EpgListItemDelegate>(nullptr);
+    case Kind::EpgSearch:
+        return std::make_unique<EpgSearchItemDelegate>(nullptr);
+    case Kind::Movie:
+        return std::make_unique<MovieItemDelegate>(oneHourEast, nullptr);
+    case Kind::Timer:
+        return std::make_unique<TimerEventItemDelegate>(nullptr);
+    case Kind::Channel:
+        return std::make_unique<ChannelItemDelegate>(nullptr);
+    }
+    return nullptr;
+}
+
+QModelIndex addRow(QStandardItemModel& model, const Roles& roles)
+{
+    auto* item = new QStandardItem;
+    for (auto it = roles.cbegin(); it != roles.cend(); ++it)
+        item->setData(it.value(), it.key());
+    model.appendRow(item);
+    return item->index();
+}
+
+// A timer as the timer page stores it; the role numbers are the contract and written out.
+Roles timer(const QVariant& justPlay, const QString& name, const QString& description)
+{
+    const int u = Qt::UserRole;
+    return {{u, QStringLiteral("ZDF")},
+            {u + 1, name},
+            {u + 2, description},
+            {u + 3, QStringLiteral("20:15")},
+            {u + 4, QStringLiteral("21:45")},
+            {u + 5, QStringLiteral("Sun Dec 6 2026")},
+            {u + 6, justPlay}};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Kind)
+
+class TestRowDelegates : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void drawsBothLinesInTheirBands_data();
+    void drawsBothLinesInTheirBands();
+    void timerKeepsASquareForItsIcon();
+    void selectedRowIsHighlightedWhole();
+    void sizeHintScalesWithTheFont();
+    void hostileRolesStayInsideTheRow();
+    void rowFontsFallBackToTheListFamily();
+};
+
+void TestRowDelegates::drawsBothLinesInTheirBands_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<Roles>("roles");
+    QTest::addColumn<QString>("upper");
+    QTest::addColumn<QString>("lower");
+    QTest::addColumn<bool>("upperBold");
+
+    const int u = Qt::UserRole;
+    const QString date = QStringLiteral("Sun Dec 6 2026");
+    QTest::newRow("epg list: date and start above, title bold below")
+        << Kind::EpgList
+        << Roles{{u, QStringLiteral("Tagesschau")}, {u + 1, QStringLiteral("20:00")}, {u + 2, date}}
+        << QStringLiteral("Sun Dec 6 2026 20:00") << QStringLiteral("Tagesschau") << false;
+    QTest::newRow("epg list: a long title is cut at the right margin")
+        << Kind::EpgList << Roles{{u, QString(300, u'W')}} << QStringLiteral(" ") << QString(300, u'W')
+        << false;
+    QTest::newRow("epg search: title bold above, date, start and channel below")
+        << Kind::EpgSearch
+        << Roles{{u, QStringLiteral("ZDF")},
+                 {u + 1, QStringLiteral("Tatort")},
+                 {u + 2, QStringLiteral("20:15")},
+                 {u + 3, date}}
+        << QStringLiteral("Tatort") << QStringLiteral("Sun Dec 6 2026 20:15 ZDF") << true;
+    QTest::newRow("movie: recording time in the clock's local time")
+        << Kind::Movie
+        << Roles{{u, QStringLiteral("Tatort")},
+                 {u + 1, QStringLiteral("1.2 GB")},
+                 {u + 2, QStringLiteral("ZDF")},
+                 {u + 3, QStringLiteral("90 min")},
+                 {u + 4, uint(recorded)}}
+        << QStringLiteral("Sun Dec 6 2026 21:00 ZDF 1.2 GB") << QStringLiteral("Tatort 90 min") << false;
+    QTest::newRow("movie: a time that is no number shows no date")
+        << Kind::Movie << Roles{{u + 2, QStringLiteral("ZDF")}, {u + 4, QStringLiteral("yesterday")}}
+        << QStringLiteral("ZDF ") << QStringLiteral(" ") << false;
+    const QString line = QStringLiteral("Sun Dec 6 2026 20:15-21:45 ZDF");
+    QTest::newRow("zap timer") << Kind::Timer << timer(1, QStringLiteral("Tatort"), QStringLiteral("Krimi"))
+                               << line + QStringLiteral(" - Zap Timer") << QStringLiteral("Tatort - Krimi")
+                               << false;
+    QTest::newRow("record timer without description")
+        << Kind::Timer << timer(QStringLiteral("0"), QStringLiteral("Tatort"), QString())
+        << line + QStringLiteral(" - Record Timer") << QStringLiteral("Tatort") << false;
+    QTest::newRow("timer of unknown kind, description only")
+        << Kind::Timer << timer(QString(), QString(), QStringLiteral("Krimi")) << line
+        << QStringLiteral("Krimi") << false;
+    QTest::newRow("any other kind leaves the first line empty")
+        << Kind::Timer << timer(QStringLiteral("2"), QStringLiteral("Tatort"), QString()) << QString()
+        << QStringLiteral("Tatort") << false;
+    QTest::newRow("timer without name and description")
+        << Kind::Timer << timer(QStringLiteral("0"), QString(), QString())
+        << line + QStringLiteral(" - Record Timer") << QString() << false;
+}
+
+void TestRowDelegates::drawsBothLinesInTheirBands()
+{
+    QFETCH(Kind, kind);
+    QFETCH(Roles, roles);
+    QFETCH(QString, upper);
+    QFETCH(QString, lower);
+    QFETCH(bool, upperBold);
+
+    QStandardItemModel model;
+    const QFont font = listFont(10);
+    const QStyleOptionViewItem opt = option(QSize(420, 40), font);
+    const QImage painted = paint(*makeDelegate(kind), opt, addRow(model, roles));
+
+    // Both halves run to 10 pixels before the right edge; a timer row starts after its icon.
+    const QRect& r = opt.rect;
+    const int left = kind == Kind::Timer ? r.left() + r.height() : r.left() + 5;
+    const QRect upperBand(QPoint(left, r.top()), QPoint(r.right() - 10, r.bottom() - r.height() / 2));
+    const QRect lowerBand(QPoint(left, r.top() + r.height() / 2), QPoint(r.right() - 10, r.bottom()));
+    const QImage wanted = expected(
+        opt.rect.size(),
+        {{upperBand, Qt::AlignLeft | Qt::AlignBottom, upper, upperBold ? boldFont(font) : normalFont(font)},
+         {lowerBand, Qt::AlignLeft | Qt::AlignTop, lower, upperBold ? normalFont(font) : boldFont(font)}});
+    QCOMPARE(painted, wanted);
+}
+
+void TestRowDelegates::timerKeepsASquareForItsIcon()
+{
+    QStandardItemModel model;
+    Roles withIcon = timer(QStringLiteral("0"), QStringLiteral("Tatort"), QString());
+    withIcon.insert(Qt::DecorationRole, QIcon(QStringLiteral(":/buttons/buttons/player_time_48.png")));
+    const QStyleOptionViewItem opt = option(QSize(420, 40), listFont(10));
+    const auto delegate = makeDelegate(Kind::Timer);
+    const QImage painted = paint(*delegate, opt, addRow(model, withIcon));
+    const QImage plain =
+        paint(*delegate, opt, addRow(model, timer(QStringLiteral("0"), QStringLiteral("Tatort"), {})));
+
+    const QRect square(opt.rect.topLeft(), QSize(opt.rect.height(), opt.rect.height()));
+    QVERIFY(hasInk(painted, square));
+    QVERIFY(!hasInk(plain, square));
+    const QRect text(square.right() + 1, 0, painted.width() - square.right() - 1, painted.height());
+    QCOMPARE(painted.copy(text), plain.copy(text));
+}
+
+void TestRowDelegates::selectedRowIsHighlightedWhole()
+{
+    QStandardItemModel model;
+    QStyleOptionViewItem opt = option(QSize(300, 40), listFont(10));
+    opt.state |= QStyle::State_Selected;
+    const QImage painted = paint(*makeDelegate(Kind::EpgList), opt,
+                                 addRow(model, {{Qt::UserRole, QStringLiteral("Tagesschau")}}));
+    const QRgb highlight = opt.palette.color(QPalette::Highlight).rgb();
+    QCOMPARE(painted.pixel(opt.rect.right() - 1, opt.rect.top() + 1), highlight);
+    QCOMPARE(painted.pixel(opt.rect.center()), highlight);
+    QVERIFY2(!inkBounds(painted, opt.rect).isNull(), "the title shows on the highlight");
+}
+
+void TestRowDelegates::sizeHintScalesWithTheFont()
+{
+    QFont pixels(QStringLiteral("DejaVu Sans"));
+    pixels.setPixelSize(16); // 12 points at 96 dots per inch
+    QStandardItemModel model;
+    const QModelIndex index = addRow(model, {});
+    for (const Kind kind : {Kind::EpgList, Kind::EpgSearch, Kind::Movie, Kind::Timer, Kind::Channel}) {
+        const int bands = kind == Kind::Channel ? 5 : 4;
+        const auto delegate = makeDelegate(kind);
+        QCOMPARE(delegate->sizeHint(option(QSize(1, 1), listFont(8)), index), QSize(200, bands * 8));
+        QCOMPARE(delegate->sizeHint(option(QSize(1, 1), listFont(24)), index), QSize(200, bands * 24));
+        QCOMPARE(delegate->sizeHint(option(QSize(1, 1), pixels), index), QSize(200, bands * 12));
+    }
+}
+
+void TestRowDelegates::hostileRolesStayInsideTheRow()
+{
+    QStandardItemModel model;
+    Roles wrongTypes{{Qt::DecorationRole, QStringLiteral("not an icon")}};
+    Roles oddTexts;
+    const QList<QVariant> wrong{QVariantList{1}, QVariantMap{{QStringLiteral("a"), 1}},
+                                QByteArray("\xff\xfe", 2), QDateTime::fromSecsSinceEpoch(0),
+                                std::numeric_limits<qlonglong>::min()};
+    const QList<QVariant> odd{QStringLiteral("line\nbreak\ttab"), QString(50000, u'x'),
+                              QStringLiteral("\u05e9\u05dc\u05d5\u05dd"), QStringLiteral("\U0001F4FA"), -1};
+    for (int role = Qt::UserRole; role <= Qt::UserRole + 6; ++role) {
+        wrongTypes.insert(role, wrong.at(role % wrong.size()));
+        oddTexts.insert(role, odd.at(role % odd.size()));
+    }
+    const QModelIndex rows[] = {addRow(model, {}), addRow(model, wrongTypes), addRow(model, oddTexts)};
+    for (const Kind kind : {Kind::EpgList, Kind::EpgSearch, Kind::Movie, Kind::Timer, Kind::Channel}) {
+        const auto delegate = makeDelegate(kind);
+        for (const QSize size : {QSize(300, 50), QSize(300, 7), QSize(8, 50)}) {
+            QStyleOptionViewItem opt = option(size, listFont(10));
+            for (const QModelIndex& index : rows)
+                QVERIFY(!inkOutside(paint(*delegate, opt, index), opt.rect));
+            // An index that is no row draws nothing at all, not even a selection.
+            opt.state |= QStyle::State_Selected;
+            QCOMPARE(paint(*delegate, opt, QModelIndex()), blank(size));
+        }
+    }
+}
+
+void TestRowDelegates::rowFontsFallBackToTheListFamily()
+{
+    QFont list(QStringLiteral("DejaVu Sans"), 11);
+    list.setItalic(true);
+    RowFonts fonts;
+    const QImage device(1, 1, QImage::Format_RGB32);
+    fonts.update(list, &device);
+    QCOMPARE(fonts.bold().pointSize(), 11);
+    QCOMPARE(fonts.normal().pointSize(), 10);
+    QCOMPARE(fonts.normalFull().pointSize(), 11);
+    QVERIFY(!fonts.bold().italic() && !fonts.normal().italic());
+    const bool installed = QFontDatabase::hasFamily(QStringLiteral("Lucida Grande"));
+    QCOMPARE(QFontInfo(fonts.normal()).family(),
+             installed ? QStringLiteral("Lucida Grande") : QFontInfo(list).family());
+    QVERIFY(QFontInfo(fonts.bold()).bold());
+}
+
+QTEST_MAIN(TestRowDelegates)
+#include "tst_rowdelegates.moc"
