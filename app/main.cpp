@@ -1,27 +1,25 @@
+#include "app/demodriver.h"
 #include "model/records.h"
-#include "settings/settings.h"
+#include "ui/mainwindow.h"
+#include "ui/translation.h"
 
-#include <QCoreApplication>
-#include <QTextStream>
+#include <QApplication>
 
-// Until the main window exists the application reports the connection it would use.
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillory APPDEV"));
-    QCoreApplication::setApplicationName(QStringLiteral("TavrelControl Lite"));
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TavrelControl Lite"));
+    QApplication::setOrganizationName(QStringLiteral("Quillory APPDEV"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/logo/appicon/tavrelcontrol_64.png")));
+    Translation::install(&app);
     registerRecordMetaTypes();
 
-    Settings settings;
-    const Profile profile = settings.getActiveProfile();
-    QTextStream out(stdout);
-    out << "TavrelControl Lite " << QStringLiteral(PROJECT_VERSION) << '\n';
-    if (profile.profileName == noActiveProfileName) {
-        out << "No Active Profile found!\n";
-        return 1;
+    MainWindow window;
+    window.showMaximized();
+
+    if (DemoDriver::requested()) {
+        auto* demo = new DemoDriver(&window, &app);
+        demo->start();
     }
-    out << "Active profile \"" << profile.profileName
-        << "\": " << (profile.webIfType == 1 ? "Enigma2" : "Enigma1") << " receiver at " << profile.wlanAddr
-        << ':' << profile.wlanPort << '\n';
-    return 0;
+    return QApplication::exec();
 }

@@ -51,12 +51,25 @@ Simulated\\wlanPort=$port
 CONF
 
 echo "Simulated $webif receiver at http://127.0.0.1:$port/"
-XDG_CONFIG_HOME="$home/config" "$build/app/tavrel-lite"
+export XDG_CONFIG_HOME="$home/config"
+app="$build/app/tavrel-lite"
 
-cli=("$build/tools/cli/tavrel-cli" --host 127.0.0.1 --port "$port" --webif "$webif" --user "$user" --password "$password")
-echo
-echo "What the receiver shows now (tavrel-cli dump status):"
-"${cli[@]}" dump status | grep -E '"(serviceName|provider|volume|standby|model|diskGB)"' || true
-echo
-echo "Bouquets and channels (tavrel-cli dump services):"
-"${cli[@]}" dump services | grep -E '^    "name"|^        "name"' | sed 's/"name": //; s/,$//'
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    # A desktop: the window opens and the user connects with a tap on the panel. Closing the
+    # window ends the simulated receiver too.
+    "$app"
+    exit 0
+fi
+
+# No display: run under a virtual X server, connect at once, walk through the main states
+# and keep a picture of each.
+shots=${SCREENSHOTS:-$(mktemp -d "${TMPDIR:-/tmp}/tavrel-demo.XXXXXX")}
+mkdir -p "$shots"
+export TAVREL_DEMO=connect TAVREL_DEMO_SCREENSHOTS="$shots" TAVREL_DEMO_QUIT=1
+if command -v xvfb-run >/dev/null; then
+    xvfb-run -a -s "-screen 0 1024x640x24" "$app"
+else
+    echo "xvfb-run is missing (apt-get install xvfb xauth); using the offscreen platform" >&2
+    QT_QPA_PLATFORM=offscreen "$app"
+fi
+echo "Screenshots of the main states are in $shots"

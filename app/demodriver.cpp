@@ -1,0 +1,124 @@
+#include "app/demodriver.h"
+
+#include "control/tavrelcontrol.h"
+#include "ui/mainwindow.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+constexpr int pollMs = 100;
+constexpr int stepTimeoutMs = 20000;
+// Time for the answers that follow a state change to be painted.
+constexpr int settleMs = 1500;
+
+QString environment(const char* name)
+{
+    return qEnvironmentVariable(name);
+}
+
+} // namespace
+
+DemoDriver::DemoDriver(MainWindow* window, QObject* parent)
+    : QObject(parent)
+    , m_window(window)
+    , m_poll(new QTimer(this))
+{
+    connect(m_poll, &QTimer::timeout, this, &DemoDriver::poll);
+    const QString folder = environment("TAVREL_DEMO_SCREENSHOTS");
+    m_shots = !folder.isEmpty();
+    m_folder = QDir(folder);
+    m_quit = environment("TAVREL_DEMO_QUIT") == QLatin1String("1");
+}
+
+bool DemoDriver::requested()
+{
+    return environment("TAVREL_DEMO") == QLatin1String("connect") ||
+           !environment("TAVREL_DEMO_SCREENSHOTS").isEmpty();
+}
+
+void DemoDriver::start()
+{
+    if (m_shots)
+        m_folder.mkpath(QStringLiteral("."));
+    auto* tabs = m_window->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+    // In standby the panel disables its playback buttons.
+    auto* play = m_window->findChild<QWidget*>(QStringLiteral("panelPlay_toolButton"));
+    auto* eventLabel = m_window->findChild<QLabel*>(QStringLiteral("panelEpg0Titel_label"));
+    auto* lists = m_window->findChild<QStackedWidget*>(QStringLiteral("channelList_stackedWidget"));
+    auto* movies = m_window->findChild<QListWidget*>(QStringLiteral("movie_listWidget"));
+    TavrelControl* control = m_window->control();
+    const auto always = [] { return true; };
+
+    m_steps.append({QStringLiteral("01-panel-before-connecting"), [] {}, always});
+    m_steps.append(
+        {QString(), [control] { control->loadServiceData(); }, [lists] { return lists->count() > 0; }});
+    m_steps.append({QString(), [] { QTextStream(stdout) << "channel lists ready" << Qt::endl; }, always});
+    m_steps.append({QStringLiteral("02-panel-connected"), [tabs] { tabs->setCurrentIndex(0); },
+                    [eventLabel] { return !eventLabel->text().isEmpty(); }});
+    m_steps.append({QStringLiteral("03-bouquet-list"), [tabs] { tabs->setCurrentIndex(1); },
+                    [lists] {
+                        const auto* list = qobject_cast<QListView*>(lists->currentWidget());
+                        return list && list->model()->rowCount() > 0 &&
+                               !list->model()->index(0, 0).data(Qt::UserRole + 2).toString().isEmpty();
+                    }});
+    m_steps.append({QStringLiteral("04-movie-list"), [tabs] { tabs->setCurrentIndex(3); },
+                    [movies] { return movies->count() > 0; }});
+    m_steps.append({QStringLiteral("05-standby"),
+                    [tabs, control] {
+                        tabs->setCurrentIndex(0);
+                        control->sendBoxCommand(BoxCommandStandby);
+                    },
+                    [play] { return !play->isEnabled(); }});
+    if (!m_shots) {
+        // Connecting is all that was asked for.
+        m_steps.resize(3);
+    }
+    m_current = -1;
+    m_poll->start(pollMs);
+    poll();
+}
+
+void DemoDriver::poll()
+{
+    if (m_current >= 0 && m_current < m_steps.size()) {
+        const Step& step = m_steps.at(m_current);
+        m_waited += pollMs;
+        const bool ready = step.ready();
+        if (!ready && m_waited < stepTimeoutMs)
+            return;
+        // Let the state show fully before taking the picture.
+        if (!step.name.isEmpty() && m_waited < settleMs && ready)
+            return;
+        if (!step.name.isEmpty() && m_shots)
+            shoot(step.name);
+    }
+    ++m_current;
+    m_waited = 0;
+    if (m_current >= m_steps.size()) {
+        finish();
+        return;
+    }
+    m_steps.at(m_current).act();
+}
+
+void DemoDriver::shoot(const QString& name)
+{
+    const QString path = m_folder.filePath(name + QStringLiteral(".png"));
+    if (m_window->grab().save(path))
+        QTextStream(stdout) << "screenshot " << path << Qt::endl;
+}
+
+void DemoDriver::finish()
+{
+    m_poll->stop();
+    if (m_quit)
+        QCoreApplication::exit(0);
+}

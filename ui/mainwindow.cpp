@@ -1,0 +1,686 @@
+#include "ui/mainwindow.h"
+
+#include "control/controltimer.h"
+#include "control/messagebox.h"
+#include "control/tavrelcontrol.h"
+#include "model/bouquet.h"
+#include "model/clock.h"
+#include "model/records.h"
+#include "model/tavreldatabase.h"
+#include "settings/settings.h"
+#include "ui/delegates/channelitemdelegate.h"
+#include "ui/delegates/itemroles.h"
+#include "ui/delegates/movieitemdelegate.h"
+#include "ui/pages/channellistmodel.h"
+#include "ui/pages/placeholderpage.h"
+#include "ui/panelwidget.h"
+#include "ui/shell/shellservices.h"
+#include "ui_mainwindow.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int movieDoubleClickMs = 250;
+constexpr int indicatorSafetyMs = 30000;
+constexpr int extrasRowsPerColumn = 4;
+
+enum Tab
+{
+    TabTv = 0,
+    TabBouquet = 1,
+    TabEpg = 2,
+    TabMovie = 3,
+    TabTimer = 4,
+};
+
+QIcon icon(const char* path)
+{
+    return QIcon(QString::fromLatin1(path));
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : MainWindow(Clock::system(), TimerSource::system(), parent)
+{}
+
+MainWindow::MainWindow(const Clock& clock, TimerSource& timerSource, QWidget* parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::MainWindow>())
+    , m_timerSource(timerSource)
+{
+    ui->setupUi(this);
+    // The form connects the movie list's click slot by its name; the connections are made below,
+    // by pointer, once.
+    ui->movie_listWidget->disconnect(this);
+    ui->main_stackedWidget->setCurrentWidget(ui->mainPage);
+    installEventFilter(this);
+    ui->satfinder_page->installEventFilter(this);
+    ui->ccCam_page->installEventFilter(this);
+
+    controller = new TavrelControl(clock, timerSource, this);
+    connectController();
+
+    settings = new Settings(this);
+    systemSettings = settings->getSystemSettings();
+    activeProfile = settings->getActiveProfile();
+
+    m_shell = ShellServices::create(this);
+    m_shell->setOrientation(systemSettings.orientation);
+    if (QWidget* indicator = m_shell->busyIndicator())
+        ui->tabWidget->setCornerWidget(indicator, Qt::TopRightCorner);
+    connect(m_shell, &ShellServices::displayStateChanged, this, &MainWindow::setDisplayState);
+
+    menuBar = new QMenuBar(this);
+    setMenuBar(menuBar);
+
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, &MainWindow::current_TabPage_Changed);
+    createTabs();
+    createPages();
+    createMenu();
+    activeProfileUpdateSlot(activeProfile);
+}
+
+MainWindow::~MainWindow()
+{
+    // The pages hold the controller; it goes first only after they stopped listening.
+    removeChannelLists();
+}
+
+void MainWindow::connectController()
+{
+    connect(controller, &TavrelControl::resetServiceDataLists, this, &MainWindow::resetServiceDataSlot);
+    connect(controller, &TavrelControl::ServiceDataUpdate, this, &MainWindow::receivedServiceData);
+    connect(controller, qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate), this,
+            &MainWindow::epgDataUpdateSlot);
+    connect(controller, &TavrelControl::MovieListUpdate, this, &MainWindow::receivedMovieListData);
+    connect(controller, &TavrelControl::MovieDeleted, this, &MainWindow::receivedMovieDeleted);
+    connect(controller, &TavrelControl::broadcastBouquetIndex, this, &MainWindow::syncBoxBouquetIndex);
+    connect(controller, &TavrelControl::broadcastChannelIndex, this, &MainWindow::syncBoxChannelIndex);
+    connect(controller, &TavrelControl::setChannelListWidgetIndex, this, &MainWindow::syncBoxChannelIndex);
+    connect(controller, &TavrelControl::networkRquestIsActive, this, &MainWindow::setNetworkRequestStateSlot);
+    connect(controller, &TavrelControl::loadLabelStart, this, &MainWindow::waitCircleStart);
+    connect(controller, &TavrelControl::loadLabelStop, this, &MainWindow::waitCircleStop);
+}
+
+void MainWindow::createTabs()
+{
+    auto* tvLayout = new QVBoxLayout(ui->tv_tab);
+    tvLayout->setContentsMargins(0, 0, 0, 0);
+    panelWidget = new PanelWidget(ui->tv_tab, controller, m_timerSource);
+    tvLayout->addWidget(panelWidget);
+    ui->tabWidget->setTabIcon(TabTv, icon(":/menu/menu/tv_64.png"));
+    connect(panelWidget, &PanelWidget::loadLabelStart, this, &MainWindow::waitCircleStart);
+    connect(panelWidget, &PanelWidget::loadLabelStop, this, &MainWindow::waitCircleStop);
+
+    ui->tabWidget->setTabIcon(TabBouquet, icon(":/menu/menu/folder_favorites_64.png"));
+    channelMenu = new QMenu(this);
+    channelMenu->setObjectName(QStringLiteral("channelMenu"));
+    connect(channelMenu->addAction(tr("Reload Epg Data")), &QAction::triggered, controller,
+            &TavrelControl::reloadEpgActionSlot);
+    connect(channelMenu->addAction(tr("Reload Service Data")), &QAction::triggered, controller,
+            &TavrelControl::reloadServiceDataActionSlot);
+
+    auto* epgLayout = new QVBoxLayout(ui->epg_tab);
+    epgWidget = new PlaceholderPage(QStringLiteral("epgWidget"), ui->epg_tab);
+    epgLayout->addWidget(epgWidget);
+    ui->tabWidget->setTabIcon(TabEpg, icon(":/menu/menu/folder_documents_64.png"));
+
+    ui->tabWidget->setTabIcon(TabMovie, icon(":/menu/menu/xine_64.png"));
+    movieMenu = new QMenu(this);
+    movieMenu->setObjectName(QStringLiteral("movieMenu"));
+    connect(movieMenu->addAction(tr("Refresh")), &QAction::triggered, this,
+            &MainWindow::movieRefresh_triggered);
+    m_movieRenameAction = movieMenu->addAction(tr("Rename"));
+    connect(m_movieRenameAction, &QAction::triggered, this, &MainWindow::movieRename_triggered);
+    connect(movieMenu->addAction(tr("Delete")), &QAction::triggered, this,
+            &MainWindow::movieDelete_triggered);
+    ui->movie_listWidget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui->movie_listWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->movie_listWidget, &QListWidget::customContextMenuRequested, this,
+            &MainWindow::movie_listWidget_customContextMenuRequested);
+    connect(ui->movie_listWidget, &QListWidget::clicked, this, &MainWindow::on_movie_listWidget_clicked);
+
+    auto* timerLayout = new QVBoxLayout(ui->timer_tab);
+    timerWidget = new PlaceholderPage(QStringLiteral("timerWidget"), ui->timer_tab);
+    timerLayout->addWidget(timerWidget);
+    ui->tabWidget->setTabIcon(TabTimer, icon(":/menu/menu/clock_64.png"));
+}
+
+void MainWindow::createPages()
+{
+    const auto place = [](QWidget* page, const char* name) {
+        auto* widget = new PlaceholderPage(QString::fromLatin1(name), page);
+        page->layout()->addWidget(widget);
+        return widget;
+    };
+    profileWidget = place(ui->profilePage, "profileWidget");
+    place(ui->helpPage, "helpWidget");
+    place(ui->messagePage, "messageWidget");
+    place(ui->messageE2Page, "messageWidgetE2");
+    settingsWidget = place(ui->settingsPage, "settingsWidget");
+    place(ui->satfinder_page, "satFinderWidget");
+    infoWidget = place(ui->infoPage, "infoWidget");
+}
+
+void MainWindow::createMenu()
+{
+    const auto action = [this](const QString& text, const char* iconPath, auto slot) {
+        auto* a = new QAction(icon(iconPath), text, this);
+        a->setIconVisibleInMenu(true);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QAction* profile =
+        action(tr("Profile"), ":/menu/menu/Login Manager_32.png", &MainWindow::profileAction_triggered);
+    profile->setObjectName(QStringLiteral("profileAction"));
+    QAction* settingsAction =
+        action(tr("Settings"), ":/menu/menu/advancedsettings_32.png", &MainWindow::settingsAction_triggered);
+    settingsAction->setObjectName(QStringLiteral("settingsAction"));
+    QAction* extras = new QAction(icon(":/menu/menu/utilities_file_archiver_32.png"), tr("Extras"), this);
+    extras->setObjectName(QStringLiteral("extrasAction"));
+    extras->setIconVisibleInMenu(true);
+    QAction* help = action(tr("Help"), ":/menu/menu/system_help_32.png", &MainWindow::helpAction_triggered);
+    help->setObjectName(QStringLiteral("helpAction"));
+
+    QAction* satfinder =
+        action(tr("Satfinder"), ":/menu/menu/konquest_32.png", &MainWindow::satfinderAction_triggered);
+    satfinder->setObjectName(QStringLiteral("satfinderAction"));
+    QAction* info =
+        action(tr("Information"), ":/menu/menu/information_48.png", &MainWindow::infoAction_triggered);
+    info->setObjectName(QStringLiteral("infoAction"));
+    QAction* message =
+        action(tr("Send a message"), ":/menu/menu/mail_send.png", &MainWindow::messageSenderAction_triggered);
+    message->setObjectName(QStringLiteral("messageSenderAction"));
+    createExtrasDialog({satfinder, info, message});
+    connect(extras, &QAction::triggered, extrasDialog.get(), &QDialog::show);
+
+    // A desktop menu bar wants a menu to hold the entries.
+    QMenu* menu = menuBar->addMenu(tr("Menu"));
+    menu->setObjectName(QStringLiteral("applicationMenu"));
+    menu->addActions({profile, settingsAction, extras, help});
+    menu->addSeparator();
+    QAction* quit = menu->addAction(tr("Quit"));
+    quit->setObjectName(QStringLiteral("quitAction"));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &MainWindow::closeButton_triggered);
+}
+
+void MainWindow::createExtrasDialog(const QList<QAction*>& actions)
+{
+    extrasDialog = std::make_unique<QDialog>();
+    extrasDialog->setObjectName(QStringLiteral("extrasDialog"));
+    extrasDialog->setWindowTitle(tr("Extras"));
+    auto* layout = new QVBoxLayout(extrasDialog.get());
+    auto* group = new QGroupBox(extrasDialog.get());
+    auto* grid = new QGridLayout(group);
+    layout->addWidget(group);
+    for (int i = 0; i < actions.size(); ++i) {
+        QAction* action = actions.at(i);
+        auto* button = new QPushButton(action->icon(), action->text(), group);
+        button->setObjectName(action->objectName() + QStringLiteral("_pushButton"));
+        grid->addWidget(button, i % extrasRowsPerColumn, i / extrasRowsPerColumn);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::triggered, extrasDialog.get(), &QDialog::hide);
+    }
+}
+
+// --- Pages --------------------------------------------------------------------------------
+
+void MainWindow::openPage(QWidget* page)
+{
+    m_shell->openStackedWindow(page);
+}
+
+void MainWindow::profileAction_triggered()
+{
+    openPage(ui->profilePage);
+}
+
+void MainWindow::settingsAction_triggered()
+{
+    openPage(ui->settingsPage);
+}
+
+void MainWindow::helpAction_triggered()
+{
+    openPage(ui->helpPage);
+}
+
+void MainWindow::satfinderAction_triggered()
+{
+    ui->main_stackedWidget->setCurrentWidget(ui->mainPage);
+    openPage(ui->satfinder_page);
+}
+
+void MainWindow::infoAction_triggered()
+{
+    ui->main_stackedWidget->setCurrentWidget(ui->mainPage);
+    controller->requestAboutInfo();
+    openPage(ui->infoPage);
+}
+
+void MainWindow::messageSenderAction_triggered()
+{
+    ui->main_stackedWidget->setCurrentWidget(ui->mainPage);
+    if (activeProfile.webIfType == 0)
+        openPage(ui->messagePage);
+    else if (activeProfile.webIfType == 1)
+        openPage(ui->messageE2Page);
+}
+
+void MainWindow::backButton_triggered()
+{
+    if (sender() == profileWidget)
+        m_shell->closeStackedWindow(ui->profilePage);
+}
+
+// --- Settings and profile -----------------------------------------------------------------
+
+void MainWindow::setNewSystemSettings(SystemSet set)
+{
+    systemSettings = set;
+    m_shell->setOrientation(set.orientation);
+}
+
+void MainWindow::activeProfileUpdateSlot(Profile profile)
+{
+    activeProfile = profile;
+    m_movieRenameAction->setVisible(profile.webIfType == 0);
+}
+
+// --- Busy indicator -----------------------------------------------------------------------
+
+void MainWindow::setIndicator(bool on)
+{
+    m_shell->setBusyIndicatorVisible(on);
+}
+
+void MainWindow::setNetworkRequestStateSlot(bool active)
+{
+    if (active) {
+        ++pendingRequests;
+        setIndicator(true);
+        loadResetCircleTimer();
+        return;
+    }
+    if (pendingRequests > 0)
+        --pendingRequests;
+    if (pendingRequests == 0)
+        setIndicator(false);
+}
+
+void MainWindow::waitCircleStart()
+{
+    setIndicator(true);
+}
+
+void MainWindow::waitCircleStop()
+{
+    pendingRequests = 0;
+    setIndicator(false);
+}
+
+void MainWindow::loadResetCircleTimer()
+{
+    if (!indicatorResetTimer) {
+        indicatorResetTimer = m_timerSource.createTimer(ControlTimer::Mode::SingleShot, this);
+        connect(indicatorResetTimer, &ControlTimer::timeout, this, &MainWindow::waitCircleStop);
+    }
+    indicatorResetTimer->start(indicatorSafetyMs);
+}
+
+// --- Display state ------------------------------------------------------------------------
+
+void MainWindow::displayStateChanged(const QDBusMessage& message)
+{
+    const QList<QVariant> arguments = message.arguments();
+    if (!arguments.isEmpty())
+        setDisplayState(arguments.first().toString());
+}
+
+void MainWindow::displayStateError(const QDBusError&)
+{
+    // Without the service the refresh follows the tab and the pointer alone.
+}
+
+void MainWindow::setDisplayState(const QString& state)
+{
+    if (state == QLatin1String("on")) {
+        if (windowActive)
+            controller->panelTimerAllowed(true);
+    } else if (state == QLatin1String("off")) {
+        controller->panelTimerAllowed(false);
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == this) {
+        if (event->type() == QEvent::Enter) {
+            windowActive = true;
+            if (controller->isInitialized()) {
+                controller->panelTimerAllowed(true);
+                controller->requestStatus();
+                controller->updateChannelItems();
+            }
+        } else if (event->type() == QEvent::Leave) {
+            controller->panelTimerAllowed(false);
+            windowActive = false;
+        }
+    } else if (watched == ui->ccCam_page && event->type() == QEvent::WindowDeactivate) {
+        ui->ccCam_webView->clear();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- Tabs ---------------------------------------------------------------------------------
+
+void MainWindow::current_TabPage_Changed(int index)
+{
+    const bool initialized = controller->isInitialized();
+    switch (index) {
+    case TabTv:
+        if (initialized) {
+            controller->panelTimerAllowed(true);
+            controller->requestStatus();
+        }
+        break;
+    case TabBouquet:
+        if (initialized) {
+            controller->panelTimerAllowed(false);
+            controller->updateCheckChannelItems();
+        }
+        break;
+    case TabEpg:
+        controller->epgTabActivated();
+        controller->panelTimerAllowed(false);
+        break;
+    case TabMovie:
+        if (initialized) {
+            controller->panelTimerAllowed(false);
+            controller->requestMovieList(false);
+        }
+        break;
+    case TabTimer:
+        if (initialized) {
+            controller->panelTimerAllowed(false);
+            controller->requestStatus();
+            controller->requestTimerList();
+        }
+        break;
+    default:
+        break;
+    }
+    currentTab = index;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    const QSize size = ui->centralWidget->size();
+    if (size.width() == size.height())
+        return;
+    const bool landscape = size.width() > size.height();
+    const QStringList labels{tr("TV"), tr("Bouquet"), tr("Epg"), tr("Movie"), tr("Timer")};
+    for (int i = 0; i < labels.size() && i < ui->tabWidget->count(); ++i)
+        ui->tabWidget->setTabText(i, landscape ? labels.at(i) : QString());
+}
+
+// --- Bouquet and channel lists ------------------------------------------------------------
+
+QListView* MainWindow::currentChannelList() const
+{
+    return qobject_cast<QListView*>(ui->channelList_stackedWidget->currentWidget());
+}
+
+void MainWindow::receivedServiceData(TavrelDatabase* database)
+{
+    QComboBox* combo = ui->Bouquet_comboBox;
+    QStackedWidget* stack = ui->channelList_stackedWidget;
+    const QSignalBlocker blockCombo(combo);
+    const QList<Bouquet*> bouquets = database->bouquets();
+    for (const Bouquet* bouquet : bouquets) {
+        combo->addItem(bouquet->name);
+        // Every bouquet gets its page, an empty one when it has no channels, so that combo
+        // index and page index stay the same.
+        auto* list = new QListView(stack);
+        list->setObjectName(QStringLiteral("channel_listWidget"));
+        auto* model = new ChannelListModel(bouquet->channels, list);
+        list->setModel(model);
+        list->setItemDelegate(new ChannelItemDelegate(list));
+        list->setUniformItemSizes(true);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        if (model->rowCount() > 0)
+            list->setCurrentIndex(model->index(0));
+        connect(list, &QListView::customContextMenuRequested, this,
+                &MainWindow::channel_listWidget_customContextMenuRequested);
+        connect(list, &QListView::clicked, controller, &TavrelControl::channelListWidget_ClickedSlot);
+        stack->addWidget(list);
+    }
+    stack->setCurrentIndex(combo->currentIndex());
+    connect(combo, &QComboBox::currentIndexChanged, stack, &QStackedWidget::setCurrentIndex);
+    connect(combo, &QComboBox::currentIndexChanged, controller, &TavrelControl::guiBouquetIndex_ChangedSlot);
+    connect(combo, &QComboBox::currentIndexChanged, this, &MainWindow::bouquetBoxIndex_Changed);
+    listsResetting = false;
+    Q_EMIT serviceListsBuilt();
+}
+
+void MainWindow::epgDataUpdateSlot(TavrelDatabase* database)
+{
+    QListView* list = currentChannelList();
+    const int bouquet = ui->Bouquet_comboBox->currentIndex();
+    if (!list || listsResetting || !database || bouquet < 0 || bouquet >= database->bouquets().size())
+        return;
+    if (auto* model = qobject_cast<ChannelListModel*>(list->model()))
+        model->decorate(database->channels(bouquet));
+}
+
+void MainWindow::syncBoxBouquetIndex(int index)
+{
+    ui->Bouquet_comboBox->setCurrentIndex(index);
+}
+
+void MainWindow::syncBoxChannelIndex(int index)
+{
+    QListView* list = currentChannelList();
+    if (!list || index < 0 || index >= list->model()->rowCount())
+        return;
+    const QSignalBlocker blockList(list);
+    const QSignalBlocker blockSelection(list->selectionModel());
+    const QModelIndex row = list->model()->index(index, 0);
+    list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    list->scrollTo(row);
+    list->viewport()->update();
+}
+
+void MainWindow::bouquetBoxIndex_Changed(int)
+{
+    const QListView* list = currentChannelList();
+    controller->guiChannelIndex_ChangedSlot(list ? list->currentIndex().row() : -1);
+}
+
+void MainWindow::removeChannelLists()
+{
+    QStackedWidget* stack = ui->channelList_stackedWidget;
+    while (stack->count() > 0) {
+        QWidget* page = stack->widget(stack->count() - 1);
+        stack->removeWidget(page);
+        delete page;
+    }
+}
+
+void MainWindow::resetServiceDataSlot()
+{
+    listsResetting = true;
+    ui->tabWidget->setCurrentIndex(TabTv);
+    disconnect(ui->Bouquet_comboBox, &QComboBox::currentIndexChanged, nullptr, nullptr);
+    {
+        const QSignalBlocker blockCombo(ui->Bouquet_comboBox);
+        ui->Bouquet_comboBox->clear();
+    }
+    removeChannelLists();
+    ui->movie_listWidget->clear();
+}
+
+void MainWindow::channel_listWidget_customContextMenuRequested(const QPoint& pos)
+{
+    if (pos.isNull())
+        return;
+    auto* list = qobject_cast<QWidget*>(sender());
+    channelMenu->popup(list ? list->mapToGlobal(pos) : pos);
+}
+
+void MainWindow::movie_listWidget_customContextMenuRequested(const QPoint& pos)
+{
+    if (pos.isNull())
+        return;
+    movieMenu->popup(ui->movie_listWidget->viewport()->mapToGlobal(pos));
+}
+
+// --- Movies -------------------------------------------------------------------------------
+
+void MainWindow::receivedMovieListData(TavrelDatabase* database)
+{
+    QListWidget* list = ui->movie_listWidget;
+    list->clear();
+    QAbstractItemDelegate* old = list->itemDelegate();
+    const QList<MovieEntry*> movies = database->movies();
+    if (activeProfile.webIfType == 0) {
+        list->setItemDelegate(nullptr);
+        for (const MovieEntry* movie : movies)
+            list->addItem(movie->title);
+    } else {
+        if (!qobject_cast<MovieItemDelegate*>(old))
+            list->setItemDelegate(new MovieItemDelegate(list));
+        for (const MovieEntry* movie : movies) {
+            auto* item = new QListWidgetItem(list);
+            item->setData(MovieRole::Title, movie->title);
+            item->setData(MovieRole::FileSizeText, movie->fileSizeText);
+            item->setData(MovieRole::ServiceName, movie->serviceName);
+            item->setData(MovieRole::Length, movie->length);
+            item->setData(MovieRole::Time, movie->time);
+        }
+    }
+    if (old && old != list->itemDelegate() && old->parent() == list)
+        old->deleteLater();
+}
+
+void MainWindow::on_movie_listWidget_clicked(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    if (systemSettings.movielistClick) {
+        controller->playMovieAt(index.row());
+    } else if (systemSettings.movielistDbClick) {
+        if (!movieClickTimer) {
+            movieClickTimer = m_timerSource.createTimer(ControlTimer::Mode::SingleShot, this);
+            connect(movieClickTimer, &ControlTimer::timeout, this, &MainWindow::movieListTimerClickTimeout);
+            movieClickTimer->start(movieDoubleClickMs);
+        } else if (movieClickTimer->isActive()) {
+            movieClickTimer->stop();
+            movieListTimerClickTimeout();
+            controller->playMovieAt(index.row());
+        }
+    }
+}
+
+void MainWindow::movieListTimerClickTimeout()
+{
+    if (movieClickTimer) {
+        movieClickTimer->deleteLater();
+        movieClickTimer = nullptr;
+    }
+}
+
+void MainWindow::movieRefresh_triggered()
+{
+    ui->movie_listWidget->clear();
+    controller->requestMovieList(true);
+}
+
+void MainWindow::movieDelete_triggered()
+{
+    controller->deleteMovieAt(ui->movie_listWidget->currentRow());
+}
+
+void MainWindow::receivedMovieDeleted(int index)
+{
+    if (index >= 0 && index < ui->movie_listWidget->count())
+        delete ui->movie_listWidget->takeItem(index);
+}
+
+void MainWindow::movieRename_triggered()
+{
+    const QListWidgetItem* item = ui->movie_listWidget->currentItem();
+    if (!item || m_renameEditor)
+        return;
+    m_renameEditor = new QDialog(this);
+    m_renameEditor->setObjectName(QStringLiteral("movieRename_dialog"));
+    m_renameEditor->setWindowTitle(tr("Rename"));
+    auto* layout = new QVBoxLayout(m_renameEditor);
+    m_renameLineEdit = new QLineEdit(item->data(Qt::DisplayRole).toString(), m_renameEditor);
+    m_renameLineEdit->setObjectName(QStringLiteral("movieRename_lineEdit"));
+    m_renameLineEdit->selectAll();
+    layout->addWidget(m_renameLineEdit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, m_renameEditor);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &MainWindow::movieRenameOK_triggered);
+    connect(buttons, &QDialogButtonBox::rejected, this, &MainWindow::movieRenameCancel_triggered);
+    m_renameEditor->show();
+}
+
+void MainWindow::movieRenameOK_triggered()
+{
+    if (m_renameEditor && m_renameLineEdit)
+        controller->renameMovieAt(ui->movie_listWidget->currentRow(), m_renameLineEdit->text());
+    movieRenameCancel_triggered();
+}
+
+void MainWindow::movieRenameCancel_triggered()
+{
+    if (!m_renameEditor)
+        return;
+    m_renameEditor->close();
+    m_renameEditor->deleteLater();
+    m_renameEditor = nullptr;
+    m_renameLineEdit = nullptr;
+}
+
+// --- Quit ---------------------------------------------------------------------------------
+
+void MainWindow::closeButton_triggered()
+{
+    if (!MessageBox::question(this, QMessageBox::Question, tr("TavrelControl really quit?")))
+        return;
+    m_quitConfirmed = true;
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The window's own close button asks too; the question is not asked twice.
+    if (!m_quitConfirmed &&
+        !MessageBox::question(this, QMessageBox::Question, tr("TavrelControl really quit?"))) {
+        event->ignore();
+        return;
+    }
+    m_quitConfirmed = true;
+    extrasDialog->hide();
+    event->accept();
+}

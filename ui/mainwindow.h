@@ -1,0 +1,137 @@
+#pragma once
+
+#include "model/records.h"
+
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QMainWindow>
+#include <QModelIndex>
+#include <QPointer>
+
+#include <memory>
+
+class Clock;
+class ControlTimer;
+class QDialog;
+class QListView;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class PanelWidget;
+class Settings;
+class ShellServices;
+class TavrelControl;
+class TavrelDatabase;
+class TimerSource;
+Q_MOC_INCLUDE("model/tavreldatabase.h")
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's window: the remote-control panel and the bouquet, EPG, movie and timer tabs,
+// the secondary pages stacked above it, the application menu and the busy indicator. It owns
+// the controller and routes the controller's answers to the pages.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    // With the clock that says "now" and the source of every timer (tests drive both).
+    MainWindow(const Clock& clock, TimerSource& timerSource, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    TavrelControl* control() const { return controller; }
+    ShellServices* shell() const { return m_shell; }
+    // Number of network requests reported active and not yet ended.
+    int activeRequests() const { return pendingRequests; }
+
+Q_SIGNALS:
+    void ActiveProfileChanged(Profile profile);
+    // The channel lists of a new image are in place.
+    void serviceListsBuilt();
+
+public Q_SLOTS:
+    void setNetworkRequestStateSlot(bool active);
+    void waitCircleStart();
+    void waitCircleStop();
+    void displayStateChanged(const QDBusMessage& message);
+    void displayStateError(const QDBusError& error);
+    void setDisplayState(const QString& state);
+    void setNewSystemSettings(SystemSet set);
+    void activeProfileUpdateSlot(Profile profile);
+    void resetServiceDataSlot();
+    void loadResetCircleTimer();
+    void epgDataUpdateSlot(TavrelDatabase* database);
+    void bouquetBoxIndex_Changed(int index);
+    void syncBoxBouquetIndex(int index);
+    void syncBoxChannelIndex(int index);
+    void closeButton_triggered();
+    void backButton_triggered();
+    void receivedServiceData(TavrelDatabase* database);
+    void receivedMovieListData(TavrelDatabase* database);
+    void receivedMovieDeleted(int index);
+    void channel_listWidget_customContextMenuRequested(const QPoint& pos);
+    void movie_listWidget_customContextMenuRequested(const QPoint& pos);
+    void movieListTimerClickTimeout();
+    void current_TabPage_Changed(int index);
+    void profileAction_triggered();
+    void settingsAction_triggered();
+    void helpAction_triggered();
+    void messageSenderAction_triggered();
+    void satfinderAction_triggered();
+    void infoAction_triggered();
+    void movieDelete_triggered();
+    void movieRename_triggered();
+    void movieRenameOK_triggered();
+    void movieRenameCancel_triggered();
+    void movieRefresh_triggered();
+    void on_movie_listWidget_clicked(const QModelIndex& index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void connectController();
+    void createTabs();
+    void createPages();
+    void createMenu();
+    void createExtrasDialog(const QList<QAction*>& actions);
+    void openPage(QWidget* page);
+    void setIndicator(bool on);
+    QListView* currentChannelList() const;
+    void removeChannelLists();
+
+    const std::unique_ptr<Ui::MainWindow> ui;
+    TimerSource& m_timerSource;
+    QMenuBar* menuBar = nullptr;
+    std::unique_ptr<QDialog> extrasDialog; // a window of its own, without parent
+    TavrelControl* controller = nullptr;
+    Settings* settings = nullptr;
+    ShellServices* m_shell = nullptr;
+    PanelWidget* panelWidget = nullptr;
+    QWidget* epgWidget = nullptr;
+    QWidget* profileWidget = nullptr;
+    QWidget* timerWidget = nullptr;
+    QWidget* settingsWidget = nullptr;
+    QWidget* infoWidget = nullptr;
+    QMenu* movieMenu = nullptr;
+    QMenu* channelMenu = nullptr;
+    QAction* m_movieRenameAction = nullptr;
+    QPointer<QDialog> m_renameEditor;
+    QLineEdit* m_renameLineEdit = nullptr;
+    SystemSet systemSettings;
+    Profile activeProfile;
+    bool windowActive = false;
+    int pendingRequests = 0;
+    bool listsResetting = false;
+    int currentTab = 0;
+    ControlTimer* movieClickTimer = nullptr;
+    ControlTimer* indicatorResetTimer = nullptr;
+    // Set while the window closes because the user confirmed it.
+    bool m_quitConfirmed = false;
+};

@@ -1,0 +1,13 @@
+# The main window, the remote-control panel and the pages that stand in for those still to come.
+target_sources(tavrel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/mainwindow.cpp ${CMAKE_CURRENT_LIST_DIR}/mainwindow.h
+    ${CMAKE_CURRENT_LIST_DIR}/panelwidget.cpp ${CMAKE_CURRENT_LIST_DIR}/panelwidget.h
+    ${CMAKE_CURRENT_LIST_DIR}/forms/mainwindow.ui
+    ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_ls.ui
+    ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_pt.ui
+    ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.h)
+set_target_properties(tavrel_ui PROPERTIES
+    AUTOUIC ON
+    AUTOUIC_SEARCH_PATHS ${CMAKE_CURRENT_LIST_DIR}/forms)
+target_link_libraries(tavrel_ui PUBLIC tavrel_control)
