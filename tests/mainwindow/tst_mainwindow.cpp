@@ -1,0 +1,394 @@
+#include "model/bouquet.h"
+#include "model/channel.h"
+#include "model/epgitem.h"
+#include "model/tavreldatabase.h"
+#include "tests/mainwindow/windowfixture.h"
+#include "ui/delegates/itemroles.h"
+#include "ui/shell/shellservices.h"
+
+#include <QComboBox>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTabWidget>
+
+namespace {
+
+// A line-up made by hand: bouquets with these numbers of channels.
+std::unique_ptr<TavrelDatabase> lineUp(const Clock& clock, const QList<int>& channelCounts)
+{
+    auto database = std::make_unique<TavrelDatabase>(clock);
+    OwnedList<Bouquet> bouquets;
+    for (int b = 0; b < channelCounts.size(); ++b) {
+        auto bouquet = std::make_unique<Bouquet>();
+        bouquet->name = QStringLiteral("Bouquet %1").arg(b);
+        bouquet->reference = QStringLiteral("ref-%1").arg(b);
+        for (int c = 0; c < channelCounts.at(b); ++c) {
+            auto channel = std::make_unique<Channel>();
+            channel->name = QStringLiteral("Channel %1.%2").arg(b).arg(c);
+            channel->serviceReference = QStringLiteral("1:0:1:%1:%2:0:0:0:0:0:").arg(b).arg(c);
+            bouquet->addChannel(std::move(channel));
+        }
+        bouquets.push_back(std::move(bouquet));
+    }
+    database->setBouquets(std::move(bouquets));
+    return database;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listsFollowTheLoadedImage();
+    void channelRowsCarryTheirEvents();
+    void everyBouquetHasItsPage();
+    void boxPositionSelectsBouquetAndRow_data();
+    void boxPositionSelectsBouquetAndRow();
+    void resetEmptiesTheLists();
+    void movieClicks_data();
+    void movieClicks();
+    void movieDeletedRemovesItsRow();
+    void contextMenus_data();
+    void contextMenus();
+    void tabChangesAskTheReceiver_data();
+    void tabChangesAskTheReceiver();
+    void indicatorCountsOverlappingRequests();
+    void indicatorStopsAfterThirtySeconds();
+    void tabLabelsFollowTheShape_data();
+    void tabLabelsFollowTheShape();
+    void renameOnlyForEnigma1_data();
+    void renameOnlyForEnigma1();
+    void quitAsksFirst_data();
+    void quitAsksFirst();
+};
+
+void TestMainWindow::listsFollowTheLoadedImage()
+{
+    WindowFixture f;
+    QVERIFY(f.load());
+    const QList<Bouquet*> bouquets = f.control()->currentDatabase()->bouquets();
+    QVERIFY(!bouquets.isEmpty());
+    auto* combo = f.find<QComboBox>("Bouquet_comboBox");
+    auto* stack = f.find<QStackedWidget>("channelList_stackedWidget");
+    QCOMPARE(combo->count(), bouquets.size());
+    QCOMPARE(stack->count(), bouquets.size());
+    for (int b = 0; b < bouquets.size(); ++b) {
+        QCOMPARE(combo->itemText(b), bouquets.at(b)->name);
+        const auto* list = qobject_cast<QListView*>(stack->widget(b));
+        QVERIFY(list);
+        QCOMPARE(list->model()->rowCount(), bouquets.at(b)->channels.size());
+        for (int c = 0; c < bouquets.at(b)->channels.size(); ++c)
+            QCOMPARE(list->model()->index(c, 0).data(ChannelRole::Name).toString(),
+                     bouquets.at(b)->channels.at(c)->name);
+    }
+}
+
+void TestMainWindow::channelRowsCarryTheirEvents()
+{
+    WindowFixture f;
+    QVERIFY(f.load());
+    // The EPG of the shown bouquet arrives with the load or soon after it.
+    f.control()->reloadEpgActionSlot();
+    QVERIFY(f.settle());
+    auto* stack = f.find<QStackedWidget>("channelList_stackedWidget");
+    const int bouquet = f.find<QComboBox>("Bouquet_comboBox")->currentIndex();
+    const auto* list = qobject_cast<QListView*>(stack->currentWidget());
+    const Channel* channel = f.control()->currentDatabase()->channel(bouquet, 0);
+    QVERIFY(channel->hasEpg());
+    const EpgItem* now = channel->epgList().first();
+    const QModelIndex row = list->model()->index(0, 0);
+    QCOMPARE(row.data(ChannelRole::CurrentEvent).toString(), now->startTime + QLatin1Char(' ') + now->title);
+    QCOMPARE(row.data(ChannelRole::Progress).toInt(), now->progress);
+    QCOMPARE(row.data(ChannelRole::MinutesLeft).toInt(), now->minutesLeft);
+    if (channel->epgList().size() > 1) {
+        const EpgItem* next = channel->epgList().at(1);
+        QCOMPARE(row.data(ChannelRole::NextEvent).toString(),
+                 next->startTime + QLatin1Char(' ') + next->title);
+        QCOMPARE(row.data(ChannelRole::NextDuration).toInt(), next->duration / 60);
+    }
+}
+
+void TestMainWindow::everyBouquetHasItsPage()
+{
+    WindowFixture f;
+    const auto database = lineUp(f.receiver.clock, {3, 0, 5});
+    f.window->receivedServiceData(database.get());
+    auto* combo = f.find<QComboBox>("Bouquet_comboBox");
+    auto* stack = f.find<QStackedWidget>("channelList_stackedWidget");
+    QCOMPARE(stack->count(), 3);
+    combo->setCurrentIndex(2);
+    QCOMPARE(stack->currentIndex(), 2);
+    const auto* list = qobject_cast<QListView*>(stack->currentWidget());
+    QCOMPARE(list->model()->rowCount(), 5);
+    QCOMPARE(list->model()->index(0, 0).data(ChannelRole::Name).toString(), QStringLiteral("Channel 2.0"));
+    combo->setCurrentIndex(1);
+    QCOMPARE(qobject_cast<QListView*>(stack->currentWidget())->model()->rowCount(), 0);
+    f.window->resetServiceDataSlot();
+}
+
+void TestMainWindow::boxPositionSelectsBouquetAndRow_data()
+{
+    QTest::addColumn<int>("bouquet");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("expectedRow");
+    QTest::newRow("first bouquet, third row") << 0 << 2 << 2;
+    QTest::newRow("row beyond 127 keeps its number") << 0 << 150 << 150;
+    QTest::newRow("last bouquet, last row") << 2 << 4 << 4;
+    QTest::newRow("row past the end leaves the selection") << 2 << 5 << 0;
+    QTest::newRow("negative row leaves the selection") << 2 << -1 << 0;
+}
+
+void TestMainWindow::boxPositionSelectsBouquetAndRow()
+{
+    QFETCH(int, bouquet);
+    QFETCH(int, row);
+    QFETCH(int, expectedRow);
+    WindowFixture f;
+    const auto database = lineUp(f.receiver.clock, {200, 0, 5});
+    f.window->receivedServiceData(database.get());
+    Q_EMIT f.control()->broadcastBouquetIndex(bouquet);
+    Q_EMIT f.control()->broadcastChannelIndex(row);
+    QCOMPARE(f.find<QComboBox>("Bouquet_comboBox")->currentIndex(), bouquet);
+    auto* stack = f.find<QStackedWidget>("channelList_stackedWidget");
+    QCOMPARE(stack->currentIndex(), bouquet);
+    const auto* list = qobject_cast<QListView*>(stack->currentWidget());
+    QCOMPARE(list->currentIndex().row(), expectedRow);
+    QVERIFY(list->selectionModel()->isRowSelected(expectedRow, QModelIndex()));
+    f.window->resetServiceDataSlot();
+}
+
+void TestMainWindow::resetEmptiesTheLists()
+{
+    WindowFixture f;
+    QVERIFY(f.load());
+    auto* tabs = f.find<QTabWidget>("tabWidget");
+    tabs->setCurrentIndex(1);
+    Q_EMIT f.control()->resetServiceDataLists();
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(f.find<QComboBox>("Bouquet_comboBox")->count(), 0);
+    QCOMPARE(f.find<QStackedWidget>("channelList_stackedWidget")->count(), 0);
+    QCOMPARE(f.find<QListWidget>("movie_listWidget")->count(), 0);
+}
+
+void TestMainWindow::movieClicks_data()
+{
+    QTest::addColumn<bool>("singleClick");
+    QTest::addColumn<int>("gapMs");
+    QTest::addColumn<int>("plays");
+    QTest::newRow("double click: second click within 250 ms plays") << false << 200 << 1;
+    QTest::newRow("double click: second click after 250 ms does not play") << false << 300 << 0;
+    QTest::newRow("single click: every click plays") << true << 300 << 2;
+}
+
+void TestMainWindow::movieClicks()
+{
+    QFETCH(bool, singleClick);
+    QFETCH(int, gapMs);
+    QFETCH(int, plays);
+    WindowFixture f;
+    SystemSet set = f.control()->currentSystemSettings();
+    set.movielistClick = singleClick;
+    set.movielistDbClick = !singleClick;
+    f.window->setNewSystemSettings(set);
+    QVERIFY(f.load());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.find<QTabWidget>("tabWidget")->setCurrentIndex(3);
+    auto* movies = f.find<QListWidget>("movie_listWidget");
+    QTRY_VERIFY(movies->count() > 1);
+    QVERIFY(f.settle());
+    f.receiver.box.clearRequests();
+
+    const QString reference = f.control()->currentDatabase()->movieAt(1)->serviceReference;
+    const QPoint at = movies->visualItemRect(movies->item(1)).center();
+    QTest::mouseClick(movies->viewport(), Qt::LeftButton, {}, at);
+    f.timers.advance(gapMs);
+    QTest::mouseClick(movies->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(f.settle());
+    const QList<boxsim::LoggedRequest> zaps = f.receiver.requestsTo("/web/zap");
+    QVERIFY2(zaps.size() == plays, qPrintable(f.receiver.targets().join(u' ')));
+    if (plays > 0)
+        QCOMPARE(zaps.first().queryValue(QStringLiteral("sRef")), reference);
+}
+
+void TestMainWindow::movieDeletedRemovesItsRow()
+{
+    WindowFixture f;
+    QVERIFY(f.load());
+    f.find<QTabWidget>("tabWidget")->setCurrentIndex(3);
+    auto* movies = f.find<QListWidget>("movie_listWidget");
+    QTRY_VERIFY(movies->count() > 1);
+    const int before = movies->count();
+    const QString second = movies->item(1)->data(Qt::UserRole).toString();
+    f.window->receivedMovieDeleted(0);
+    QCOMPARE(movies->count(), before - 1);
+    QCOMPARE(movies->item(0)->data(Qt::UserRole).toString(), second);
+    f.window->receivedMovieDeleted(before + 3);
+    QCOMPARE(movies->count(), before - 1);
+}
+
+void TestMainWindow::contextMenus_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("channel menu at the origin stays shut") << "channelMenu" << QPoint(0, 0) << false;
+    QTest::newRow("channel menu elsewhere opens") << "channelMenu" << QPoint(20, 30) << true;
+    QTest::newRow("movie menu at the origin stays shut") << "movieMenu" << QPoint(0, 0) << false;
+    QTest::newRow("movie menu elsewhere opens") << "movieMenu" << QPoint(20, 30) << true;
+}
+
+void TestMainWindow::contextMenus()
+{
+    QFETCH(QString, menu);
+    QFETCH(QPoint, at);
+    QFETCH(bool, opens);
+    WindowFixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    if (menu == QLatin1String("channelMenu"))
+        f.window->channel_listWidget_customContextMenuRequested(at);
+    else
+        f.window->movie_listWidget_customContextMenuRequested(at);
+    auto* shown = f.window->findChild<QMenu*>(menu);
+    QVERIFY(shown);
+    QCOMPARE(shown->isVisible(), opens);
+    shown->hide();
+}
+
+void TestMainWindow::tabChangesAskTheReceiver_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QStringList>("paths");
+    QTest::newRow("movie tab loads the movie list") << 3 << QStringList{QStringLiteral("/web/movielist")};
+    QTest::newRow("timer tab loads status and timer list")
+        << 4 << QStringList{QStringLiteral("/web/powerstate"), QStringLiteral("/web/timerlist")};
+    QTest::newRow("bouquet tab checks the channels' events")
+        << 1 << QStringList{QStringLiteral("/web/epgmulti")};
+}
+
+void TestMainWindow::tabChangesAskTheReceiver()
+{
+    QFETCH(int, tab);
+    QFETCH(QStringList, paths);
+    WindowFixture f;
+    QVERIFY(f.load());
+    f.find<QTabWidget>("tabWidget")->setCurrentIndex(tab);
+    QVERIFY(f.settle());
+    for (const QString& path : std::as_const(paths))
+        QVERIFY2(!f.targetsTo(path).isEmpty(), qPrintable(path));
+
+    // Back on the TV tab the panel asks for the status again.
+    f.receiver.box.clearRequests();
+    f.find<QTabWidget>("tabWidget")->setCurrentIndex(0);
+    QVERIFY(f.settle());
+    QVERIFY(!f.targetsTo(QStringLiteral("/web/powerstate")).isEmpty());
+}
+
+void TestMainWindow::indicatorCountsOverlappingRequests()
+{
+    WindowFixture f;
+    ShellServices* shell = f.window->shell();
+    f.window->setNetworkRequestStateSlot(true);
+    f.window->setNetworkRequestStateSlot(true);
+    QVERIFY(shell->isBusyIndicatorVisible());
+    f.window->setNetworkRequestStateSlot(false);
+    QVERIFY(shell->isBusyIndicatorVisible());
+    QCOMPARE(f.window->activeRequests(), 1);
+    f.window->setNetworkRequestStateSlot(false);
+    QVERIFY(!shell->isBusyIndicatorVisible());
+    // An end without a start does not drive the count below zero.
+    f.window->setNetworkRequestStateSlot(false);
+    QCOMPARE(f.window->activeRequests(), 0);
+    f.window->setNetworkRequestStateSlot(true);
+    QVERIFY(shell->isBusyIndicatorVisible());
+}
+
+void TestMainWindow::indicatorStopsAfterThirtySeconds()
+{
+    WindowFixture f;
+    ShellServices* shell = f.window->shell();
+    f.window->setNetworkRequestStateSlot(true);
+    f.timers.advance(20000);
+    // A later start gives the indicator another thirty seconds.
+    f.window->setNetworkRequestStateSlot(true);
+    f.timers.advance(29999);
+    QVERIFY(shell->isBusyIndicatorVisible());
+    f.timers.advance(1);
+    QVERIFY(!shell->isBusyIndicatorVisible());
+    QCOMPARE(f.window->activeRequests(), 0);
+}
+
+void TestMainWindow::tabLabelsFollowTheShape_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("firstLabel");
+    QTest::newRow("landscape shows texts") << QSize(800, 480) << QStringLiteral("TV");
+    QTest::newRow("portrait shows icons only") << QSize(480, 800) << QString();
+}
+
+void TestMainWindow::tabLabelsFollowTheShape()
+{
+    QFETCH(QSize, size);
+    QFETCH(QString, firstLabel);
+    WindowFixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    // From the other shape first, so the labels have to change.
+    f.window->resize(size.transposed());
+    QTRY_COMPARE(f.window->size(), size.transposed());
+    f.window->resize(size);
+    QTRY_COMPARE(f.window->size(), size);
+    auto* tabs = f.find<QTabWidget>("tabWidget");
+    QCOMPARE(tabs->tabText(0), firstLabel);
+    QCOMPARE(tabs->tabText(4), firstLabel.isEmpty() ? QString() : QStringLiteral("Timer"));
+    QVERIFY(!tabs->tabIcon(0).isNull());
+}
+
+void TestMainWindow::renameOnlyForEnigma1_data()
+{
+    QTest::addColumn<int>("webIfType");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("Enigma1 can rename") << 0 << true;
+    QTest::newRow("Enigma2 cannot") << 1 << false;
+}
+
+void TestMainWindow::renameOnlyForEnigma1()
+{
+    QFETCH(int, webIfType);
+    QFETCH(bool, visible);
+    WindowFixture f;
+    Profile profile;
+    profile.webIfType = webIfType;
+    f.window->activeProfileUpdateSlot(profile);
+    const QList<QAction*> actions = f.window->findChild<QMenu*>(QStringLiteral("movieMenu"))->actions();
+    QCOMPARE(actions.size(), 3);
+    QCOMPARE(actions.at(1)->text(), QStringLiteral("Rename"));
+    QCOMPARE(actions.at(1)->isVisible(), visible);
+}
+
+void TestMainWindow::quitAsksFirst_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes closes the window") << true;
+    QTest::newRow("no keeps it open") << false;
+}
+
+void TestMainWindow::quitAsksFirst()
+{
+    QFETCH(bool, yes);
+    WindowFixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.boxes.answerNext(yes ? MessageBoxAnswerer::Answer::Accept : MessageBoxAnswerer::Answer::Reject);
+    f.window->closeButton_triggered();
+    QCOMPARE(f.boxes.askedTexts(), QStringList{QStringLiteral("TavrelControl really quit?")});
+    QCOMPARE(f.window->isVisible(), !yes);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,473 @@
+#include "box/tavrelrequest.h"
+#include "control/manualtimersource.h"
+#include "control/messageboxanswerer.h"
+#include "control/tavrelcontrol.h"
+#include "model/epgitem.h"
+#include "tests/common/simulatedreceiver.h"
+#include "ui/panelwidget.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+// The panel on virtual timers with a controller in front of a simulated Enigma2 receiver.
+struct PanelFixture
+{
+    explicit PanelFixture(boxsim::Personality personality = boxsim::Personality::Enigma2)
+        : receiver(personality)
+    {
+        // The Enigma1 status page always asks for a login.
+        if (personality == boxsim::Personality::Enigma1)
+            receiver.saveProfile(QStringLiteral("root"), QStringLiteral("root"));
+        control = std::make_unique<TavrelControl>(receiver.clock, timers);
+        panel = std::make_unique<PanelWidget>(nullptr, control.get(), timers);
+        panel->resize(800, 400);
+    }
+
+    ~PanelFixture()
+    {
+        panel.reset();
+        control.reset();
+    }
+
+    [[nodiscard]] bool settle()
+    {
+        const bool settled = QTest::qWaitFor(
+            [this] {
+                const TavrelRequest* engine = control->currentEngine();
+                return !engine || engine->isSettled();
+            },
+            10000);
+        QCoreApplication::processEvents();
+        return settled;
+    }
+
+    [[nodiscard]] bool load()
+    {
+        control->loadServiceData();
+        if (!QTest::qWaitFor([this] { return control->isInitialized(); }, 10000))
+            return false;
+        const bool settled = settle();
+        receiver.box.clearRequests();
+        return settled;
+    }
+
+    // The widgets of this name in both forms.
+    template<typename T>
+    QList<T*> both(const char* name) const
+    {
+        return panel->findChildren<T*>(QString::fromLatin1(name));
+    }
+
+    QStringList labelTexts(const char* name) const
+    {
+        QStringList texts;
+        const QList<QLabel*> labels = both<QLabel>(name);
+        for (const QLabel* label : labels)
+            texts.append(label->text());
+        return texts;
+    }
+
+    // Whether every button of this name shows the bitmap at path.
+    bool showsIcon(const char* name, const QString& path) const
+    {
+        const QImage expected = QIcon(path).pixmap(32, 32).toImage();
+        const QList<QToolButton*> buttons = both<QToolButton>(name);
+        for (const QToolButton* button : buttons) {
+            if (button->icon().pixmap(32, 32).toImage() != expected)
+                return false;
+        }
+        return !buttons.isEmpty();
+    }
+
+    ManualTimerSource timers;
+    SimulatedReceiver receiver;
+    MessageBoxAnswerer boxes;
+    std::unique_ptr<TavrelControl> control;
+    std::unique_ptr<PanelWidget> panel;
+};
+
+QString icon(const char* name)
+{
+    return QString::fromLatin1(name);
+}
+
+} // namespace
+
+class TestPanelWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsWaitingForTheFirstTap();
+    void tapAsksToConnect();
+    void modes_data();
+    void modes();
+    void standbyIsNotOverwritten();
+    void events_data();
+    void events();
+    void buttonsReachTheReceiver_data();
+    void buttonsReachTheReceiver();
+    void volumeSliderWaitsForTheHand();
+    void positionSliderWaitsForTheHand();
+    void networkIcons_data();
+    void networkIcons();
+    void volumeRange_data();
+    void volumeRange();
+    void landscapeVolumeButtonSwitchesPages();
+    void orientationPicksTheForm();
+};
+
+void TestPanelWidget::startsWaitingForTheFirstTap()
+{
+    PanelFixture f;
+    QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, QStringLiteral("Click to connect...")));
+    for (const QToolButton* play : f.both<QToolButton>("panelPlay_toolButton"))
+        QVERIFY(!play->isEnabled());
+    for (const QToolButton* power : f.both<QToolButton>("panelPower_toolButton"))
+        QVERIFY(power->isEnabled());
+    QVERIFY(f.showsIcon("panelPower_toolButton", icon(":/buttons/buttons/power_red_42.png")));
+}
+
+void TestPanelWidget::tapAsksToConnect()
+{
+    PanelFixture f;
+    f.panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.panel.get()));
+    f.boxes.answerNext(MessageBoxAnswerer::Answer::Reject);
+    QList<QGroupBox*> areas = f.panel->findChildren<QGroupBox*>(QStringLiteral("panel_groupBox"));
+    QCOMPARE(areas.size(), 2);
+    QGroupBox* shown = areas.first()->isVisible() ? areas.first() : areas.last();
+    QTest::mouseClick(shown, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(f.boxes.askedTexts(), QStringList{QStringLiteral("Retrieve new service data from the box?")});
+    QVERIFY(f.receiver.targets().isEmpty());
+}
+
+void TestPanelWidget::modes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("controls");
+    QTest::addColumn<QString>("power");
+    QTest::addColumn<QString>("channel");
+    QTest::addColumn<QString>("event");
+    QTest::newRow("tv") << 0 << "tv_page" << true << "green"
+                        << "Channel"
+                        << "20:15";
+    QTest::newRow("other changes nothing") << 1 << "movie_page" << true << "green"
+                                           << "Channel"
+                                           << "20:15";
+    QTest::newRow("movie clears the events") << 2 << "movie_page" << true << "green"
+                                             << "Channel"
+                                             << "";
+    QTest::newRow("timeshift") << 3 << "movie_page" << true << "green"
+                               << "Channel"
+                               << "20:15";
+    QTest::newRow("standby") << 4 << "tv_page" << false << "yellow"
+                             << "Box is standby"
+                             << "";
+}
+
+void TestPanelWidget::modes()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, page);
+    QFETCH(bool, controls);
+    QFETCH(QString, power);
+    QFETCH(QString, channel);
+    QFETCH(QString, event);
+    PanelFixture f;
+    f.panel->panelBoxModeChangedSlot(BoxModeTimeshift);
+    f.panel->setChannelInformation(QStringLiteral("Channel"), QStringLiteral("720p"));
+    f.panel->setEpg0Information(QStringLiteral("20:15"), QStringLiteral("News"), QStringLiteral("5 Min"));
+
+    f.panel->panelBoxModeChangedSlot(BoxMode(mode));
+    for (const QStackedWidget* stack : f.both<QStackedWidget>("panelProgress_stackedWidget"))
+        QCOMPARE(stack->currentWidget()->objectName(), page);
+    for (const char* name : {"panelPlay_toolButton", "panelRec_toolButton", "panelVolMute_toolButton"}) {
+        for (const QToolButton* button : f.both<QToolButton>(name))
+            QCOMPARE(button->isEnabled(), controls);
+    }
+    for (const QSlider* slider : f.both<QSlider>("panelVolume_horizontalSlider"))
+        QCOMPARE(slider->isEnabled(), controls);
+    for (const QToolButton* button : f.both<QToolButton>("panelConnect_toolButton"))
+        QVERIFY(button->isEnabled());
+    QVERIFY(f.showsIcon("panelPower_toolButton",
+                        QStringLiteral(":/buttons/buttons/power_") + power + QStringLiteral("_42.png")));
+    QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, channel));
+    QCOMPARE(f.labelTexts("panelEpg0Time_label"), QStringList(2, event));
+}
+
+void TestPanelWidget::standbyIsNotOverwritten()
+{
+    PanelFixture f;
+    StatusData status;
+    status.serviceName = QStringLiteral("Das Erste HD");
+    status.videoFormat = QStringLiteral("1280x720");
+    f.panel->updatePanelPowerstateSlotE2(true);
+    f.panel->updatePanelChannelSlotE2(&status);
+    QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, QStringLiteral("Box is standby")));
+    QVERIFY(f.showsIcon("panelPower_toolButton", icon(":/buttons/buttons/power_yellow_42.png")));
+    for (const QLabel* label : f.both<QLabel>("panelEpg0Titel_label"))
+        QVERIFY(label->isHidden());
+
+    f.panel->updatePanelPowerstateSlotE2(false);
+    f.panel->updatePanelChannelSlotE2(&status);
+    QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, status.serviceName));
+    QCOMPARE(f.labelTexts("panelVidFormat_label"), QStringList{status.videoFormat});
+    QVERIFY(f.showsIcon("panelPower_toolButton", icon(":/buttons/buttons/power_green_42.png")));
+    for (const QLabel* label : f.both<QLabel>("panelEpg0Titel_label"))
+        QVERIFY(!label->isHidden());
+}
+
+void TestPanelWidget::events_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("nextTitle");
+    QTest::addColumn<QString>("nextMinutes");
+    QTest::newRow("now and next") << 2 << "Tatort"
+                                  << "90 Min";
+    QTest::newRow("one event leaves the second row empty") << 1 << ""
+                                                           << "";
+}
+
+void TestPanelWidget::events()
+{
+    QFETCH(int, count);
+    QFETCH(QString, nextTitle);
+    QFETCH(QString, nextMinutes);
+    PanelFixture f;
+    EpgItem now;
+    now.startTime = QStringLiteral("20:00");
+    now.title = QStringLiteral("Tagesschau");
+    now.minutesLeft = 7;
+    now.progress = 53;
+    EpgItem next;
+    next.startTime = QStringLiteral("20:15");
+    next.title = QStringLiteral("Tatort");
+    next.duration = 5400;
+    QList<EpgItem*> events{&now, &next};
+    f.panel->updatePanelEpgDataSlot(events.mid(0, count));
+    QCOMPARE(f.labelTexts("panelEpg0Titel_label"), QStringList(2, now.title));
+    QCOMPARE(f.labelTexts("panelEpg0Min_label"), QStringList(2, QStringLiteral("7 Min")));
+    QCOMPARE(f.labelTexts("panelEpg1Titel_label"), QStringList(2, nextTitle));
+    QCOMPARE(f.labelTexts("panelEpg1Min_label"), QStringList(2, nextMinutes));
+    for (const QProgressBar* bar : f.both<QProgressBar>("panel_progressBar"))
+        QCOMPARE(bar->value(), 53);
+
+    f.panel->clearPanelEpgDataSlot();
+    QCOMPARE(f.labelTexts("panelEpg0Titel_label"), QStringList(2, QString()));
+    for (const QProgressBar* bar : f.both<QProgressBar>("panel_progressBar"))
+        QCOMPARE(bar->value(), 0);
+}
+
+void TestPanelWidget::buttonsReachTheReceiver_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("target");
+    QTest::newRow("forward") << "panelFwd_toolButton"
+                             << "/web/remotecontrol?command=401";
+    QTest::newRow("rewind") << "panelRwd_toolButton"
+                            << "/web/remotecontrol?command=398";
+    QTest::newRow("play") << "panelPlay_toolButton"
+                          << "/web/remotecontrol?command=399";
+    QTest::newRow("pause") << "panelPause_toolButton"
+                           << "/web/remotecontrol?command=400";
+    QTest::newRow("record") << "panelRec_toolButton"
+                            << "/web/recordnow?recordnow=true";
+    QTest::newRow("mute") << "panelVolMute_toolButton"
+                          << "/web/vol?set=mute";
+}
+
+void TestPanelWidget::buttonsReachTheReceiver()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, target);
+    PanelFixture f;
+    QVERIFY(f.load());
+    const QList<QToolButton*> buttons = f.panel->findChildren<QToolButton*>(button);
+    QCOMPARE(buttons.size(), 2);
+    for (QToolButton* each : buttons)
+        each->setEnabled(true);
+    buttons.first()->click();
+    QVERIFY(f.settle());
+    QVERIFY2(f.receiver.targets().contains(target), qPrintable(f.receiver.targets().join(u' ')));
+    QVERIFY(f.showsIcon("panelConnect_toolButton", icon(":/symbol/symbol/network-transmit-receive.png")) ||
+            f.showsIcon("panelConnect_toolButton", icon(":/symbol/symbol/network-transmit.png")) ||
+            f.showsIcon("panelConnect_toolButton", icon(":/symbol/symbol/network-receive.png")));
+
+    // A second later the panel asks for the status.
+    f.receiver.box.clearRequests();
+    f.timers.advance(999);
+    QVERIFY(f.settle());
+    QVERIFY(!f.receiver.targets().contains(QStringLiteral("/web/powerstate")));
+    f.timers.advance(1);
+    QVERIFY(f.settle());
+    QVERIFY(f.receiver.targets().contains(QStringLiteral("/web/powerstate")));
+}
+
+void TestPanelWidget::volumeSliderWaitsForTheHand()
+{
+    PanelFixture f;
+    QVERIFY(f.load());
+    QSlider* slider = f.both<QSlider>("panelVolume_horizontalSlider").first();
+    for (int position : {10, 20, 30}) {
+        slider->setValue(position);
+        f.panel->panelVolume_horizontalSlider_sliderMoved(position);
+        f.timers.advance(150);
+    }
+    QVERIFY(f.settle());
+    QCOMPARE(f.receiver.requestsTo("/web/vol").size(), 0);
+    f.timers.advance(50);
+    QVERIFY(f.settle());
+    const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/vol");
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.first().queryValue(QStringLiteral("set")), QStringLiteral("set30"));
+
+    // Until a second after the request, status answers leave the slider where the hand put it.
+    StatusData status;
+    status.volume = 70;
+    f.panel->updatePanelVolumeSlotE2(&status);
+    QCOMPARE(slider->value(), 30);
+    f.receiver.box.clearRequests();
+    f.timers.advance(1000);
+    QVERIFY(f.settle());
+    QVERIFY(f.receiver.targets().contains(QStringLiteral("/web/powerstate")));
+    f.panel->updatePanelVolumeSlotE2(&status);
+    for (const QSlider* each : f.both<QSlider>("panelVolume_horizontalSlider"))
+        QCOMPARE(each->value(), 70);
+}
+
+void TestPanelWidget::positionSliderWaitsForTheHand()
+{
+    // Only the Enigma1 interface can move the playback position.
+    PanelFixture f(boxsim::Personality::Enigma1);
+    QVERIFY(f.load());
+    f.panel->panelMovie_horizontalSlider_sliderMoved(40);
+    f.timers.advance(100);
+    f.panel->panelMovie_horizontalSlider_sliderMoved(55);
+    f.timers.advance(199);
+    QVERIFY(f.settle());
+    QVERIFY(f.receiver.requestsTo("/setVideo").isEmpty());
+    f.timers.advance(1);
+    QVERIFY(f.settle());
+    const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/setVideo");
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.first().queryValue(QStringLiteral("position")), QStringLiteral("55"));
+
+    StatusData status;
+    status.videoPosition = 12;
+    f.panel->updatePanelTimeshiftModeSlot(&status);
+    for (const QSlider* each : f.both<QSlider>("panelMovie_horizontalSlider"))
+        QCOMPARE(each->value(), 0);
+    f.timers.advance(1000);
+    f.panel->updatePanelTimeshiftModeSlot(&status);
+    for (const QSlider* each : f.both<QSlider>("panelMovie_horizontalSlider"))
+        QCOMPARE(each->value(), 12);
+}
+
+void TestPanelWidget::networkIcons_data()
+{
+    QTest::addColumn<QStringList>("signals_");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("holdMs");
+    QTest::newRow("transmit") << QStringList{QStringLiteral("transmit")}
+                              << icon(":/symbol/symbol/network-transmit.png") << 10000;
+    QTest::newRow("receive") << QStringList{QStringLiteral("receive")}
+                             << icon(":/symbol/symbol/network-receive.png") << 10000;
+    QTest::newRow("receive while transmitting shows both")
+        << QStringList{QStringLiteral("transmit"), QStringLiteral("receive")}
+        << icon(":/symbol/symbol/network-transmit-receive.png") << 10000;
+    QTest::newRow("error stays longer")
+        << QStringList{QStringLiteral("error")} << icon(":/symbol/symbol/network-error.png") << 15000;
+}
+
+void TestPanelWidget::networkIcons()
+{
+    QFETCH(QStringList, signals_);
+    QFETCH(QString, shown);
+    QFETCH(int, holdMs);
+    PanelFixture f;
+    for (const QString& signal : std::as_const(signals_)) {
+        if (signal == QLatin1String("transmit"))
+            f.panel->networkTransmitIconSlot(true);
+        else if (signal == QLatin1String("receive"))
+            f.panel->networkReceiveIconSlot(true);
+        else
+            f.panel->networkErrorIconSlot(true);
+    }
+    QVERIFY(f.showsIcon("panelConnect_toolButton", shown));
+    f.timers.advance(holdMs - 1);
+    QVERIFY(f.showsIcon("panelConnect_toolButton", shown));
+    f.timers.advance(1);
+    QVERIFY(f.showsIcon("panelConnect_toolButton", icon(":/symbol/symbol/network-idle.png")));
+
+    // With live mode off the quiet icon is the offline one.
+    f.panel->modeOfflineAction_triggered();
+    QVERIFY(f.showsIcon("panelConnect_toolButton", icon(":/symbol/symbol/network-offline.png")));
+    QVERIFY(!f.control->currentSystemSettings().isLiveMode);
+    f.panel->modeOnlineAction_triggered();
+    QVERIFY(f.control->currentSystemSettings().isLiveMode);
+}
+
+void TestPanelWidget::volumeRange_data()
+{
+    QTest::addColumn<int>("webIfType");
+    QTest::addColumn<int>("maximum");
+    QTest::newRow("Enigma1 goes to 63") << 0 << 63;
+    QTest::newRow("Enigma2 goes to 100") << 1 << 100;
+}
+
+void TestPanelWidget::volumeRange()
+{
+    QFETCH(int, webIfType);
+    QFETCH(int, maximum);
+    PanelFixture f;
+    Profile profile;
+    profile.webIfType = webIfType;
+    f.panel->activeProfileUpdateSlot(profile);
+    const QList<QSlider*> sliders = f.both<QSlider>("panelVolume_horizontalSlider");
+    QCOMPARE(sliders.size(), 2);
+    for (const QSlider* slider : sliders) {
+        QCOMPARE(slider->minimum(), 0);
+        QCOMPARE(slider->maximum(), maximum);
+    }
+}
+
+void TestPanelWidget::landscapeVolumeButtonSwitchesPages()
+{
+    PanelFixture f;
+    auto* stack = f.panel->findChild<QStackedWidget*>(QStringLiteral("panel_stackedWidget"));
+    QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("buttons_page"));
+    f.panel->panelVolume_toolButton_clicked();
+    QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("slider_page"));
+    QVERIFY(f.showsIcon("panelVolume_toolButton", icon(":/menu/menu/tv_48.png")));
+    f.panel->panelVolume_toolButton_clicked();
+    QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("buttons_page"));
+    QVERIFY(f.showsIcon("panelVolume_toolButton", icon(":/buttons/buttons/player_unmute_48.png")));
+}
+
+void TestPanelWidget::orientationPicksTheForm()
+{
+    PanelFixture f;
+    f.panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.panel.get()));
+    const auto landscapeShown = [&f] {
+        return f.panel->findChild<QStackedWidget*>(QStringLiteral("panel_stackedWidget"))->isVisible();
+    };
+    f.panel->resize(800, 400);
+    QTRY_VERIFY(landscapeShown());
+    f.panel->resize(400, 800);
+    QTRY_VERIFY(!landscapeShown());
+}
+
+QTEST_MAIN(TestPanelWidget)
+#include "tst_panelwidget.moc"

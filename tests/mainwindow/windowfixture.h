@@ -1,0 +1,84 @@
+#pragma once
+
+#include "box/tavrelrequest.h"
+#include "control/manualtimersource.h"
+#include "control/messageboxanswerer.h"
+#include "control/tavrelcontrol.h"
+#include "tests/common/simulatedreceiver.h"
+#include "ui/mainwindow.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+// The main window on virtual timers in front of a simulated receiver, every message box
+// answered by the test.
+class WindowFixture
+{
+public:
+    explicit WindowFixture(boxsim::Personality personality = boxsim::Personality::Enigma2)
+        : receiver(personality)
+    {
+        if (personality == boxsim::Personality::Enigma1)
+            receiver.saveProfile(QStringLiteral("root"), QStringLiteral("root"));
+        receiver.box.setDowntime(boxsim::PowerAction::Reboot, 0);
+        receiver.box.setDowntime(boxsim::PowerAction::RestartGui, 0);
+        receiver.box.setDowntime(boxsim::PowerAction::DeepStandby, 0);
+        window = std::make_unique<MainWindow>(receiver.clock, timers);
+        window->resize(800, 480);
+    }
+
+    ~WindowFixture() { window.reset(); }
+
+    TavrelControl* control() const { return window->control(); }
+
+    // Waits until every reply was handled, then lets what the answers queued run too.
+    [[nodiscard]] bool settle(int timeoutMs = 10000)
+    {
+        const bool settled = QTest::qWaitFor(
+            [this] {
+                const TavrelRequest* engine = control()->currentEngine();
+                return !engine || engine->isSettled();
+            },
+            timeoutMs);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return settled;
+    }
+
+    // Loads the receiver until the lists are built and everything is quiet; the log starts empty.
+    [[nodiscard]] bool load()
+    {
+        QSignalSpy built(window.get(), &MainWindow::serviceListsBuilt);
+        control()->loadServiceData();
+        if (!built.wait(10000) || !QTest::qWaitFor([this] { return control()->isInitialized(); }, 10000))
+            return false;
+        const bool settled = settle();
+        receiver.box.clearRequests();
+        return settled;
+    }
+
+    // Targets the receiver saw on this path ("/web/movielist").
+    QStringList targetsTo(const QString& path) const
+    {
+        QStringList found;
+        const QStringList all = receiver.targets();
+        for (const QString& target : all) {
+            if (target == path || target.startsWith(path + QLatin1Char('?')))
+                found.append(target);
+        }
+        return found;
+    }
+
+    template<typename T>
+    T* find(const char* name) const
+    {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    ManualTimerSource timers; // outlives the window's timers
+    SimulatedReceiver receiver;
+    MessageBoxAnswerer boxes;
+    std::unique_ptr<MainWindow> window;
+};
