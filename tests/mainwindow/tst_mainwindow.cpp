@@ -58,6 +58,7 @@ private slots:
     void tabChangesAskTheReceiver();
     void indicatorCountsOverlappingRequests();
     void indicatorStopsAfterThirtySeconds();
+    void displayStateAndPointerPauseThePanelRefresh();
     void tabLabelsFollowTheShape_data();
     void tabLabelsFollowTheShape();
     void renameOnlyForEnigma1_data();
@@ -321,6 +322,47 @@ void TestMainWindow::indicatorStopsAfterThirtySeconds()
     f.timers.advance(1);
     QVERIFY(!shell->isBusyIndicatorVisible());
     QCOMPARE(f.window->activeRequests(), 0);
+}
+
+void TestMainWindow::displayStateAndPointerPauseThePanelRefresh()
+{
+    // The Enigma1 receiver reports playback as a mode of its own.
+    WindowFixture f(boxsim::Personality::Enigma1);
+    QVERIFY(f.load());
+    // A playing recording keeps the panel asking for the status every second.
+    f.control()->requestMovieList(true);
+    QVERIFY(f.settle());
+    f.control()->playMovieAt(0);
+    QVERIFY(f.settle());
+    const auto refreshes = [&f](int ms) {
+        f.receiver.box.clearRequests();
+        f.timers.advance(ms);
+        if (!f.settle())
+            return -1;
+        return int(f.targetsTo(QStringLiteral("/cgi-bin/status")).size());
+    };
+
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(f.window.get(), &enter);
+    QVERIFY(f.settle());
+    QCOMPARE(f.control()->currentDatabase()->statusData()->mode, BoxModeMovie);
+    QVERIFY(refreshes(1000) > 0);
+
+    f.window->setDisplayState(QStringLiteral("off"));
+    QCOMPARE(refreshes(3000), 0);
+
+    // Display on again, but the pointer is elsewhere: still paused.
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(f.window.get(), &leave);
+    f.window->setDisplayState(QStringLiteral("on"));
+    QCOMPARE(refreshes(3000), 0);
+
+    // The pointer comes back: the panel refreshes at once and then every second.
+    f.receiver.box.clearRequests();
+    QCoreApplication::sendEvent(f.window.get(), &enter);
+    QVERIFY(f.settle());
+    QVERIFY(!f.targetsTo(QStringLiteral("/cgi-bin/status")).isEmpty());
+    QVERIFY(refreshes(1000) > 0);
 }
 
 void TestMainWindow::tabLabelsFollowTheShape_data()
