@@ -7,9 +7,14 @@
 #include "ui/shell/shellservices.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
 
@@ -63,6 +68,11 @@ private slots:
     void tabLabelsFollowTheShape();
     void renameOnlyForEnigma1_data();
     void renameOnlyForEnigma1();
+    void applicationMenu();
+    void extrasChooser_data();
+    void extrasChooser();
+    void renameSendsTheNewTitle_data();
+    void renameSendsTheNewTitle();
     void quitAsksFirst_data();
     void quitAsksFirst();
 };
@@ -411,6 +421,113 @@ void TestMainWindow::renameOnlyForEnigma1()
     QCOMPARE(actions.size(), 3);
     QCOMPARE(actions.at(1)->text(), QStringLiteral("Rename"));
     QCOMPARE(actions.at(1)->isVisible(), visible);
+}
+
+void TestMainWindow::applicationMenu()
+{
+    WindowFixture f;
+    const QMenu* menu = f.window->findChild<QMenu*>(QStringLiteral("applicationMenu"));
+    QVERIFY(menu);
+    QStringList texts;
+    const QList<QAction*> actions = menu->actions();
+    for (const QAction* action : actions) {
+        if (action->isSeparator())
+            continue;
+        texts.append(action->text());
+        if (action->text() != QLatin1String("Quit"))
+            QVERIFY2(!action->icon().isNull() && action->isIconVisibleInMenu(), qPrintable(action->text()));
+    }
+    QCOMPARE(texts, (QStringList{QStringLiteral("Profile"), QStringLiteral("Settings"),
+                                 QStringLiteral("Extras"), QStringLiteral("Help"), QStringLiteral("Quit")}));
+}
+
+void TestMainWindow::extrasChooser_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("request");
+    QTest::newRow("satellite finder") << "satfinderAction_pushButton"
+                                      << "satfinder_page"
+                                      << "";
+    QTest::newRow("information asks for the receiver's details") << "infoAction_pushButton"
+                                                                 << "infoPage"
+                                                                 << "/web/about";
+    QTest::newRow("messages for an Enigma2 receiver") << "messageSenderAction_pushButton"
+                                                      << "messageE2Page"
+                                                      << "";
+}
+
+void TestMainWindow::extrasChooser()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, page);
+    QFETCH(QString, request);
+    WindowFixture f;
+    QVERIFY(f.load());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->findChild<QAction*>(QStringLiteral("extrasAction"))->trigger();
+    QDialog* chooser = nullptr;
+    const QList<QWidget*> windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->objectName() == QLatin1String("extrasDialog"))
+            chooser = qobject_cast<QDialog*>(window);
+    }
+    QVERIFY(chooser);
+    QVERIFY(chooser->isVisible());
+    auto* grid = chooser->findChild<QGridLayout*>();
+    QCOMPARE(grid->count(), 3);
+    QCOMPARE(grid->itemAtPosition(0, 0)->widget()->objectName(),
+             QStringLiteral("satfinderAction_pushButton"));
+    QCOMPARE(grid->itemAtPosition(2, 0)->widget()->objectName(),
+             QStringLiteral("messageSenderAction_pushButton"));
+
+    chooser->findChild<QPushButton*>(button)->click();
+    QVERIFY(!chooser->isVisible());
+    QWidget* opened = f.window->findChild<QWidget*>(page);
+    QVERIFY(opened);
+    QTRY_VERIFY(opened->isWindow() && opened->isVisible());
+    QVERIFY(f.window->shell()->isStackedWindowOpen(opened));
+    if (!request.isEmpty()) {
+        QVERIFY(f.settle());
+        QVERIFY(!f.targetsTo(request).isEmpty());
+    }
+    f.window->shell()->closeStackedWindow(opened);
+}
+
+void TestMainWindow::renameSendsTheNewTitle_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("OK renames") << true;
+    QTest::newRow("Cancel leaves the title") << false;
+}
+
+void TestMainWindow::renameSendsTheNewTitle()
+{
+    QFETCH(bool, confirm);
+    WindowFixture f(boxsim::Personality::Enigma1);
+    QVERIFY(f.load());
+    f.find<QTabWidget>("tabWidget")->setCurrentIndex(3);
+    auto* movies = f.find<QListWidget>("movie_listWidget");
+    QTRY_VERIFY(movies->count() > 0);
+    QVERIFY(f.settle());
+    f.receiver.box.clearRequests();
+    movies->setCurrentRow(0);
+    f.window->movieRename_triggered();
+    auto* editor = f.window->findChild<QLineEdit*>(QStringLiteral("movieRename_lineEdit"));
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), movies->item(0)->text());
+    editor->setText(QStringLiteral("Krimi & mehr"));
+    if (confirm)
+        f.window->movieRenameOK_triggered();
+    else
+        f.window->movieRenameCancel_triggered();
+    QVERIFY(f.settle());
+    QTRY_VERIFY(!f.window->findChild<QDialog*>(QStringLiteral("movieRename_dialog")));
+    const QList<boxsim::LoggedRequest> renames = f.receiver.requestsTo("/cgi-bin/renameMovie");
+    QCOMPARE(renames.size(), confirm ? 1 : 0);
+    if (confirm)
+        QCOMPARE(renames.first().queryValue(QStringLiteral("desc")), QStringLiteral("Krimi & mehr"));
 }
 
 void TestMainWindow::quitAsksFirst_data()
