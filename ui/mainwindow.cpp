@@ -96,8 +96,12 @@ MainWindow::MainWindow(const Clock& clock, TimerSource& timerSource, QWidget* pa
 
 MainWindow::~MainWindow()
 {
-    // The pages hold the controller; it goes first only after they stopped listening.
-    removeChannelLists();
+    // The pages and the controller go while this window can still take their last signals;
+    // the shell's reports of the window being hidden on the way out reach nobody.
+    m_shell->disconnect(this);
+    ui->tabWidget->disconnect(this);
+    delete takeCentralWidget();
+    delete controller;
 }
 
 void MainWindow::connectController()
