@@ -1,6 +1,7 @@
 #include "app/demodriver.h"
 #include "model/records.h"
 #include "ui/mainwindow.h"
+#include "ui/shell/shellservices.h"
 #include "ui/translation.h"
 
 #include <QApplication>
@@ -15,7 +16,11 @@ int main(int argc, char* argv[])
     registerRecordMetaTypes();
 
     MainWindow window;
-    window.showMaximized();
+    // A shape locked by the orientation setting is kept; otherwise the window takes the screen.
+    if (window.shell()->orientation() == ShellServices::OrientationAuto)
+        window.showMaximized();
+    else
+        window.show();
 
     if (DemoDriver::requested()) {
         auto* demo = new DemoDriver(&window, &app);
