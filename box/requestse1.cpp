@@ -2,6 +2,7 @@
 
 #include "box/e1parsers.h"
 #include "model/bouquet.h"
+#include "model/clock.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
 
@@ -195,9 +196,9 @@ void RequestsE1::dispatchReply(const Reply& reply)
         break;
     }
     case ReqServices: {
-        OwnedList<Bouquet> bouquets;
-        if (parseServiceListE1(text, bouquets)) {
-            db.setBouquets(std::move(bouquets));
+        const std::shared_ptr<BouquetsRead> read = readAnswer<BouquetsRead>(reply);
+        if (read->ok) {
+            db.setBouquets(std::move(read->bouquets));
             Q_EMIT finishedServiceDataRequest();
         } else {
             reportUnreadable(reply);
@@ -244,9 +245,9 @@ void RequestsE1::dispatchReply(const Reply& reply)
         sendRequest(ReqMovieList);
         break;
     case ReqMultiEpg: {
-        OwnedList<EpgItem> events;
-        if (parseMultiEpgE1(text, m_currentBouquetRef, events, db.clock()))
-            db.insertBouquetEpg(std::move(events));
+        const std::shared_ptr<EventsRead> read = readAnswer<EventsRead>(reply);
+        if (read->ok)
+            db.insertBouquetEpg(std::move(read->events));
         else
             reportUnreadable(reply);
         Q_EMIT finishedMultiEpgDataRequest();
@@ -296,12 +297,33 @@ void RequestsE1::dispatchReply(const Reply& reply)
     }
 }
 
+TavrelRequest::AnswerReader RequestsE1::answerReader(const Reply& reply) const
+{
+    const QString bouquetRef = reply.bouquetReference;
+    const Clock* clock = &database()->clock();
+    switch (reply.type) {
+    case ReqServices:
+        return bouquetsReader([](const QString& text, OwnedList<Bouquet>& bouquets) {
+            return parseServiceListE1(text, bouquets);
+        });
+    case ReqEpg:
+        return eventsReader([bouquetRef, clock](const QString& text, OwnedList<EpgItem>& events) {
+            return parseCurrentEpgE1(text, bouquetRef, events, *clock);
+        });
+    case ReqMultiEpg:
+        return eventsReader([bouquetRef, clock](const QString& text, OwnedList<EpgItem>& events) {
+            return parseMultiEpgE1(text, bouquetRef, events, *clock);
+        });
+    default:
+        return {};
+    }
+}
+
 void RequestsE1::handleEpg(const Reply& reply)
 {
-    TavrelDatabase& db = *database();
-    OwnedList<EpgItem> events;
-    if (parseCurrentEpgE1(reply.text, m_currentBouquetRef, events, db.clock())) {
-        db.insertBouquetEpg(std::move(events));
+    const std::shared_ptr<EventsRead> read = readAnswer<EventsRead>(reply);
+    if (read->ok) {
+        database()->insertBouquetEpg(std::move(read->events));
         m_epgRetried = false;
     } else {
         reportUnreadable(reply);

@@ -62,6 +62,8 @@ protected:
     void constructFixedUrls() override;
     QList<RequestType> comparisonOrder() const override;
     void dispatchReply(const Reply& reply) override;
+    QString currentBouquetReference() const override { return m_currentBouquetRef; }
+    AnswerReader answerReader(const Reply& reply) const override;
 
 private:
     void handleEpg(const Reply& reply);

@@ -2,6 +2,7 @@
 
 #include "box/e2readers.h"
 #include "model/bouquet.h"
+#include "model/clock.h"
 #include "model/currentservice.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
@@ -354,12 +355,33 @@ void RequestsE2::handleCurrentService(const Reply& reply)
     }
 }
 
+TavrelRequest::AnswerReader RequestsE2::answerReader(const Reply& reply) const
+{
+    switch (reply.type) {
+    case ReqServices:
+        return bouquetsReader([](const QString& text, OwnedList<Bouquet>& bouquets) {
+            return parseE2Services(text, bouquets);
+        });
+    case ReqEpg:
+    case ReqEpgNow:
+    case ReqEpgNext: {
+        const QString bouquetRef = reply.bouquetReference;
+        const Clock* clock = &database()->clock();
+        return eventsReader([bouquetRef, clock](const QString& text, OwnedList<EpgItem>& events) {
+            return parseE2BouquetEpg(text, bouquetRef, events, *clock);
+        });
+    }
+    default:
+        return {};
+    }
+}
+
 void RequestsE2::handleServices(const Reply& reply)
 {
     TavrelDatabase& db = *database();
-    OwnedList<Bouquet> bouquets;
-    if (parseE2Services(reply.text, bouquets)) {
-        db.setBouquets(std::move(bouquets));
+    const std::shared_ptr<BouquetsRead> read = readAnswer<BouquetsRead>(reply);
+    if (read->ok) {
+        db.setBouquets(std::move(read->bouquets));
         Q_EMIT finishedServiceDataRequest();
         sendRequest(ReqCurrentService);
         sendRequest(ReqStatus);
@@ -372,13 +394,12 @@ void RequestsE2::handleServices(const Reply& reply)
 
 bool RequestsE2::mergeBouquetEpg(const Reply& reply)
 {
-    TavrelDatabase& db = *database();
-    OwnedList<EpgItem> events;
-    if (!parseE2BouquetEpg(reply.text, m_currentBouquetRef, events, db.clock())) {
+    const std::shared_ptr<EventsRead> read = readAnswer<EventsRead>(reply);
+    if (!read->ok) {
         reportUnreadable(reply);
         return false;
     }
-    db.insertBouquetEpg(std::move(events));
+    database()->insertBouquetEpg(std::move(read->events));
     return true;
 }
 
@@ -393,7 +414,7 @@ void RequestsE2::handleEpgNow(const Reply& reply)
 {
     // The next events follow whether or not the current ones could be read.
     mergeBouquetEpg(reply);
-    sendWithUrl(ReqEpgNext, QStringLiteral("/web/epgnext?bRef=") + queryValue(m_currentBouquetRef));
+    sendWithUrl(ReqEpgNext, QStringLiteral("/web/epgnext?bRef=") + queryValue(reply.bouquetReference));
     Q_EMIT finishedEpgDataRequest();
 }
 

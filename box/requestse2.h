@@ -62,6 +62,8 @@ protected:
     QList<RequestType> comparisonOrder() const override;
     bool hasPendingTimers() const override;
     void dispatchReply(const Reply& reply) override;
+    QString currentBouquetReference() const override { return m_currentBouquetRef; }
+    AnswerReader answerReader(const Reply& reply) const override;
 
 private Q_SLOTS:
     void afterZapRequestTimerSlot();

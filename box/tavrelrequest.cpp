@@ -1,11 +1,16 @@
 #include "box/tavrelrequest.h"
 
+#include "model/bouquet.h"
+#include "model/epgitem.h"
 #include "model/tavreldatabase.h"
 #include "settings/settings.h"
 
 #include <QAuthenticator>
 #include <QNetworkRequest>
+#include <QPromise>
 #include <QStringDecoder>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 
 TavrelRequest::TavrelRequest(TavrelDatabase* database, QObject* parent)
@@ -22,7 +27,16 @@ TavrelRequest::~TavrelRequest()
 {
     // Replies still in flight belong to the manager; they must not reach a half-destroyed engine.
     abortReplies();
+    // A reading under way may use what the owner of this engine lends it (the clock).
+    for (const QueuedReply& queued : m_dispatchQueue) {
+        if (queued.reading)
+            queued.reading->waitForFinished();
+    }
 }
+
+TavrelRequest::AnswerRead::~AnswerRead() = default;
+TavrelRequest::BouquetsRead::~BouquetsRead() = default;
+TavrelRequest::EventsRead::~EventsRead() = default;
 
 void TavrelRequest::abortReplies()
 {
@@ -83,7 +97,7 @@ void TavrelRequest::setTransferTimeouts(int normalMs, int longMs)
 
 bool TavrelRequest::isSettled() const
 {
-    return m_repliesInFlight == 0 && !hasPendingTimers();
+    return m_repliesInFlight == 0 && m_dispatchQueue.empty() && !hasPendingTimers();
 }
 
 void TavrelRequest::constructRequestUrls(const Profile& profile)
@@ -238,19 +252,99 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     const QUrl url = reply->request().url();
     reply->deleteLater();
 
-    Reply read;
+    QueuedReply queued;
+    Reply& read = queued.reply;
     read.type = requestTypeForUrl(url);
     read.failed = error != QNetworkReply::NoError;
-    // An error page is no answer: parsers get nothing to misread.
-    if (!read.failed)
-        read.text = decodeBody(body);
+    read.bouquetReference = currentBouquetReference();
+    queued.error = error;
+    queued.httpStatus = httpStatus;
     if (m_database)
         m_database->addReceivedBytes(body.size());
-    if (read.failed && read.type != ReqNone)
-        Q_EMIT requestFailed(read.type, error, httpStatus);
-    if (read.type != ReqNone && m_database)
-        dispatchReply(read);
+    // An error page is no answer: parsers get nothing to misread.
+    if (!read.failed) {
+        const bool big = m_backgroundReadBytes >= 0 && body.size() >= m_backgroundReadBytes;
+        AnswerReader reader = big && read.type != ReqNone ? answerReader(read) : AnswerReader();
+        if (reader)
+            queued.reading = startReading(std::move(reader), body);
+        else
+            read.text = decodeBody(body);
+    }
+    m_dispatchQueue.push_back(std::move(queued));
+    dispatchQueuedReplies();
+}
+
+QFutureWatcher<std::shared_ptr<TavrelRequest::AnswerRead>>*
+TavrelRequest::startReading(AnswerReader reader, const QByteArray& body)
+{
+    auto promise = std::make_shared<QPromise<std::shared_ptr<AnswerRead>>>();
+    auto* watcher = new QFutureWatcher<std::shared_ptr<AnswerRead>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, &TavrelRequest::dispatchQueuedReplies);
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, reader = std::move(reader), body] {
+        promise->start();
+        const QString text = decodeBody(body);
+        std::shared_ptr<AnswerRead> read = reader(text);
+        read->text = text;
+        promise->addResult(std::move(read));
+        promise->finish();
+    });
+    return watcher;
+}
+
+void TavrelRequest::dispatchQueuedReplies()
+{
+    // A later small answer never overtakes an earlier big one that is still being read.
+    while (!m_dispatchQueue.empty() && !m_abandoned) {
+        QueuedReply& head = m_dispatchQueue.front();
+        if (head.reading && !head.reading->isFinished())
+            break;
+        QueuedReply queued = std::move(head);
+        m_dispatchQueue.pop_front();
+        if (queued.reading) {
+            queued.reply.read = queued.reading->result();
+            queued.reply.text = queued.reply.read->text;
+            queued.reading->deleteLater();
+        }
+        const Reply& read = queued.reply;
+        if (read.failed && read.type != ReqNone)
+            Q_EMIT requestFailed(read.type, queued.error, queued.httpStatus);
+        if (read.type != ReqNone && m_database)
+            dispatchReply(read);
+    }
     checkSettled();
+}
+
+TavrelRequest::AnswerReader TavrelRequest::answerReader(const Reply&) const
+{
+    return {};
+}
+
+TavrelRequest::AnswerReader
+TavrelRequest::bouquetsReader(std::function<bool(const QString&, OwnedList<Bouquet>&)> parse) const
+{
+    QThread* home = thread();
+    return [parse = std::move(parse), home](const QString& text) {
+        auto read = std::make_shared<BouquetsRead>();
+        read->ok = parse(text, read->bouquets);
+        // Channels go along with their bouquet.
+        for (const auto& bouquet : read->bouquets)
+            bouquet->moveToThread(home);
+        return std::shared_ptr<AnswerRead>(std::move(read));
+    };
+}
+
+TavrelRequest::AnswerReader
+TavrelRequest::eventsReader(std::function<bool(const QString&, OwnedList<EpgItem>&)> parse) const
+{
+    QThread* home = thread();
+    return [parse = std::move(parse), home](const QString& text) {
+        auto read = std::make_shared<EventsRead>();
+        read->ok = parse(text, read->events);
+        for (const auto& event : read->events)
+            event->moveToThread(home);
+        return std::shared_ptr<AnswerRead>(std::move(read));
+    };
 }
 
 void TavrelRequest::nextRequestTimerSlot()

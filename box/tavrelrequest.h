@@ -1,8 +1,10 @@
 #pragma once
 
 #include "box/requesttype.h"
+#include "model/ownedlist.h"
 #include "model/records.h"
 
+#include <QFutureWatcher>
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -11,7 +13,11 @@
 #include <QUrl>
 
 #include <array>
+#include <deque>
+#include <functional>
+#include <memory>
 
+class Bouquet;
 class EpgItem;
 class QAuthenticator;
 class QTimer;
@@ -31,6 +37,9 @@ public:
     // Time-outs of one transfer; the big loads (bouquets, EPG, lists) get the long one.
     static constexpr int defaultTransferTimeoutMs = 20000;
     static constexpr int defaultLongTransferTimeoutMs = 60000;
+    // Reading an answer of this size takes a few milliseconds; bigger ones are read off the
+    // GUI thread.
+    static constexpr qsizetype defaultBackgroundReadBytes = 32 * 1024;
 
     ~TavrelRequest() override;
 
@@ -62,6 +71,9 @@ public:
     RequestType requestTypeForUrl(const QUrl& url) const;
 
     void setTransferTimeouts(int normalMs, int longMs);
+    // Answers of at least this many bytes that can be read off the GUI thread are (bouquets
+    // and EPG lists); -1 reads every answer in the GUI thread.
+    void setBackgroundReadBytes(qsizetype bytes) { m_backgroundReadBytes = bytes; }
     const Profile& profile() const { return m_profile; }
     // No reply outstanding and no delayed request waiting.
     bool isSettled() const;
@@ -90,12 +102,35 @@ Q_SIGNALS:
     void settled();
 
 protected:
+    // What a reading of a big answer produced; its objects live in the engine's thread.
+    struct AnswerRead
+    {
+        virtual ~AnswerRead();
+        bool ok = false;
+        QString text; // the answer as the reader got it
+    };
+    struct BouquetsRead : AnswerRead
+    {
+        ~BouquetsRead() override;
+        OwnedList<Bouquet> bouquets;
+    };
+    struct EventsRead : AnswerRead
+    {
+        ~EventsRead() override;
+        OwnedList<EpgItem> events;
+    };
+    using AnswerReader = std::function<std::shared_ptr<AnswerRead>(const QString& text)>;
+
     // What the dispatch of a concrete engine gets of one reply.
     struct Reply
     {
         RequestType type = ReqNone;
         QString text;        // empty when the transfer failed
         bool failed = false; // network error, HTTP error status or time-out
+        // The bouquet an EPG answer belongs to, as it was when the reply finished.
+        QString bouquetReference;
+        // The answer as read off the GUI thread, when it was big enough.
+        std::shared_ptr<AnswerRead> read;
     };
 
     TavrelRequest(TavrelDatabase* database, QObject* parent);
@@ -128,14 +163,41 @@ protected:
     static bool isBigLoad(RequestType type);
     virtual bool hasPendingTimers() const;
     virtual void dispatchReply(const Reply& reply) = 0;
+    // The bouquet whose EPG was asked for last.
+    virtual QString currentBouquetReference() const { return {}; }
+    // How to read an answer that can be big, so that it may run off the GUI thread; empty for
+    // answers that are always read in the dispatch. It must not touch the engine.
+    virtual AnswerReader answerReader(const Reply& reply) const;
+    // Readers whose objects are handed to the engine's thread when they are done.
+    AnswerReader bouquetsReader(std::function<bool(const QString&, OwnedList<Bouquet>&)> parse) const;
+    AnswerReader eventsReader(std::function<bool(const QString&, OwnedList<EpgItem>&)> parse) const;
+    // The answer as read: off the GUI thread when it was big, here and now otherwise.
+    template<typename Read>
+    std::shared_ptr<Read> readAnswer(const Reply& reply) const
+    {
+        return std::static_pointer_cast<Read>(reply.read ? reply.read : answerReader(reply)(reply.text));
+    }
 
 private Q_SLOTS:
     void on_authenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
     void requestError(QNetworkReply::NetworkError error);
     void requestReplyReadFinishedSlot(QNetworkReply* reply);
     void nextRequestTimerSlot();
+    // Hands finished replies to the dispatch in the order they finished, each once it is read.
+    void dispatchQueuedReplies();
 
 private:
+    struct QueuedReply
+    {
+        Reply reply;
+        QNetworkReply::NetworkError error = QNetworkReply::NoError;
+        int httpStatus = 0;
+        QFutureWatcher<std::shared_ptr<AnswerRead>>* reading = nullptr; // null: read in the dispatch
+    };
+
+    // Decodes and reads the body on the thread pool.
+    QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, const QByteArray& body);
+
     static QString decodeBody(const QByteArray& body);
     // Replies under way end unread; their signals no longer reach the engine.
     void abortReplies();
@@ -155,4 +217,6 @@ private:
     int m_transferTimeoutMs = defaultTransferTimeoutMs;
     int m_longTransferTimeoutMs = defaultLongTransferTimeoutMs;
     bool m_abandoned = false;
+    qsizetype m_backgroundReadBytes = defaultBackgroundReadBytes;
+    std::deque<QueuedReply> m_dispatchQueue;
 };
