@@ -82,17 +82,21 @@ void TestControlLoading::enigma2StartUp_data()
 {
     QTest::addColumn<QString>("currentService");
     QTest::addColumn<bool>("inLineUp");
+    QTest::addColumn<bool>("readOffThread"); // every big-answer reading off the GUI thread
 
     // National Geographic HD stands second in the second bouquet.
-    QTest::newRow("service in the second bouquet")
-        << QStringLiteral("1:0:19:6F12:431:1:C00000:0:0:0:") << true;
-    QTest::newRow("service in no bouquet") << QStringLiteral("1:0:19:DEAD:431:1:C00000:0:0:0:") << false;
+    const QString nationalGeographic = QStringLiteral("1:0:19:6F12:431:1:C00000:0:0:0:");
+    QTest::newRow("service in the second bouquet") << nationalGeographic << true << false;
+    QTest::newRow("service in no bouquet")
+        << QStringLiteral("1:0:19:DEAD:431:1:C00000:0:0:0:") << false << false;
+    QTest::newRow("answers read off the GUI thread") << nationalGeographic << true << true;
 }
 
 void TestControlLoading::enigma2StartUp()
 {
     QFETCH(QString, currentService);
     QFETCH(bool, inLineUp);
+    QFETCH(bool, readOffThread);
     ControlFixture f(Personality::Enigma2);
     f.receiver.box.setCurrentService(currentService);
     SignalLog log(f.control.get());
@@ -102,6 +106,8 @@ void TestControlLoading::enigma2StartUp()
 
     f.control->loadServiceData();
     QVERIFY(qobject_cast<RequestsE2*>(f.control->currentEngine()));
+    if (readOffThread)
+        f.control->currentEngine()->setBackgroundReadBytes(0);
     QTRY_VERIFY(f.control->isInitialized());
     QVERIFY(f.settle());
 
@@ -157,17 +163,20 @@ void TestControlLoading::enigma1StartUp_data()
     QTest::addColumn<QList<int>>("bouquetBroadcasts");
     QTest::addColumn<QList<int>>("channelBroadcasts");
     QTest::addColumn<bool>("bouquetEpgAsked");
+    QTest::addColumn<bool>("readOffThread"); // every big-answer reading off the GUI thread
 
     const QString services = QStringLiteral("/cgi-bin/getServices");
     // The lists ask for the EPG of any other bouquet when they show it.
     QTest::newRow("service in the first bouquet")
-        << 0 << 1 << services << QList<int>{0} << QList<int>{1} << true;
+        << 0 << 1 << services << QList<int>{0} << QList<int>{1} << true << false;
     QTest::newRow("service in a later bouquet")
-        << 1 << 0 << services << QList<int>{1} << QList<int>{0} << false;
+        << 1 << 0 << services << QList<int>{1} << QList<int>{0} << false << false;
+    QTest::newRow("answers read off the GUI thread")
+        << 0 << 1 << services << QList<int>{0} << QList<int>{1} << true << true;
     // The status needs a login; the bouquets can come first. The lists then learn the service
     // from the status.
-    QTest::newRow("bouquets before the status")
-        << 1 << 0 << QStringLiteral("/cgi-bin/status") << QList<int>{0, 1} << QList<int>{0, 0} << true;
+    QTest::newRow("bouquets before the status") << 1 << 0 << QStringLiteral("/cgi-bin/status")
+                                                << QList<int>{0, 1} << QList<int>{0, 0} << true << false;
 }
 
 void TestControlLoading::enigma1StartUp()
@@ -178,6 +187,7 @@ void TestControlLoading::enigma1StartUp()
     QFETCH(QList<int>, bouquetBroadcasts);
     QFETCH(QList<int>, channelBroadcasts);
     QFETCH(bool, bouquetEpgAsked);
+    QFETCH(bool, readOffThread);
     ControlFixture f(Personality::Enigma1);
     const QString currentService = f.receiver.box.bouquets().at(bouquet).services.at(channel).reference;
     f.receiver.box.setCurrentService(currentService);
@@ -191,6 +201,8 @@ void TestControlLoading::enigma1StartUp()
 
     f.control->loadServiceData();
     QVERIFY(qobject_cast<RequestsE1*>(f.control->currentEngine()));
+    if (readOffThread)
+        f.control->currentEngine()->setBackgroundReadBytes(0);
     QTRY_VERIFY(f.control->isInitialized());
     QVERIFY(f.settle());
 
