@@ -8,6 +8,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QSlider>
 #include <QStackedWidget>
@@ -116,6 +117,9 @@ private slots:
     void events();
     void buttonsReachTheReceiver_data();
     void buttonsReachTheReceiver();
+    void powerMenu_data();
+    void powerMenu();
+    void stopAsksTheController();
     void volumeSliderWaitsForTheHand();
     void positionSliderWaitsForTheHand();
     void networkIcons_data();
@@ -312,6 +316,80 @@ void TestPanelWidget::buttonsReachTheReceiver()
     f.timers.advance(1);
     QVERIFY(f.settle());
     QVERIFY(f.receiver.targets().contains(QStringLiteral("/web/powerstate")));
+}
+
+void TestPanelWidget::powerMenu_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("newState");
+    QTest::newRow("reload asks first") << "Enigma reload"
+                                       << "Enigma reload?"
+                                       << "3";
+    QTest::newRow("wake up") << "Box wakeup"
+                             << ""
+                             << "4";
+    QTest::newRow("standby") << "Box standby"
+                             << ""
+                             << "5";
+    QTest::newRow("reboot asks first") << "Box reboot"
+                                       << "Box reboot?"
+                                       << "2";
+    QTest::newRow("shutdown asks first") << "Box shutdown"
+                                         << "Box shutdown?"
+                                         << "1";
+}
+
+void TestPanelWidget::powerMenu()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, question);
+    QFETCH(QString, newState);
+    PanelFixture f;
+    f.receiver.box.setDowntime(boxsim::PowerAction::Reboot, 0);
+    f.receiver.box.setDowntime(boxsim::PowerAction::RestartGui, 0);
+    f.receiver.box.setDowntime(boxsim::PowerAction::DeepStandby, 0);
+    QVERIFY(f.load());
+    const QList<QToolButton*> buttons = f.both<QToolButton>("panelPower_toolButton");
+    QCOMPARE(buttons.size(), 2);
+    QMenu* menu = buttons.first()->menu();
+    QVERIFY(menu);
+    QCOMPARE(buttons.last()->menu(), menu);
+    QStringList texts;
+    QAction* chosen = nullptr;
+    const QList<QAction*> actions = menu->actions();
+    for (QAction* action : actions) {
+        texts.append(action->text());
+        QVERIFY(!action->icon().isNull());
+        if (action->text() == entry)
+            chosen = action;
+    }
+    QCOMPARE(texts, (QStringList{QStringLiteral("Enigma reload"), QStringLiteral("Box wakeup"),
+                                 QStringLiteral("Box standby"), QStringLiteral("Box reboot"),
+                                 QStringLiteral("Box shutdown")}));
+    f.boxes.answerNext(MessageBoxAnswerer::Answer::Accept);
+    chosen->trigger();
+    QVERIFY(f.settle());
+    QCOMPARE(f.boxes.askedTexts(), question.isEmpty() ? QStringList() : QStringList{question});
+    QVERIFY2(f.receiver.targets().contains(QStringLiteral("/web/powerstate?newstate=") + newState),
+             qPrintable(f.receiver.targets().join(u' ')));
+}
+
+void TestPanelWidget::stopAsksTheController()
+{
+    PanelFixture f;
+    // Before the first load the stop button sends nothing.
+    f.panel->panelStop_toolButton_clicked();
+    f.timers.advance(1000);
+    QVERIFY(f.settle());
+    QVERIFY(f.receiver.targets().isEmpty());
+
+    QVERIFY(f.load());
+    f.panel->panelStop_toolButton_clicked();
+    QVERIFY(f.settle());
+    // The Enigma2 receiver is asked for its timers first, to learn whether a recording runs.
+    QVERIFY2(f.receiver.targets().contains(QStringLiteral("/web/timerlist")),
+             qPrintable(f.receiver.targets().join(u' ')));
 }
 
 void TestPanelWidget::volumeSliderWaitsForTheHand()
