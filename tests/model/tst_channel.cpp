@@ -6,7 +6,7 @@
 
 namespace {
 
-struct EventSpec
+struct EventTimes
 {
     uint start;
     int duration;
@@ -31,7 +31,7 @@ QList<uint> startsOf(const Channel& channel)
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<EventSpec>)
+Q_DECLARE_METATYPE(QList<EventTimes>)
 
 class TestChannel : public QObject
 {
@@ -81,7 +81,7 @@ void TestChannel::addEpgItemKeepsNowAndNext()
 
 void TestChannel::refreshEpg_data()
 {
-    QTest::addColumn<QList<EventSpec>>("events");
+    QTest::addColumn<QList<EventTimes>>("events");
     QTest::addColumn<QList<uint>>("remaining");
     QTest::addColumn<bool>("needsEpg");
     QTest::addColumn<int>("progress");
@@ -89,28 +89,28 @@ void TestChannel::refreshEpg_data()
 
     // The clock stands at 10000 in every row.
     QTest::newRow("running event, half elapsed")
-        << QList<EventSpec>{{9400, 1200}} << QList<uint>{9400} << false << 50 << 10;
+        << QList<EventTimes>{{9400, 1200}} << QList<uint>{9400} << false << 50 << 10;
     QTest::newRow("running event with next")
-        << QList<EventSpec>{{9400, 1200}, {10600, 600}} << QList<uint>{9400, 10600} << false << 50 << 10;
+        << QList<EventTimes>{{9400, 1200}, {10600, 600}} << QList<uint>{9400, 10600} << false << 50 << 10;
     QTest::newRow("only event ended an hour ago")
-        << QList<EventSpec>{{4600, 1800}} << QList<uint>{} << true << 0 << 0;
+        << QList<EventTimes>{{4600, 1800}} << QList<uint>{} << true << 0 << 0;
     QTest::newRow("first ended, next running")
-        << QList<EventSpec>{{8000, 1000}, {9000, 2000}} << QList<uint>{9000} << true << 50 << 16;
-    QTest::newRow("both ended") << QList<EventSpec>{{7000, 1000}, {8000, 1000}} << QList<uint>{} << true << 0
+        << QList<EventTimes>{{8000, 1000}, {9000, 2000}} << QList<uint>{9000} << true << 50 << 16;
+    QTest::newRow("both ended") << QList<EventTimes>{{7000, 1000}, {8000, 1000}} << QList<uint>{} << true << 0
                                 << 0;
     QTest::newRow("event ending right now has ended")
-        << QList<EventSpec>{{9000, 1000}} << QList<uint>{} << true << 0 << 0;
+        << QList<EventTimes>{{9000, 1000}} << QList<uint>{} << true << 0 << 0;
     QTest::newRow("first event not begun is dropped")
-        << QList<EventSpec>{{10060, 600}} << QList<uint>{} << true << 0 << 0;
+        << QList<EventTimes>{{10060, 600}} << QList<uint>{} << true << 0 << 0;
     QTest::newRow("progress rounds to nearest")
-        << QList<EventSpec>{{9999, 3}} << QList<uint>{9999} << false << 33 << 0;
+        << QList<EventTimes>{{9999, 3}} << QList<uint>{9999} << false << 33 << 0;
     QTest::newRow("event just begun")
-        << QList<EventSpec>{{10000, 600}} << QList<uint>{10000} << false << 0 << 10;
+        << QList<EventTimes>{{10000, 600}} << QList<uint>{10000} << false << 0 << 10;
 }
 
 void TestChannel::refreshEpg()
 {
-    QFETCH(QList<EventSpec>, events);
+    QFETCH(QList<EventTimes>, events);
     QFETCH(QList<uint>, remaining);
     QFETCH(bool, needsEpg);
     QFETCH(int, progress);
@@ -118,8 +118,8 @@ void TestChannel::refreshEpg()
 
     const ManualClock clock(10000);
     Channel channel;
-    for (const EventSpec& spec : events)
-        channel.addEpgItem(makeEvent(spec.start, spec.duration));
+    for (const EventTimes& times : events)
+        channel.addEpgItem(makeEvent(times.start, times.duration));
     channel.refreshEpg(clock);
 
     QCOMPARE(startsOf(channel), remaining);
