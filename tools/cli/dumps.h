@@ -1,10 +1,14 @@
 #pragma once
 
+#include "tools/cli/commandrun.h"
+
+#include <QObject>
 #include <QString>
+
+#include <functional>
 
 class Bouquet;
 class Channel;
-class CommandRun;
 class JsonWriter;
 class TavrelDatabase;
 
@@ -23,3 +27,30 @@ void dumpChannel(CommandRun& run, const QString& serviceReference);
 void dumpTimers(CommandRun& run);
 void dumpMovies(CommandRun& run);
 void dumpStatus(CommandRun& run);
+
+// The EPG of a service or bouquet is merged into the channels it belongs to, so the line-up is
+// loaded first; next() runs once it is there.
+template<typename Engine>
+void afterServicesLoaded(CommandRun& run, Engine& engine, std::function<void()> next)
+{
+    run.watch({ReqServices});
+    QObject::connect(&engine, &Engine::finishedServiceDataRequest, &run, std::move(next),
+                     Qt::SingleShotConnection);
+    engine.sendRequest(ReqServices);
+}
+
+// Loads the line-up, then asks for the bouquet's events with request and dumps its channels.
+template<typename Engine>
+void dumpBouquetEpg(CommandRun& run, Engine& engine, const QString& bouquetRef,
+                    void (TavrelRequest::*request)(const QString&))
+{
+    TavrelDatabase* db = run.database();
+    afterServicesLoaded(run, engine, [&run, &engine, db, bouquetRef, request] {
+        if (!bouquetWithReference(*db, bouquetRef)) {
+            run.fail(CommandRun::CommandFailed, QStringLiteral("no bouquet with this reference"));
+            return;
+        }
+        (engine.*request)(bouquetRef);
+    });
+    dumpChannelsOf(run, bouquetRef);
+}

@@ -1,6 +1,7 @@
 #include "tools/cli/e1commands.h"
 
 #include "box/requestse1.h"
+#include "box/tavrelrequest.h"
 #include "model/bouquet.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
@@ -35,14 +36,6 @@ void dumpRecord(CommandRun& run, Record* (TavrelDatabase::*record)() const)
     });
 }
 
-void afterServicesLoaded(CommandRun& run, RequestsE1& engine, std::function<void()> next)
-{
-    run.watch({ReqServices});
-    QObject::connect(&engine, &RequestsE1::finishedServiceDataRequest, &run, std::move(next),
-                     Qt::SingleShotConnection);
-    engine.sendRequest(ReqServices);
-}
-
 QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
 {
     TavrelDatabase* db = run.database();
@@ -53,15 +46,8 @@ QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
         afterServicesLoaded(run, engine, [] {});
         dumpBouquets(run);
     } else if (what == QLatin1String("epg-now") && words.size() == 3) {
-        afterServicesLoaded(run, engine, [&run, &engine, db, argument] {
-            if (!bouquetWithReference(*db, argument)) {
-                run.fail(CommandRun::CommandFailed, QStringLiteral("no bouquet with this reference"));
-                return;
-            }
-            engine.requestBouquetEpg(argument);
-        });
         run.watch({ReqMultiEpg});
-        dumpChannelsOf(run, argument);
+        dumpBouquetEpg(run, engine, argument, &TavrelRequest::requestBouquetEpg);
     } else if (what == QLatin1String("epg") && words.size() == 2) {
         // The page lists the EPG of the service on screen; its bouquet takes the events.
         afterServicesLoaded(run, engine, [&run, &engine, db] {

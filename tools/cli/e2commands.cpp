@@ -1,6 +1,7 @@
 #include "tools/cli/e2commands.h"
 
 #include "box/requestse2.h"
+#include "box/tavrelrequest.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
 #include "model/currentservice.h"
@@ -20,16 +21,6 @@ void dumpEvents(CommandRun& run, QList<EpgItem*> (TavrelDatabase::*events)() con
     run.setDump([db = run.database(), events](JsonWriter& json) { writeJson(json, (db->*events)()); });
 }
 
-// The EPG of one service or bouquet needs the line-up first: the receiver's events are merged
-// into the channels they belong to.
-void afterServicesLoaded(CommandRun& run, RequestsE2& engine, std::function<void()> next)
-{
-    run.watch({ReqServices});
-    QObject::connect(&engine, &RequestsE2::finishedServiceDataRequest, &run, std::move(next),
-                     Qt::SingleShotConnection);
-    engine.sendRequest(ReqServices);
-}
-
 QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
 {
     TavrelDatabase* db = run.database();
@@ -40,15 +31,8 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
         afterServicesLoaded(run, engine, [] {});
         dumpBouquets(run);
     } else if (what == QLatin1String("epg-now") && words.size() == 3) {
-        afterServicesLoaded(run, engine, [&run, &engine, db, argument] {
-            if (!bouquetWithReference(*db, argument)) {
-                run.fail(CommandRun::CommandFailed, QStringLiteral("no bouquet with this reference"));
-                return;
-            }
-            engine.requestBouquetEpgNow(argument);
-        });
         run.watch({ReqEpgNow, ReqEpgNext});
-        dumpChannelsOf(run, argument);
+        dumpBouquetEpg(run, engine, argument, &TavrelRequest::requestBouquetEpgNow);
     } else if (what == QLatin1String("epg") && words.size() == 3) {
         afterServicesLoaded(run, engine, [&run, &engine, db, argument] {
             const Bouquet* bouquet = nullptr;
