@@ -16,6 +16,93 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>TavrelControl Lite</source>
+        <translation>TavrelControl Lite</translation>
+    </message>
+    <message>
+        <source>TV</source>
+        <translation>TV</translation>
+    </message>
+    <message>
+        <source>Bouquet</source>
+        <translation>Bouquet</translation>
+    </message>
+    <message>
+        <source>Epg</source>
+        <translation>EPG</translation>
+    </message>
+    <message>
+        <source>Movie</source>
+        <translation>Film</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Reload Epg Data</source>
+        <translation>EPG-Daten neu laden</translation>
+    </message>
+    <message>
+        <source>Reload Service Data</source>
+        <translation>Senderdaten neu laden</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Extras</source>
+        <translation>Extras</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Satfinder</source>
+        <translation>Satfinder</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Send a message</source>
+        <translation>Nachricht senden</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>TavrelControl really quit?</source>
+        <translation>TavrelControl wirklich beenden?</translation>
+    </message>
+</context>
+<context>
     <name>MessageBox</name>
     <message>
         <source>Yes</source>
@@ -28,6 +115,56 @@
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>PanelWidget</name>
+    <message>
+        <source>Click to connect...</source>
+        <translation>Zum Verbinden klicken...</translation>
+    </message>
+    <message>
+        <source>Enigma reload</source>
+        <translation>Enigma neu laden</translation>
+    </message>
+    <message>
+        <source>Box wakeup</source>
+        <translation>Box aufwecken</translation>
+    </message>
+    <message>
+        <source>Box standby</source>
+        <translation>Box in Standby</translation>
+    </message>
+    <message>
+        <source>Box reboot</source>
+        <translation>Box neu starten</translation>
+    </message>
+    <message>
+        <source>Box shutdown</source>
+        <translation>Box ausschalten</translation>
+    </message>
+    <message>
+        <source>Live Mode on</source>
+        <translation>Live-Modus an</translation>
+    </message>
+    <message>
+        <source>Live Mode off</source>
+        <translation>Live-Modus aus</translation>
+    </message>
+    <message>
+        <source>Box is standby</source>
+        <translation>Box ist im Standby</translation>
+    </message>
+    <message>
+        <source> Min</source>
+        <translation> Min.</translation>
+    </message>
+</context>
+<context>
+    <name>PlaceholderPage</name>
+    <message>
+        <source>This page is not available yet.</source>
+        <translation>Diese Seite ist noch nicht verfügbar.</translation>
     </message>
 </context>
 <context>
