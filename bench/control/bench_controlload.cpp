@@ -5,8 +5,13 @@
 //
 // Reported per load: time from loadServiceData() to ServiceDataUpdate, to the first EpgDataUpdate
 // that brought the box bouquet's events, requests and bytes, and the longest stall with the
-// phase it fell into. Options: --runs N (default 3), --webif e2|e1|both (default both); other
-// options (as the benchmark script passes to every program) are ignored.
+// phase it fell into. Each load runs twice: through the controller alone, and through the
+// program's window showing the bouquet tab, so that building and decorating the channel lists
+// count too.
+//
+// Options: --runs N (default 3), --webif e2|e1|both (default both), --view
+// controller|window|both (default both), --lineup BxS (default 20x1000); other options (as the
+// benchmark script passes to every program) are ignored.
 
 #include "box/tavrelrequest.h"
 #include "control/controltimer.h"
@@ -18,19 +23,20 @@
 #include "settings/settings.h"
 #include "tests/common/temporarysettings.h"
 #include "tools/boxsim/boxsim.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTabWidget>
 #include <QThread>
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
 
-constexpr int bouquetCount = 20;
-constexpr int servicesPerBouquet = 1000;
 constexpr int latencyMs = 20;
 constexpr int probeIntervalMs = 1;
 constexpr int loadTimeoutMs = 120000;
@@ -38,8 +44,12 @@ constexpr int loadTimeoutMs = 120000;
 struct Options
 {
     int runs = 3;
+    int bouquets = 20;
+    int servicesPerBouquet = 1000;
     bool enigma2 = true;
     bool enigma1 = true;
+    bool controllerView = true;
+    bool windowView = true;
 };
 
 Options parseOptions(const QStringList& arguments)
@@ -51,6 +61,16 @@ Options parseOptions(const QStringList& arguments)
         } else if (arguments.at(i) == QLatin1String("--webif")) {
             options.enigma2 = arguments.at(i + 1) != QLatin1String("e1");
             options.enigma1 = arguments.at(i + 1) != QLatin1String("e2");
+        } else if (arguments.at(i) == QLatin1String("--lineup")) {
+            // Bouquets x services, as the simulated receiver takes it: "1x20000".
+            const QStringList parts = arguments.at(i + 1).split(u'x');
+            if (parts.size() == 2 && parts.at(0).toInt() > 0 && parts.at(1).toInt() > 0) {
+                options.bouquets = parts.at(0).toInt();
+                options.servicesPerBouquet = parts.at(1).toInt();
+            }
+        } else if (arguments.at(i) == QLatin1String("--view")) {
+            options.controllerView = arguments.at(i + 1) != QLatin1String("window");
+            options.windowView = arguments.at(i + 1) != QLatin1String("controller");
         }
     }
     return options;
@@ -60,13 +80,13 @@ Options parseOptions(const QStringList& arguments)
 class ReceiverThread
 {
 public:
-    explicit ReceiverThread(boxsim::Personality personality)
+    ReceiverThread(boxsim::Personality personality, const Options& options)
     {
         m_thread.start();
         m_anchor.moveToThread(&m_thread);
-        run([this, personality] {
+        run([this, personality, &options] {
             m_box = new boxsim::BoxSim(personality);
-            m_box->useGeneratedLineUp(bouquetCount, servicesPerBouquet);
+            m_box->useGeneratedLineUp(options.bouquets, options.servicesPerBouquet);
             boxsim::Fault slow;
             slow.latencyMs = latencyMs;
             m_box->setFault(slow);
@@ -159,6 +179,29 @@ private:
     const char* m_longestPhase = "";
 };
 
+// The controller alone, or the program's window around it with the bouquet tab shown.
+class LoadView
+{
+public:
+    explicit LoadView(bool withWindow)
+    {
+        if (!withWindow) {
+            m_control = std::make_unique<TavrelControl>();
+            return;
+        }
+        m_window = std::make_unique<MainWindow>();
+        m_window->resize(800, 480);
+        m_window->show();
+        m_window->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(1);
+    }
+
+    TavrelControl& control() const { return m_window ? *m_window->control() : *m_control; }
+
+private:
+    std::unique_ptr<TavrelControl> m_control;
+    std::unique_ptr<MainWindow> m_window;
+};
+
 struct LoadFigures
 {
     qint64 toServiceData = -1;
@@ -187,9 +230,10 @@ bool boxBouquetHasEpg(const TavrelDatabase& database)
     return false;
 }
 
-std::optional<LoadFigures> measureLoad(boxsim::Personality personality)
+std::optional<LoadFigures> measureLoad(boxsim::Personality personality, const Options& options,
+                                       bool withWindow)
 {
-    ReceiverThread receiver(personality);
+    ReceiverThread receiver(personality, options);
     if (receiver.port() == 0)
         return std::nullopt;
     Profile profile;
@@ -203,7 +247,8 @@ std::optional<LoadFigures> measureLoad(boxsim::Personality personality)
     profile.wlanPort = QString::number(receiver.port());
     Settings().saveProfile(profile);
 
-    TavrelControl control;
+    const LoadView view(withWindow);
+    TavrelControl& control = view.control();
     LoadFigures figures;
     QElapsedTimer clock;
     StallProbe probe;
@@ -251,7 +296,7 @@ std::optional<LoadFigures> measureLoad(boxsim::Personality personality)
 
 int main(int argc, char* argv[])
 {
-    // Nothing is shown; the controller is a widget only to parent its message boxes.
+    // Nothing reaches a screen: the window, when measured, paints offscreen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -259,9 +304,9 @@ int main(int argc, char* argv[])
     const Options options = parseOptions(QCoreApplication::arguments());
     TemporarySettings store;
 
-    std::printf("Load of %d x %d services, %d ms added to every answer, probe every %d ms\n", bouquetCount,
-                servicesPerBouquet, latencyMs, probeIntervalMs);
-    std::printf("%-8s %4s %14s %16s %12s %9s %10s %12s  %s\n", "webif", "run", "services ms",
+    std::printf("Load of %d x %d services, %d ms added to every answer, probe every %d ms\n",
+                options.bouquets, options.servicesPerBouquet, latencyMs, probeIntervalMs);
+    std::printf("%-8s %-10s %4s %14s %16s %12s %9s %10s %12s  %s\n", "webif", "view", "run", "services ms",
                 "bouquet EPG ms", "settled ms", "requests", "kB", "stall ms", "longest stall");
     int status = 0;
     for (const boxsim::Personality personality :
@@ -269,18 +314,24 @@ int main(int argc, char* argv[])
         const bool e2 = personality == boxsim::Personality::Enigma2;
         if ((e2 && !options.enigma2) || (!e2 && !options.enigma1))
             continue;
-        for (int run = 1; run <= options.runs; ++run) {
-            const std::optional<LoadFigures> figures = measureLoad(personality);
-            if (!figures) {
-                std::printf("%-8s %4d  load did not complete\n", e2 ? "Enigma2" : "Enigma1", run);
-                status = 1;
+        const char* webif = e2 ? "Enigma2" : "Enigma1";
+        for (const bool withWindow : {false, true}) {
+            if ((withWindow && !options.windowView) || (!withWindow && !options.controllerView))
                 continue;
+            const char* view = withWindow ? "window" : "controller";
+            for (int run = 1; run <= options.runs; ++run) {
+                const std::optional<LoadFigures> figures = measureLoad(personality, options, withWindow);
+                if (!figures) {
+                    std::printf("%-8s %-10s %4d  load did not complete\n", webif, view, run);
+                    status = 1;
+                    continue;
+                }
+                std::printf("%-8s %-10s %4d %14lld %16lld %12lld %9lld %10.1f %12lld  %s\n", webif, view, run,
+                            figures->toServiceData, figures->toBouquetEpg, figures->toSettled,
+                            qint64(figures->requests), double(figures->bytes) / 1024.0,
+                            figures->longestStallMs, figures->stallPhase);
+                std::fflush(stdout);
             }
-            std::printf("%-8s %4d %14lld %16lld %12lld %9lld %10.1f %12lld  %s\n", e2 ? "Enigma2" : "Enigma1",
-                        run, figures->toServiceData, figures->toBouquetEpg, figures->toSettled,
-                        qint64(figures->requests), double(figures->bytes) / 1024.0, figures->longestStallMs,
-                        figures->stallPhase);
-            std::fflush(stdout);
         }
     }
     return status;
