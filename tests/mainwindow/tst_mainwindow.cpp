@@ -8,7 +8,6 @@
 
 #include <QComboBox>
 #include <QDialog>
-#include <QGridLayout>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -17,6 +16,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -48,9 +49,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void listsFollowTheLoadedImage();
-    void channelRowsCarryTheirEvents();
-    void everyBouquetHasItsPage();
+    void listsCarryTheLoadedImage();
     void boxPositionSelectsBouquetAndRow_data();
     void boxPositionSelectsBouquetAndRow();
     void resetEmptiesTheLists();
@@ -61,14 +60,10 @@ private slots:
     void contextMenus();
     void tabChangesAskTheReceiver_data();
     void tabChangesAskTheReceiver();
-    void indicatorCountsOverlappingRequests();
-    void indicatorStopsAfterThirtySeconds();
+    void indicatorCountsRequestsAndStopsAfterThirtySeconds();
     void displayStateAndPointerPauseThePanelRefresh();
     void tabLabelsFollowTheShape_data();
     void tabLabelsFollowTheShape();
-    void renameOnlyForEnigma1_data();
-    void renameOnlyForEnigma1();
-    void applicationMenu();
     void extrasChooser_data();
     void extrasChooser();
     void renameSendsTheNewTitle_data();
@@ -77,36 +72,28 @@ private slots:
     void quitAsksFirst();
 };
 
-void TestMainWindow::listsFollowTheLoadedImage()
+void TestMainWindow::listsCarryTheLoadedImage()
 {
     WindowFixture f;
     QVERIFY(f.load());
     const QList<Bouquet*> bouquets = f.control()->currentDatabase()->bouquets();
-    QVERIFY(!bouquets.isEmpty());
     auto* combo = f.find<QComboBox>("Bouquet_comboBox");
     auto* stack = f.find<QStackedWidget>("channelList_stackedWidget");
+    QVERIFY(!bouquets.isEmpty());
     QCOMPARE(combo->count(), bouquets.size());
     QCOMPARE(stack->count(), bouquets.size());
     for (int b = 0; b < bouquets.size(); ++b) {
         QCOMPARE(combo->itemText(b), bouquets.at(b)->name);
-        const auto* list = qobject_cast<QListView*>(stack->widget(b));
-        QVERIFY(list);
-        QCOMPARE(list->model()->rowCount(), bouquets.at(b)->channels.size());
-        for (int c = 0; c < bouquets.at(b)->channels.size(); ++c)
-            QCOMPARE(list->model()->index(c, 0).data(ChannelRole::Name).toString(),
+        const QAbstractItemModel* rows = qobject_cast<QListView*>(stack->widget(b))->model();
+        QCOMPARE(rows->rowCount(), bouquets.at(b)->channels.size());
+        for (int c = 0; c < rows->rowCount(); ++c)
+            QCOMPARE(rows->index(c, 0).data(ChannelRole::Name).toString(),
                      bouquets.at(b)->channels.at(c)->name);
     }
-}
-
-void TestMainWindow::channelRowsCarryTheirEvents()
-{
-    WindowFixture f;
-    QVERIFY(f.load());
     // The EPG of the shown bouquet arrives with the load or soon after it.
     f.control()->reloadEpgActionSlot();
     QVERIFY(f.settle());
-    auto* stack = f.find<QStackedWidget>("channelList_stackedWidget");
-    const int bouquet = f.find<QComboBox>("Bouquet_comboBox")->currentIndex();
+    const int bouquet = combo->currentIndex();
     const auto* list = qobject_cast<QListView*>(stack->currentWidget());
     const Channel* channel = f.control()->currentDatabase()->channel(bouquet, 0);
     QVERIFY(channel->hasEpg());
@@ -123,24 +110,6 @@ void TestMainWindow::channelRowsCarryTheirEvents()
     }
 }
 
-void TestMainWindow::everyBouquetHasItsPage()
-{
-    WindowFixture f;
-    const auto database = lineUp(f.receiver.clock, {3, 0, 5});
-    f.window->receivedServiceData(database.get());
-    auto* combo = f.find<QComboBox>("Bouquet_comboBox");
-    auto* stack = f.find<QStackedWidget>("channelList_stackedWidget");
-    QCOMPARE(stack->count(), 3);
-    combo->setCurrentIndex(2);
-    QCOMPARE(stack->currentIndex(), 2);
-    const auto* list = qobject_cast<QListView*>(stack->currentWidget());
-    QCOMPARE(list->model()->rowCount(), 5);
-    QCOMPARE(list->model()->index(0, 0).data(ChannelRole::Name).toString(), QStringLiteral("Channel 2.0"));
-    combo->setCurrentIndex(1);
-    QCOMPARE(qobject_cast<QListView*>(stack->currentWidget())->model()->rowCount(), 0);
-    f.window->resetServiceDataSlot();
-}
-
 void TestMainWindow::boxPositionSelectsBouquetAndRow_data()
 {
     QTest::addColumn<int>("bouquet");
@@ -151,6 +120,7 @@ void TestMainWindow::boxPositionSelectsBouquetAndRow_data()
     QTest::newRow("last bouquet, last row") << 2 << 4 << 4;
     QTest::newRow("row past the end leaves the selection") << 2 << 5 << 0;
     QTest::newRow("negative row leaves the selection") << 2 << -1 << 0;
+    QTest::newRow("bouquet without channels keeps its empty page") << 1 << 0 << -1;
 }
 
 void TestMainWindow::boxPositionSelectsBouquetAndRow()
@@ -165,10 +135,13 @@ void TestMainWindow::boxPositionSelectsBouquetAndRow()
     Q_EMIT f.control()->broadcastChannelIndex(row);
     QCOMPARE(f.find<QComboBox>("Bouquet_comboBox")->currentIndex(), bouquet);
     auto* stack = f.find<QStackedWidget>("channelList_stackedWidget");
+    QCOMPARE(stack->count(), 3);
     QCOMPARE(stack->currentIndex(), bouquet);
     const auto* list = qobject_cast<QListView*>(stack->currentWidget());
+    QCOMPARE(list->model()->rowCount(), database->bouquets().at(bouquet)->channels.size());
     QCOMPARE(list->currentIndex().row(), expectedRow);
-    QVERIFY(list->selectionModel()->isRowSelected(expectedRow, QModelIndex()));
+    if (expectedRow >= 0)
+        QVERIFY(list->selectionModel()->isRowSelected(expectedRow, QModelIndex()));
     f.window->resetServiceDataSlot();
 }
 
@@ -247,10 +220,10 @@ void TestMainWindow::contextMenus_data()
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<bool>("opens");
-    QTest::newRow("channel menu at the origin stays shut") << "channelMenu" << QPoint(0, 0) << false;
-    QTest::newRow("channel menu elsewhere opens") << "channelMenu" << QPoint(20, 30) << true;
-    QTest::newRow("movie menu at the origin stays shut") << "movieMenu" << QPoint(0, 0) << false;
-    QTest::newRow("movie menu elsewhere opens") << "movieMenu" << QPoint(20, 30) << true;
+    QTest::newRow("channel menu at the origin stays shut") << u"channelMenu"_s << QPoint(0, 0) << false;
+    QTest::newRow("channel menu elsewhere opens") << u"channelMenu"_s << QPoint(20, 30) << true;
+    QTest::newRow("movie menu at the origin stays shut") << u"movieMenu"_s << QPoint(0, 0) << false;
+    QTest::newRow("movie menu elsewhere opens") << u"movieMenu"_s << QPoint(20, 30) << true;
 }
 
 void TestMainWindow::contextMenus()
@@ -300,13 +273,12 @@ void TestMainWindow::tabChangesAskTheReceiver()
     QVERIFY(!f.targetsTo(QStringLiteral("/web/powerstate")).isEmpty());
 }
 
-void TestMainWindow::indicatorCountsOverlappingRequests()
+void TestMainWindow::indicatorCountsRequestsAndStopsAfterThirtySeconds()
 {
     WindowFixture f;
     ShellServices* shell = f.window->shell();
     f.window->setNetworkRequestStateSlot(true);
     f.window->setNetworkRequestStateSlot(true);
-    QVERIFY(shell->isBusyIndicatorVisible());
     f.window->setNetworkRequestStateSlot(false);
     QVERIFY(shell->isBusyIndicatorVisible());
     QCOMPARE(f.window->activeRequests(), 1);
@@ -315,17 +287,10 @@ void TestMainWindow::indicatorCountsOverlappingRequests()
     // An end without a start does not drive the count below zero.
     f.window->setNetworkRequestStateSlot(false);
     QCOMPARE(f.window->activeRequests(), 0);
-    f.window->setNetworkRequestStateSlot(true);
-    QVERIFY(shell->isBusyIndicatorVisible());
-}
 
-void TestMainWindow::indicatorStopsAfterThirtySeconds()
-{
-    WindowFixture f;
-    ShellServices* shell = f.window->shell();
+    // Starts whose ends never come: thirty seconds after the last start the indicator stops.
     f.window->setNetworkRequestStateSlot(true);
     f.timers.advance(20000);
-    // A later start gives the indicator another thirty seconds.
     f.window->setNetworkRequestStateSlot(true);
     f.timers.advance(29999);
     QVERIFY(shell->isBusyIndicatorVisible());
@@ -401,60 +366,16 @@ void TestMainWindow::tabLabelsFollowTheShape()
     QVERIFY(!tabs->tabIcon(0).isNull());
 }
 
-void TestMainWindow::renameOnlyForEnigma1_data()
-{
-    QTest::addColumn<int>("webIfType");
-    QTest::addColumn<bool>("visible");
-    QTest::newRow("Enigma1 can rename") << 0 << true;
-    QTest::newRow("Enigma2 cannot") << 1 << false;
-}
-
-void TestMainWindow::renameOnlyForEnigma1()
-{
-    QFETCH(int, webIfType);
-    QFETCH(bool, visible);
-    WindowFixture f;
-    Profile profile;
-    profile.webIfType = webIfType;
-    f.window->activeProfileUpdateSlot(profile);
-    const QList<QAction*> actions = f.window->findChild<QMenu*>(QStringLiteral("movieMenu"))->actions();
-    QCOMPARE(actions.size(), 3);
-    QCOMPARE(actions.at(1)->text(), QStringLiteral("Rename"));
-    QCOMPARE(actions.at(1)->isVisible(), visible);
-}
-
-void TestMainWindow::applicationMenu()
-{
-    WindowFixture f;
-    const QMenu* menu = f.window->findChild<QMenu*>(QStringLiteral("applicationMenu"));
-    QVERIFY(menu);
-    QStringList texts;
-    const QList<QAction*> actions = menu->actions();
-    for (const QAction* action : actions) {
-        if (action->isSeparator())
-            continue;
-        texts.append(action->text());
-        if (action->text() != QLatin1String("Quit"))
-            QVERIFY2(!action->icon().isNull() && action->isIconVisibleInMenu(), qPrintable(action->text()));
-    }
-    QCOMPARE(texts, (QStringList{QStringLiteral("Profile"), QStringLiteral("Settings"),
-                                 QStringLiteral("Extras"), QStringLiteral("Help"), QStringLiteral("Quit")}));
-}
-
 void TestMainWindow::extrasChooser_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("request");
-    QTest::newRow("satellite finder") << "satfinderAction_pushButton"
-                                      << "satfinder_page"
-                                      << "";
-    QTest::newRow("information asks for the receiver's details") << "infoAction_pushButton"
-                                                                 << "infoPage"
-                                                                 << "/web/about";
-    QTest::newRow("messages for an Enigma2 receiver") << "messageSenderAction_pushButton"
-                                                      << "messageE2Page"
-                                                      << "";
+    QTest::newRow("satellite finder") << u"satfinderAction_pushButton"_s << u"satfinder_page"_s << u""_s;
+    QTest::newRow("information asks for the receiver's details")
+        << u"infoAction_pushButton"_s << u"infoPage"_s << u"/web/about"_s;
+    QTest::newRow("messages for an Enigma2 receiver")
+        << u"messageSenderAction_pushButton"_s << u"messageE2Page"_s << u""_s;
 }
 
 void TestMainWindow::extrasChooser()
@@ -473,14 +394,7 @@ void TestMainWindow::extrasChooser()
         if (window->objectName() == QLatin1String("extrasDialog"))
             chooser = qobject_cast<QDialog*>(window);
     }
-    QVERIFY(chooser);
-    QVERIFY(chooser->isVisible());
-    auto* grid = chooser->findChild<QGridLayout*>();
-    QCOMPARE(grid->count(), 3);
-    QCOMPARE(grid->itemAtPosition(0, 0)->widget()->objectName(),
-             QStringLiteral("satfinderAction_pushButton"));
-    QCOMPARE(grid->itemAtPosition(2, 0)->widget()->objectName(),
-             QStringLiteral("messageSenderAction_pushButton"));
+    QVERIFY(chooser && chooser->isVisible());
 
     chooser->findChild<QPushButton*>(button)->click();
     QVERIFY(!chooser->isVisible());
@@ -512,6 +426,8 @@ void TestMainWindow::renameSendsTheNewTitle()
     QTRY_VERIFY(movies->count() > 0);
     QVERIFY(f.settle());
     f.receiver.box.clearRequests();
+    // Only an Enigma1 receiver can rename a recording.
+    QVERIFY(f.window->findChild<QMenu*>(QStringLiteral("movieMenu"))->actions().at(1)->isVisible());
     movies->setCurrentRow(0);
     f.window->movieRename_triggered();
     auto* editor = f.window->findChild<QLineEdit*>(QStringLiteral("movieRename_lineEdit"));

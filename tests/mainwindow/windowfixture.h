@@ -12,6 +12,21 @@
 
 #include <memory>
 
+// Waits until the controller's engine handled every reply, then lets what the answers queued
+// run too.
+[[nodiscard]] inline bool settleControl(const TavrelControl& control, int timeoutMs = 10000)
+{
+    const bool settled = QTest::qWaitFor(
+        [&control] {
+            const TavrelRequest* engine = control.currentEngine();
+            return !engine || engine->isSettled();
+        },
+        timeoutMs);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    return settled;
+}
+
 // The main window on virtual timers in front of a simulated receiver, every message box
 // answered by the test.
 class WindowFixture
@@ -33,19 +48,7 @@ public:
 
     TavrelControl* control() const { return window->control(); }
 
-    // Waits until every reply was handled, then lets what the answers queued run too.
-    [[nodiscard]] bool settle(int timeoutMs = 10000)
-    {
-        const bool settled = QTest::qWaitFor(
-            [this] {
-                const TavrelRequest* engine = control()->currentEngine();
-                return !engine || engine->isSettled();
-            },
-            timeoutMs);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        return settled;
-    }
+    [[nodiscard]] bool settle() { return settleControl(*control()); }
 
     // Loads the receiver until the lists are built and everything is quiet; the log starts empty.
     [[nodiscard]] bool load()
