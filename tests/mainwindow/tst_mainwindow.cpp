@@ -248,11 +248,10 @@ void TestMainWindow::tabChangesAskTheReceiver_data()
 {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QStringList>("paths");
-    QTest::newRow("movie tab loads the movie list") << 3 << QStringList{QStringLiteral("/web/movielist")};
+    QTest::newRow("movie tab loads the movie list") << 3 << QStringList{u"/web/movielist"_s};
     QTest::newRow("timer tab loads status and timer list")
-        << 4 << QStringList{QStringLiteral("/web/powerstate"), QStringLiteral("/web/timerlist")};
-    QTest::newRow("bouquet tab checks the channels' events")
-        << 1 << QStringList{QStringLiteral("/web/epgmulti")};
+        << 4 << QStringList{u"/web/powerstate"_s, u"/web/timerlist"_s};
+    QTest::newRow("bouquet tab checks the channels' events") << 1 << QStringList{u"/web/epgmulti"_s};
 }
 
 void TestMainWindow::tabChangesAskTheReceiver()
@@ -344,7 +343,7 @@ void TestMainWindow::tabLabelsFollowTheShape_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QString>("firstLabel");
-    QTest::newRow("landscape shows texts") << QSize(800, 480) << QStringLiteral("TV");
+    QTest::newRow("landscape shows texts") << QSize(800, 480) << u"TV"_s;
     QTest::newRow("portrait shows icons only") << QSize(480, 800) << QString();
 }
 

@@ -403,15 +403,15 @@ void TestPanelWidget::networkIcons_data()
     QTest::addColumn<QStringList>("signals_");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("holdMs");
-    QTest::newRow("transmit") << QStringList{QStringLiteral("transmit")}
-                              << icon(":/symbol/symbol/network-transmit.png") << 10000;
-    QTest::newRow("receive") << QStringList{QStringLiteral("receive")}
-                             << icon(":/symbol/symbol/network-receive.png") << 10000;
+    QTest::newRow("transmit") << QStringList{u"transmit"_s} << icon(":/symbol/symbol/network-transmit.png")
+                              << 10000;
+    QTest::newRow("receive") << QStringList{u"receive"_s} << icon(":/symbol/symbol/network-receive.png")
+                             << 10000;
     QTest::newRow("receive while transmitting shows both")
-        << QStringList{QStringLiteral("transmit"), QStringLiteral("receive")}
-        << icon(":/symbol/symbol/network-transmit-receive.png") << 10000;
+        << QStringList{u"transmit"_s, u"receive"_s} << icon(":/symbol/symbol/network-transmit-receive.png")
+        << 10000;
     QTest::newRow("error stays longer")
-        << QStringList{QStringLiteral("error")} << icon(":/symbol/symbol/network-error.png") << 15000;
+        << QStringList{u"error"_s} << icon(":/symbol/symbol/network-error.png") << 15000;
 }
 
 void TestPanelWidget::networkIcons()

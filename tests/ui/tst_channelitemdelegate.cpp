@@ -1,12 +1,12 @@
 #include "rowimage.h"
 #include "ui/delegates/channelitemdelegate.h"
 
-#include <QElapsedTimer>
-#include <QListWidget>
 #include <QStandardItemModel>
 #include <QTest>
 
 using namespace RowImage;
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -54,9 +54,6 @@ private Q_SLOTS:
     void bandsFollowTheEvents();
     void longTitleStopsBeforeTheMinutes_data();
     void longTitleStopsBeforeTheMinutes();
-    void listRowsGrowWithTheFont_data();
-    void listRowsGrowWithTheFont();
-    void twentyThousandChannelsScroll();
 };
 
 void TestChannelItemDelegate::bandsFollowTheEvents_data()
@@ -65,10 +62,9 @@ void TestChannelItemDelegate::bandsFollowTheEvents_data()
     QTest::addColumn<QString>("next");
 
     QTest::newRow("channel without EPG shows only its name") << QString() << QString();
-    QTest::newRow("current event without next event") << QStringLiteral("20:15 Tatort") << QString();
-    QTest::newRow("current and next event")
-        << QStringLiteral("20:15 Tatort") << QStringLiteral("21:45 Tagesthemen");
-    QTest::newRow("next event alone") << QString() << QStringLiteral("21:45 Tagesthemen");
+    QTest::newRow("current event without next event") << u"20:15 Tatort"_s << QString();
+    QTest::newRow("current and next event") << u"20:15 Tatort"_s << u"21:45 Tagesthemen"_s;
+    QTest::newRow("next event alone") << QString() << u"21:45 Tagesthemen"_s;
 }
 
 void TestChannelItemDelegate::bandsFollowTheEvents()
@@ -134,69 +130,6 @@ void TestChannelItemDelegate::longTitleStopsBeforeTheMinutes()
     QVERIFY2(hasInk(painted, QRect(QPoint(minutesInk - 1, band.top()), band.bottomRight())),
              "minutes are shown");
     QVERIFY(!hasInk(painted, QRect(QPoint(band.right() + 2, 0), painted.rect().bottomRight())));
-}
-
-void TestChannelItemDelegate::listRowsGrowWithTheFont_data()
-{
-    QTest::addColumn<QFont>("font");
-    QTest::addColumn<int>("height");
-
-    QFont pixels(QStringLiteral("DejaVu Sans"));
-    pixels.setPixelSize(16); // 12 points at 96 dots per inch
-    QTest::newRow("10 points") << listFont(10) << 50;
-    QTest::newRow("16 points") << listFont(16) << 80;
-    QTest::newRow("font sized in pixels") << pixels << 60;
-}
-
-void TestChannelItemDelegate::listRowsGrowWithTheFont()
-{
-    QFETCH(QFont, font);
-    QFETCH(int, height);
-
-    QListWidget list;
-    list.setFont(font);
-    list.setItemDelegate(new ChannelItemDelegate(&list));
-    list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list.resize(360, 400);
-    for (const QString& title : {QStringLiteral("20:15 Tatort"), longTitle()}) {
-        QStandardItem item;
-        fill(item, QStringLiteral("ZDF"), title, QString());
-        auto* row = new QListWidgetItem(&list);
-        for (int role = Qt::UserRole; role <= Qt::UserRole + 5; ++role)
-            row->setData(role, item.data(role));
-    }
-    list.doItemsLayout();
-
-    const QRect first = list.visualItemRect(list.item(0));
-    const QRect second = list.visualItemRect(list.item(1));
-    QCOMPARE(first.height(), height);
-    QCOMPARE(second.top(), first.bottom() + 1);
-    // On screen, too, the long title of the second row stays clear of the right margin.
-    const QImage shown = list.viewport()->grab().toImage();
-    QVERIFY(hasInk(shown, Bands(second).middleOnly));
-    QVERIFY(!hasInk(shown, QRect(QPoint(second.right() - 8, second.top()), second.bottomRight())));
-}
-
-void TestChannelItemDelegate::twentyThousandChannelsScroll()
-{
-    QListWidget list;
-    list.setItemDelegate(new ChannelItemDelegate(&list));
-    list.resize(400, 600);
-    for (int i = 0; i < 20000; ++i) {
-        auto* item = new QListWidgetItem(&list);
-        item->setData(Qt::UserRole, QStringLiteral("Channel %1").arg(i));
-        item->setData(Qt::UserRole + 2, QStringLiteral("20:15 Event %1").arg(i));
-    }
-    QElapsedTimer clock;
-    clock.start();
-    list.doItemsLayout();
-    QImage frame(list.viewport()->size(), QImage::Format_RGB32);
-    for (int step = 0; step < 50; ++step) {
-        list.scrollToItem(list.item(step * 400));
-        list.viewport()->render(&frame);
-    }
-    // Generous on purpose: this catches work that grows with the list, not a slow machine.
-    QVERIFY2(clock.elapsed() < 10000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
 }
 
 QTEST_MAIN(TestChannelItemDelegate)

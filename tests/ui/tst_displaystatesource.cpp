@@ -6,6 +6,8 @@
 #include <QDBusPendingCallWatcher>
 #include <QSignalSpy>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr auto mceName = "tavrel-test-fake-mce";
@@ -105,12 +107,12 @@ void TestDisplayStateSource::windowDecidesWithoutBuses_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("reports");
 
-    const QString show = QStringLiteral("show");
-    const QString hide = QStringLiteral("hide");
-    const QString minimize = QStringLiteral("minimize");
-    const QString restore = QStringLiteral("restore");
-    const QString on = QStringLiteral("on");
-    const QString off = QStringLiteral("off");
+    const QString show = u"show"_s;
+    const QString hide = u"hide"_s;
+    const QString minimize = u"minimize"_s;
+    const QString restore = u"restore"_s;
+    const QString on = u"on"_s;
+    const QString off = u"off"_s;
     QTest::newRow("window not shown yet is off") << QStringList{} << QStringList{off};
     QTest::newRow("shown window is on") << QStringList{show} << QStringList{off, on};
     QTest::newRow("minimized window is off") << QStringList{show, minimize} << QStringList{off, on, off};

@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QTest>
 
+#include <vector>
+
 class TestResources : public QObject
 {
     Q_OBJECT
@@ -18,51 +20,34 @@ void TestResources::bitmapLoads_data()
 {
     QTest::addColumn<QString>("path");
 
-    const char* const paths[] = {":/menu/menu/tv_64.png",
-                                 ":/menu/menu/tv_48.png",
-                                 ":/menu/menu/folder_favorites_64.png",
-                                 ":/menu/menu/folder_documents_64.png",
-                                 ":/menu/menu/xine_64.png",
-                                 ":/menu/menu/clock_64.png",
-                                 ":/menu/menu/Login Manager_32.png",
-                                 ":/menu/menu/advancedsettings_32.png",
-                                 ":/menu/menu/utilities_file_archiver_32.png",
-                                 ":/menu/menu/system_help_32.png",
-                                 ":/menu/menu/konquest_32.png",
-                                 ":/menu/menu/information_48.png",
-                                 ":/menu/menu/mail_send.png",
-                                 ":/buttons/buttons/player_play_48.png",
-                                 ":/buttons/buttons/player_pause_48.png",
-                                 ":/buttons/buttons/player_stop_48.png",
-                                 ":/buttons/buttons/player_fwd_48.png",
-                                 ":/buttons/buttons/player_rew_48.png",
-                                 ":/buttons/buttons/player_record_48.png",
-                                 ":/buttons/buttons/player_time_48.png",
-                                 ":/buttons/buttons/player_mute_48.png",
-                                 ":/buttons/buttons/player_unmute_48.png",
-                                 ":/buttons/buttons/power_red_42.png",
-                                 ":/buttons/buttons/power_green_42.png",
-                                 ":/buttons/buttons/power_yellow_42.png",
-                                 ":/buttons/buttons/power_red_32.png",
-                                 ":/buttons/buttons/power_green_32.png",
-                                 ":/buttons/buttons/power_yellow_32.png",
-                                 ":/buttons/buttons/power_blue_32.png",
-                                 ":/buttons/buttons/network_connect_48.png",
-                                 ":/buttons/buttons/network_disconnect_48.png",
-                                 ":/buttons/buttons/home_64.png",
-                                 ":/buttons/buttons/button_ok_48.png",
-                                 ":/buttons/buttons/button_cancel_48.png",
-                                 ":/symbol/symbol/rec48.png",
-                                 ":/symbol/symbol/rec.png",
-                                 ":/symbol/symbol/network-idle.png",
-                                 ":/symbol/symbol/network-transmit.png",
-                                 ":/symbol/symbol/network-receive.png",
-                                 ":/symbol/symbol/network-transmit-receive.png",
-                                 ":/symbol/symbol/network-error.png",
-                                 ":/symbol/symbol/network-offline.png",
-                                 ":/logo/appicon/tavrelcontrol_64.png"};
-    for (const char* path : paths)
-        QTest::newRow(path) << QString::fromLatin1(path);
+    // Every bitmap the program names, by folder.
+    struct Folder
+    {
+        const char* path;
+        std::vector<const char*> names;
+    };
+    const Folder folders[] = {
+        {":/menu/menu/",
+         {"tv_64", "tv_48", "folder_favorites_64", "folder_documents_64", "xine_64", "clock_64",
+          "Login Manager_32", "advancedsettings_32", "utilities_file_archiver_32", "system_help_32",
+          "konquest_32", "information_48", "mail_send"}},
+        {":/buttons/buttons/",
+         {"player_play_48",     "player_pause_48",       "player_stop_48",  "player_fwd_48",
+          "player_rew_48",      "player_record_48",      "player_time_48",  "player_mute_48",
+          "player_unmute_48",   "power_red_42",          "power_green_42",  "power_yellow_42",
+          "power_red_32",       "power_green_32",        "power_yellow_32", "power_blue_32",
+          "network_connect_48", "network_disconnect_48", "home_64",         "button_ok_48",
+          "button_cancel_48"}},
+        {":/symbol/symbol/",
+         {"rec48", "rec", "network-idle", "network-transmit", "network-receive", "network-transmit-receive",
+          "network-error", "network-offline"}},
+        {":/logo/appicon/", {"tavrelcontrol_64"}}};
+    for (const Folder& folder : folders) {
+        for (const char* name : folder.names) {
+            const QString path = QString::fromLatin1(folder.path) + QString::fromUtf8(name) + u".png";
+            QTest::newRow(qPrintable(path)) << path;
+        }
+    }
 }
 
 void TestResources::bitmapLoads()

