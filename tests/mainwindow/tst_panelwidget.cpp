@@ -11,43 +11,17 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The panel on virtual timers with a controller in front of a simulated Enigma2 receiver.
-struct PanelFixture
+// The panel as the main window holds it, on virtual timers in front of a simulated receiver.
+struct PanelFixture : WindowFixture
 {
     explicit PanelFixture(boxsim::Personality personality = boxsim::Personality::Enigma2)
-        : receiver(personality)
-    {
-        // The Enigma1 status page always asks for a login.
-        if (personality == boxsim::Personality::Enigma1)
-            receiver.saveProfile(QStringLiteral("root"), QStringLiteral("root"));
-        control = std::make_unique<TavrelControl>(receiver.clock, timers);
-        panel = std::make_unique<PanelWidget>(nullptr, control.get(), timers);
-        panel->resize(800, 400);
-    }
-
-    ~PanelFixture()
-    {
-        panel.reset();
-        control.reset();
-    }
-
-    [[nodiscard]] bool settle() { return settleControl(*control); }
-
-    [[nodiscard]] bool load()
-    {
-        control->loadServiceData();
-        if (!QTest::qWaitFor([this] { return control->isInitialized(); }, 10000))
-            return false;
-        const bool settled = settle();
-        receiver.box.clearRequests();
-        return settled;
-    }
+        : WindowFixture(personality)
+        , panel(window->findChild<PanelWidget*>())
+    {}
 
     // The widgets of this name in both forms.
     template<typename T>
@@ -77,11 +51,7 @@ struct PanelFixture
         return !buttons.isEmpty();
     }
 
-    ManualTimerSource timers;
-    SimulatedReceiver receiver;
-    MessageBoxAnswerer boxes;
-    std::unique_ptr<TavrelControl> control;
-    std::unique_ptr<PanelWidget> panel;
+    PanelWidget* panel;
 };
 
 QString icon(const char* name)
@@ -121,8 +91,8 @@ void TestPanelWidget::tapAsksToConnect()
     PanelFixture f;
     QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, QStringLiteral("Click to connect...")));
     QVERIFY(f.showsIcon("panelPower_toolButton", icon(":/buttons/buttons/power_red_42.png")));
-    f.panel->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.panel.get()));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     f.boxes.answerNext(MessageBoxAnswerer::Answer::Reject);
     QList<QGroupBox*> areas = f.panel->findChildren<QGroupBox*>(QStringLiteral("panel_groupBox"));
     QCOMPARE(areas.size(), 2);
@@ -297,9 +267,6 @@ void TestPanelWidget::powerMenu()
     QFETCH(QString, question);
     QFETCH(QString, newState);
     PanelFixture f;
-    f.receiver.box.setDowntime(boxsim::PowerAction::Reboot, 0);
-    f.receiver.box.setDowntime(boxsim::PowerAction::RestartGui, 0);
-    f.receiver.box.setDowntime(boxsim::PowerAction::DeepStandby, 0);
     QVERIFY(f.load());
     const QList<QToolButton*> buttons = f.both<QToolButton>("panelPower_toolButton");
     QCOMPARE(buttons.size(), 2);
@@ -437,9 +404,9 @@ void TestPanelWidget::networkIcons()
     // With live mode off the quiet icon is the offline one.
     f.panel->modeOfflineAction_triggered();
     QVERIFY(f.showsIcon("panelConnect_toolButton", icon(":/symbol/symbol/network-offline.png")));
-    QVERIFY(!f.control->currentSystemSettings().isLiveMode);
+    QVERIFY(!f.control()->currentSystemSettings().isLiveMode);
     f.panel->modeOnlineAction_triggered();
-    QVERIFY(f.control->currentSystemSettings().isLiveMode);
+    QVERIFY(f.control()->currentSystemSettings().isLiveMode);
 }
 
 void TestPanelWidget::volumeRange_data()
@@ -469,10 +436,10 @@ void TestPanelWidget::volumeRange()
 void TestPanelWidget::orientationPicksTheForm()
 {
     PanelFixture f;
-    f.panel->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.panel.get()));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     auto* stack = f.panel->findChild<QStackedWidget*>(QStringLiteral("panel_stackedWidget"));
-    f.panel->resize(800, 400);
+    f.window->resize(800, 480);
     QTRY_VERIFY(stack->isVisible());
     // Only the landscape form swaps its buttons for the volume slider.
     f.panel->panelVolume_toolButton_clicked();
@@ -481,7 +448,7 @@ void TestPanelWidget::orientationPicksTheForm()
     f.panel->panelVolume_toolButton_clicked();
     QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("buttons_page"));
     QVERIFY(f.showsIcon("panelVolume_toolButton", icon(":/buttons/buttons/player_unmute_48.png")));
-    f.panel->resize(400, 800);
+    f.window->resize(480, 800);
     QTRY_VERIFY(!stack->isVisible());
 }
 
