@@ -620,7 +620,16 @@ void MainWindow::movieRefresh_triggered()
 
 void MainWindow::movieDelete_triggered()
 {
-    controller->deleteMovieAt(ui->movie_listWidget->currentRow());
+    // A recording deleted on the receiver is gone for good, and the menu entry sits next to
+    // two harmless ones: the user confirms with the recording's title in view.
+    const int row = ui->movie_listWidget->currentRow();
+    const TavrelDatabase* database = controller->currentDatabase();
+    const MovieEntry* movie = database ? database->movieAt(row) : nullptr;
+    if (!movie)
+        return;
+    const QString question = tr("Delete the recording \"%1\"?").arg(movie->title.toHtmlEscaped());
+    if (MessageBox::question(this, QMessageBox::Question, question))
+        controller->deleteMovieAt(row);
 }
 
 void MainWindow::receivedMovieDeleted(int index)
@@ -634,9 +643,13 @@ void MainWindow::movieRename_triggered()
     const QListWidgetItem* item = ui->movie_listWidget->currentItem();
     if (!item || m_renameEditor)
         return;
+    // The row is held on to: a list refilled meanwhile invalidates it rather than pointing the
+    // new title at another recording.
+    m_renameRow = ui->movie_listWidget->currentIndex();
     m_renameEditor = new QDialog(this);
     m_renameEditor->setObjectName(QStringLiteral("movieRename_dialog"));
     m_renameEditor->setWindowTitle(tr("Rename"));
+    m_renameEditor->setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(m_renameEditor);
     m_renameLineEdit = new QLineEdit(item->data(Qt::DisplayRole).toString(), m_renameEditor);
     m_renameLineEdit->setObjectName(QStringLiteral("movieRename_lineEdit"));
@@ -644,6 +657,10 @@ void MainWindow::movieRename_triggered()
     layout->addWidget(m_renameLineEdit);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, m_renameEditor);
     layout->addWidget(buttons);
+    // A recording without a title cannot be found again in the list.
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    connect(m_renameLineEdit, &QLineEdit::textChanged, ok,
+            [ok](const QString& text) { ok->setEnabled(!text.trimmed().isEmpty()); });
     connect(buttons, &QDialogButtonBox::accepted, this, &MainWindow::movieRenameOK_triggered);
     connect(buttons, &QDialogButtonBox::rejected, this, &MainWindow::movieRenameCancel_triggered);
     m_renameEditor->show();
@@ -651,8 +668,9 @@ void MainWindow::movieRename_triggered()
 
 void MainWindow::movieRenameOK_triggered()
 {
-    if (m_renameEditor && m_renameLineEdit)
-        controller->renameMovieAt(ui->movie_listWidget->currentRow(), m_renameLineEdit->text());
+    if (m_renameEditor && m_renameLineEdit && m_renameRow.isValid() &&
+        !m_renameLineEdit->text().trimmed().isEmpty())
+        controller->renameMovieAt(m_renameRow.row(), m_renameLineEdit->text());
     movieRenameCancel_triggered();
 }
 
@@ -664,6 +682,7 @@ void MainWindow::movieRenameCancel_triggered()
     m_renameEditor->deleteLater();
     m_renameEditor = nullptr;
     m_renameLineEdit = nullptr;
+    m_renameRow = QPersistentModelIndex();
 }
 
 // --- Quit ---------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QMainWindow>
 #include <QModelIndex>
+#include <QPersistentModelIndex>
 #include <QPointer>
 
 #include <memory>
@@ -124,6 +125,7 @@ private:
     QAction* m_movieRenameAction = nullptr;
     QPointer<QDialog> m_renameEditor;
     QLineEdit* m_renameLineEdit = nullptr;
+    QPersistentModelIndex m_renameRow;
     SystemSet systemSettings;
     Profile activeProfile;
     bool windowActive = false;

@@ -101,6 +101,10 @@
         <source>TavrelControl really quit?</source>
         <translation>TavrelControl wirklich beenden?</translation>
     </message>
+    <message>
+        <source>Delete the recording &quot;%1&quot;?</source>
+        <translation>Die Aufnahme „%1“ löschen?</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -68,6 +69,8 @@ private slots:
     void extrasChooser();
     void renameSendsTheNewTitle_data();
     void renameSendsTheNewTitle();
+    void movieDeleteAsksFirst_data();
+    void movieDeleteAsksFirst();
     void quitAsksFirst_data();
     void quitAsksFirst();
 };
@@ -410,14 +413,20 @@ void TestMainWindow::extrasChooser()
 
 void TestMainWindow::renameSendsTheNewTitle_data()
 {
-    QTest::addColumn<bool>("confirm");
-    QTest::newRow("OK renames") << true;
-    QTest::newRow("Cancel leaves the title") << false;
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("renames");
+    QTest::newRow("OK renames") << u"ok"_s << u"Krimi & mehr"_s << 1;
+    QTest::newRow("Cancel leaves the title") << u"cancel"_s << u"Krimi & mehr"_s << 0;
+    QTest::newRow("a title of blanks is not sent") << u"ok"_s << u"   "_s << 0;
+    QTest::newRow("a list refilled meanwhile renames nothing") << u"refilled"_s << u"Krimi"_s << 0;
 }
 
 void TestMainWindow::renameSendsTheNewTitle()
 {
-    QFETCH(bool, confirm);
+    QFETCH(QString, ending);
+    QFETCH(QString, title);
+    QFETCH(int, renames);
     WindowFixture f(boxsim::Personality::Enigma1);
     QVERIFY(f.load());
     f.find<QTabWidget>("tabWidget")->setCurrentIndex(3);
@@ -432,17 +441,55 @@ void TestMainWindow::renameSendsTheNewTitle()
     auto* editor = f.window->findChild<QLineEdit*>(QStringLiteral("movieRename_lineEdit"));
     QVERIFY(editor);
     QCOMPARE(editor->text(), movies->item(0)->text());
-    editor->setText(QStringLiteral("Krimi & mehr"));
-    if (confirm)
-        f.window->movieRenameOK_triggered();
-    else
+    editor->setText(title);
+    const auto* ok = f.window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QCOMPARE(ok->isEnabled(), !title.trimmed().isEmpty());
+    if (ending == QLatin1String("cancel")) {
         f.window->movieRenameCancel_triggered();
+    } else {
+        if (ending == QLatin1String("refilled"))
+            f.window->receivedMovieListData(f.control()->currentDatabase());
+        f.window->movieRenameOK_triggered();
+    }
     QVERIFY(f.settle());
     QTRY_VERIFY(!f.window->findChild<QDialog*>(QStringLiteral("movieRename_dialog")));
-    const QList<boxsim::LoggedRequest> renames = f.receiver.requestsTo("/cgi-bin/renameMovie");
-    QCOMPARE(renames.size(), confirm ? 1 : 0);
-    if (confirm)
-        QCOMPARE(renames.first().queryValue(QStringLiteral("desc")), QStringLiteral("Krimi & mehr"));
+    const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/cgi-bin/renameMovie");
+    QCOMPARE(sent.size(), renames);
+    if (renames > 0)
+        QCOMPARE(sent.first().queryValue(QStringLiteral("desc")), title);
+}
+
+void TestMainWindow::movieDeleteAsksFirst_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes deletes the recording") << true;
+    QTest::newRow("no keeps it") << false;
+}
+
+void TestMainWindow::movieDeleteAsksFirst()
+{
+    QFETCH(bool, yes);
+    WindowFixture f;
+    QVERIFY(f.load());
+    f.find<QTabWidget>("tabWidget")->setCurrentIndex(3);
+    auto* movies = f.find<QListWidget>("movie_listWidget");
+    QTRY_VERIFY(movies->count() > 1);
+    QVERIFY(f.settle());
+    f.receiver.box.clearRequests();
+    // The title comes from the receiver: the question shows it as text, never as markup.
+    MovieEntry* movie = f.control()->currentDatabase()->movieAt(1);
+    movie->title = QStringLiteral("<b>Krimi</b> & mehr");
+    const QString reference = movie->serviceReference; // the entry goes with the deletion
+    movies->setCurrentRow(1);
+    f.boxes.answerNext(yes ? MessageBoxAnswerer::Answer::Accept : MessageBoxAnswerer::Answer::Reject);
+    f.window->movieDelete_triggered();
+    QCOMPARE(f.boxes.askedTexts(),
+             QStringList{QStringLiteral("Delete the recording \"&lt;b&gt;Krimi&lt;/b&gt; &amp; mehr\"?")});
+    QVERIFY(f.settle());
+    const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/moviedelete");
+    QCOMPARE(sent.size(), yes ? 1 : 0);
+    if (yes)
+        QCOMPARE(sent.first().queryValue(QStringLiteral("sRef")), reference);
 }
 
 void TestMainWindow::quitAsksFirst_data()
