@@ -151,13 +151,22 @@ void PanelWidget::connectForms()
                 &PanelWidget::panelPlay_toolButton_clicked);
         connect(f.panelRec_toolButton, &QToolButton::clicked, this,
                 &PanelWidget::panelRec_toolButton_clicked);
-        connect(f.panelVolume_horizontalSlider, &QSlider::sliderMoved, this,
-                &PanelWidget::panelVolume_horizontalSlider_sliderMoved);
-        connect(f.panelMovie_horizontalSlider, &QSlider::sliderMoved, this,
-                &PanelWidget::panelMovie_horizontalSlider_sliderMoved);
+        connectSlider(f.panelVolume_horizontalSlider, &PanelWidget::panelVolume_horizontalSlider_sliderMoved);
+        connectSlider(f.panelMovie_horizontalSlider, &PanelWidget::panelMovie_horizontalSlider_sliderMoved);
     });
     connect(m_landscape->panelVolume_toolButton, &QToolButton::clicked, this,
             &PanelWidget::panelVolume_toolButton_clicked);
+}
+
+void PanelWidget::connectSlider(QSlider* slider, void (PanelWidget::*moved)(int))
+{
+    connect(slider, &QSlider::sliderMoved, this, moved);
+    // On the desktop the wheel, the keys and clicks beside the handle move a slider without a
+    // drag; those steps are sent the same way.
+    connect(slider, &QSlider::actionTriggered, this, [this, slider, moved](int action) {
+        if (action != QAbstractSlider::SliderMove && action != QAbstractSlider::SliderNoAction)
+            (this->*moved)(slider->sliderPosition());
+    });
 }
 
 void PanelWidget::connectController()

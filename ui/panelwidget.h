@@ -10,6 +10,7 @@
 class ControlTimer;
 class EpgItem;
 class QMenu;
+class QSlider;
 class Settings;
 class TavrelControl;
 class TimerSource;
@@ -116,6 +117,7 @@ private:
     template<typename Apply>
     void forBoth(Apply apply);
     void connectForms();
+    void connectSlider(QSlider* slider, void (PanelWidget::*moved)(int));
     void connectController();
     void createMenus();
     void setConnectIcon(const QString& path);

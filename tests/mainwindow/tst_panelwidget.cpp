@@ -78,6 +78,7 @@ private slots:
     void powerMenu();
     void stopAsksTheController();
     void volumeSliderWaitsForTheHand();
+    void volumeKeysSendToo();
     void positionSliderWaitsForTheHand();
     void networkIcons_data();
     void networkIcons();
@@ -335,6 +336,24 @@ void TestPanelWidget::volumeSliderWaitsForTheHand()
     f.panel->updatePanelVolumeSlotE2(&status);
     for (const QSlider* each : f.both<QSlider>("panelVolume_horizontalSlider"))
         QCOMPARE(each->value(), 70);
+}
+
+void TestPanelWidget::volumeKeysSendToo()
+{
+    PanelFixture f;
+    QVERIFY(f.load());
+    QSlider* slider = f.both<QSlider>("panelVolume_horizontalSlider").first();
+    QVERIFY(slider->isEnabled());
+    slider->setValue(20);
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    QTest::keyClick(slider, Qt::Key_Right);
+    const int expected = 20 + slider->pageStep() + slider->singleStep();
+    QCOMPARE(slider->value(), expected);
+    f.timers.advance(200);
+    QVERIFY(f.settle());
+    const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/vol");
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.first().queryValue(QStringLiteral("set")), QStringLiteral("set%1").arg(expected));
 }
 
 void TestPanelWidget::positionSliderWaitsForTheHand()
