@@ -184,11 +184,8 @@ void TestMainWindow::movieClicks()
     QVERIFY(f.load());
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    f.find<QTabWidget>("tabWidget")->setCurrentIndex(3);
-    auto* movies = f.find<QListWidget>("movie_listWidget");
-    QTRY_VERIFY(movies->count() > 1);
-    QVERIFY(f.settle());
-    f.receiver.box.clearRequests();
+    QListWidget* movies = f.showMovies();
+    QVERIFY(movies);
 
     const QString reference = f.control()->currentDatabase()->movieAt(1)->serviceReference;
     const QPoint at = movies->visualItemRect(movies->item(1)).center();
@@ -206,9 +203,8 @@ void TestMainWindow::movieDeletedRemovesItsRow()
 {
     WindowFixture f;
     QVERIFY(f.load());
-    f.find<QTabWidget>("tabWidget")->setCurrentIndex(3);
-    auto* movies = f.find<QListWidget>("movie_listWidget");
-    QTRY_VERIFY(movies->count() > 1);
+    QListWidget* movies = f.showMovies();
+    QVERIFY(movies);
     const int before = movies->count();
     const QString second = movies->item(1)->data(Qt::UserRole).toString();
     f.window->receivedMovieDeleted(0);
@@ -429,11 +425,8 @@ void TestMainWindow::renameSendsTheNewTitle()
     QFETCH(int, renames);
     WindowFixture f(boxsim::Personality::Enigma1);
     QVERIFY(f.load());
-    f.find<QTabWidget>("tabWidget")->setCurrentIndex(3);
-    auto* movies = f.find<QListWidget>("movie_listWidget");
-    QTRY_VERIFY(movies->count() > 0);
-    QVERIFY(f.settle());
-    f.receiver.box.clearRequests();
+    QListWidget* movies = f.showMovies();
+    QVERIFY(movies);
     // Only an Enigma1 receiver can rename a recording.
     QVERIFY(f.window->findChild<QMenu*>(QStringLiteral("movieMenu"))->actions().at(1)->isVisible());
     movies->setCurrentRow(0);
@@ -471,11 +464,8 @@ void TestMainWindow::movieDeleteAsksFirst()
     QFETCH(bool, yes);
     WindowFixture f;
     QVERIFY(f.load());
-    f.find<QTabWidget>("tabWidget")->setCurrentIndex(3);
-    auto* movies = f.find<QListWidget>("movie_listWidget");
-    QTRY_VERIFY(movies->count() > 1);
-    QVERIFY(f.settle());
-    f.receiver.box.clearRequests();
+    QListWidget* movies = f.showMovies();
+    QVERIFY(movies);
     // The title comes from the receiver: the question shows it as text, never as markup.
     MovieEntry* movie = f.control()->currentDatabase()->movieAt(1);
     movie->title = QStringLiteral("<b>Krimi</b> & mehr");

@@ -7,7 +7,9 @@
 #include "tests/common/simulatedreceiver.h"
 #include "ui/mainwindow.h"
 
+#include <QListWidget>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 
 #include <memory>
@@ -60,6 +62,18 @@ public:
         const bool settled = settle();
         receiver.box.clearRequests();
         return settled;
+    }
+
+    // Shows the movie tab and waits until its list holds at least two recordings and the
+    // receiver is quiet; the log starts empty. Null when the list did not come.
+    QListWidget* showMovies()
+    {
+        window->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(3);
+        auto* movies = find<QListWidget>("movie_listWidget");
+        if (!QTest::qWaitFor([movies] { return movies->count() > 1; }, 10000) || !settle())
+            return nullptr;
+        receiver.box.clearRequests();
+        return movies;
     }
 
     // Targets the receiver saw on this path ("/web/movielist").
