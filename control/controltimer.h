@@ -41,6 +41,18 @@ public:
     // A stopped timer, owned by the parent.
     virtual ControlTimer* createTimer(ControlTimer::Mode mode, QObject* parent) = 0;
 
+    // (Re)starts a single-shot timer that is made on first use, owned by the receiver, with its
+    // timeout going to the slot.
+    template<typename Receiver>
+    void startSingleShot(ControlTimer*& timer, int intervalMs, Receiver* receiver, void (Receiver::*slot)())
+    {
+        if (!timer) {
+            timer = createTimer(ControlTimer::Mode::SingleShot, receiver);
+            QObject::connect(timer, &ControlTimer::timeout, receiver, slot);
+        }
+        timer->start(intervalMs);
+    }
+
     // Timers of the event loop.
     static TimerSource& system();
 };

@@ -235,6 +235,12 @@ bool TavrelControl::locateBoxService()
     return false;
 }
 
+void TavrelControl::broadcastBoxPosition()
+{
+    Q_EMIT broadcastBouquetIndex(boxBouquetIndex);
+    Q_EMIT broadcastChannelIndex(boxChannelIndex);
+}
+
 void TavrelControl::updatePanelForMode(BoxMode mode)
 {
     StatusData* status = database->statusData();
@@ -376,23 +382,15 @@ void TavrelControl::e2AboutRequestResponse()
 
 void TavrelControl::e2PowerStateResponse(bool isStandby)
 {
-    bool standby = database->statusData()->standby;
-    if (isStandby != standby) {
-        if (initialized) {
-            Q_EMIT broadcastBouquetIndex(boxBouquetIndex);
-            Q_EMIT broadcastChannelIndex(boxChannelIndex);
-        }
-        if (!isStandby) {
-            globalStartStopUpdateTimers(BoxModeTv);
-            Q_EMIT panelPowerstateUpdateE2(false);
-            return;
-        }
-        globalStartStopUpdateTimers(BoxModeStandby);
-        requestEngine->sendRequest(ReqAbout);
-        standby = true;
+    if (isStandby != database->statusData()->standby) {
+        if (initialized)
+            broadcastBoxPosition();
+        globalStartStopUpdateTimers(isStandby ? BoxModeStandby : BoxModeTv);
+        if (isStandby)
+            requestEngine->sendRequest(ReqAbout);
     }
-    Q_EMIT panelPowerstateUpdateE2(standby);
-    if (standby)
+    Q_EMIT panelPowerstateUpdateE2(isStandby);
+    if (isStandby)
         Q_EMIT loadLabelStop();
 }
 
@@ -411,8 +409,7 @@ void TavrelControl::e2CurrentServiceResponse()
     Q_EMIT panelChannelUpdateE2(database->statusData());
     locateBoxService();
     if (syncPending) {
-        Q_EMIT broadcastBouquetIndex(boxBouquetIndex);
-        Q_EMIT broadcastChannelIndex(boxChannelIndex);
+        broadcastBoxPosition();
         guiBouquetIndex = boxBouquetIndex;
         guiChannelIndex = boxChannelIndex;
         if (boxChannelChanged && !boxBouquetChanged)
@@ -527,8 +524,7 @@ void TavrelControl::statusRequestResponse()
         // The receiver's login kept the status behind the bouquets: show its service now.
         m_boxServiceUnknownAtStart = false;
         if (locateBoxService()) {
-            Q_EMIT broadcastBouquetIndex(boxBouquetIndex);
-            Q_EMIT broadcastChannelIndex(boxChannelIndex);
+            broadcastBoxPosition();
             guiBouquetIndex = boxBouquetIndex;
         }
     }
@@ -550,8 +546,7 @@ void TavrelControl::serviceDataRequestResponse()
     m_boxServiceUnknownAtStart = database->statusInfoE1() == nullptr;
     initialized = true;
     Q_EMIT broadcastInitializedSignal(true);
-    Q_EMIT broadcastBouquetIndex(boxBouquetIndex);
-    Q_EMIT broadcastChannelIndex(boxChannelIndex);
+    broadcastBoxPosition();
     const BoxMode mode = database->statusData()->mode;
     updatePanelForMode(mode);
     globalStartStopUpdateTimers(mode);

@@ -227,7 +227,11 @@ private:
     bool ensureCommandEngine();
     bool isEnigma1() const { return activeProfile.webIfType == 0; }
 
+    // Asks for the channel's own EPG when it holds fewer events than a row shows.
+    void requestSparseChannelEpg(int bouquet, int channel);
     bool locateBoxService();
+    // Tells the lists where the receiver's service is.
+    void broadcastBoxPosition();
     void updatePanelForMode(BoxMode mode);
     void currentServiceBlock(void (TavrelControl::*panelSignal)(StatusData*));
     bool positionSampleChanged(const QString& sample);

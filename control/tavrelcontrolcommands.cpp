@@ -168,8 +168,7 @@ void TavrelControl::sendVideoPosition(int position)
 void TavrelControl::panelWidget_ClickedEvent()
 {
     if (!initialized) {
-        if (MessageBox::question(this, QMessageBox::Question, tr("Retrieve new service data from the box?")))
-            loadServiceData();
+        reloadServiceDataActionSlot();
         return;
     }
     Q_EMIT networkTransmitIsActive(true);
@@ -199,7 +198,7 @@ void TavrelControl::guiBouquetIndex_ChangedSlot(int index)
     guiBouquetIndex = index;
     Q_EMIT setEpgWidgetBouquetIndex(index);
     updateChannelItems();
-    if (!initialized || index < 0 || index >= database->bouquets().size())
+    if (!initialized || !database->hasBouquet(index))
         return;
     if (isEnigma1())
         refreshBouquetEpgIfStale(index);
@@ -211,22 +210,22 @@ void TavrelControl::guiChannelIndex_ChangedSlot(int index)
 {
     guiChannelIndex = index;
     Q_EMIT broadcastChannelIndex(index);
-    if (isEnigma1() || !initialized || !requestEngine || !database->hasChannel(guiBouquetIndex, index))
-        return;
-    const Channel* channel = database->channel(guiBouquetIndex, index);
-    if (channel->epgList().size() < wantedEventCount)
-        requestEngine->requestServiceEpg(channel->serviceReference,
-                                         database->bouquet(guiBouquetIndex)->reference);
+    if (!isEnigma1() && initialized)
+        requestSparseChannelEpg(guiBouquetIndex, index);
 }
 
 void TavrelControl::epgTabActivated()
 {
-    if (!requestEngine || !database->hasChannel(guiBouquetIndex, guiChannelIndex))
+    requestSparseChannelEpg(guiBouquetIndex, guiChannelIndex);
+}
+
+void TavrelControl::requestSparseChannelEpg(int bouquet, int channel)
+{
+    if (!requestEngine || !database->hasChannel(bouquet, channel))
         return;
-    const Channel* channel = database->channel(guiBouquetIndex, guiChannelIndex);
-    if (channel->epgList().size() < wantedEventCount)
-        requestEngine->requestServiceEpg(channel->serviceReference,
-                                         database->bouquet(guiBouquetIndex)->reference);
+    const Channel* shown = database->channel(bouquet, channel);
+    if (shown->epgList().size() < wantedEventCount)
+        requestEngine->requestServiceEpg(shown->serviceReference, database->bouquet(bouquet)->reference);
 }
 
 void TavrelControl::channelListWidget_ClickedSlot(const QModelIndex& index)
@@ -273,24 +272,21 @@ void TavrelControl::zapChannel(int bouquet, int channel)
 
 void TavrelControl::updateChannelItems()
 {
-    if (guiBouquetIndex >= 0 && guiBouquetIndex < database->bouquets().size()) {
-        const QList<Channel*> channels = database->channels(guiBouquetIndex);
-        for (Channel* channel : channels)
-            channel->refreshEpg(m_clock);
-    }
+    // Out of range the bouquet has no channels to refresh.
+    const QList<Channel*> channels = database->channels(guiBouquetIndex);
+    for (Channel* channel : channels)
+        channel->refreshEpg(m_clock);
     Q_EMIT EpgDataUpdate(database);
 }
 
 void TavrelControl::updateCheckChannelItems()
 {
     bool needsEpg = false;
-    if (guiBouquetIndex >= 0 && guiBouquetIndex < database->bouquets().size()) {
-        const QList<Channel*> channels = database->channels(guiBouquetIndex);
-        for (Channel* channel : channels) {
-            channel->refreshEpg(m_clock);
-            if (!needsEpg)
-                needsEpg = channel->takeNeedsEpg();
-        }
+    const QList<Channel*> channels = database->channels(guiBouquetIndex);
+    for (Channel* channel : channels) {
+        channel->refreshEpg(m_clock);
+        if (!needsEpg)
+            needsEpg = channel->takeNeedsEpg();
     }
     Q_EMIT EpgDataUpdate(database);
     if (needsEpg)
@@ -315,7 +311,7 @@ void TavrelControl::refreshBouquetEpgIfStale(int bouquet)
 
 void TavrelControl::reloadBouquetEpg(int bouquet)
 {
-    if (!requestEngine || bouquet < 0 || bouquet >= database->bouquets().size())
+    if (!requestEngine || !database->hasBouquet(bouquet))
         return;
     requestEngine->requestBouquetEpg(database->bouquet(bouquet)->reference);
     Q_EMIT networkTransmitIsActive(true);
@@ -323,7 +319,7 @@ void TavrelControl::reloadBouquetEpg(int bouquet)
 
 void TavrelControl::reloadEpgActionSlot()
 {
-    if (guiBouquetIndex < 0 || guiBouquetIndex >= database->bouquets().size())
+    if (!database->hasBouquet(guiBouquetIndex))
         return;
     const QList<Channel*> channels = database->channels(guiBouquetIndex);
     for (Channel* channel : channels)

@@ -41,13 +41,13 @@ TavrelDatabase::~TavrelDatabase() = default;
 
 Bouquet* TavrelDatabase::bouquet(int b) const
 {
-    Q_ASSERT(b >= 0 && b < m_bouquets.size());
+    Q_ASSERT(hasBouquet(b));
     return m_bouquets.at(b);
 }
 
 QList<Channel*> TavrelDatabase::channels(int b) const
 {
-    if (b < 0 || b >= m_bouquets.size())
+    if (!hasBouquet(b))
         return {};
     return m_bouquets.at(b)->channels;
 }
@@ -60,7 +60,7 @@ Channel* TavrelDatabase::channel(int b, int c) const
 
 bool TavrelDatabase::bouquetHasChannels(int b) const
 {
-    return b >= 0 && b < m_bouquets.size() && !m_bouquets.at(b)->channels.isEmpty();
+    return hasBouquet(b) && !m_bouquets.at(b)->channels.isEmpty();
 }
 
 bool TavrelDatabase::hasChannel(int b, int c) const

@@ -36,6 +36,7 @@ public:
     Bouquet* bouquet(int b) const;
     QList<Channel*> channels(int b) const;
     Channel* channel(int b, int c) const;
+    bool hasBouquet(int b) const { return b >= 0 && b < m_bouquets.size(); }
     bool bouquetHasChannels(int b) const;
     bool hasChannel(int b, int c) const;
     QList<EpgItem*> epgList(int b, int c) const;

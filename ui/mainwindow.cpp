@@ -14,6 +14,7 @@
 #include "ui/pages/channellistmodel.h"
 #include "ui/pages/placeholderpage.h"
 #include "ui/panelwidget.h"
+#include "ui/resourcepaths.h"
 #include "ui/shell/shellservices.h"
 #include "ui_mainwindow.h"
 
@@ -45,11 +46,6 @@ enum Tab
     TabMovie = 3,
     TabTimer = 4,
 };
-
-QIcon icon(const char* path)
-{
-    return QIcon(QString::fromLatin1(path));
-}
 
 } // namespace
 
@@ -126,11 +122,11 @@ void MainWindow::createTabs()
     tvLayout->setContentsMargins(0, 0, 0, 0);
     panelWidget = new PanelWidget(ui->tv_tab, controller, m_timerSource);
     tvLayout->addWidget(panelWidget);
-    ui->tabWidget->setTabIcon(TabTv, icon(":/menu/menu/tv_64.png"));
+    ui->tabWidget->setTabIcon(TabTv, ResourcePaths::icon(":/menu/menu/tv_64.png"));
     connect(panelWidget, &PanelWidget::loadLabelStart, this, &MainWindow::waitCircleStart);
     connect(panelWidget, &PanelWidget::loadLabelStop, this, &MainWindow::waitCircleStop);
 
-    ui->tabWidget->setTabIcon(TabBouquet, icon(":/menu/menu/folder_favorites_64.png"));
+    ui->tabWidget->setTabIcon(TabBouquet, ResourcePaths::icon(":/menu/menu/folder_favorites_64.png"));
     channelMenu = new QMenu(this);
     channelMenu->setObjectName(QStringLiteral("channelMenu"));
     connect(channelMenu->addAction(tr("Reload Epg Data")), &QAction::triggered, controller,
@@ -141,9 +137,9 @@ void MainWindow::createTabs()
     auto* epgLayout = new QVBoxLayout(ui->epg_tab);
     epgWidget = new PlaceholderPage(QStringLiteral("epgWidget"), ui->epg_tab);
     epgLayout->addWidget(epgWidget);
-    ui->tabWidget->setTabIcon(TabEpg, icon(":/menu/menu/folder_documents_64.png"));
+    ui->tabWidget->setTabIcon(TabEpg, ResourcePaths::icon(":/menu/menu/folder_documents_64.png"));
 
-    ui->tabWidget->setTabIcon(TabMovie, icon(":/menu/menu/xine_64.png"));
+    ui->tabWidget->setTabIcon(TabMovie, ResourcePaths::icon(":/menu/menu/xine_64.png"));
     movieMenu = new QMenu(this);
     movieMenu->setObjectName(QStringLiteral("movieMenu"));
     connect(movieMenu->addAction(tr("Refresh")), &QAction::triggered, this,
@@ -161,7 +157,7 @@ void MainWindow::createTabs()
     auto* timerLayout = new QVBoxLayout(ui->timer_tab);
     timerWidget = new PlaceholderPage(QStringLiteral("timerWidget"), ui->timer_tab);
     timerLayout->addWidget(timerWidget);
-    ui->tabWidget->setTabIcon(TabTimer, icon(":/menu/menu/clock_64.png"));
+    ui->tabWidget->setTabIcon(TabTimer, ResourcePaths::icon(":/menu/menu/clock_64.png"));
 }
 
 void MainWindow::createPages()
@@ -183,7 +179,7 @@ void MainWindow::createPages()
 void MainWindow::createMenu()
 {
     const auto action = [this](const QString& text, const char* iconPath, auto slot) {
-        auto* a = new QAction(icon(iconPath), text, this);
+        auto* a = new QAction(ResourcePaths::icon(iconPath), text, this);
         a->setIconVisibleInMenu(true);
         connect(a, &QAction::triggered, this, slot);
         return a;
@@ -194,7 +190,8 @@ void MainWindow::createMenu()
     QAction* settingsAction =
         action(tr("Settings"), ":/menu/menu/advancedsettings_32.png", &MainWindow::settingsAction_triggered);
     settingsAction->setObjectName(QStringLiteral("settingsAction"));
-    QAction* extras = new QAction(icon(":/menu/menu/utilities_file_archiver_32.png"), tr("Extras"), this);
+    QAction* extras =
+        new QAction(ResourcePaths::icon(":/menu/menu/utilities_file_archiver_32.png"), tr("Extras"), this);
     extras->setObjectName(QStringLiteral("extrasAction"));
     extras->setIconVisibleInMenu(true);
     QAction* help = action(tr("Help"), ":/menu/menu/system_help_32.png", &MainWindow::helpAction_triggered);
@@ -340,11 +337,7 @@ void MainWindow::waitCircleStop()
 
 void MainWindow::loadResetCircleTimer()
 {
-    if (!indicatorResetTimer) {
-        indicatorResetTimer = m_timerSource.createTimer(ControlTimer::Mode::SingleShot, this);
-        connect(indicatorResetTimer, &ControlTimer::timeout, this, &MainWindow::waitCircleStop);
-    }
-    indicatorResetTimer->start(indicatorSafetyMs);
+    m_timerSource.startSingleShot(indicatorResetTimer, indicatorSafetyMs, this, &MainWindow::waitCircleStop);
 }
 
 // --- Display state ------------------------------------------------------------------------
@@ -489,7 +482,7 @@ void MainWindow::epgDataUpdateSlot(TavrelDatabase* database)
 {
     QListView* list = currentChannelList();
     const int bouquet = ui->Bouquet_comboBox->currentIndex();
-    if (!list || listsResetting || !database || bouquet < 0 || bouquet >= database->bouquets().size())
+    if (!list || listsResetting || !database || !database->hasBouquet(bouquet))
         return;
     if (auto* model = qobject_cast<ChannelListModel*>(list->model()))
         model->decorate(database->channels(bouquet));
@@ -689,10 +682,7 @@ void MainWindow::movieRenameCancel_triggered()
 
 void MainWindow::closeButton_triggered()
 {
-    if (!MessageBox::question(this, QMessageBox::Question, tr("TavrelControl really quit?")))
-        return;
-    m_quitConfirmed = true;
-    close();
+    close(); // the close event asks the question
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -4,6 +4,7 @@
 #include "control/tavrelcontrol.h"
 #include "model/epgitem.h"
 #include "settings/settings.h"
+#include "ui/resourcepaths.h"
 #include "ui_panelwidget_ls.h"
 #include "ui_panelwidget_pt.h"
 
@@ -20,11 +21,6 @@ constexpr int activityIconMs = 10000;
 constexpr int errorIconMs = 15000;
 constexpr int volumeMaxEnigma1 = 63;
 constexpr int volumeMaxEnigma2 = 100;
-
-QIcon icon(const char* path)
-{
-    return QIcon(QString::fromLatin1(path));
-}
 
 } // namespace
 
@@ -47,19 +43,20 @@ PanelWidget::PanelWidget(QWidget* parent, TavrelControl* controller, TimerSource
     m_portraitContainer->hide();
 
     forBoth([](auto& f) {
-        f.panelRec_toolButton->setIcon(icon(":/buttons/buttons/player_record_48.png"));
+        f.panelRec_toolButton->setIcon(ResourcePaths::icon(":/buttons/buttons/player_record_48.png"));
         f.panelRec_label->setPixmap(QPixmap(QStringLiteral(":/symbol/symbol/rec48.png")));
-        f.panelFwd_toolButton->setIcon(icon(":/buttons/buttons/player_fwd_48.png"));
-        f.panelPlay_toolButton->setIcon(icon(":/buttons/buttons/player_play_48.png"));
-        f.panelStop_toolButton->setIcon(icon(":/buttons/buttons/player_stop_48.png"));
-        f.panelRwd_toolButton->setIcon(icon(":/buttons/buttons/player_rew_48.png"));
-        f.panelPause_toolButton->setIcon(icon(":/buttons/buttons/player_pause_48.png"));
-        f.panelConnect_toolButton->setIcon(icon(":/symbol/symbol/network-idle.png"));
-        f.panelVolMute_toolButton->setIcon(icon(":/buttons/buttons/player_mute_48.png"));
-        f.panelPower_toolButton->setIcon(icon(":/buttons/buttons/power_red_42.png"));
+        f.panelFwd_toolButton->setIcon(ResourcePaths::icon(":/buttons/buttons/player_fwd_48.png"));
+        f.panelPlay_toolButton->setIcon(ResourcePaths::icon(":/buttons/buttons/player_play_48.png"));
+        f.panelStop_toolButton->setIcon(ResourcePaths::icon(":/buttons/buttons/player_stop_48.png"));
+        f.panelRwd_toolButton->setIcon(ResourcePaths::icon(":/buttons/buttons/player_rew_48.png"));
+        f.panelPause_toolButton->setIcon(ResourcePaths::icon(":/buttons/buttons/player_pause_48.png"));
+        f.panelConnect_toolButton->setIcon(ResourcePaths::icon(":/symbol/symbol/network-idle.png"));
+        f.panelVolMute_toolButton->setIcon(ResourcePaths::icon(":/buttons/buttons/player_mute_48.png"));
+        f.panelPower_toolButton->setIcon(ResourcePaths::icon(":/buttons/buttons/power_red_42.png"));
         f.panelPower_toolButton->setIconSize(QSize(42, 42));
     });
-    m_landscape->panelVolume_toolButton->setIcon(icon(":/buttons/buttons/player_unmute_48.png"));
+    m_landscape->panelVolume_toolButton->setIcon(
+        ResourcePaths::icon(":/buttons/buttons/player_unmute_48.png"));
     m_landscape->panel_stackedWidget->setCurrentWidget(m_landscape->buttons_page);
 
     clearPanelData();
@@ -73,13 +70,6 @@ PanelWidget::PanelWidget(QWidget* parent, TavrelControl* controller, TimerSource
     isLiveMode = settings->getSystemSettings().isLiveMode;
     activeProfileUpdateSlot(settings->getActiveProfile());
     resetConnectionIcon();
-
-    transmitActive = false;
-    receiveActive = false;
-    volumeChanging = false;
-    positionChanging = false;
-    pendingPosition = 0;
-    muted = true;
 
     createMenus();
     connectForms();
@@ -100,7 +90,7 @@ void PanelWidget::createMenus()
 {
     powerMenu = new QMenu(this);
     const auto addPower = [this](const QString& text, const char* iconPath, void (PanelWidget::*slot)()) {
-        QAction* action = powerMenu->addAction(icon(iconPath), text);
+        QAction* action = powerMenu->addAction(ResourcePaths::icon(iconPath), text);
         action->setIconVisibleInMenu(true);
         connect(action, &QAction::triggered, this, slot);
     };
@@ -116,12 +106,12 @@ void PanelWidget::createMenus()
              &PanelWidget::cmdShutdownAction_triggered);
 
     liveModeMenu = new QMenu(this);
-    QAction* online =
-        liveModeMenu->addAction(icon(":/buttons/buttons/network_connect_48.png"), tr("Live Mode on"));
+    QAction* online = liveModeMenu->addAction(ResourcePaths::icon(":/buttons/buttons/network_connect_48.png"),
+                                              tr("Live Mode on"));
     online->setIconVisibleInMenu(true);
     connect(online, &QAction::triggered, this, &PanelWidget::modeOnlineAction_triggered);
-    QAction* offline =
-        liveModeMenu->addAction(icon(":/buttons/buttons/network_disconnect_48.png"), tr("Live Mode off"));
+    QAction* offline = liveModeMenu->addAction(
+        ResourcePaths::icon(":/buttons/buttons/network_disconnect_48.png"), tr("Live Mode off"));
     offline->setIconVisibleInMenu(true);
     connect(offline, &QAction::triggered, this, &PanelWidget::modeOfflineAction_triggered);
 
@@ -505,23 +495,14 @@ void PanelWidget::resetConnectionIcon()
 
 // --- Timers -------------------------------------------------------------------------------
 
-void PanelWidget::runTimer(ControlTimer*& timer, int ms, void (PanelWidget::*slot)())
-{
-    if (!timer) {
-        timer = m_timerSource.createTimer(ControlTimer::Mode::SingleShot, this);
-        connect(timer, &ControlTimer::timeout, this, slot);
-    }
-    timer->start(ms);
-}
-
 void PanelWidget::loadIconResetTimer(int mSecs)
 {
-    runTimer(iconResetTimer, mSecs, &PanelWidget::resetConnectionIcon);
+    m_timerSource.startSingleShot(iconResetTimer, mSecs, this, &PanelWidget::resetConnectionIcon);
 }
 
 void PanelWidget::loadRefreshTimer()
 {
-    runTimer(refreshTimer, refreshAfterCommandMs, &PanelWidget::refreshTimerSlot);
+    m_timerSource.startSingleShot(refreshTimer, refreshAfterCommandMs, this, &PanelWidget::refreshTimerSlot);
 }
 
 void PanelWidget::refreshTimerSlot()
@@ -532,7 +513,8 @@ void PanelWidget::refreshTimerSlot()
 
 void PanelWidget::loadVolumeSetTimer()
 {
-    runTimer(volumeSetRequestTimer, sliderHoldMs, &PanelWidget::volumeSetRequestTimerSlot);
+    m_timerSource.startSingleShot(volumeSetRequestTimer, sliderHoldMs, this,
+                                  &PanelWidget::volumeSetRequestTimerSlot);
 }
 
 void PanelWidget::volumeSetRequestTimerSlot()
@@ -540,7 +522,7 @@ void PanelWidget::volumeSetRequestTimerSlot()
     networkTransmitIconSlot(true);
     if (controller)
         controller->sendVolume(QString::number(pendingVolume));
-    runTimer(volumeSetTimer, sliderSettleMs, &PanelWidget::volumeSetTimerSlot);
+    m_timerSource.startSingleShot(volumeSetTimer, sliderSettleMs, this, &PanelWidget::volumeSetTimerSlot);
 }
 
 void PanelWidget::volumeSetTimerSlot()
@@ -553,7 +535,8 @@ void PanelWidget::volumeSetTimerSlot()
 
 void PanelWidget::loadVideoPosSetTimer()
 {
-    runTimer(videoPosSetRequestTimer, sliderHoldMs, &PanelWidget::videoPosSetRequestTimerSlot);
+    m_timerSource.startSingleShot(videoPosSetRequestTimer, sliderHoldMs, this,
+                                  &PanelWidget::videoPosSetRequestTimerSlot);
 }
 
 void PanelWidget::videoPosSetRequestTimerSlot()
@@ -561,7 +544,7 @@ void PanelWidget::videoPosSetRequestTimerSlot()
     networkTransmitIconSlot(true);
     if (controller)
         controller->sendVideoPosition(pendingPosition);
-    runTimer(videoPosSetTimer, sliderSettleMs, &PanelWidget::videoPosSetTimerSlot);
+    m_timerSource.startSingleShot(videoPosSetTimer, sliderSettleMs, this, &PanelWidget::videoPosSetTimerSlot);
 }
 
 void PanelWidget::videoPosSetTimerSlot()
@@ -625,8 +608,9 @@ void PanelWidget::panelVolume_toolButton_clicked()
     auto& f = *m_landscape;
     const bool showSlider = f.panel_stackedWidget->currentWidget() == f.buttons_page;
     f.panel_stackedWidget->setCurrentWidget(showSlider ? f.slider_page : f.buttons_page);
-    f.panelVolume_toolButton->setIcon(showSlider ? icon(":/menu/menu/tv_48.png")
-                                                 : icon(":/buttons/buttons/player_unmute_48.png"));
+    f.panelVolume_toolButton->setIcon(showSlider
+                                          ? ResourcePaths::icon(":/menu/menu/tv_48.png")
+                                          : ResourcePaths::icon(":/buttons/buttons/player_unmute_48.png"));
 }
 
 void PanelWidget::panelVolume_horizontalSlider_sliderMoved(int position)

@@ -124,7 +124,6 @@ private:
     void playerCommand(int command);
     void powerCommand(BoxCommand command);
     void setLiveMode(bool on);
-    void runTimer(ControlTimer*& timer, int ms, void (PanelWidget::*slot)());
 
     const std::unique_ptr<Ui::PanelWidget_ls> m_landscape;
     const std::unique_ptr<Ui::PanelWidget_pt> m_portrait;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 
 // Resources of the program that code names in more than one place.
@@ -15,6 +16,12 @@ inline QString waitAnimation()
 inline QString translationPrefix()
 {
     return QStringLiteral(":/languages/tavrelcontrol_tr_");
+}
+
+// An icon of the resources, by its path.
+inline QIcon icon(const char* path)
+{
+    return QIcon(QString::fromLatin1(path));
 }
 
 } // namespace ResourcePaths
