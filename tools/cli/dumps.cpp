@@ -57,12 +57,9 @@ void writeChannelOf(JsonWriter& json, const TavrelDatabase& db, const QString& s
 {
     const Bouquet* bouquet = nullptr;
     Channel* channel = channelWithReference(db, serviceReference, &bouquet);
-    if (!channel) {
-        json.nullValue();
-        return;
-    }
-    channel->refreshEpg(db.clock());
-    writeJson(json, *channel);
+    if (channel)
+        channel->refreshEpg(db.clock());
+    writeJsonOrNull(json, channel);
 }
 
 void dumpChannel(CommandRun& run, const QString& serviceReference)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/cli/commandrun.h"
+#include "tools/cli/recordjson.h"
 
 #include <QObject>
 #include <QString>
@@ -9,7 +10,6 @@
 
 class Bouquet;
 class Channel;
-class JsonWriter;
 class TavrelDatabase;
 
 // What the dump commands of both web interfaces print, read from the receiver image once the
@@ -27,6 +27,13 @@ void dumpChannel(CommandRun& run, const QString& serviceReference);
 void dumpTimers(CommandRun& run);
 void dumpMovies(CommandRun& run);
 void dumpStatus(CommandRun& run);
+
+// One record of the receiver image, or null when the receiver did not send it.
+template<typename Record>
+void dumpRecord(CommandRun& run, Record* (TavrelDatabase::*record)() const)
+{
+    run.setDump([db = run.database(), record](JsonWriter& json) { writeJsonOrNull(json, (db->*record)()); });
+}
 
 // The EPG of a service or bouquet is merged into the channels it belongs to, so the line-up is
 // loaded first; next() runs once it is there.

@@ -25,17 +25,6 @@ std::shared_ptr<bool> requireConfirmation(CommandRun& run, const QString& refusa
     return confirmed;
 }
 
-template<typename Record>
-void dumpRecord(CommandRun& run, Record* (TavrelDatabase::*record)() const)
-{
-    run.setDump([db = run.database(), record](JsonWriter& json) {
-        if (const Record* found = (db->*record)())
-            writeJson(json, *found);
-        else
-            json.nullValue();
-    });
-}
-
 QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
 {
     TavrelDatabase* db = run.database();
@@ -95,10 +84,7 @@ QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
                          [measured](SatfinderData* data) { *measured = *data; });
         engine.requestSatfinderData(argument);
         run.setDump([measured](JsonWriter& json) {
-            if (*measured)
-                writeJson(json, **measured);
-            else
-                json.nullValue();
+            writeJsonOrNull(json, measured->has_value() ? &**measured : nullptr);
         });
     } else {
         return QStringLiteral("unknown dump: %1").arg(words.mid(1).join(QLatin1Char(' ')));

@@ -47,12 +47,8 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
     } else if (what == QLatin1String("current") && words.size() == 2) {
         run.watch({ReqCurrentService});
         engine.sendRequest(ReqCurrentService);
-        run.setDump([db](JsonWriter& json) {
-            if (db->currentService())
-                writeJson(json, *db->currentService(), db->currentServiceEpg());
-            else
-                json.nullValue();
-        });
+        run.setDump(
+            [db](JsonWriter& json) { writeJsonOrNull(json, db->currentService(), db->currentServiceEpg()); });
     } else if (what == QLatin1String("status") && words.size() == 2) {
         run.watch({ReqStatus});
         // The volume answer reaches the status only through whoever listens for it.
@@ -63,21 +59,11 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
     } else if (what == QLatin1String("about") && words.size() == 2) {
         run.watch({ReqAbout});
         engine.sendRequest(ReqAbout);
-        run.setDump([db](JsonWriter& json) {
-            if (db->aboutInfo())
-                writeJson(json, *db->aboutInfo());
-            else
-                json.nullValue();
-        });
+        dumpRecord(run, &TavrelDatabase::aboutInfo);
     } else if (what == QLatin1String("signal") && words.size() == 2) {
         run.watch({ReqSignal});
         engine.sendRequest(ReqSignal);
-        run.setDump([db](JsonWriter& json) {
-            if (db->signalInfo())
-                writeJson(json, *db->signalInfo());
-            else
-                json.nullValue();
-        });
+        dumpRecord(run, &TavrelDatabase::signalInfo);
     } else if (what == QLatin1String("timers") && words.size() == 2) {
         run.watch({ReqTimerList});
         engine.sendRequest(ReqTimerList);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "tools/cli/jsonwriter.h"
+
 #include <QList>
 
 class Bouquet;
 class Channel;
 class EpgItem;
-class JsonWriter;
 struct AboutInfo;
 struct AboutInfoE1;
 struct CurrentServiceE2;
@@ -30,3 +31,13 @@ void writeJson(JsonWriter& json, const SatfinderConfig& config);
 void writeJson(JsonWriter& json, const SatfinderData& data);
 void writeJson(JsonWriter& json, const StatusData& status);
 void writeJson(JsonWriter& json, const CurrentServiceE2& service, const QList<EpgItem*>& events);
+
+// A record the receiver may not have sent: its object, or null.
+template<typename Record, typename... Context>
+void writeJsonOrNull(JsonWriter& json, const Record* record, const Context&... context)
+{
+    if (record)
+        writeJson(json, *record, context...);
+    else
+        json.nullValue();
+}
