@@ -57,6 +57,12 @@ void CommandRun::watch(std::initializer_list<RequestType> types)
         m_watched.insert(type);
 }
 
+void CommandRun::send(RequestType type)
+{
+    watch({type});
+    m_engine->sendRequest(type);
+}
+
 void CommandRun::fail(ExitCode code, const QString& message)
 {
     if (m_exitCode != Success)

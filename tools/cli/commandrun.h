@@ -34,11 +34,21 @@ public:
 
     CommandRun(TavrelRequest* engine, TavrelDatabase* database, int deadlineMs, QObject* parent = nullptr);
 
-    TavrelRequest* engine() const { return m_engine; }
     TavrelDatabase* database() const { return m_database; }
 
     // Failures of these request types fail the command; others are follow-ups.
     void watch(std::initializer_list<RequestType> types);
+    // Watches the request and sends it.
+    void send(RequestType type);
+    // Fails the command with refusal when the engine's outcome signal reports false.
+    template<typename Engine>
+    void failIfRefused(Engine& engine, void (Engine::*outcome)(bool), const QString& refusal)
+    {
+        connect(&engine, outcome, this, [this, refusal](bool accepted) {
+            if (!accepted)
+                fail(CommandFailed, refusal);
+        });
+    }
     // Prints what the command produced once everything has settled.
     void setDump(std::function<void(JsonWriter&)> dump) { m_dump = std::move(dump); }
     // Runs when everything has settled, before the outcome is decided; it may call fail().

@@ -40,10 +40,9 @@ void dumpRecord(CommandRun& run, Record* (TavrelDatabase::*record)() const)
 template<typename Engine>
 void afterServicesLoaded(CommandRun& run, Engine& engine, std::function<void()> next)
 {
-    run.watch({ReqServices});
     QObject::connect(&engine, &Engine::finishedServiceDataRequest, &run, std::move(next),
                      Qt::SingleShotConnection);
-    engine.sendRequest(ReqServices);
+    run.send(ReqServices);
 }
 
 // Loads the line-up, then asks for the bouquet's events with request and dumps its channels.

@@ -58,20 +58,17 @@ QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
         run.setDump(
             [db](JsonWriter& json) { writeChannelOf(json, *db, db->statusData()->serviceReference); });
     } else if (what == QLatin1String("status") && words.size() == 2) {
-        run.watch({ReqStatus, ReqData});
-        engine.sendRequest(ReqStatus);
+        run.watch({ReqData});
+        run.send(ReqStatus);
         dumpStatus(run);
     } else if (what == QLatin1String("about") && words.size() == 2) {
-        run.watch({ReqAbout});
-        engine.sendRequest(ReqAbout);
+        run.send(ReqAbout);
         dumpRecord(run, &TavrelDatabase::aboutInfoE1);
     } else if (what == QLatin1String("timers") && words.size() == 2) {
-        run.watch({ReqTimerList});
-        engine.sendRequest(ReqTimerList);
+        run.send(ReqTimerList);
         dumpTimers(run);
     } else if (what == QLatin1String("movies") && words.size() == 2) {
-        run.watch({ReqMovieList});
-        engine.sendRequest(ReqMovieList);
+        run.send(ReqMovieList);
         dumpMovies(run);
     } else if (what == QLatin1String("satfinder") && words.size() == 2) {
         run.watch({ReqSatfinderConfig});
@@ -117,7 +114,7 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
          {QStringLiteral("voldown"), ReqVolumeDown}},
     };
 
-    if (startFixedCommand(run, engine, words, fixed))
+    if (startFixedCommand(run, words, fixed))
         return {};
     if (command == QLatin1String("zap") && count == 2) {
         run.watch({ReqZapAndRefresh});
@@ -152,10 +149,8 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
         if (!startOk || !durationOk || event.duration <= 0)
             return QStringLiteral("start is a time stamp and duration a number of seconds");
         run.watch({ReqTimerAdd});
-        QObject::connect(&engine, &RequestsE1::finishedTimerEventAddRequest, &run, [&run](bool added) {
-            if (!added)
-                run.fail(CommandRun::CommandFailed, QStringLiteral("the receiver did not add the timer"));
-        });
+        run.failIfRefused(engine, &RequestsE1::finishedTimerEventAddRequest,
+                          QStringLiteral("the receiver did not add the timer"));
         engine.addTimer(words.at(1), words.at(5), &event);
     } else if (command == QLatin1String("timer-delete") && count == 4) {
         TimerEntry timer;
@@ -163,10 +158,8 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
         timer.startText = words.at(2);
         timer.typeData = words.at(3);
         run.watch({ReqTimerDelete});
-        QObject::connect(&engine, &RequestsE1::finishedTimerEventDelRequest, &run, [&run](bool deleted) {
-            if (!deleted)
-                run.fail(CommandRun::CommandFailed, QStringLiteral("the receiver did not delete the timer"));
-        });
+        run.failIfRefused(engine, &RequestsE1::finishedTimerEventDelRequest,
+                          QStringLiteral("the receiver did not delete the timer"));
         engine.deleteTimer(&timer);
     } else if (command == QLatin1String("movie-delete") && count == 2) {
         run.watch({ReqMovieDelete});

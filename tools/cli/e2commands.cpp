@@ -45,8 +45,7 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
         run.watch({ReqEpg});
         dumpChannel(run, argument);
     } else if (what == QLatin1String("current") && words.size() == 2) {
-        run.watch({ReqCurrentService});
-        engine.sendRequest(ReqCurrentService);
+        run.send(ReqCurrentService);
         run.setDump(
             [db](JsonWriter& json) { writeJsonOrNull(json, db->currentService(), db->currentServiceEpg()); });
     } else if (what == QLatin1String("status") && words.size() == 2) {
@@ -57,20 +56,16 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
         engine.sendRequest(ReqStatus);
         dumpStatus(run);
     } else if (what == QLatin1String("about") && words.size() == 2) {
-        run.watch({ReqAbout});
-        engine.sendRequest(ReqAbout);
+        run.send(ReqAbout);
         dumpRecord(run, &TavrelDatabase::aboutInfo);
     } else if (what == QLatin1String("signal") && words.size() == 2) {
-        run.watch({ReqSignal});
-        engine.sendRequest(ReqSignal);
+        run.send(ReqSignal);
         dumpRecord(run, &TavrelDatabase::signalInfo);
     } else if (what == QLatin1String("timers") && words.size() == 2) {
-        run.watch({ReqTimerList});
-        engine.sendRequest(ReqTimerList);
+        run.send(ReqTimerList);
         dumpTimers(run);
     } else if (what == QLatin1String("movies") && words.size() == 2) {
-        run.watch({ReqMovieList});
-        engine.sendRequest(ReqMovieList);
+        run.send(ReqMovieList);
         dumpMovies(run);
     } else if (what == QLatin1String("search") && words.size() == 3) {
         run.watch({ReqEpgSearch});
@@ -84,12 +79,6 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
         return QStringLiteral("unknown dump: %1").arg(words.mid(1).join(QLatin1Char(' ')));
     }
     return {};
-}
-
-void expectTrue(CommandRun& run, bool outcome, const QString& refusal)
-{
-    if (!outcome)
-        run.fail(CommandRun::CommandFailed, refusal);
 }
 
 } // namespace
@@ -108,7 +97,7 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
         {{QStringLiteral("ok"), ReqKeyOk}, {QStringLiteral("exit"), ReqKeyExit}},
     };
 
-    if (startFixedCommand(run, engine, words, fixed))
+    if (startFixedCommand(run, words, fixed))
         return {};
     if (command == QLatin1String("zap") && count == 2) {
         run.watch({ReqZap});
@@ -121,16 +110,14 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
         engine.setVolume(QString::number(*level));
     } else if (command == QLatin1String("message") && count == 2) {
         run.watch({ReqMessage});
-        QObject::connect(&engine, &RequestsE2::finishedMessageSendRequest, &run, [&run](bool confirmed) {
-            expectTrue(run, confirmed, QStringLiteral("the receiver did not take the message"));
-        });
+        run.failIfRefused(engine, &RequestsE2::finishedMessageSendRequest,
+                          QStringLiteral("the receiver did not take the message"));
         engine.sendMessageE2(words.at(1), options.question, options.timeout);
     } else if (command == QLatin1String("answer") && count == 1) {
-        run.watch({ReqMessageAnswer});
         auto answer = std::make_shared<MessageAnswer>(AnswerTimeout);
         QObject::connect(&engine, &RequestsE2::finishedMessageAnswerRequest, &run,
                          [answer](MessageAnswer given) { *answer = given; });
-        engine.sendRequest(ReqMessageAnswer);
+        run.send(ReqMessageAnswer);
         run.setDump([answer](JsonWriter& json) {
             static const char* const names[] = {"yes", "no", "timeout"};
             json.beginObject();
@@ -139,9 +126,8 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
         });
     } else if (command == QLatin1String("timer-add") && count == 3) {
         run.watch({ReqTimerAdd});
-        QObject::connect(&engine, &RequestsE2::finishedTimerEventAddRequest, &run, [&run](bool added) {
-            expectTrue(run, added, QStringLiteral("the receiver did not add the timer"));
-        });
+        run.failIfRefused(engine, &RequestsE2::finishedTimerEventAddRequest,
+                          QStringLiteral("the receiver did not add the timer"));
         EpgItem event;
         event.serviceReference = words.at(1);
         event.eventId = words.at(2);
@@ -156,15 +142,13 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
         if (!beginOk || !endOk)
             return QStringLiteral("begin and end are time stamps in seconds");
         run.watch({ReqTimerDelete});
-        QObject::connect(&engine, &RequestsE2::finishedTimerEventDelRequest, &run, [&run](bool deleted) {
-            expectTrue(run, deleted, QStringLiteral("the receiver did not delete the timer"));
-        });
+        run.failIfRefused(engine, &RequestsE2::finishedTimerEventDelRequest,
+                          QStringLiteral("the receiver did not delete the timer"));
         engine.deleteTimer(&timer);
     } else if (command == QLatin1String("movie-delete") && count == 2) {
         run.watch({ReqMovieDelete});
-        QObject::connect(&engine, &RequestsE2::finishedMovieDelRequest, &run, [&run](bool deleted) {
-            expectTrue(run, deleted, QStringLiteral("the receiver did not delete the movie"));
-        });
+        run.failIfRefused(engine, &RequestsE2::finishedMovieDelRequest,
+                          QStringLiteral("the receiver did not delete the movie"));
         engine.deleteMovie(words.at(1));
     } else {
         return QStringLiteral("unknown command: %1").arg(words.join(QLatin1Char(' ')));

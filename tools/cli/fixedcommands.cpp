@@ -1,10 +1,8 @@
 #include "tools/cli/fixedcommands.h"
 
-#include "box/tavrelrequest.h"
 #include "tools/cli/commandrun.h"
 
-bool startFixedCommand(CommandRun& run, TavrelRequest& engine, const QStringList& words,
-                       const FixedCommands& commands)
+bool startFixedCommand(CommandRun& run, const QStringList& words, const FixedCommands& commands)
 {
     static const QHash<QString, RequestType> powerStates{
         {QStringLiteral("standby"), ReqStandby},    {QStringLiteral("wakeup"), ReqWakeup},
@@ -21,8 +19,7 @@ bool startFixedCommand(CommandRun& run, TavrelRequest& engine, const QStringList
         type = commands.keys.value(words.at(1), ReqNone);
     if (type == ReqNone)
         return false;
-    run.watch({type});
-    engine.sendRequest(type);
+    run.send(type);
     return true;
 }
 

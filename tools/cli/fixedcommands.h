@@ -9,7 +9,6 @@
 #include <optional>
 
 class CommandRun;
-class TavrelRequest;
 
 // Commands that map one-to-one on a request without parameters: a single word ("mute"),
 // "power <state>" or "key <name>". The tables differ between the web interfaces.
@@ -20,8 +19,7 @@ struct FixedCommands
 };
 
 // Sends the request the words name; false when they name none, and then nothing was sent.
-bool startFixedCommand(CommandRun& run, TavrelRequest& engine, const QStringList& words,
-                       const FixedCommands& commands);
+bool startFixedCommand(CommandRun& run, const QStringList& words, const FixedCommands& commands);
 
 // The level of "volume LEVEL" when it lies between 0 and maximum.
 std::optional<int> volumeLevel(const QStringList& words, int maximum);
