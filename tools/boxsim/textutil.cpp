@@ -22,6 +22,31 @@ int hexValue(char c)
     return -1;
 }
 
+// '+' to a space and %XX to the byte; with shortEscapes also %X, as Enigma1 writes bytes below
+// 16. A '%' that starts no escape stays as it is.
+QByteArray percentDecode(const QByteArray& raw, bool shortEscapes)
+{
+    QByteArray out;
+    out.reserve(raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const char c = raw.at(i);
+        const int high = c == '%' && i + 1 < raw.size() ? hexValue(raw.at(i + 1)) : -1;
+        const int low = c == '%' && i + 2 < raw.size() ? hexValue(raw.at(i + 2)) : -1;
+        if (c == '+') {
+            out.append(' ');
+        } else if (high >= 0 && low >= 0) {
+            out.append(char(high * 16 + low));
+            i += 2;
+        } else if (high >= 0 && shortEscapes) {
+            out.append(char(high));
+            i += 1;
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 void appendXml(QByteArray& out, const QString& s)
@@ -66,21 +91,7 @@ void appendNumber(QByteArray& out, qint64 value)
 
 QByteArray formDecode(const QByteArray& raw)
 {
-    QByteArray out;
-    out.reserve(raw.size());
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        const char c = raw.at(i);
-        if (c == '+') {
-            out.append(' ');
-        } else if (c == '%' && i + 2 < raw.size() && hexValue(raw.at(i + 1)) >= 0 &&
-                   hexValue(raw.at(i + 2)) >= 0) {
-            out.append(char(hexValue(raw.at(i + 1)) * 16 + hexValue(raw.at(i + 2))));
-            i += 2;
-        } else {
-            out.append(c);
-        }
-    }
-    return out;
+    return percentDecode(raw, false);
 }
 
 QList<QPair<QString, QString>> decodeQuery(const QByteArray& rawQuery)
@@ -124,29 +135,7 @@ QString enigma1DecodeReference(const QString& onceDecoded)
 {
     // The receiver's second pass uses the same decoder; its escapes without zero padding ("%a")
     // are read back as well.
-    const QByteArray raw = onceDecoded.toUtf8();
-    QByteArray out;
-    out.reserve(raw.size());
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        const char c = raw.at(i);
-        if (c == '+') {
-            out.append(' ');
-            continue;
-        }
-        if (c == '%' && i + 1 < raw.size() && hexValue(raw.at(i + 1)) >= 0) {
-            int value = hexValue(raw.at(i + 1));
-            qsizetype used = 1;
-            if (i + 2 < raw.size() && hexValue(raw.at(i + 2)) >= 0) {
-                value = value * 16 + hexValue(raw.at(i + 2));
-                used = 2;
-            }
-            out.append(char(value));
-            i += used;
-            continue;
-        }
-        out.append(c);
-    }
-    return QString::fromUtf8(out);
+    return QString::fromUtf8(percentDecode(onceDecoded.toUtf8(), true));
 }
 
 qint64 toInteger(const QString& s, qint64 fallback)
