@@ -21,7 +21,19 @@ public:
     {
         box.setFixedTime(startTime);
         port = box.listen();
-        saveProfile();
+        // The Enigma1 status page always asks for a login; the receiver takes root/root.
+        if (personality == boxsim::Personality::Enigma1)
+            saveProfile(QStringLiteral("root"), QStringLiteral("root"));
+        else
+            saveProfile();
+    }
+
+    // Power commands take the receiver away for no time at all, so tests need not wait.
+    void noPowerDowntime()
+    {
+        box.setDowntime(boxsim::PowerAction::Reboot, 0);
+        box.setDowntime(boxsim::PowerAction::RestartGui, 0);
+        box.setDowntime(boxsim::PowerAction::DeepStandby, 0);
     }
 
     // Makes the simulated receiver's address the active profile, with these credentials.
@@ -46,6 +58,18 @@ public:
         for (const QByteArray& target : raw)
             list.append(QString::fromLatin1(target));
         return list;
+    }
+
+    // Targets the receiver saw on this path ("/web/epgnow").
+    QStringList targetsTo(const QString& path) const
+    {
+        QStringList found;
+        const QStringList all = targets();
+        for (const QString& target : all) {
+            if (target == path || target.startsWith(path + QLatin1Char('?')))
+                found.append(target);
+        }
+        return found;
     }
 
     // Requests to this path that passed authentication.

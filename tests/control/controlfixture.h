@@ -1,6 +1,5 @@
 #pragma once
 
-#include "box/tavrelrequest.h"
 #include "control/manualtimersource.h"
 #include "control/messageboxanswerer.h"
 #include "control/tavrelcontrol.h"
@@ -8,29 +7,24 @@
 #include "model/channel.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
+#include "tests/common/settlecontrol.h"
 #include "tests/common/simulatedreceiver.h"
 
-#include <QCoreApplication>
 #include <QTest>
 
 #include <memory>
 #include <optional>
 
 // A controller on virtual timers in front of a simulated receiver, with every message box
-// answered by the test. The receiver is the active profile; power commands take it away for no
-// time at all, so tests need not wait for it to come back.
+// answered by the test. The receiver is the active profile and comes back from power commands
+// at once.
 class ControlFixture
 {
 public:
     explicit ControlFixture(boxsim::Personality personality)
         : receiver(personality)
     {
-        // The Enigma1 status page always asks for a login.
-        if (personality == boxsim::Personality::Enigma1)
-            receiver.saveProfile(QStringLiteral("root"), QStringLiteral("root"));
-        receiver.box.setDowntime(boxsim::PowerAction::Reboot, 0);
-        receiver.box.setDowntime(boxsim::PowerAction::RestartGui, 0);
-        receiver.box.setDowntime(boxsim::PowerAction::DeepStandby, 0);
+        receiver.noPowerDowntime();
         control = std::make_unique<TavrelControl>(receiver.clock, timers);
     }
 
@@ -38,20 +32,7 @@ public:
 
     bool isEnigma1() const { return receiver.box.personality() == boxsim::Personality::Enigma1; }
 
-    // Waits until every reply was handled and nothing is scheduled, then lets what the answers
-    // queued run too.
-    [[nodiscard]] bool settle(int timeoutMs = 10000)
-    {
-        const bool settled = QTest::qWaitFor(
-            [this] {
-                const TavrelRequest* engine = control->currentEngine();
-                return !engine || engine->isSettled();
-            },
-            timeoutMs);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        return settled;
-    }
+    [[nodiscard]] bool settle() { return settleControl(*control); }
 
     // Loads the receiver until the controller is initialized and quiet; the log starts empty.
     [[nodiscard]] bool load()
@@ -81,17 +62,7 @@ public:
 
     QStringList targets() const { return receiver.targets(); }
 
-    // Targets the receiver saw on this path ("/web/epgnow").
-    QStringList targetsTo(const QString& path) const
-    {
-        QStringList found;
-        const QStringList all = targets();
-        for (const QString& target : all) {
-            if (target == path || target.startsWith(path + QLatin1Char('?')))
-                found.append(target);
-        }
-        return found;
-    }
+    QStringList targetsTo(const QString& path) const { return receiver.targetsTo(path); }
 
     // A query value as the receiver decoded it.
     QString queryValueOf(const QByteArray& path, const QString& name, int index = 0) const

@@ -59,8 +59,6 @@ void TestRequestsE1::init()
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     m_receiver = std::make_unique<SimulatedReceiver>(boxsim::Personality::Enigma1);
     QVERIFY(m_receiver->port != 0);
-    // The status page always asks for a login on this receiver.
-    m_receiver->saveProfile(QStringLiteral("root"), QStringLiteral("root"));
     m_database = std::make_unique<TavrelDatabase>(m_receiver->clock);
     m_engine = std::make_unique<RequestsE1>(m_database.get());
 }

@@ -155,10 +155,7 @@ void TestRequestsE2::fixedUrls()
     QFETCH(int, type);
     QFETCH(QByteArray, target);
 
-    // Power commands would take the simulated receiver away for a while.
-    m_receiver->box.setDowntime(boxsim::PowerAction::Reboot, 0);
-    m_receiver->box.setDowntime(boxsim::PowerAction::RestartGui, 0);
-    m_receiver->box.setDowntime(boxsim::PowerAction::DeepStandby, 0);
+    m_receiver->noPowerDowntime();
     m_engine->sendRequest(RequestType(type));
     settle();
     QVERIFY(!m_receiver->box.requestTargets().isEmpty());

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "box/tavrelrequest.h"
 #include "control/manualtimersource.h"
 #include "control/messageboxanswerer.h"
 #include "control/tavrelcontrol.h"
+#include "tests/common/settlecontrol.h"
 #include "tests/common/simulatedreceiver.h"
 #include "ui/mainwindow.h"
 
@@ -14,21 +14,6 @@
 
 #include <memory>
 
-// Waits until the controller's engine handled every reply, then lets what the answers queued
-// run too.
-[[nodiscard]] inline bool settleControl(const TavrelControl& control, int timeoutMs = 10000)
-{
-    const bool settled = QTest::qWaitFor(
-        [&control] {
-            const TavrelRequest* engine = control.currentEngine();
-            return !engine || engine->isSettled();
-        },
-        timeoutMs);
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    return settled;
-}
-
 // The main window on virtual timers in front of a simulated receiver, every message box
 // answered by the test.
 class WindowFixture
@@ -37,11 +22,7 @@ public:
     explicit WindowFixture(boxsim::Personality personality = boxsim::Personality::Enigma2)
         : receiver(personality)
     {
-        if (personality == boxsim::Personality::Enigma1)
-            receiver.saveProfile(QStringLiteral("root"), QStringLiteral("root"));
-        receiver.box.setDowntime(boxsim::PowerAction::Reboot, 0);
-        receiver.box.setDowntime(boxsim::PowerAction::RestartGui, 0);
-        receiver.box.setDowntime(boxsim::PowerAction::DeepStandby, 0);
+        receiver.noPowerDowntime();
         window = std::make_unique<MainWindow>(receiver.clock, timers);
         window->resize(800, 480);
     }
@@ -76,17 +57,7 @@ public:
         return movies;
     }
 
-    // Targets the receiver saw on this path ("/web/movielist").
-    QStringList targetsTo(const QString& path) const
-    {
-        QStringList found;
-        const QStringList all = receiver.targets();
-        for (const QString& target : all) {
-            if (target == path || target.startsWith(path + QLatin1Char('?')))
-                found.append(target);
-        }
-        return found;
-    }
+    QStringList targetsTo(const QString& path) const { return receiver.targetsTo(path); }
 
     template<typename T>
     T* find(const char* name) const
