@@ -80,9 +80,7 @@ void TestBoxSimFaults::latencyDelaysTheAnswer()
     QFETCH(bool, global);
     QFETCH(int, latency);
     QFETCH(int, jitter);
-    Fault fault;
-    fault.latencyMs = latency;
-    fault.jitterMs = jitter;
+    const Fault fault{.latencyMs = latency, .jitterMs = jitter};
     if (global)
         m_box->setFault(fault);
     else
@@ -112,9 +110,7 @@ void TestBoxSimFaults::hangingAnswerNeverComes()
 void TestBoxSimFaults::cutBodyEndsEarly()
 {
     const QByteArray full = get("/web/getallservices").body;
-    Fault fault{FaultKind::CutBody};
-    fault.cutPercent = 40;
-    m_box->setPathFault(u"/web/getallservices"_s, fault);
+    m_box->setPathFault(u"/web/getallservices"_s, {.kind = FaultKind::CutBody, .cutPercent = 40});
     const Fetched cut = get("/web/getallservices");
     QCOMPARE(cut.error, QNetworkReply::RemoteHostClosedError);
     QCOMPARE(cut.contentLength.toLongLong(), full.size());
@@ -170,10 +166,8 @@ void TestBoxSimFaults::malformedPageLosesItsMarkers()
 void TestBoxSimFaults::trickleSendsInSmallPieces()
 {
     const QByteArray full = get("/web/about").body;
-    Fault fault{FaultKind::Trickle};
-    fault.trickleBytes = 256;
-    fault.trickleIntervalMs = 20;
-    m_box->setPathFault(u"/web/about"_s, fault);
+    m_box->setPathFault(u"/web/about"_s,
+                        {.kind = FaultKind::Trickle, .trickleBytes = 256, .trickleIntervalMs = 20});
     const Fetched slow = get("/web/about");
     QCOMPARE(slow.error, QNetworkReply::NoError);
     QCOMPARE(slow.body, full);
@@ -218,9 +212,7 @@ void TestBoxSimFaults::wrongCredentialsEvenWhenRight()
 
 void TestBoxSimFaults::faultHitsOnlyAsOftenAsAsked()
 {
-    Fault fault{FaultKind::Http500};
-    fault.times = 2;
-    m_box->setPathFault(u"/web/zap"_s, fault);
+    m_box->setPathFault(u"/web/zap"_s, {.kind = FaultKind::Http500, .times = 2});
     QCOMPARE(get("/web/zap?sRef=a").status, 500);
     QCOMPARE(get("/web/zap?sRef=b").status, 500);
     QCOMPARE(get("/web/zap?sRef=c").status, 200);
@@ -249,9 +241,7 @@ void TestBoxSimFaults::prefixPathCoversSubpaths()
 
 void TestBoxSimFaults::latencyCombinesWithAnotherKind()
 {
-    Fault fault{FaultKind::Http500};
-    fault.latencyMs = 120;
-    m_box->setPathFault(u"/web/about"_s, fault);
+    m_box->setPathFault(u"/web/about"_s, {.kind = FaultKind::Http500, .latencyMs = 120});
     const Fetched fetched = get("/web/about");
     QCOMPARE(fetched.status, 500);
     QVERIFY(fetched.elapsedMs >= 120);

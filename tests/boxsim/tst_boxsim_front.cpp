@@ -207,13 +207,9 @@ void TestBoxSimFront::unreachableOnRequest()
 void TestBoxSimFront::endsCleanlyWithAnswersPending()
 {
     m_box->setPathFault(u"/web/epgnow"_s, {boxsim::FaultKind::Hang});
-    boxsim::Fault trickle{boxsim::FaultKind::Trickle};
-    trickle.trickleBytes = 1;
-    trickle.trickleIntervalMs = 50;
-    m_box->setPathFault(u"/web/about"_s, trickle);
-    boxsim::Fault latency;
-    latency.latencyMs = 5000;
-    m_box->setPathFault(u"/web/signal"_s, latency);
+    m_box->setPathFault(u"/web/about"_s,
+                        {.kind = boxsim::FaultKind::Trickle, .trickleBytes = 1, .trickleIntervalMs = 50});
+    m_box->setPathFault(u"/web/signal"_s, {.latencyMs = 5000});
 
     QNetworkAccessManager& manager = m_client->manager();
     const QUrl base = m_box->baseUrl();

@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using boxsim::Fault;
 using boxsim::FaultKind;
 
 namespace {
@@ -248,9 +247,7 @@ void TestCli::failures()
     if (fault < 0) {
         m_box->close();
     } else if (fault != int(FaultKind::None)) {
-        Fault f;
-        f.kind = FaultKind(fault);
-        m_box->setFault(f);
+        m_box->setFault({FaultKind(fault)});
     }
     if (credentials) {
         m_box->setCredentials(QStringLiteral("root"), QStringLiteral("geheim"));

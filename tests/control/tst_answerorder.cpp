@@ -97,9 +97,7 @@ void TestAnswerOrder::laterSmallAnswerWaitsForTheBigOne()
     connect(&engine, &RequestsE2::finishedServiceDataRequest, &engine,
             [&] { order << QStringLiteral("services"); });
     connect(&engine, &RequestsE2::finishedVolumeRequest, &engine, [&] { order << QStringLiteral("volume"); });
-    boxsim::Fault slow;
-    slow.latencyMs = 100;
-    m_receiver->box.setPathFault(QStringLiteral("/web/vol"), slow);
+    m_receiver->box.setPathFault(QStringLiteral("/web/vol"), {.latencyMs = 100});
 
     engine.sendRequest(ReqServices);
     engine.sendRequest(ReqVolume);

@@ -501,9 +501,7 @@ void TestControlCommands::movieDeletedAfterTheListMoved()
     QVERIFY(f.settle());
     QVERIFY(f.database().movies().size() >= 3);
     QSignalSpy deletions(f.control.get(), &TavrelControl::MovieDeleted);
-    boxsim::Fault slow;
-    slow.latencyMs = 400;
-    f.receiver.box.setPathFault(QStringLiteral("/web/moviedelete"), slow);
+    f.receiver.box.setPathFault(QStringLiteral("/web/moviedelete"), {.latencyMs = 400});
 
     const QString asked = f.database().movieAt(1)->serviceReference;
     f.control->deleteMovieAt(1);

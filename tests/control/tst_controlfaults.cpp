@@ -124,9 +124,7 @@ void TestControlFaults::connectionErrorAnswer()
     shortenTimeouts(f);
     TavrelDatabase* image = &f.database();
     QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
-    boxsim::Fault hang{FaultKind::Hang};
-    hang.times = 1;
-    f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), hang);
+    f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), {.kind = FaultKind::Hang, .times = 1});
     f.boxes.answerNext(answer);
 
     f.control->requestStatus();
@@ -179,9 +177,7 @@ void TestControlFaults::reloadWhileATimeoutIsReported()
     ControlFixture f(Personality::Enigma2);
     QVERIFY(f.load());
     shortenTimeouts(f);
-    boxsim::Fault hang{FaultKind::Hang};
-    hang.times = 1;
-    f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), hang);
+    f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), {.kind = FaultKind::Hang, .times = 1});
     // The user reloads right as the panel shows the error, inside the engine's report of it.
     bool reloaded = false;
     connect(f.control.get(), &TavrelControl::networkErrorOccurred, f.control.get(), [&] {

@@ -191,9 +191,7 @@ void TestControlLoading::enigma1StartUp()
     ControlFixture f(Personality::Enigma1);
     const QString currentService = f.receiver.box.bouquets().at(bouquet).services.at(channel).reference;
     f.receiver.box.setCurrentService(currentService);
-    boxsim::Fault slow;
-    slow.latencyMs = 300;
-    f.receiver.box.setPathFault(slowPath, slow);
+    f.receiver.box.setPathFault(slowPath, {.latencyMs = 300});
     SignalLog log(f.control.get());
     QSignalSpy bouquetIndex(f.control.get(), &TavrelControl::broadcastBouquetIndex);
     QSignalSpy channelIndex(f.control.get(), &TavrelControl::broadcastChannelIndex);
@@ -287,10 +285,7 @@ void TestControlLoading::reloadWhileAnswersAreUnderWay()
     QFETCH(QString, slowPath);
     QFETCH(int, firstLoadAnswers);
     ControlFixture f(Personality::Enigma2);
-    boxsim::Fault slow;
-    slow.latencyMs = 500;
-    slow.times = 1;
-    f.receiver.box.setPathFault(slowPath, slow);
+    f.receiver.box.setPathFault(slowPath, {.latencyMs = 500, .times = 1});
     QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
     QSignalSpy initialized(f.control.get(), &TavrelControl::broadcastInitializedSignal);
 

@@ -9,7 +9,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using boxsim::Fault;
 using boxsim::FaultKind;
 
 namespace {
@@ -217,9 +216,7 @@ void TestRequestsE1::messages()
     QFETCH(int, confirmations);
 
     if (fault != int(FaultKind::None)) {
-        Fault f;
-        f.kind = FaultKind(fault);
-        m_receiver->box.setPathFault(QStringLiteral("/cgi-bin/xmessage"), f);
+        m_receiver->box.setPathFault(QStringLiteral("/cgi-bin/xmessage"), {FaultKind(fault)});
     }
     QSignalSpy sent(m_engine.get(), &RequestsE1::finishedMessageSendRequest);
     m_engine->sendMessageE1(QStringLiteral("Hi"), QStringLiteral("Tom & Jerry + #"), untilConfirmed, 10);
@@ -264,9 +261,7 @@ void TestRequestsE1::secondZapRestartsTheWait()
 
 void TestRequestsE1::unreadableEpgIsRetriedOnce()
 {
-    Fault broken;
-    broken.kind = FaultKind::Http404;
-    m_receiver->box.setPathFault(QStringLiteral("/cgi-bin/getcurrentepg"), broken);
+    m_receiver->box.setPathFault(QStringLiteral("/cgi-bin/getcurrentepg"), {FaultKind::Http404});
     QSignalSpy epg(m_engine.get(), &RequestsE1::finishedEpgDataRequest);
     m_engine->requestServiceEpg(QString(), QStringLiteral("4097:7:0:33fc5"));
     settle();
@@ -306,10 +301,7 @@ void TestRequestsE1::timerList()
     QVERIFY(stored > 0);
 
     // An unreadable list keeps what was shown.
-    Fault broken;
-    broken.kind = FaultKind::CutBody;
-    broken.times = 1;
-    m_receiver->box.setPathFault(QStringLiteral("/xml/timers"), broken);
+    m_receiver->box.setPathFault(QStringLiteral("/xml/timers"), {.kind = FaultKind::CutBody, .times = 1});
     m_engine->sendRequest(ReqTimerList);
     settle();
     QCOMPARE(m_database->timers().size(), stored);

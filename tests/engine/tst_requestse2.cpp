@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using boxsim::Fault;
 using boxsim::FaultKind;
 
 namespace {
@@ -410,10 +409,7 @@ void TestRequestsE2::staleReplyCountsForNothing()
 {
     loadLineUp();
     // The first answer comes late; by then its URL has been replaced by the second request.
-    Fault slow;
-    slow.latencyMs = 300;
-    slow.times = 1;
-    m_receiver->box.setPathFault(QStringLiteral("/web/epgservice"), slow);
+    m_receiver->box.setPathFault(QStringLiteral("/web/epgservice"), {.latencyMs = 300, .times = 1});
     QSignalSpy epg(m_engine.get(), &RequestsE2::finishedEpgDataRequest);
     m_engine->requestServiceEpg(daserste, favourites);
     m_engine->requestServiceEpg(zdf, favourites);
@@ -427,9 +423,7 @@ void TestRequestsE2::staleReplyCountsForNothing()
 
 void TestRequestsE2::currentServiceRetries()
 {
-    Fault broken;
-    broken.kind = FaultKind::MalformedBody;
-    m_receiver->box.setPathFault(QStringLiteral("/web/getcurrent"), broken);
+    m_receiver->box.setPathFault(QStringLiteral("/web/getcurrent"), {FaultKind::MalformedBody});
     QSignalSpy unreadable(m_engine.get(), &TavrelRequest::replyUnreadable);
     m_engine->sendRequest(ReqCurrentService);
     settle();
@@ -651,9 +645,7 @@ void TestRequestsE2::failuresKeepStoredData()
     QVERIFY(timers > 0);
     QVERIFY(movies > 0);
 
-    Fault fault;
-    fault.kind = FaultKind(kind);
-    m_receiver->box.setFault(fault);
+    m_receiver->box.setFault({FaultKind(kind)});
     QSignalSpy timerList(m_engine.get(), &RequestsE2::finishedTimerListRequest);
     QSignalSpy movieList(m_engine.get(), &RequestsE2::finishedMovieListRequest);
     QSignalSpy services(m_engine.get(), &RequestsE2::finishedServiceDataRequest);
@@ -675,9 +667,7 @@ void TestRequestsE2::failuresKeepStoredData()
 
 void TestRequestsE2::failedMessageIsNoSuccess()
 {
-    Fault fault;
-    fault.kind = FaultKind::Http500;
-    m_receiver->box.setPathFault(QStringLiteral("/web/message"), fault);
+    m_receiver->box.setPathFault(QStringLiteral("/web/message"), {FaultKind::Http500});
     QSignalSpy sent(m_engine.get(), &RequestsE2::finishedMessageSendRequest);
     m_engine->sendMessageE2(QStringLiteral("Hallo"), false, 5);
     settle();
@@ -688,9 +678,7 @@ void TestRequestsE2::failedMessageIsNoSuccess()
 void TestRequestsE2::failedPowerStateChangesNothing()
 {
     m_database->setStandby(true);
-    Fault fault;
-    fault.kind = FaultKind::Http500;
-    m_receiver->box.setPathFault(QStringLiteral("/web/powerstate"), fault);
+    m_receiver->box.setPathFault(QStringLiteral("/web/powerstate"), {FaultKind::Http500});
     QSignalSpy power(m_engine.get(), &RequestsE2::finishedPowerstateRequest);
     m_engine->sendRequest(ReqStatus);
     settle();
@@ -702,9 +690,7 @@ void TestRequestsE2::failedPowerStateChangesNothing()
 
 void TestRequestsE2::hangingReceiverTimesOut()
 {
-    Fault hang;
-    hang.kind = FaultKind::Hang;
-    m_receiver->box.setPathFault(QStringLiteral("/web/about"), hang);
+    m_receiver->box.setPathFault(QStringLiteral("/web/about"), {FaultKind::Hang});
     m_engine->setTransferTimeouts(300, 600);
     QSignalSpy failed(m_engine.get(), &TavrelRequest::requestFailed);
     QSignalSpy errorFlag(m_engine.get(), qOverload<bool>(&TavrelRequest::networkErrorOccurred));
