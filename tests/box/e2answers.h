@@ -1,18 +1,14 @@
 #pragma once
 
-#include <QFile>
+#include "tests/common/testdata.h"
+
 #include <QString>
 #include <QtTest>
 
 // An answer from tests/data/e2, decoded as the engine decodes reply bodies.
 inline QString e2Answer(const QString& fileName)
 {
-    QFile file(QStringLiteral(TAVREL_TEST_DATA_DIR "/e2/") + fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("missing test answer %s", qPrintable(fileName));
-        return {};
-    }
-    return QString::fromUtf8(file.readAll());
+    return testData(QStringLiteral("e2/") + fileName);
 }
 
 // A complete answer around the given elements, as receivers frame them.
@@ -21,6 +17,10 @@ inline QString e2Document(QLatin1StringView root, const QString& body)
     return u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + root + u">\n" + body + u"\n</" + root + u">\n";
 }
 
-// Receivers send their answers in the central European zone the samples were taken in.
-constexpr qint64 sampleNow = 1710443862; // Thu Mar 14 2024, 20:17:42 local
-constexpr int sampleUtcOffset = 3600;
+// An event of a list that began at 20:15 sample time and runs 90 minutes.
+inline QString e2TimedEvent(const QString& title)
+{
+    return u"<e2event><e2eventid>1</e2eventid><e2eventstart>1710443700</e2eventstart>"
+           u"<e2eventduration>5400</e2eventduration><e2eventtitle>" +
+           title + u"</e2eventtitle></e2event>";
+}

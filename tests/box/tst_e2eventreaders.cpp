@@ -42,13 +42,6 @@ QString oneEvent(const QString& children)
     return e2Document("e2eventlist"_L1, u"<e2event>" + children + u"</e2event>");
 }
 
-QString timedEvent(const QString& title)
-{
-    return u"<e2eventid>1</e2eventid><e2eventstart>1710443700</e2eventstart>"
-           u"<e2eventduration>5400</e2eventduration><e2eventtitle>" +
-           title + u"</e2eventtitle>";
-}
-
 } // namespace
 
 void TestE2EventReaders::bouquetEpgOfSamples_data()
@@ -236,7 +229,7 @@ void TestE2EventReaders::displayTexts()
 {
     QFETCH(QString, xml);
     OwnedList<EpgItem> events;
-    QVERIFY(parseE2EventList(oneEvent(timedEvent(xml)), events, m_clock));
+    QVERIFY(parseE2EventList(e2Document("e2eventlist"_L1, e2TimedEvent(xml)), events, m_clock));
     QCOMPARE(events.size(), size_t(1));
     QTEST(events.front()->title, "shown");
 }

@@ -7,7 +7,6 @@
 #include "model/epgitem.h"
 #include "model/records.h"
 
-#include <QDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -64,21 +63,20 @@ struct Outcome
 // Runs every reader on the text and checks that a reader that gives false leaves nothing behind.
 Outcome readWithEveryReader(const QString& text)
 {
-    const ManualClock clock(sampleNow, sampleUtcOffset);
     Outcome outcome;
     outcome.powerState = parseE2PowerState(text);
 
     OwnedList<Bouquet> bouquets;
     outcome.services = parseE2Services(text, bouquets);
     CurrentServiceE2 service;
-    outcome.currentService = parseE2CurrentService(text, service, clock);
+    outcome.currentService = parseE2CurrentService(text, service, sampleClock());
 
     OwnedList<EpgItem> events;
     events.push_back(std::make_unique<EpgItem>());
-    outcome.bouquetEpg = parseE2BouquetEpg(text, u"bq"_s, events, clock);
+    outcome.bouquetEpg = parseE2BouquetEpg(text, u"bq"_s, events, sampleClock());
     const bool bouquetEpgClean = outcome.bouquetEpg || events.empty();
     events.push_back(std::make_unique<EpgItem>());
-    outcome.eventList = parseE2EventList(text, events, clock);
+    outcome.eventList = parseE2EventList(text, events, sampleClock());
     const bool eventListClean = outcome.eventList || events.empty();
 
     AboutInfo about;
@@ -96,7 +94,7 @@ Outcome readWithEveryReader(const QString& text)
 
     OwnedList<TimerEntry> timers;
     timers.push_back(std::make_unique<TimerEntry>());
-    outcome.timerList = parseE2TimerList(text, timers, clock);
+    outcome.timerList = parseE2TimerList(text, timers, sampleClock());
     OwnedList<MovieEntry> movies;
     movies.push_back(std::make_unique<MovieEntry>());
     outcome.movieList = parseE2MovieList(text, movies);
@@ -126,20 +124,12 @@ QString nested(int depth, const QString& inner, bool closed = true)
     return text;
 }
 
-QString timedEvent(const QString& title)
-{
-    return u"<e2event><e2eventid>1</e2eventid><e2eventstart>1710443700</e2eventstart>"
-           u"<e2eventduration>5400</e2eventduration><e2eventtitle>" +
-           title + u"</e2eventtitle></e2event>";
-}
-
 } // namespace
 
 void TestE2HostileAnswers::everyAnswerLeavesCleanOutputs_data()
 {
     QTest::addColumn<QString>("file");
-    const QDir dir(QStringLiteral(TAVREL_TEST_DATA_DIR "/e2"));
-    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+    const QStringList files = testDataNames(u"e2"_s);
     QVERIFY(files.size() > 40);
     for (const QString& file : files)
         QTest::newRow(qPrintable(file)) << file;
@@ -148,11 +138,10 @@ void TestE2HostileAnswers::everyAnswerLeavesCleanOutputs_data()
 void TestE2HostileAnswers::everyAnswerLeavesCleanOutputs()
 {
     QFETCH(QString, file);
-    QFile answer(QStringLiteral(TAVREL_TEST_DATA_DIR "/e2/") + file);
-    QVERIFY(answer.open(QIODevice::ReadOnly));
-    const QByteArray bytes = answer.readAll();
+    const std::optional<QByteArray> bytes = testDataBytes(u"e2/"_s + file);
+    QVERIFY(bytes.has_value());
     // Once as UTF-8 as the engine decodes, once as Latin-1 as it reads bodies that are not UTF-8.
-    for (const QString& text : {QString::fromUtf8(bytes), QString::fromLatin1(bytes)})
+    for (const QString& text : {QString::fromUtf8(*bytes), QString::fromLatin1(*bytes)})
         QVERIFY(readWithEveryReader(text).clean);
 }
 
@@ -195,9 +184,9 @@ void TestE2HostileAnswers::unreadableAnswers()
 
 void TestE2HostileAnswers::controlCharactersAreDropped()
 {
-    const ManualClock clock(sampleNow, sampleUtcOffset);
     OwnedList<EpgItem> events;
-    QVERIFY(parseE2BouquetEpg(e2Answer(u"broken-control-characters-epgnow.xml"_s), u"bq"_s, events, clock));
+    QVERIFY(parseE2BouquetEpg(e2Answer(u"broken-control-characters-epgnow.xml"_s), u"bq"_s, events,
+                              sampleClock()));
     QCOMPARE(events.size(), size_t(1));
     QCOMPARE(events[0]->title, u"Tatort: Kiel"_s);
     QCOMPARE(events[0]->description, u"Teil1"_s);
@@ -216,9 +205,9 @@ void TestE2HostileAnswers::charactersOutsideTheBmp()
 
 void TestE2HostileAnswers::paddedAndMissingValues()
 {
-    const ManualClock clock(sampleNow, sampleUtcOffset);
     CurrentServiceE2 service;
-    QVERIFY(parseE2CurrentService(e2Answer(u"broken-padded-none-values-getcurrent.xml"_s), service, clock));
+    QVERIFY(parseE2CurrentService(e2Answer(u"broken-padded-none-values-getcurrent.xml"_s), service,
+                                  sampleClock()));
     QCOMPARE(service.serviceReference, u"1:0:19:6F0E:431:1:C00000:0:0:0:"_s);
     QCOMPARE(service.serviceName, u"A&E HD"_s);
     QCOMPARE(service.providerName, QString());
@@ -241,7 +230,6 @@ void TestE2HostileAnswers::paddedAndMissingValues()
 
 void TestE2HostileAnswers::emptyElements()
 {
-    const ManualClock clock(sampleNow, sampleUtcOffset);
     SignalInfo signal;
     QVERIFY(!parseE2Signal(e2Answer(u"broken-empty-elements-signal.xml"_s), signal));
     bool muted = false;
@@ -250,7 +238,7 @@ void TestE2HostileAnswers::emptyElements()
     QCOMPARE(level, 12);
 
     OwnedList<TimerEntry> timers;
-    QVERIFY(parseE2TimerList(e2Answer(u"broken-empty-elements-timerlist.xml"_s), timers, clock));
+    QVERIFY(parseE2TimerList(e2Answer(u"broken-empty-elements-timerlist.xml"_s), timers, sampleClock()));
     QCOMPARE(timers.size(), size_t(1));
     QCOMPARE(timers[0]->serviceReference, QString());
     QCOMPARE(timers[0]->begin, 0u);
@@ -274,47 +262,44 @@ void TestE2HostileAnswers::floatValues()
 
 void TestE2HostileAnswers::prefixedNamesAreOtherNames()
 {
-    const ManualClock clock(sampleNow, sampleUtcOffset);
     OwnedList<EpgItem> events;
     QVERIFY(parseE2EventList(
         u"<e2eventlist xmlns:x=\"urn:x\"><x:e2event><e2eventtitle>a</e2eventtitle></x:e2event>"
         u"<e2event><y:e2eventtitle>b</y:e2eventtitle></e2event></e2eventlist>"_s,
-        events, clock));
+        events, sampleClock()));
     QCOMPARE(events.size(), size_t(1));
     QCOMPARE(events[0]->title, QString());
-    QVERIFY(!parseE2EventList(u"<x:e2eventlist xmlns:x=\"urn:x\"/>"_s, events, clock));
+    QVERIFY(!parseE2EventList(u"<x:e2eventlist xmlns:x=\"urn:x\"/>"_s, events, sampleClock()));
 }
 
 void TestE2HostileAnswers::hugeAnswers()
 {
-    const ManualClock clock(sampleNow, sampleUtcOffset);
     // epgmulti without limits sends every event of every service: many megabytes.
     const QString description(400, u'x');
     QString body;
     int count = 0;
     while (body.size() < 5 * 1024 * 1024) {
-        body += timedEvent(u"Folge " + QString::number(count) + u' ' + description);
+        body += e2TimedEvent(u"Folge " + QString::number(count) + u' ' + description);
         ++count;
     }
     OwnedList<EpgItem> events;
-    QVERIFY(parseE2BouquetEpg(e2Document("e2eventlist"_L1, body), u"bq"_s, events, clock));
+    QVERIFY(parseE2BouquetEpg(e2Document("e2eventlist"_L1, body), u"bq"_s, events, sampleClock()));
     QCOMPARE(int(events.size()), count);
     QVERIFY(events.back()->title.startsWith(u"Folge " + QString::number(count - 1)));
 
     // One text of 5 MB.
     const QString title(5 * 1024 * 1024, u'y');
-    QVERIFY(parseE2EventList(e2Document("e2eventlist"_L1, timedEvent(title)), events, clock));
+    QVERIFY(parseE2EventList(e2Document("e2eventlist"_L1, e2TimedEvent(title)), events, sampleClock()));
     QCOMPARE(events.size(), size_t(1));
     QCOMPARE(events[0]->title.size(), title.size());
 }
 
 void TestE2HostileAnswers::deepNesting()
 {
-    const ManualClock clock(sampleNow, sampleUtcOffset);
     // Events are found at any depth, and the depth costs no stack.
     OwnedList<EpgItem> events;
-    QVERIFY(
-        parseE2EventList(e2Document("e2eventlist"_L1, nested(100000, timedEvent(u"tief"_s))), events, clock));
+    QVERIFY(parseE2EventList(e2Document("e2eventlist"_L1, nested(100000, e2TimedEvent(u"tief"_s))), events,
+                             sampleClock()));
     QCOMPARE(events.size(), size_t(1));
     QCOMPARE(events[0]->title, u"tief"_s);
 
@@ -322,7 +307,7 @@ void TestE2HostileAnswers::deepNesting()
     QVERIFY(parseE2EventList(
         e2Document("e2eventlist"_L1, u"<e2event><e2eventtitle>oben</e2eventtitle>" +
                                          nested(100000, u"<e2eventtitle>x</e2eventtitle>"_s) + u"</e2event>"),
-        events, clock));
+        events, sampleClock()));
     QCOMPARE(events.size(), size_t(1));
     QCOMPARE(events[0]->title, u"oben"_s);
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QDir>
-#include <QFile>
+#include "tests/common/testdata.h"
+
 #include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
@@ -10,18 +10,13 @@
 // A page from tests/data/e1, decoded as the engine decodes reply bodies.
 inline QString e1Page(const QString& fileName)
 {
-    QFile file(QStringLiteral(TAVREL_TEST_DATA_DIR "/e1/") + fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("missing test page %s", qPrintable(fileName));
-        return {};
-    }
-    return QString::fromUtf8(file.readAll());
+    return testData(QStringLiteral("e1/") + fileName);
 }
 
 // The file names in tests/data/e1 that match the pattern ("e1-*", "broken-*").
 inline QStringList e1PageNames(const QString& pattern)
 {
-    return QDir(QStringLiteral(TAVREL_TEST_DATA_DIR "/e1")).entryList({pattern}, QDir::Files, QDir::Name);
+    return testDataNames(QStringLiteral("e1"), pattern);
 }
 
 // The page with every occurrence of the text removed.
@@ -77,7 +72,3 @@ inline QString shuffledPages()
         page += lines.at(random.bounded(lines.size())) + u'\n';
     return page;
 }
-
-// The receiver answered the samples in the central European zone, at this moment.
-constexpr qint64 sampleNow = 1710443862; // Thu Mar 14 2024, 20:17:42 local
-constexpr int sampleUtcOffset = 3600;

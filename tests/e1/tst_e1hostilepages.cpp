@@ -30,12 +30,6 @@ private slots:
 
 namespace {
 
-const ManualClock& clock()
-{
-    static const ManualClock sampleClock(sampleNow, sampleUtcOffset);
-    return sampleClock;
-}
-
 // A reader with its own sample page; the result tells whether the page was read and whether
 // the output is empty.
 struct Reader
@@ -77,19 +71,19 @@ const std::vector<Reader>& readers()
         {"current EPG", u"e1-currentepg.html"_s,
          [](const QString& text) {
              OwnedList<EpgItem> out;
-             const bool read = parseCurrentEpgE1(text, u"bouquet"_s, out, clock());
+             const bool read = parseCurrentEpgE1(text, u"bouquet"_s, out, sampleClock());
              return std::pair(read, out.empty());
          }},
         {"multi-EPG", u"e1-multiepg.html"_s,
          [](const QString& text) {
              OwnedList<EpgItem> out;
-             const bool read = parseMultiEpgE1(text, u"bouquet"_s, out, clock());
+             const bool read = parseMultiEpgE1(text, u"bouquet"_s, out, sampleClock());
              return std::pair(read, out.empty());
          }},
         {"timers", u"e1-timers.xml"_s,
          [](const QString& text) {
              OwnedList<TimerEntry> out;
-             const bool read = parseTimerListE1(text, out, clock());
+             const bool read = parseTimerListE1(text, out, sampleClock());
              return std::pair(read, out.empty());
          }},
         {"satellite finder", u"e1-satfinder.html"_s,
