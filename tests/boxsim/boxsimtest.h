@@ -18,6 +18,15 @@
 
 namespace boxsimtest {
 
+// The moment the receivers' clocks stand still at.
+constexpr qint64 Now = 1710443862; // Thu 14 Mar 2024 19:17:42 UTC
+
+// A query value percent-encoded as it goes over the wire.
+inline QByteArray enc(const QString& value)
+{
+    return QUrl::toPercentEncoding(value);
+}
+
 struct Fetched
 {
     QNetworkReply::NetworkError error = QNetworkReply::NoError;

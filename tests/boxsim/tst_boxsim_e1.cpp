@@ -2,8 +2,7 @@
 // markers scrapers rely on, references are decoded twice and printed escaped, and the living
 // state behind it reacts.
 
-#include "tests/boxsim/boxsimtest.h"
-#include "tools/boxsim/boxsim.h"
+#include "tests/boxsim/receivertest.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -12,17 +11,12 @@
 using namespace Qt::Literals::StringLiterals;
 using boxsimtest::afterMarker;
 using boxsimtest::Client;
+using boxsimtest::enc;
 using boxsimtest::Fetched;
+using boxsimtest::Now;
 using boxsimtest::XmlTree;
 
 namespace {
-
-constexpr qint64 Now = 1710443862;
-
-QByteArray enc(const QString& value)
-{
-    return QUrl::toPercentEncoding(value);
-}
 
 // The receiver's escaping of references printed into pages: letters, digits and ':' stay, every
 // other byte becomes '%' and lower-case hex without zero padding.
@@ -100,14 +94,16 @@ bool isInteger(const QString& s)
 
 } // namespace
 
-class TestBoxSimE1 : public QObject
+class TestBoxSimE1 : public boxsimtest::ReceiverTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TestBoxSimE1()
+        : ReceiverTest(boxsim::Personality::Enigma1, PowerDowntime::None)
+    {}
 
+private slots:
     void everyUrlAnswersInTheReceiversFormat_data();
     void everyUrlAnswersInTheReceiversFormat();
     void pagesCloseTheConnectionWithContentLength();
@@ -130,7 +126,6 @@ private slots:
     void satelliteFinderLocksOnKnownTransponders();
 
 private:
-    Fetched get(const QByteArray& target) { return m_client->get(m_box->baseUrl(), target); }
     QString page(const QByteArray& target)
     {
         const Fetched fetched = get(target);
@@ -149,28 +144,7 @@ private:
         return m_box->bouquets().at(bouquet).services.at(index).reference;
     }
     void checkPage(const QString& kind, const QString& text);
-
-    std::unique_ptr<boxsim::BoxSim> m_box;
-    std::unique_ptr<Client> m_client;
 };
-
-void TestBoxSimE1::init()
-{
-    m_box = std::make_unique<boxsim::BoxSim>(boxsim::Personality::Enigma1);
-    m_box->setFixedTime(Now);
-    for (const auto action :
-         {boxsim::PowerAction::Reboot, boxsim::PowerAction::RestartGui, boxsim::PowerAction::DeepStandby})
-        m_box->setDowntime(action, 0);
-    QVERIFY(m_box->listen() != 0);
-    m_client = std::make_unique<Client>();
-    m_client->setCredentials(u"root"_s, u"root"_s);
-}
-
-void TestBoxSimE1::cleanup()
-{
-    m_client.reset();
-    m_box.reset();
-}
 
 void TestBoxSimE1::everyUrlAnswersInTheReceiversFormat_data()
 {

@@ -1,36 +1,28 @@
 // The Enigma2 personality over real HTTP: every URL the application uses answers with XML that a
 // strict parser accepts, in the receivers' layout, and the living state behind it reacts.
 
-#include "tests/boxsim/boxsimtest.h"
-#include "tools/boxsim/boxsim.h"
+#include "tests/boxsim/receivertest.h"
 
 #include <QDateTime>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
 using boxsimtest::Client;
+using boxsimtest::enc;
 using boxsimtest::Fetched;
+using boxsimtest::Now;
 using boxsimtest::XmlTree;
 
-namespace {
-
-constexpr qint64 Now = 1710443862; // Thu 14 Mar 2024 19:17:42 UTC
-
-QByteArray enc(const QString& value)
-{
-    return QUrl::toPercentEncoding(value);
-}
-
-} // namespace
-
-class TestBoxSimE2 : public QObject
+class TestBoxSimE2 : public boxsimtest::ReceiverTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TestBoxSimE2()
+        : ReceiverTest(boxsim::Personality::Enigma2, PowerDowntime::None)
+    {}
 
+private slots:
     void everyUrlAnswersWellFormedXml_data();
     void everyUrlAnswersWellFormedXml();
     void answersAreStreamedChunked();
@@ -66,34 +58,13 @@ private slots:
 private:
     QString favourites() const { return m_box->bouquets().first().reference; }
     QString service(int index) const { return m_box->bouquets().first().services.at(index).reference; }
-    Fetched get(const QByteArray& target) { return m_client->get(m_box->baseUrl(), target); }
     XmlTree xml(const QByteArray& target)
     {
         const Fetched fetched = get(target);
         [&] { QCOMPARE(fetched.status, 200); }();
         return XmlTree::parse(fetched.body);
     }
-
-    std::unique_ptr<boxsim::BoxSim> m_box;
-    std::unique_ptr<Client> m_client;
 };
-
-void TestBoxSimE2::init()
-{
-    m_box = std::make_unique<boxsim::BoxSim>(boxsim::Personality::Enigma2);
-    m_box->setFixedTime(Now);
-    for (const auto action :
-         {boxsim::PowerAction::Reboot, boxsim::PowerAction::RestartGui, boxsim::PowerAction::DeepStandby})
-        m_box->setDowntime(action, 0);
-    QVERIFY(m_box->listen() != 0);
-    m_client = std::make_unique<Client>();
-}
-
-void TestBoxSimE2::cleanup()
-{
-    m_client.reset();
-    m_box.reset();
-}
 
 void TestBoxSimE2::everyUrlAnswersWellFormedXml_data()
 {

@@ -1,8 +1,7 @@
 // Faults on demand: every kind, global and per path, counted, combined with latency, and as the
 // command line writes them. The client is a QNetworkAccessManager, as in the application.
 
-#include "tests/boxsim/boxsimtest.h"
-#include "tools/boxsim/boxsim.h"
+#include "tests/boxsim/receivertest.h"
 #include "tools/boxsim/faultparser.h"
 
 #include <QTest>
@@ -10,18 +9,19 @@
 using namespace Qt::Literals::StringLiterals;
 using boxsim::Fault;
 using boxsim::FaultKind;
-using boxsimtest::Client;
 using boxsimtest::Fetched;
 using boxsimtest::XmlTree;
 
-class TestBoxSimFaults : public QObject
+class TestBoxSimFaults : public boxsimtest::ReceiverTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TestBoxSimFaults()
+        : ReceiverTest(boxsim::Personality::Enigma2)
+    {}
 
+private slots:
     void latencyDelaysTheAnswer_data();
     void latencyDelaysTheAnswer();
     void hangingAnswerNeverComes();
@@ -40,30 +40,7 @@ private slots:
     void latencyCombinesWithAnotherKind();
     void faultFromTheCommandLine_data();
     void faultFromTheCommandLine();
-
-private:
-    Fetched get(const QByteArray& target, int timeoutMs = 10000)
-    {
-        return m_client->get(m_box->baseUrl(), target, timeoutMs);
-    }
-
-    std::unique_ptr<boxsim::BoxSim> m_box;
-    std::unique_ptr<Client> m_client;
 };
-
-void TestBoxSimFaults::init()
-{
-    m_box = std::make_unique<boxsim::BoxSim>(boxsim::Personality::Enigma2);
-    m_box->setFixedTime(1710443862);
-    QVERIFY(m_box->listen() != 0);
-    m_client = std::make_unique<Client>();
-}
-
-void TestBoxSimFaults::cleanup()
-{
-    m_client.reset();
-    m_box.reset();
-}
 
 void TestBoxSimFaults::latencyDelaysTheAnswer_data()
 {

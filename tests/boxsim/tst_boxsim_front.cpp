@@ -2,8 +2,7 @@
 // power actions that make the receiver unreachable for a while, and a clean end with answers
 // still pending.
 
-#include "tests/boxsim/boxsimtest.h"
-#include "tools/boxsim/boxsim.h"
+#include "tests/boxsim/receivertest.h"
 
 #include <QTest>
 
@@ -12,14 +11,16 @@ using boxsimtest::Client;
 using boxsimtest::Fetched;
 using boxsimtest::XmlTree;
 
-class TestBoxSimFront : public QObject
+class TestBoxSimFront : public boxsimtest::ReceiverTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TestBoxSimFront()
+        : ReceiverTest(boxsim::Personality::Enigma2)
+    {}
 
+private slots:
     void authentication_data();
     void authentication();
     void logKeepsTheBytesAsReceived();
@@ -31,30 +32,7 @@ private slots:
     void unreachableOnRequest();
     void endsCleanlyWithAnswersPending();
     void listenFailsOnAPortInUse();
-
-private:
-    Fetched get(const QByteArray& target, int timeoutMs = 10000)
-    {
-        return m_client->get(m_box->baseUrl(), target, timeoutMs);
-    }
-
-    std::unique_ptr<boxsim::BoxSim> m_box;
-    std::unique_ptr<Client> m_client;
 };
-
-void TestBoxSimFront::init()
-{
-    m_box = std::make_unique<boxsim::BoxSim>(boxsim::Personality::Enigma2);
-    m_box->setFixedTime(1710443862);
-    QVERIFY(m_box->listen() != 0);
-    m_client = std::make_unique<Client>();
-}
-
-void TestBoxSimFront::cleanup()
-{
-    m_client.reset();
-    m_box.reset();
-}
 
 void TestBoxSimFront::authentication_data()
 {

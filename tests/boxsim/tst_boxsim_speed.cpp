@@ -12,6 +12,7 @@
 using namespace Qt::Literals::StringLiterals;
 using boxsimtest::Client;
 using boxsimtest::Fetched;
+using boxsimtest::Now;
 using boxsimtest::XmlTree;
 
 namespace {
@@ -63,7 +64,7 @@ private slots:
 void TestBoxSimSpeed::allServicesOfTwentyThousand()
 {
     boxsim::BoxSim box(boxsim::Personality::Enigma2);
-    box.setFixedTime(1710443862);
+    box.setFixedTime(Now);
     QElapsedTimer generation;
     generation.start();
     box.useGeneratedLineUp(20, 1000);
@@ -82,7 +83,7 @@ void TestBoxSimSpeed::allServicesOfTwentyThousand()
 void TestBoxSimSpeed::nowEventsOfTwoThousandServices()
 {
     boxsim::BoxSim box(boxsim::Personality::Enigma2);
-    box.setFixedTime(1710443862);
+    box.setFixedTime(Now);
     box.useGeneratedLineUp(10, 2000);
     QVERIFY(box.listen() != 0);
     Client client;
