@@ -46,7 +46,8 @@ private Q_SLOTS:
 private:
     // Runs the client while this test's event loop keeps the simulated receiver answering.
     Run run(const QStringList& arguments, const QStringList& connection = {});
-    QStringList connection() const;
+    // The arguments that point the client at this receiver.
+    static QStringList connection(const boxsim::BoxSim& box);
 
     std::unique_ptr<boxsim::BoxSim> m_box;
 };
@@ -62,10 +63,12 @@ void TestCli::cleanup()
     m_box.reset();
 }
 
-QStringList TestCli::connection() const
+QStringList TestCli::connection(const boxsim::BoxSim& box)
 {
-    return {QStringLiteral("--host"),       QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
-            QString::number(m_box->port()), QStringLiteral("--webif"),   QStringLiteral("e2")};
+    const bool enigma2 = box.personality() == boxsim::Personality::Enigma2;
+    return {QStringLiteral("--host"),  QStringLiteral("127.0.0.1"),
+            QStringLiteral("--port"),  QString::number(box.port()),
+            QStringLiteral("--webif"), enigma2 ? QStringLiteral("e2") : QStringLiteral("e1")};
 }
 
 Run TestCli::run(const QStringList& arguments, const QStringList& connectionArguments)
@@ -73,7 +76,7 @@ Run TestCli::run(const QStringList& arguments, const QStringList& connectionArgu
     QProcess process;
     QSignalSpy finished(&process, &QProcess::finished);
     process.start(QStringLiteral(TAVREL_CLI),
-                  (connectionArguments.isEmpty() ? connection() : connectionArguments) + arguments);
+                  (connectionArguments.isEmpty() ? connection(*m_box) : connectionArguments) + arguments);
     Run result;
     if (!finished.wait(30000)) {
         process.kill();
@@ -243,7 +246,7 @@ void TestCli::failures()
     QFETCH(int, exitCode);
     QFETCH(QByteArray, message);
 
-    QStringList target = connection();
+    QStringList target = connection(*m_box);
     if (fault < 0) {
         m_box->close();
     } else if (fault != int(FaultKind::None)) {
@@ -304,8 +307,7 @@ void TestCli::enigma1()
 
     boxsim::BoxSim box(boxsim::Personality::Enigma1);
     QVERIFY(box.listen() != 0);
-    QStringList target{QStringLiteral("--host"),    QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
-                       QString::number(box.port()), QStringLiteral("--webif"),   QStringLiteral("e1")};
+    QStringList target = connection(box);
     if (login)
         target << QStringLiteral("--user") << QStringLiteral("root") << QStringLiteral("--password")
                << QStringLiteral("root");
@@ -321,11 +323,9 @@ void TestCli::enigma1Commands()
 {
     boxsim::BoxSim box(boxsim::Personality::Enigma1);
     QVERIFY(box.listen() != 0);
-    const QStringList target{QStringLiteral("--host"),     QStringLiteral("127.0.0.1"),
-                             QStringLiteral("--port"),     QString::number(box.port()),
-                             QStringLiteral("--webif"),    QStringLiteral("e1"),
-                             QStringLiteral("--user"),     QStringLiteral("root"),
-                             QStringLiteral("--password"), QStringLiteral("root")};
+    const QStringList target =
+        connection(box) + QStringList{QStringLiteral("--user"), QStringLiteral("root"),
+                                      QStringLiteral("--password"), QStringLiteral("root")};
     boxsim::Movie movie;
     movie.reference = QStringLiteral("1:0:1:283d:3fb:1:c00000:0:0:0:/hdd/movie/Grüße & Co.ts");
     movie.title = QStringLiteral("Grüße");

@@ -88,20 +88,14 @@ public:
         };
         note(&TavrelControl::resetServiceDataLists, "resetServiceDataLists");
         note(&TavrelControl::panelClearAllData, "panelClearAllData");
-        note(&TavrelControl::panelClearEpgData, "panelClearEpgData");
         note(&TavrelControl::ServiceDataUpdate, "ServiceDataUpdate");
         note(&TavrelControl::broadcastInitializedSignal, "broadcastInitializedSignal");
         note(&TavrelControl::broadcastBouquetIndex, "broadcastBouquetIndex");
         note(&TavrelControl::broadcastChannelIndex, "broadcastChannelIndex");
         note(qOverload<const AboutInfo*>(&TavrelControl::aboutInfoReceived), "aboutInfoReceived");
         note(qOverload<>(&TavrelControl::EpgDataUpdate), "EpgDataUpdate()");
-        note(&TavrelControl::panelBoxModeUpdate, "panelBoxModeUpdate");
         note(&TavrelControl::panelTVModeUpdate, "panelTVModeUpdate");
-        note(&TavrelControl::panelMovieModeUpdate, "panelMovieModeUpdate");
         note(&TavrelControl::panelChannelUpdateE2, "panelChannelUpdateE2");
-        note(&TavrelControl::panelPowerstateUpdateE2, "panelPowerstateUpdateE2");
-        note(&TavrelControl::loadLabelStop, "loadLabelStop");
-        note(&TavrelControl::timerListDataUpdate, "timerListDataUpdate");
     }
 
     // The names without the ones not asked for, in order.

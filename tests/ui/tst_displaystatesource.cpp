@@ -55,7 +55,7 @@ QDBusConnection serviceConnection(const char* connectionName, const QString& ser
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QString::fromLatin1(connectionName));
     if (!bus.isConnected() || !bus.registerService(service) ||
         !bus.registerObject(path, object, QDBusConnection::ExportAllSlots))
-        return QDBusConnection(QStringLiteral("tavrel-test-no-bus"));
+        return MainWindowFixture::noBus();
     return bus;
 }
 
