@@ -7,13 +7,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using boxsim::FaultKind;
 
 namespace {
 
 const QString favourites =
-    QStringLiteral(R"(1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "userbouquet.favourites.tv" ORDER BY bouquet)");
-const QString zdf = QStringLiteral("1:0:19:2B66:3F3:1:C00000:0:0:0:");
+    uR"(1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "userbouquet.favourites.tv" ORDER BY bouquet)"_s;
+const QString zdf = u"1:0:19:2B66:3F3:1:C00000:0:0:0:"_s;
 
 struct Run
 {
@@ -66,9 +67,9 @@ void TestCli::cleanup()
 QStringList TestCli::connection(const boxsim::BoxSim& box)
 {
     const bool enigma2 = box.personality() == boxsim::Personality::Enigma2;
-    return {QStringLiteral("--host"),  QStringLiteral("127.0.0.1"),
-            QStringLiteral("--port"),  QString::number(box.port()),
-            QStringLiteral("--webif"), enigma2 ? QStringLiteral("e2") : QStringLiteral("e1")};
+    return {u"--host"_s,  u"127.0.0.1"_s,
+            u"--port"_s,  QString::number(box.port()),
+            u"--webif"_s, enigma2 ? u"e2"_s : u"e1"_s};
 }
 
 Run TestCli::run(const QStringList& arguments, const QStringList& connectionArguments)
@@ -94,25 +95,15 @@ void TestCli::dumps_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("firstKey"); // of the first object in the dump
 
-    QTest::newRow("services") << QStringList{QStringLiteral("dump"), QStringLiteral("services")}
-                              << QStringLiteral("name");
-    QTest::newRow("current") << QStringList{QStringLiteral("dump"), QStringLiteral("current")}
-                             << QStringLiteral("serviceReference");
-    QTest::newRow("status") << QStringList{QStringLiteral("dump"), QStringLiteral("status")}
-                            << QStringLiteral("agcText");
-    QTest::newRow("about") << QStringList{QStringLiteral("dump"), QStringLiteral("about")}
-                           << QStringLiteral("enigmaVersion");
-    QTest::newRow("signal") << QStringList{QStringLiteral("dump"), QStringLiteral("signal")}
-                            << QStringLiteral("snrPercent");
-    QTest::newRow("timers") << QStringList{QStringLiteral("dump"), QStringLiteral("timers")}
-                            << QStringLiteral("serviceReference");
-    QTest::newRow("movies") << QStringList{QStringLiteral("dump"), QStringLiteral("movies")}
-                            << QStringLiteral("title");
-    QTest::newRow("epg of a service")
-        << QStringList{QStringLiteral("dump"), QStringLiteral("epg"), zdf} << QStringLiteral("name");
-    QTest::newRow("search") << QStringList{QStringLiteral("dump"), QStringLiteral("search"),
-                                           QStringLiteral("Tagesschau")}
-                            << QStringLiteral("serviceName");
+    QTest::newRow("services") << QStringList{u"dump"_s, u"services"_s} << u"name"_s;
+    QTest::newRow("current") << QStringList{u"dump"_s, u"current"_s} << u"serviceReference"_s;
+    QTest::newRow("status") << QStringList{u"dump"_s, u"status"_s} << u"agcText"_s;
+    QTest::newRow("about") << QStringList{u"dump"_s, u"about"_s} << u"enigmaVersion"_s;
+    QTest::newRow("signal") << QStringList{u"dump"_s, u"signal"_s} << u"snrPercent"_s;
+    QTest::newRow("timers") << QStringList{u"dump"_s, u"timers"_s} << u"serviceReference"_s;
+    QTest::newRow("movies") << QStringList{u"dump"_s, u"movies"_s} << u"title"_s;
+    QTest::newRow("epg of a service") << QStringList{u"dump"_s, u"epg"_s, zdf} << u"name"_s;
+    QTest::newRow("search") << QStringList{u"dump"_s, u"search"_s, u"Tagesschau"_s} << u"serviceName"_s;
 }
 
 void TestCli::dumps()
@@ -135,7 +126,7 @@ void TestCli::dumps()
 
 void TestCli::epgNowMergesIntoTheBouquet()
 {
-    const Run result = run({QStringLiteral("dump"), QStringLiteral("epg-now"), favourites});
+    const Run result = run({u"dump"_s, u"epg-now"_s, favourites});
     QCOMPARE(result.exitCode, 0);
     const QJsonArray channels = QJsonDocument::fromJson(result.out).array();
     QCOMPARE(channels.size(), m_box->bouquets().first().services.size());
@@ -153,61 +144,56 @@ void TestCli::epgNowMergesIntoTheBouquet()
 
 void TestCli::commandsChangeTheReceiver()
 {
-    QCOMPARE(run({QStringLiteral("zap"), zdf}).exitCode, 0);
+    QCOMPARE(run({u"zap"_s, zdf}).exitCode, 0);
     QCOMPARE(m_box->currentServiceReference(), zdf);
 
-    QCOMPARE(run({QStringLiteral("volume"), QStringLiteral("17")}).exitCode, 0);
+    QCOMPARE(run({u"volume"_s, u"17"_s}).exitCode, 0);
     QCOMPARE(m_box->volume(), 17);
 
     const bool muted = m_box->isMuted();
-    QCOMPARE(run({QStringLiteral("mute")}).exitCode, 0);
+    QCOMPARE(run({u"mute"_s}).exitCode, 0);
     QCOMPARE(m_box->isMuted(), !muted);
 
-    QCOMPARE(run({QStringLiteral("power"), QStringLiteral("standby")}).exitCode, 0);
+    QCOMPARE(run({u"power"_s, u"standby"_s}).exitCode, 0);
     QVERIFY(m_box->isStandby());
-    QCOMPARE(run({QStringLiteral("power"), QStringLiteral("wakeup")}).exitCode, 0);
+    QCOMPARE(run({u"power"_s, u"wakeup"_s}).exitCode, 0);
     QVERIFY(!m_box->isStandby());
 
     const boxsim::Movie movie = m_box->movies().first();
-    QCOMPARE(run({QStringLiteral("movie-delete"), movie.reference}).exitCode, 0);
+    QCOMPARE(run({u"movie-delete"_s, movie.reference}).exitCode, 0);
     const QList<boxsim::Movie> movies = m_box->movies();
     QVERIFY(std::none_of(movies.cbegin(), movies.cend(),
                          [&](const boxsim::Movie& left) { return left.reference == movie.reference; }));
-    const Run again = run({QStringLiteral("movie-delete"), movie.reference});
+    const Run again = run({u"movie-delete"_s, movie.reference});
     QCOMPARE(again.exitCode, 5);
     QVERIFY(again.err.startsWith("tavrel-cli: "));
 
     const std::optional<boxsim::Event> next = m_box->nextEvent(zdf);
     QVERIFY(next.has_value());
-    QCOMPARE(
-        run({QStringLiteral("timer-add"), zdf, QString::number(next->id), QStringLiteral("--zap")}).exitCode,
-        0);
+    QCOMPARE(run({u"timer-add"_s, zdf, QString::number(next->id), u"--zap"_s}).exitCode, 0);
     const QList<boxsim::Timer> timers = m_box->timers();
     const auto timer = std::find_if(timers.cbegin(), timers.cend(),
                                     [&](const boxsim::Timer& t) { return t.eventId == next->id; });
     QVERIFY(timer != timers.cend());
     QVERIFY(timer->justPlay);
     QCOMPARE(
-        run({QStringLiteral("timer-delete"), zdf, QString::number(timer->begin), QString::number(timer->end)})
-            .exitCode,
+        run({u"timer-delete"_s, zdf, QString::number(timer->begin), QString::number(timer->end)}).exitCode,
         0);
 }
 
 void TestCli::messageArrivesIntact()
 {
-    const QString text = QStringLiteral("Tom & Jerry #1 +2 100% über Ελλάδα");
+    const QString text = u"Tom & Jerry #1 +2 100% über Ελλάδα"_s;
     m_box->setMessageAnswer(boxsim::MessageAnswer::No);
-    const Run sent = run({QStringLiteral("message"), text, QStringLiteral("--question"),
-                          QStringLiteral("--timeout"), QStringLiteral("20")});
+    const Run sent = run({u"message"_s, text, u"--question"_s, u"--timeout"_s, u"20"_s});
     QCOMPARE(sent.exitCode, 0);
     QCOMPARE(m_box->messages().last().text, text);
     QCOMPARE(m_box->messages().last().type, 0);
     QCOMPARE(m_box->messages().last().timeout, 20);
 
-    const Run answer = run({QStringLiteral("answer")});
+    const Run answer = run({u"answer"_s});
     QCOMPARE(answer.exitCode, 0);
-    QCOMPARE(QJsonDocument::fromJson(answer.out).object().value(QLatin1String("answer")).toString(),
-             QStringLiteral("no"));
+    QCOMPARE(QJsonDocument::fromJson(answer.out).object().value(QLatin1String("answer")).toString(), u"no"_s);
 }
 
 void TestCli::failures_data()
@@ -218,23 +204,20 @@ void TestCli::failures_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("message");
 
-    const QStringList about{QStringLiteral("dump"), QStringLiteral("about")};
+    const QStringList about{u"dump"_s, u"about"_s};
     QTest::newRow("nobody listening") << about << -1 << false << 2 << QByteArray("connection refused");
     QTest::newRow("server error") << about << int(FaultKind::Http500) << false << 2 << QByteArray("HTTP 500");
     QTest::newRow("password refused") << about << int(FaultKind::None) << true << 4 << QByteArray("refused");
     QTest::newRow("hanging receiver")
-        << QStringList{QStringLiteral("--timeout-ms"), QStringLiteral("300"), QStringLiteral("dump"),
-                       QStringLiteral("about")}
-        << int(FaultKind::Hang) << false << 3 << QByteArray("no answer in time");
-    QTest::newRow("unreadable answer")
-        << QStringList{QStringLiteral("dump"), QStringLiteral("movies")} << int(FaultKind::MalformedBody)
-        << false << 5 << QByteArray("could not be read");
-    QTest::newRow("unknown command") << QStringList{QStringLiteral("fly")} << int(FaultKind::None) << false
-                                     << 1 << QByteArray("unknown command");
-    QTest::newRow("volume out of range") << QStringList{QStringLiteral("volume"), QStringLiteral("101")}
-                                         << int(FaultKind::None) << false << 1 << QByteArray("volume");
-    QTest::newRow("unknown bouquet") << QStringList{QStringLiteral("dump"), QStringLiteral("epg-now"),
-                                                    QStringLiteral("1:7:none")}
+        << QStringList{u"--timeout-ms"_s, u"300"_s, u"dump"_s, u"about"_s} << int(FaultKind::Hang) << false
+        << 3 << QByteArray("no answer in time");
+    QTest::newRow("unreadable answer") << QStringList{u"dump"_s, u"movies"_s} << int(FaultKind::MalformedBody)
+                                       << false << 5 << QByteArray("could not be read");
+    QTest::newRow("unknown command") << QStringList{u"fly"_s} << int(FaultKind::None) << false << 1
+                                     << QByteArray("unknown command");
+    QTest::newRow("volume out of range")
+        << QStringList{u"volume"_s, u"101"_s} << int(FaultKind::None) << false << 1 << QByteArray("volume");
+    QTest::newRow("unknown bouquet") << QStringList{u"dump"_s, u"epg-now"_s, u"1:7:none"_s}
                                      << int(FaultKind::None) << false << 5 << QByteArray("no bouquet");
 }
 
@@ -253,9 +236,8 @@ void TestCli::failures()
         m_box->setFault({FaultKind(fault)});
     }
     if (credentials) {
-        m_box->setCredentials(QStringLiteral("root"), QStringLiteral("geheim"));
-        target << QStringLiteral("--user") << QStringLiteral("root") << QStringLiteral("--password")
-               << QStringLiteral("falsch");
+        m_box->setCredentials(u"root"_s, u"geheim"_s);
+        target << u"--user"_s << u"root"_s << u"--password"_s << u"falsch"_s;
     }
     const Run result = run(arguments, target);
     QCOMPARE(result.exitCode, exitCode);
@@ -272,30 +254,25 @@ void TestCli::enigma1_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("output"); // found in standard output or error
 
-    const QStringList dump{QStringLiteral("dump")};
-    QTest::newRow("services") << dump + QStringList{QStringLiteral("services")} << false << 0
+    const QStringList dump{u"dump"_s};
+    QTest::newRow("services") << dump + QStringList{u"services"_s} << false << 0
                               << QByteArray("\"bouquetName\": \"Favourites (TV)\"");
     QTest::newRow("status with login")
-        << dump + QStringList{QStringLiteral("status")} << true << 0 << QByteArray("\"diskGB\"");
+        << dump + QStringList{u"status"_s} << true << 0 << QByteArray("\"diskGB\"");
     QTest::newRow("status without login")
-        << dump + QStringList{QStringLiteral("status")} << false << 4 << QByteArray("refused");
-    QTest::newRow("current epg") << dump + QStringList{QStringLiteral("epg")} << true << 0
-                                 << QByteArray("\"epgList\"");
-    QTest::newRow("about") << dump + QStringList{QStringLiteral("about")} << false << 0
-                           << QByteArray("\"linuxKernel\"");
-    QTest::newRow("timers") << dump + QStringList{QStringLiteral("timers")} << false << 0
-                            << QByteArray("\"typeData\"");
-    QTest::newRow("movies") << dump + QStringList{QStringLiteral("movies")} << false << 0
-                            << QByteArray("\"title\"");
+        << dump + QStringList{u"status"_s} << false << 4 << QByteArray("refused");
+    QTest::newRow("current epg") << dump + QStringList{u"epg"_s} << true << 0 << QByteArray("\"epgList\"");
+    QTest::newRow("about") << dump + QStringList{u"about"_s} << false << 0 << QByteArray("\"linuxKernel\"");
+    QTest::newRow("timers") << dump + QStringList{u"timers"_s} << false << 0 << QByteArray("\"typeData\"");
+    QTest::newRow("movies") << dump + QStringList{u"movies"_s} << false << 0 << QByteArray("\"title\"");
     QTest::newRow("satellite finder")
-        << dump + QStringList{QStringLiteral("satfinder")} << false << 0 << QByteArray("\"channelRefs\"");
-    QTest::newRow("measurement") << dump + QStringList{QStringLiteral("satfinder-data"),
-                                                       QStringLiteral("11836500:27500000:0:3:192:2:")}
+        << dump + QStringList{u"satfinder"_s} << false << 0 << QByteArray("\"channelRefs\"");
+    QTest::newRow("measurement") << dump + QStringList{u"satfinder-data"_s, u"11836500:27500000:0:3:192:2:"_s}
                                  << false << 0 << QByteArray("\"lock\"");
     QTest::newRow("volume beyond 63")
-        << QStringList{QStringLiteral("volume"), QStringLiteral("64")} << false << 1 << QByteArray("0 to 63");
+        << QStringList{u"volume"_s, u"64"_s} << false << 1 << QByteArray("0 to 63");
     QTest::newRow("enigma2 only dump")
-        << dump + QStringList{QStringLiteral("signal")} << false << 1 << QByteArray("unknown dump");
+        << dump + QStringList{u"signal"_s} << false << 1 << QByteArray("unknown dump");
 }
 
 void TestCli::enigma1()
@@ -309,8 +286,7 @@ void TestCli::enigma1()
     QVERIFY(box.listen() != 0);
     QStringList target = connection(box);
     if (login)
-        target << QStringLiteral("--user") << QStringLiteral("root") << QStringLiteral("--password")
-               << QStringLiteral("root");
+        target << u"--user"_s << u"root"_s << u"--password"_s << u"root"_s;
     const Run result = run(arguments, target);
     QCOMPARE(result.exitCode, exitCode);
     const QByteArray printed = result.out + result.err;
@@ -324,15 +300,14 @@ void TestCli::enigma1Commands()
     boxsim::BoxSim box(boxsim::Personality::Enigma1);
     QVERIFY(box.listen() != 0);
     const QStringList target =
-        connection(box) + QStringList{QStringLiteral("--user"), QStringLiteral("root"),
-                                      QStringLiteral("--password"), QStringLiteral("root")};
+        connection(box) + QStringList{u"--user"_s, u"root"_s, u"--password"_s, u"root"_s};
     boxsim::Movie movie;
-    movie.reference = QStringLiteral("1:0:1:283d:3fb:1:c00000:0:0:0:/hdd/movie/Grüße & Co.ts");
-    movie.title = QStringLiteral("Grüße");
+    movie.reference = u"1:0:1:283d:3fb:1:c00000:0:0:0:/hdd/movie/Grüße & Co.ts"_s;
+    movie.title = u"Grüße"_s;
     box.setMovies({movie});
 
     // The reference as the movie list printed it goes back and reaches the right recording.
-    const Run movies = run({QStringLiteral("dump"), QStringLiteral("movies")}, target);
+    const Run movies = run({u"dump"_s, u"movies"_s}, target);
     QCOMPARE(movies.exitCode, 0);
     const QString printed = QJsonDocument::fromJson(movies.out)
                                 .array()
@@ -340,26 +315,24 @@ void TestCli::enigma1Commands()
                                 .toObject()
                                 .value(QLatin1String("serviceReference"))
                                 .toString();
-    QCOMPARE(run({QStringLiteral("movie-rename"), printed, QStringLiteral("Neu & gut")}, target).exitCode, 0);
-    QCOMPARE(box.movies().first().title, QStringLiteral("Neu & gut"));
-    QCOMPARE(run({QStringLiteral("movie-delete"), printed}, target).exitCode, 0);
+    QCOMPARE(run({u"movie-rename"_s, printed, u"Neu & gut"_s}, target).exitCode, 0);
+    QCOMPARE(box.movies().first().title, u"Neu & gut"_s);
+    QCOMPARE(run({u"movie-delete"_s, printed}, target).exitCode, 0);
     QVERIFY(box.movies().isEmpty());
 
-    QCOMPARE(run({QStringLiteral("message"), QStringLiteral("Tee & Kuchen?"), QStringLiteral("--caption"),
-                  QStringLiteral("Küche"), QStringLiteral("--until-confirmed")},
-                 target)
-                 .exitCode,
-             0);
-    QCOMPARE(box.messages().last().caption, QStringLiteral("Küche"));
-    QCOMPARE(box.messages().last().text, QStringLiteral("Tee & Kuchen?"));
+    QCOMPARE(
+        run({u"message"_s, u"Tee & Kuchen?"_s, u"--caption"_s, u"Küche"_s, u"--until-confirmed"_s}, target)
+            .exitCode,
+        0);
+    QCOMPARE(box.messages().last().caption, u"Küche"_s);
+    QCOMPARE(box.messages().last().text, u"Tee & Kuchen?"_s);
     QCOMPARE(box.messages().last().timeout, -1);
 
-    QCOMPARE(run({QStringLiteral("volume"), QStringLiteral("21")}, target).exitCode, 0);
+    QCOMPARE(run({u"volume"_s, u"21"_s}, target).exitCode, 0);
     QCOMPARE(box.volume(), 21);
-    QCOMPARE(run({QStringLiteral("zap"), QStringLiteral("1:0:1:2b66:3f3:1:c00000:0:0:0:")}, target).exitCode,
-             0);
-    QCOMPARE(box.currentServiceReference(), QStringLiteral("1:0:1:2b66:3f3:1:c00000:0:0:0:"));
-    QCOMPARE(run({QStringLiteral("power"), QStringLiteral("standby")}, target).exitCode, 0);
+    QCOMPARE(run({u"zap"_s, u"1:0:1:2b66:3f3:1:c00000:0:0:0:"_s}, target).exitCode, 0);
+    QCOMPARE(box.currentServiceReference(), u"1:0:1:2b66:3f3:1:c00000:0:0:0:"_s);
+    QCOMPARE(run({u"power"_s, u"standby"_s}, target).exitCode, 0);
     QVERIFY(box.isStandby());
 }
 

@@ -9,6 +9,7 @@
 #include <QStringListModel>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using boxsim::Personality;
 using Answer = MessageBoxAnswerer::Answer;
 
@@ -21,7 +22,7 @@ namespace {
 class ChannelRows
 {
 public:
-    ChannelRows() { m_model.setStringList(QStringList(400, QStringLiteral("channel"))); }
+    ChannelRows() { m_model.setStringList(QStringList(400, u"channel"_s)); }
     QModelIndex row(int r) const { return m_model.index(r, 0); }
 
 private:
@@ -91,7 +92,7 @@ private Q_SLOTS:
 
 void TestControlCommands::init()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    QTest::failOnWarning(QRegularExpression(u".*"_s));
 }
 
 void TestControlCommands::channelClick_data()
@@ -118,12 +119,12 @@ void TestControlCommands::channelClick()
     f.control->channelListWidget_ClickedSlot(rows.row(2));
     QVERIFY(f.settle());
 
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/zap")).size(), zaps ? 1 : 0);
+    QCOMPARE(f.targetsTo(u"/web/zap"_s).size(), zaps ? 1 : 0);
     if (zaps)
         QCOMPARE(f.receiver.box.currentServiceReference(), f.database().channel(0, 2)->serviceReference);
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.first().first().toInt(), 2);
-    QVERIFY(!f.control->findChild<ControlTimer*>(QStringLiteral("channelClickTimer")));
+    QVERIFY(!f.control->findChild<ControlTimer*>(u"channelClickTimer"_s));
 }
 
 void TestControlCommands::doubleClickWindow_data()
@@ -149,19 +150,19 @@ void TestControlCommands::doubleClickWindow()
     f.timers.advance(pauseMs);
     QVERIFY(f.settle());
     // Without a second click the channel is only selected, and its EPG brought up to date.
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgservice")).size(), zaps ? 0 : 1);
+    QCOMPARE(f.targetsTo(u"/web/epgservice"_s).size(), zaps ? 0 : 1);
     f.control->channelListWidget_ClickedSlot(rows.row(3));
     QVERIFY(f.settle());
 
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/zap")).size(), zaps ? 1 : 0);
-    const ControlTimer* window = f.control->findChild<ControlTimer*>(QStringLiteral("channelClickTimer"));
+    QCOMPARE(f.targetsTo(u"/web/zap"_s).size(), zaps ? 1 : 0);
+    const ControlTimer* window = f.control->findChild<ControlTimer*>(u"channelClickTimer"_s);
     QCOMPARE(window != nullptr, !zaps);
     if (!zaps) {
         // The new window zaps with a third click.
         f.timers.advance(100);
         f.control->channelListWidget_ClickedSlot(rows.row(3));
         QVERIFY(f.settle());
-        QCOMPARE(f.targetsTo(QStringLiteral("/web/zap")).size(), 1);
+        QCOMPARE(f.targetsTo(u"/web/zap"_s).size(), 1);
     }
     QCOMPARE(f.receiver.box.currentServiceReference(), f.database().channel(0, 3)->serviceReference);
 }
@@ -188,7 +189,7 @@ void TestControlCommands::zapIsIgnoredWhileRecording()
     f.control->zapChannel(0, 2);
     QVERIFY(f.settle());
 
-    QCOMPARE(f.targetsTo(QStringLiteral("/cgi-bin/zapTo")).size(), recording ? 0 : 1);
+    QCOMPARE(f.targetsTo(u"/cgi-bin/zapTo"_s).size(), recording ? 0 : 1);
 }
 
 void TestControlCommands::zapKeepsTheFullIndex()
@@ -198,14 +199,13 @@ void TestControlCommands::zapKeepsTheFullIndex()
     QVERIFY(f.load());
     f.control->zapChannel(0, 200);
     QVERIFY(f.settle());
-    QCOMPARE(f.queryValueOf("/web/zap", QStringLiteral("sRef")),
-             f.database().channel(0, 200)->serviceReference);
+    QCOMPARE(f.queryValueOf("/web/zap", u"sRef"_s), f.database().channel(0, 200)->serviceReference);
     // Out of range: nothing.
     f.receiver.box.clearRequests();
     f.control->zapChannel(0, 300);
     f.control->zapChannel(-1, 0);
     QVERIFY(f.settle());
-    QVERIFY(f.targetsTo(QStringLiteral("/web/zap")).isEmpty());
+    QVERIFY(f.targetsTo(u"/web/zap"_s).isEmpty());
 }
 
 void TestControlCommands::powerCommands_data()
@@ -218,22 +218,20 @@ void TestControlCommands::powerCommands_data()
 
     const Personality e2 = Personality::Enigma2;
     const Personality e1 = Personality::Enigma1;
-    QTest::newRow("Enigma2 shutdown, yes") << e2 << 0 << QStringLiteral("Box shutdown?") << Answer::Accept
-                                           << QStringLiteral("/web/powerstate?newstate=1");
-    QTest::newRow("Enigma2 reboot, no")
-        << e2 << 1 << QStringLiteral("Box reboot?") << Answer::Reject << QString();
-    QTest::newRow("Enigma2 restart, yes") << e2 << 2 << QStringLiteral("Enigma reload?") << Answer::Accept
-                                          << QStringLiteral("/web/powerstate?newstate=3");
+    QTest::newRow("Enigma2 shutdown, yes")
+        << e2 << 0 << u"Box shutdown?"_s << Answer::Accept << u"/web/powerstate?newstate=1"_s;
+    QTest::newRow("Enigma2 reboot, no") << e2 << 1 << u"Box reboot?"_s << Answer::Reject << QString();
+    QTest::newRow("Enigma2 restart, yes")
+        << e2 << 2 << u"Enigma reload?"_s << Answer::Accept << u"/web/powerstate?newstate=3"_s;
     QTest::newRow("Enigma2 wake-up, no question")
-        << e2 << 3 << QString() << Answer::Reject << QStringLiteral("/web/powerstate?newstate=4");
+        << e2 << 3 << QString() << Answer::Reject << u"/web/powerstate?newstate=4"_s;
     QTest::newRow("Enigma2 standby, no question")
-        << e2 << 4 << QString() << Answer::Reject << QStringLiteral("/web/powerstate?newstate=5");
-    QTest::newRow("Enigma1 reboot, yes") << e1 << 1 << QStringLiteral("Box reboot?") << Answer::Accept
-                                         << QStringLiteral("/cgi-bin/admin?command=reboot");
-    QTest::newRow("Enigma1 shutdown, no")
-        << e1 << 0 << QStringLiteral("Box shutdown?") << Answer::Reject << QString();
+        << e2 << 4 << QString() << Answer::Reject << u"/web/powerstate?newstate=5"_s;
+    QTest::newRow("Enigma1 reboot, yes")
+        << e1 << 1 << u"Box reboot?"_s << Answer::Accept << u"/cgi-bin/admin?command=reboot"_s;
+    QTest::newRow("Enigma1 shutdown, no") << e1 << 0 << u"Box shutdown?"_s << Answer::Reject << QString();
     QTest::newRow("Enigma1 standby, no question")
-        << e1 << 4 << QString() << Answer::Reject << QStringLiteral("/cgi-bin/admin?command=standby");
+        << e1 << 4 << QString() << Answer::Reject << u"/cgi-bin/admin?command=standby"_s;
     QTest::newRow("unknown command") << e2 << 5 << QString() << Answer::Accept << QString();
 }
 
@@ -254,7 +252,7 @@ void TestControlCommands::powerCommands()
     QCOMPARE(f.boxes.askedTexts(), question.isEmpty() ? QStringList() : QStringList{question});
     if (!question.isEmpty()) {
         QCOMPARE(f.boxes.asked().first().icon, QMessageBox::Warning);
-        QCOMPARE(f.boxes.asked().first().buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+        QCOMPARE(f.boxes.asked().first().buttons, (QStringList{u"Yes"_s, u"No"_s}));
     }
     if (target.isEmpty())
         QVERIFY(f.targets().isEmpty());
@@ -294,12 +292,12 @@ void TestControlCommands::stopEnigma2()
     QTRY_COMPARE(f.boxes.asked().size(), recording ? 1 : 0);
     QVERIFY(f.settle());
 
-    QCOMPARE(f.targets().first(), QStringLiteral("/web/timerlist"));
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/timerdelete")).size(), stopped ? 1 : 0);
+    QCOMPARE(f.targets().first(), u"/web/timerlist"_s);
+    QCOMPARE(f.targetsTo(u"/web/timerdelete"_s).size(), stopped ? 1 : 0);
     QCOMPARE(f.receiver.box.isRecording(), recording && !stopped);
     if (recording) {
-        QCOMPARE(f.boxes.asked().first().text, QStringLiteral("Stop current recording?"));
-        QCOMPARE(f.boxes.asked().first().buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+        QCOMPARE(f.boxes.asked().first().text, u"Stop current recording?"_s);
+        QCOMPARE(f.boxes.asked().first().buttons, (QStringList{u"Yes"_s, u"No"_s}));
     }
     QVERIFY(timerList.size() >= 1);
     QCOMPARE(timerList.last().first().value<TavrelDatabase*>(), &f.database());
@@ -334,9 +332,8 @@ void TestControlCommands::stopEnigma1()
     f.control->sendStopCommand();
     QVERIFY(f.settle());
 
-    QCOMPARE(f.boxes.askedTexts(),
-             recording ? QStringList{QStringLiteral("Stop current recording?")} : QStringList());
-    QCOMPARE(f.targets().count(QStringLiteral("/cgi-bin/videocontrol?command=stop")), sent ? 1 : 0);
+    QCOMPARE(f.boxes.askedTexts(), recording ? QStringList{u"Stop current recording?"_s} : QStringList());
+    QCOMPARE(f.targets().count(u"/cgi-bin/videocontrol?command=stop"_s), sent ? 1 : 0);
     if (recording)
         QCOMPARE(f.receiver.box.isRecording(), !sent);
 }
@@ -348,10 +345,10 @@ void TestControlCommands::timerOutcomes_data()
     QTest::addColumn<bool>("goneFromReceiver");
     QTest::addColumn<QStringList>("notices");
 
-    const QString created = QStringLiteral("Event Timer successfully created!");
-    const QString notCreated = QStringLiteral("Timer event could not be created!");
-    const QString deleted = QStringLiteral("Timer Event was deleted!");
-    const QString notDeleted = QStringLiteral("Timer event could not be deleted!");
+    const QString created = u"Event Timer successfully created!"_s;
+    const QString notCreated = u"Timer event could not be created!"_s;
+    const QString deleted = u"Timer Event was deleted!"_s;
+    const QString notDeleted = u"Timer event could not be deleted!"_s;
     QTest::newRow("Enigma2 add and delete")
         << Personality::Enigma2 << false << false << QStringList{created, deleted};
     QTest::newRow("Enigma2 conflicting add, delete of a vanished timer")
@@ -397,7 +394,7 @@ void TestControlCommands::timerOutcomes()
     const QList<AskedMessageBox> asked = f.boxes.asked();
     for (const AskedMessageBox& notice : asked) {
         QCOMPARE(notice.icon, QMessageBox::Warning);
-        QCOMPARE(notice.buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(notice.buttons, QStringList{u"OK"_s});
         QCOMPARE(notice.textFormat, Qt::RichText);
     }
 }
@@ -421,7 +418,7 @@ void TestControlCommands::deletedTimerIsTheOneAskedFor()
     QCOMPARE(f.database().timers().size(), 1);
     QCOMPARE(f.database().timerAt(0)->begin, keptBegin);
     QVERIFY(f.settle());
-    QCOMPARE(f.queryValueOf("/web/timerdelete", QStringLiteral("begin")), QString::number(deletedBegin));
+    QCOMPARE(f.queryValueOf("/web/timerdelete", u"begin"_s), QString::number(deletedBegin));
     QCOMPARE(f.receiver.box.timers().size(), 1);
     QCOMPARE(uint(f.receiver.box.timers().first().begin), keptBegin);
 
@@ -430,7 +427,7 @@ void TestControlCommands::deletedTimerIsTheOneAskedFor()
     f.control->deleteTimerAt(-1);
     f.control->deleteTimerAt(5);
     QVERIFY(f.settle());
-    QVERIFY(f.targetsTo(QStringLiteral("/web/timerdelete")).isEmpty());
+    QVERIFY(f.targetsTo(u"/web/timerdelete"_s).isEmpty());
 }
 
 void TestControlCommands::playAndDeleteMovies_data()
@@ -440,11 +437,10 @@ void TestControlCommands::playAndDeleteMovies_data()
     QTest::addColumn<QString>("deletePath");
     QTest::addColumn<bool>("reportsDeletion");
 
-    QTest::newRow("Enigma2") << Personality::Enigma2 << QStringLiteral("/web/zap")
-                             << QStringLiteral("/web/moviedelete") << true;
+    QTest::newRow("Enigma2") << Personality::Enigma2 << u"/web/zap"_s << u"/web/moviedelete"_s << true;
     // The Enigma1 receiver says nothing; its movie list is read again instead.
-    QTest::newRow("Enigma1") << Personality::Enigma1 << QStringLiteral("/cgi-bin/zapTo")
-                             << QStringLiteral("/cgi-bin/deleteMovie") << false;
+    QTest::newRow("Enigma1") << Personality::Enigma1 << u"/cgi-bin/zapTo"_s << u"/cgi-bin/deleteMovie"_s
+                             << false;
 }
 
 void TestControlCommands::playAndDeleteMovies()
@@ -488,7 +484,7 @@ void TestControlCommands::playAndDeleteMovies()
     f.control->playMovieAt(-1);
     f.control->deleteMovieAt(-1);
     f.control->deleteMovieAt(int(f.database().movies().size()));
-    f.control->renameMovieAt(-1, QStringLiteral("title"));
+    f.control->renameMovieAt(-1, u"title"_s);
     QVERIFY(f.settle());
     QVERIFY(f.targets().isEmpty());
 }
@@ -501,16 +497,16 @@ void TestControlCommands::movieDeletedAfterTheListMoved()
     QVERIFY(f.settle());
     QVERIFY(f.database().movies().size() >= 3);
     QSignalSpy deletions(f.control.get(), &TavrelControl::MovieDeleted);
-    f.receiver.box.setPathFault(QStringLiteral("/web/moviedelete"), {.latencyMs = 400});
+    f.receiver.box.setPathFault(u"/web/moviedelete"_s, {.latencyMs = 400});
 
     const QString asked = f.database().movieAt(1)->serviceReference;
     f.control->deleteMovieAt(1);
-    QTRY_COMPARE(f.targetsTo(QStringLiteral("/web/moviedelete")).size(), 1);
+    QTRY_COMPARE(f.targetsTo(u"/web/moviedelete"_s).size(), 1);
     // Meanwhile a new recording turns up in front and the list is read again.
     QList<boxsim::Movie> movies = f.receiver.box.movies();
     boxsim::Movie fresh = movies.first();
-    fresh.reference = QStringLiteral("1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/fresh.ts");
-    fresh.title = QStringLiteral("Fresh");
+    fresh.reference = u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/fresh.ts"_s;
+    fresh.title = u"Fresh"_s;
     movies.prepend(fresh);
     f.receiver.box.setMovies(movies);
     f.control->requestMovieList(true);
@@ -542,12 +538,12 @@ void TestControlCommands::messagesEnigma2()
     QSignalSpy answers(f.control.get(), &TavrelControl::messageAnswerIs);
 
     // No load first: the message page may be used at any time.
-    f.control->sendTvMessageE2(QStringLiteral("Tea & cake?"), true, 30);
+    f.control->sendTvMessageE2(u"Tea & cake?"_s, true, 30);
     QVERIFY(f.settle());
     QCOMPARE(confirmed.size(), 1);
-    QCOMPARE(f.queryValueOf("/web/message", QStringLiteral("text")), QStringLiteral("Tea & cake?"));
-    QCOMPARE(f.queryValueOf("/web/message", QStringLiteral("type")), QStringLiteral("0"));
-    QCOMPARE(f.queryValueOf("/web/message", QStringLiteral("timeout")), QStringLiteral("30"));
+    QCOMPARE(f.queryValueOf("/web/message", u"text"_s), u"Tea & cake?"_s);
+    QCOMPARE(f.queryValueOf("/web/message", u"type"_s), u"0"_s);
+    QCOMPARE(f.queryValueOf("/web/message", u"timeout"_s), u"30"_s);
 
     f.control->requestMessageAnswer();
     QVERIFY(f.settle());
@@ -560,13 +556,13 @@ void TestControlCommands::messageEnigma1()
     ControlFixture f(Personality::Enigma1);
     QSignalSpy confirmed(f.control.get(), &TavrelControl::messageSendResponseOK);
 
-    f.control->sendTvMessageE1(QStringLiteral("Reminder"), QStringLiteral("Film at 8"), false, 20);
+    f.control->sendTvMessageE1(u"Reminder"_s, u"Film at 8"_s, false, 20);
     QVERIFY(f.settle());
 
     QCOMPARE(confirmed.size(), 1);
-    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", QStringLiteral("caption")), QStringLiteral("Reminder"));
-    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", QStringLiteral("body")), QStringLiteral("Film at 8"));
-    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", QStringLiteral("timeout")), QStringLiteral("20"));
+    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", u"caption"_s), u"Reminder"_s);
+    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", u"body"_s), u"Film at 8"_s);
+    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", u"timeout"_s), u"20"_s);
 }
 
 void TestControlCommands::satelliteFinderEnigma1_data()
@@ -594,13 +590,13 @@ void TestControlCommands::satelliteFinderEnigma1()
     // The finder may be opened before any load.
     f.control->initSatfinder();
     QVERIFY(f.settle());
-    QCOMPARE(f.targets(), QStringList{QStringLiteral("/body?mode=controlSatFinder")});
+    QCOMPARE(f.targets(), QStringList{u"/body?mode=controlSatFinder"_s});
     QCOMPARE(config.size(), 1);
     QCOMPARE(config.first().first().value<SatfinderConfig*>(), f.database().satfinderConfig());
 
     f.control->requestSatfinderMeasurement(satellite, transponder);
     QVERIFY(f.settle());
-    QCOMPARE(f.targetsTo(QStringLiteral("/satFinder")).size(), measured ? 1 : 0);
+    QCOMPARE(f.targetsTo(u"/satFinder"_s).size(), measured ? 1 : 0);
     QCOMPARE(data.size(), measured ? 1 : 0);
 }
 
@@ -626,7 +622,7 @@ void TestControlCommands::satelliteFinderEnigma2()
     QCOMPARE(config.first().first().value<TavrelDatabase*>(), &f.database());
     f.control->requestSatfinderMeasurement(0, 0);
     QVERIFY(f.settle());
-    QCOMPARE(f.targets(), QStringList{QStringLiteral("/web/signal")});
+    QCOMPARE(f.targets(), QStringList{u"/web/signal"_s});
     QCOMPARE(data.size(), 1);
     QCOMPARE(data.first().first().value<const SignalInfo*>(), f.database().signalInfo());
     QCOMPARE(signalInfo.size(), 1);
@@ -645,14 +641,14 @@ void TestControlCommands::panelTapFollowsTheReceiver()
     f.control->panelWidget_ClickedEvent();
     QVERIFY(f.settle());
 
-    QCOMPARE(f.targets().first(), QStringLiteral("/web/remotecontrol?command=352"));
-    QCOMPARE(f.targets().count(QStringLiteral("/web/powerstate")), 1);
+    QCOMPARE(f.targets().first(), u"/web/remotecontrol?command=352"_s);
+    QCOMPARE(f.targets().count(u"/web/powerstate"_s), 1);
     QCOMPARE(bouquetIndex.size(), 1);
     QCOMPARE(bouquetIndex.first().first().toInt(), 0);
     // Broadcast, then selected like a click, which brings the channel's EPG.
     QCOMPARE(channelIndex.size(), 2);
     QCOMPARE(channelIndex.last().first().toInt(), 4);
-    QCOMPARE(f.queryValueOf("/web/epgservice", QStringLiteral("sRef")), other);
+    QCOMPARE(f.queryValueOf("/web/epgservice", u"sRef"_s), other);
 
     // The next answers do not move the lists again.
     f.control->requestStatus();

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using boxsim::Personality;
 
 Q_DECLARE_METATYPE(Personality)
@@ -27,13 +28,13 @@ void arrangeChannel(Channel& channel, qint64 now, bool withEvents)
 
 QString bouquetEpgPath(const ControlFixture& f)
 {
-    return f.isEnigma1() ? QStringLiteral("/getMultiEPG") : QStringLiteral("/web/epgmulti");
+    return f.isEnigma1() ? u"/getMultiEPG"_s : u"/web/epgmulti"_s;
 }
 
 QString bouquetEpgReference(const ControlFixture& f)
 {
-    return f.isEnigma1() ? f.queryValueOf("/getMultiEPG", QStringLiteral("ref"))
-                         : f.queryValueOf("/web/epgmulti", QStringLiteral("bRef"));
+    return f.isEnigma1() ? f.queryValueOf("/getMultiEPG", u"ref"_s)
+                         : f.queryValueOf("/web/epgmulti", u"bRef"_s);
 }
 
 } // namespace
@@ -61,7 +62,7 @@ private Q_SLOTS:
 
 void TestControlEpg::init()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    QTest::failOnWarning(QRegularExpression(u".*"_s));
 }
 
 void TestControlEpg::bouquetReloadThreshold_data()
@@ -120,9 +121,9 @@ void TestControlEpg::minuteCheckReloadsTheShownBouquet_data()
     QTest::addColumn<QString>("arrangement");
     QTest::addColumn<bool>("reloads");
 
-    QTest::newRow("every channel has its events") << QStringLiteral("complete") << false;
-    QTest::newRow("one channel lacks events") << QStringLiteral("one lacking") << true;
-    QTest::newRow("events that ended are pruned first") << QStringLiteral("one ended") << true;
+    QTest::newRow("every channel has its events") << u"complete"_s << false;
+    QTest::newRow("one channel lacks events") << u"one lacking"_s << true;
+    QTest::newRow("events that ended are pruned first") << u"one ended"_s << true;
 }
 
 void TestControlEpg::minuteCheckReloadsTheShownBouquet()
@@ -151,9 +152,9 @@ void TestControlEpg::minuteCheckReloadsTheShownBouquet()
     QVERIFY(f.settle());
 
     QCOMPARE(epg.first().first().value<TavrelDatabase*>(), &f.database());
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgmulti")).size(), reloads ? 1 : 0);
+    QCOMPARE(f.targetsTo(u"/web/epgmulti"_s).size(), reloads ? 1 : 0);
     if (reloads)
-        QCOMPARE(f.queryValueOf("/web/epgmulti", QStringLiteral("bRef")), f.database().bouquet(0)->reference);
+        QCOMPARE(f.queryValueOf("/web/epgmulti", u"bRef"_s), f.database().bouquet(0)->reference);
     // Progress was brought up to now on the way.
     QCOMPARE(channels.first()->epgList().first()->progress, 33);
 }
@@ -186,9 +187,9 @@ void TestControlEpg::selectedChannelAsksForItsEpg()
 
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.first().first().toInt(), 1);
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgservice")).size(), asks ? 1 : 0);
+    QCOMPARE(f.targetsTo(u"/web/epgservice"_s).size(), asks ? 1 : 0);
     if (asks)
-        QCOMPARE(f.queryValueOf("/web/epgservice", QStringLiteral("sRef")), channel->serviceReference);
+        QCOMPARE(f.queryValueOf("/web/epgservice", u"sRef"_s), channel->serviceReference);
     // A channel that is not there asks for nothing.
     f.receiver.box.clearRequests();
     f.control->guiChannelIndex_ChangedSlot(-1);
@@ -202,9 +203,8 @@ void TestControlEpg::epgTabAsksForTheChannelsEpg_data()
     QTest::addColumn<Personality>("personality");
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("Enigma2: the channel's EPG") << Personality::Enigma2 << QStringLiteral("/web/epgservice");
-    QTest::newRow("Enigma1: the current EPG page")
-        << Personality::Enigma1 << QStringLiteral("/cgi-bin/getcurrentepg");
+    QTest::newRow("Enigma2: the channel's EPG") << Personality::Enigma2 << u"/web/epgservice"_s;
+    QTest::newRow("Enigma1: the current EPG page") << Personality::Enigma1 << u"/cgi-bin/getcurrentepg"_s;
 }
 
 void TestControlEpg::epgTabAsksForTheChannelsEpg()
@@ -226,10 +226,8 @@ void TestControlEpg::bouquetChangeAsksForItsEpg_data()
     QTest::addColumn<int>("bouquet");
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("Enigma2: the bouquet's current events")
-        << Personality::Enigma2 << 1 << QStringLiteral("/web/epgnow");
-    QTest::newRow("Enigma1: the bouquet lacks everything")
-        << Personality::Enigma1 << 1 << QStringLiteral("/getMultiEPG");
+    QTest::newRow("Enigma2: the bouquet's current events") << Personality::Enigma2 << 1 << u"/web/epgnow"_s;
+    QTest::newRow("Enigma1: the bouquet lacks everything") << Personality::Enigma1 << 1 << u"/getMultiEPG"_s;
     QTest::newRow("Enigma2: no such bouquet") << Personality::Enigma2 << 7 << QString();
     QTest::newRow("Enigma1: negative bouquet") << Personality::Enigma1 << -1 << QString();
 }
@@ -256,8 +254,8 @@ void TestControlEpg::bouquetChangeAsksForItsEpg()
         return;
     }
     QCOMPARE(f.targetsTo(path).size(), 1);
-    const QString reference = f.isEnigma1() ? f.queryValueOf(path.toLatin1(), QStringLiteral("ref"))
-                                            : f.queryValueOf(path.toLatin1(), QStringLiteral("bRef"));
+    const QString reference = f.isEnigma1() ? f.queryValueOf(path.toLatin1(), u"ref"_s)
+                                            : f.queryValueOf(path.toLatin1(), u"bRef"_s);
     QCOMPARE(reference, f.database().bouquet(bouquet)->reference);
 }
 
@@ -267,10 +265,8 @@ void TestControlEpg::reloadEpgAction_data()
     QTest::addColumn<QStringList>("paths");
 
     QTest::newRow("Enigma2: current events and the channel's EPG")
-        << Personality::Enigma2
-        << QStringList{QStringLiteral("/web/epgnow"), QStringLiteral("/web/epgservice")};
-    QTest::newRow("Enigma1: the bouquet's EPG")
-        << Personality::Enigma1 << QStringList{QStringLiteral("/getMultiEPG")};
+        << Personality::Enigma2 << QStringList{u"/web/epgnow"_s, u"/web/epgservice"_s};
+    QTest::newRow("Enigma1: the bouquet's EPG") << Personality::Enigma1 << QStringList{u"/getMultiEPG"_s};
 }
 
 void TestControlEpg::reloadEpgAction()

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using boxsim::Personality;
 
 class TestControlLoading : public QObject
@@ -34,7 +35,7 @@ private Q_SLOTS:
 void TestControlLoading::init()
 {
     // A warning from the network layer or the message boxes means something was mishandled.
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    QTest::failOnWarning(QRegularExpression(u".*"_s));
 }
 
 void TestControlLoading::noActiveProfile_data()
@@ -48,7 +49,7 @@ void TestControlLoading::noActiveProfile()
 {
     QFETCH(bool, throughPanel);
     ControlFixture f(Personality::Enigma2);
-    Settings().deleteProfile(QStringLiteral("Simulated"));
+    Settings().deleteProfile(u"Simulated"_s);
 
     if (throughPanel) {
         f.boxes.answerNext(MessageBoxAnswerer::Answer::Accept);
@@ -59,19 +60,19 @@ void TestControlLoading::noActiveProfile()
 
     QStringList expected;
     if (throughPanel)
-        expected << QStringLiteral("Retrieve new service data from the box?");
-    expected << QStringLiteral("No Active Profile found!");
+        expected << u"Retrieve new service data from the box?"_s;
+    expected << u"No Active Profile found!"_s;
     QCOMPARE(f.boxes.askedTexts(), expected);
     const AskedMessageBox notice = f.boxes.asked().last();
     QCOMPARE(notice.icon, QMessageBox::Warning);
-    QCOMPARE(notice.buttons, QStringList{QStringLiteral("OK")});
+    QCOMPARE(notice.buttons, QStringList{u"OK"_s});
     QCOMPARE(notice.textFormat, Qt::RichText);
     QCOMPARE(notice.parent, f.control.get());
     QVERIFY(notice.modal);
     if (throughPanel) {
         const AskedMessageBox question = f.boxes.asked().first();
         QCOMPARE(question.icon, QMessageBox::Question);
-        QCOMPARE(question.buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+        QCOMPARE(question.buttons, (QStringList{u"Yes"_s, u"No"_s}));
     }
     QVERIFY(!f.control->currentEngine());
     QVERIFY(f.settle());
@@ -85,10 +86,9 @@ void TestControlLoading::enigma2StartUp_data()
     QTest::addColumn<bool>("readOffThread"); // every big-answer reading off the GUI thread
 
     // National Geographic HD stands second in the second bouquet.
-    const QString nationalGeographic = QStringLiteral("1:0:19:6F12:431:1:C00000:0:0:0:");
+    const QString nationalGeographic = u"1:0:19:6F12:431:1:C00000:0:0:0:"_s;
     QTest::newRow("service in the second bouquet") << nationalGeographic << true << false;
-    QTest::newRow("service in no bouquet")
-        << QStringLiteral("1:0:19:DEAD:431:1:C00000:0:0:0:") << false << false;
+    QTest::newRow("service in no bouquet") << u"1:0:19:DEAD:431:1:C00000:0:0:0:"_s << false << false;
     QTest::newRow("answers read off the GUI thread") << nationalGeographic << true << true;
 }
 
@@ -112,15 +112,15 @@ void TestControlLoading::enigma2StartUp()
     QVERIFY(f.settle());
 
     const QStringList targets = f.targets();
-    QCOMPARE(targets.first(), QStringLiteral("/web/getallservices"));
-    QCOMPARE(targets.count(QStringLiteral("/web/about")), 1);
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgnow")).size(), 1);
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgservice")).size(), 1);
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgnext")).size(), 1);
+    QCOMPARE(targets.first(), u"/web/getallservices"_s);
+    QCOMPARE(targets.count(u"/web/about"_s), 1);
+    QCOMPARE(f.targetsTo(u"/web/epgnow"_s).size(), 1);
+    QCOMPARE(f.targetsTo(u"/web/epgservice"_s).size(), 1);
+    QCOMPARE(f.targetsTo(u"/web/epgnext"_s).size(), 1);
     // The EPG is asked for only once the receiver's service is known to the lists.
-    const qsizetype about = targets.indexOf(QStringLiteral("/web/about"));
-    QVERIFY(targets.indexOf(f.targetsTo(QStringLiteral("/web/epgnow")).first()) > about);
-    QVERIFY(targets.indexOf(f.targetsTo(QStringLiteral("/web/epgservice")).first()) > about);
+    const qsizetype about = targets.indexOf(u"/web/about"_s);
+    QVERIFY(targets.indexOf(f.targetsTo(u"/web/epgnow"_s).first()) > about);
+    QVERIFY(targets.indexOf(f.targetsTo(u"/web/epgservice"_s).first()) > about);
 
     const std::optional<std::pair<int, int>> position = f.positionOf(currentService);
     QCOMPARE(position.has_value(), inLineUp);
@@ -133,25 +133,22 @@ void TestControlLoading::enigma2StartUp()
     QCOMPARE(channelIndex.size(), 1);
     QCOMPARE(channelIndex.first().first().toInt(), c);
     // The box bouquet's now and next events and the box channel's own EPG.
-    QCOMPARE(f.queryValueOf("/web/epgnow", QStringLiteral("bRef")), f.database().bouquet(b)->reference);
-    QCOMPARE(f.queryValueOf("/web/epgservice", QStringLiteral("sRef")),
-             f.database().channel(b, c)->serviceReference);
+    QCOMPARE(f.queryValueOf("/web/epgnow", u"bRef"_s), f.database().bouquet(b)->reference);
+    QCOMPARE(f.queryValueOf("/web/epgservice", u"sRef"_s), f.database().channel(b, c)->serviceReference);
     QVERIFY(f.database().hasEpg(b, c));
 
     QCOMPARE(services.size(), 1);
     QCOMPARE(services.first().first().value<TavrelDatabase*>(), &f.database());
-    QCOMPARE(log.only({QStringLiteral("resetServiceDataLists"), QStringLiteral("panelClearAllData"),
-                       QStringLiteral("ServiceDataUpdate"), QStringLiteral("broadcastInitializedSignal"),
-                       QStringLiteral("broadcastBouquetIndex"), QStringLiteral("broadcastChannelIndex"),
-                       QStringLiteral("aboutInfoReceived")}),
-             (QStringList{QStringLiteral("resetServiceDataLists"), QStringLiteral("panelClearAllData"),
-                          QStringLiteral("ServiceDataUpdate"), QStringLiteral("broadcastInitializedSignal"),
-                          QStringLiteral("broadcastBouquetIndex"), QStringLiteral("broadcastChannelIndex"),
-                          QStringLiteral("aboutInfoReceived")}));
-    QVERIFY(log.names.contains(QStringLiteral("EpgDataUpdate()")));
-    QVERIFY(log.names.contains(QStringLiteral("panelChannelUpdateE2")));
+    QCOMPARE(log.only({u"resetServiceDataLists"_s, u"panelClearAllData"_s, u"ServiceDataUpdate"_s,
+                       u"broadcastInitializedSignal"_s, u"broadcastBouquetIndex"_s,
+                       u"broadcastChannelIndex"_s, u"aboutInfoReceived"_s}),
+             (QStringList{u"resetServiceDataLists"_s, u"panelClearAllData"_s, u"ServiceDataUpdate"_s,
+                          u"broadcastInitializedSignal"_s, u"broadcastBouquetIndex"_s,
+                          u"broadcastChannelIndex"_s, u"aboutInfoReceived"_s}));
+    QVERIFY(log.names.contains(u"EpgDataUpdate()"_s));
+    QVERIFY(log.names.contains(u"panelChannelUpdateE2"_s));
     // Live mode is on by default: the minute-aligned EPG refresh is on its way.
-    QVERIFY(f.control->findChild<ControlTimer*>(QStringLiteral("epgAlignTimer")));
+    QVERIFY(f.control->findChild<ControlTimer*>(u"epgAlignTimer"_s));
     QVERIFY(f.boxes.asked().isEmpty());
 }
 
@@ -165,7 +162,7 @@ void TestControlLoading::enigma1StartUp_data()
     QTest::addColumn<bool>("bouquetEpgAsked");
     QTest::addColumn<bool>("readOffThread"); // every big-answer reading off the GUI thread
 
-    const QString services = QStringLiteral("/cgi-bin/getServices");
+    const QString services = u"/cgi-bin/getServices"_s;
     // The lists ask for the EPG of any other bouquet when they show it.
     QTest::newRow("service in the first bouquet")
         << 0 << 1 << services << QList<int>{0} << QList<int>{1} << true << false;
@@ -175,8 +172,8 @@ void TestControlLoading::enigma1StartUp_data()
         << 0 << 1 << services << QList<int>{0} << QList<int>{1} << true << true;
     // The status needs a login; the bouquets can come first. The lists then learn the service
     // from the status.
-    QTest::newRow("bouquets before the status") << 1 << 0 << QStringLiteral("/cgi-bin/status")
-                                                << QList<int>{0, 1} << QList<int>{0, 0} << true << false;
+    QTest::newRow("bouquets before the status")
+        << 1 << 0 << u"/cgi-bin/status"_s << QList<int>{0, 1} << QList<int>{0, 0} << true << false;
 }
 
 void TestControlLoading::enigma1StartUp()
@@ -206,14 +203,12 @@ void TestControlLoading::enigma1StartUp()
 
     QCOMPARE(f.receiver.box.requests().first().rawPath, QByteArray("/cgi-bin/status"));
     const QStringList targets = f.targets();
-    QCOMPARE(targets.count(QStringLiteral("/cgi-bin/status")), 1);
-    QCOMPARE(
-        targets.count(QStringLiteral("/cgi-bin/getServices?ref=4097:7:0:6:0:0:0:0:0:0:&listContent=true")),
-        1);
-    QCOMPARE(targets.count(QStringLiteral("/data")), 1);
-    QCOMPARE(f.targetsTo(QStringLiteral("/getMultiEPG")).size(), bouquetEpgAsked ? 1 : 0);
+    QCOMPARE(targets.count(u"/cgi-bin/status"_s), 1);
+    QCOMPARE(targets.count(u"/cgi-bin/getServices?ref=4097:7:0:6:0:0:0:0:0:0:&listContent=true"_s), 1);
+    QCOMPARE(targets.count(u"/data"_s), 1);
+    QCOMPARE(f.targetsTo(u"/getMultiEPG"_s).size(), bouquetEpgAsked ? 1 : 0);
     if (bouquetEpgAsked)
-        QCOMPARE(f.queryValueOf("/getMultiEPG", QStringLiteral("ref")), f.database().bouquet(0)->reference);
+        QCOMPARE(f.queryValueOf("/getMultiEPG", u"ref"_s), f.database().bouquet(0)->reference);
 
     QCOMPARE(f.positionOf(currentService), std::make_pair(bouquet, channel));
     QList<int> bouquets;
@@ -226,14 +221,12 @@ void TestControlLoading::enigma1StartUp()
     QCOMPARE(channels, channelBroadcasts);
     // Before its first status the receiver counts as in standby.
     QCOMPARE(modes.last().first().value<BoxMode>(), BoxModeTv);
-    QCOMPARE(
-        log.only({QStringLiteral("ServiceDataUpdate"), QStringLiteral("broadcastInitializedSignal")}),
-        (QStringList{QStringLiteral("ServiceDataUpdate"), QStringLiteral("broadcastInitializedSignal")}));
-    QVERIFY(log.names.indexOf(QStringLiteral("broadcastBouquetIndex")) >
-            log.names.indexOf(QStringLiteral("broadcastInitializedSignal")));
+    QCOMPARE(log.only({u"ServiceDataUpdate"_s, u"broadcastInitializedSignal"_s}),
+             (QStringList{u"ServiceDataUpdate"_s, u"broadcastInitializedSignal"_s}));
+    QVERIFY(log.names.indexOf(u"broadcastBouquetIndex"_s) >
+            log.names.indexOf(u"broadcastInitializedSignal"_s));
     // The panel learns the service once the lists know where it stands.
-    QVERIFY(log.names.lastIndexOf(QStringLiteral("panelTVModeUpdate")) >
-            log.names.indexOf(QStringLiteral("ServiceDataUpdate")));
+    QVERIFY(log.names.lastIndexOf(u"panelTVModeUpdate"_s) > log.names.indexOf(u"ServiceDataUpdate"_s));
     QVERIFY(f.boxes.asked().isEmpty());
 }
 
@@ -257,7 +250,7 @@ void TestControlLoading::profileChange()
 
     Profile profile = f.control->currentEngine()->profile();
     profile.webIfType = webIfType;
-    profile.wlanPort = QStringLiteral("1");
+    profile.wlanPort = u"1"_s;
     Q_EMIT f.control->activeProfileChanged(profile);
 
     QCOMPARE(reset.size(), resets ? 1 : 0);
@@ -276,8 +269,8 @@ void TestControlLoading::reloadWhileAnswersAreUnderWay_data()
     QTest::addColumn<QString>("slowPath");
     QTest::addColumn<int>("firstLoadAnswers"); // loads that got as far as their first answers
 
-    QTest::newRow("bouquets under way") << QStringLiteral("/web/getallservices") << 0;
-    QTest::newRow("bouquet EPG under way") << QStringLiteral("/web/epgnow") << 1;
+    QTest::newRow("bouquets under way") << u"/web/getallservices"_s << 0;
+    QTest::newRow("bouquet EPG under way") << u"/web/epgnow"_s << 1;
 }
 
 void TestControlLoading::reloadWhileAnswersAreUnderWay()
@@ -303,10 +296,10 @@ void TestControlLoading::reloadWhileAnswersAreUnderWay()
     QCOMPARE(services.size(), firstLoadAnswers + 1);
     QCOMPARE(services.last().first().value<TavrelDatabase*>(), &f.database());
     QCOMPARE(initialized.size(), firstLoadAnswers + 1);
-    QCOMPARE(f.targets().count(QStringLiteral("/web/about")), firstLoadAnswers + 1);
+    QCOMPARE(f.targets().count(u"/web/about"_s), firstLoadAnswers + 1);
     QCOMPARE(f.targetsTo(slowPath).size(), 2);
     // The first engine's slow answer would have asked for the next events.
-    QCOMPARE(f.targetsTo(QStringLiteral("/web/epgnext")).size(), 1);
+    QCOMPARE(f.targetsTo(u"/web/epgnext"_s).size(), 1);
     QVERIFY(f.database().serviceDataLoaded());
     QVERIFY(f.database().hasEpg(0, 0));
 }

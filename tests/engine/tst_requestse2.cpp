@@ -10,16 +10,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using boxsim::FaultKind;
 
 namespace {
 
 const QString favourites =
-    QStringLiteral(R"(1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "userbouquet.favourites.tv" ORDER BY bouquet)");
+    uR"(1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "userbouquet.favourites.tv" ORDER BY bouquet)"_s;
 const QByteArray favouritesEncoded =
     "1:7:1:0:0:0:0:0:0:0:FROM%20BOUQUET%20%22userbouquet.favourites.tv%22%20ORDER%20BY%20bouquet";
-const QString daserste = QStringLiteral("1:0:19:283D:3FB:1:C00000:0:0:0:");
-const QString zdf = QStringLiteral("1:0:19:2B66:3F3:1:C00000:0:0:0:");
+const QString daserste = u"1:0:19:283D:3FB:1:C00000:0:0:0:"_s;
+const QString zdf = u"1:0:19:2B66:3F3:1:C00000:0:0:0:"_s;
 
 enum Operation
 {
@@ -90,7 +91,7 @@ private:
 void TestRequestsE2::init()
 {
     // A warning from the network layer means a reply was mishandled.
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    QTest::failOnWarning(QRegularExpression(u".*"_s));
     m_receiver = std::make_unique<SimulatedReceiver>(boxsim::Personality::Enigma2);
     QVERIFY(m_receiver->port != 0);
     m_database = std::make_unique<TavrelDatabase>(m_receiver->clock);
@@ -169,55 +170,54 @@ void TestRequestsE2::parameterisedUrls_data()
     QTest::addColumn<QString>("decoded");
 
     QTest::newRow("service epg") << int(ServiceEpg)
-                                 << QByteArray("/web/epgservice?sRef=" + daserste.toLatin1())
-                                 << QStringLiteral("sRef") << daserste;
+                                 << QByteArray("/web/epgservice?sRef=" + daserste.toLatin1()) << u"sRef"_s
+                                 << daserste;
     QTest::newRow("bouquet epg with quotes and spaces")
-        << int(BouquetEpg) << QByteArray("/web/epgmulti?bRef=" + favouritesEncoded) << QStringLiteral("bRef")
+        << int(BouquetEpg) << QByteArray("/web/epgmulti?bRef=" + favouritesEncoded) << u"bRef"_s
         << favourites;
     QTest::newRow("bouquet now events")
-        << int(BouquetEpgNow) << QByteArray("/web/epgnow?bRef=" + favouritesEncoded) << QStringLiteral("bRef")
+        << int(BouquetEpgNow) << QByteArray("/web/epgnow?bRef=" + favouritesEncoded) << u"bRef"_s
         << favourites;
     QTest::newRow("similar events") << int(SimilarEpg)
                                     << QByteArray("/web/epgsimilar?sRef=" + daserste.toLatin1() +
                                                   "&eventid=4711")
-                                    << QStringLiteral("eventid") << QStringLiteral("4711");
-    QTest::newRow("zap") << int(Zap) << QByteArray("/web/zap?sRef=" + zdf.toLatin1())
-                         << QStringLiteral("sRef") << zdf;
+                                    << u"eventid"_s << u"4711"_s;
+    QTest::newRow("zap") << int(Zap) << QByteArray("/web/zap?sRef=" + zdf.toLatin1()) << u"sRef"_s << zdf;
     QTest::newRow("zap in bouquet") << int(ZapInBouquet) << QByteArray("/web/zap?sRef=" + zdf.toLatin1())
-                                    << QStringLiteral("sRef") << zdf;
+                                    << u"sRef"_s << zdf;
     QTest::newRow("play movie with spaces, umlaut and ampersand")
         << int(PlayMovie)
         << QByteArray("/web/zap?sRef=1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Sch%C3%B6ne%20T%26T%20%2B1.ts")
-        << QStringLiteral("sRef") << QStringLiteral("1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Schöne T&T +1.ts");
+        << u"sRef"_s << u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Schöne T&T +1.ts"_s;
     QTest::newRow("delete movie with hash and percent")
         << int(DeleteMovie)
-        << QByteArray("/web/moviedelete?sRef=1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/%23100%25.ts")
-        << QStringLiteral("sRef") << QStringLiteral("1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/#100%.ts");
+        << QByteArray("/web/moviedelete?sRef=1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/%23100%25.ts") << u"sRef"_s
+        << u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/#100%.ts"_s;
     QTest::newRow("message with every troublesome character")
         << int(MessageInfo)
         << QByteArray(
                "/web/message?text=Tom%20%26%20Jerry%20%23%201%2B1%3D2%20100%25%20%C3%BCber&type=2&timeout=15")
-        << QStringLiteral("text") << QStringLiteral("Tom & Jerry # 1+1=2 100% über");
+        << u"text"_s << u"Tom & Jerry # 1+1=2 100% über"_s;
     QTest::newRow("question") << int(MessageQuestion)
-                              << QByteArray("/web/message?text=Essen%3F&type=0&timeout=30")
-                              << QStringLiteral("type") << QStringLiteral("0");
+                              << QByteArray("/web/message?text=Essen%3F&type=0&timeout=30") << u"type"_s
+                              << u"0"_s;
     QTest::newRow("zap timer") << int(AddZapTimer)
                                << QByteArray("/web/timeraddbyeventid?sRef=" + daserste.toLatin1() +
                                              "&eventid=815&justplay=1")
-                               << QStringLiteral("justplay") << QStringLiteral("1");
+                               << u"justplay"_s << u"1"_s;
     QTest::newRow("record timer") << int(AddRecordTimer)
                                   << QByteArray("/web/timeraddbyeventid?sRef=" + daserste.toLatin1() +
                                                 "&eventid=815&justplay=0")
-                                  << QStringLiteral("eventid") << QStringLiteral("815");
+                                  << u"eventid"_s << u"815"_s;
     QTest::newRow("delete timer") << int(DeleteTimer)
                                   << QByteArray("/web/timerdelete?sRef=" + daserste.toLatin1() +
                                                 "&begin=1796590000&end=1796593600")
-                                  << QStringLiteral("end") << QStringLiteral("1796593600");
-    QTest::newRow("set volume") << int(SetVolume) << QByteArray("/web/vol?set=set55") << QStringLiteral("set")
-                                << QStringLiteral("set55");
+                                  << u"end"_s << u"1796593600"_s;
+    QTest::newRow("set volume") << int(SetVolume) << QByteArray("/web/vol?set=set55") << u"set"_s
+                                << u"set55"_s;
     QTest::newRow("search with ampersand and umlaut")
-        << int(Search) << QByteArray("/web/epgsearch?search=Tom%20%26%20J%C3%A4rry%2B")
-        << QStringLiteral("search") << QStringLiteral("Tom & Järry+");
+        << int(Search) << QByteArray("/web/epgsearch?search=Tom%20%26%20J%C3%A4rry%2B") << u"search"_s
+        << u"Tom & Järry+"_s;
 }
 
 void TestRequestsE2::parameterisedUrls()
@@ -229,7 +229,7 @@ void TestRequestsE2::parameterisedUrls()
 
     EpgItem event;
     event.serviceReference = daserste;
-    event.eventId = QStringLiteral("815");
+    event.eventId = u"815"_s;
     TimerEntry timer;
     timer.serviceReference = daserste;
     timer.begin = 1796590000;
@@ -246,7 +246,7 @@ void TestRequestsE2::parameterisedUrls()
         m_engine->requestBouquetEpgNow(favourites);
         break;
     case SimilarEpg:
-        m_engine->requestSimilarEpg(daserste, QStringLiteral("4711"));
+        m_engine->requestSimilarEpg(daserste, u"4711"_s);
         break;
     case Zap:
         m_engine->zapToService(zdf);
@@ -255,16 +255,16 @@ void TestRequestsE2::parameterisedUrls()
         m_engine->zapToServiceInBouquet(zdf, favourites);
         break;
     case PlayMovie:
-        m_engine->playMovie(QStringLiteral("1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Schöne T&T +1.ts"));
+        m_engine->playMovie(u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Schöne T&T +1.ts"_s);
         break;
     case DeleteMovie:
-        m_engine->deleteMovie(QStringLiteral("1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/#100%.ts"));
+        m_engine->deleteMovie(u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/#100%.ts"_s);
         break;
     case MessageInfo:
-        m_engine->sendMessageE2(QStringLiteral("Tom & Jerry # 1+1=2 100% über"), false, 15);
+        m_engine->sendMessageE2(u"Tom & Jerry # 1+1=2 100% über"_s, false, 15);
         break;
     case MessageQuestion:
-        m_engine->sendMessageE2(QStringLiteral("Essen?"), true, 30);
+        m_engine->sendMessageE2(u"Essen?"_s, true, 30);
         break;
     case AddZapTimer:
         m_engine->addTimerForEvent(&event, true);
@@ -276,10 +276,10 @@ void TestRequestsE2::parameterisedUrls()
         m_engine->deleteTimer(&timer);
         break;
     case SetVolume:
-        m_engine->setVolume(QStringLiteral("55"));
+        m_engine->setVolume(u"55"_s);
         break;
     case Search:
-        m_engine->searchEpg(QStringLiteral("Tom & Järry+"));
+        m_engine->searchEpg(u"Tom & Järry+"_s);
         break;
     }
     settle();
@@ -314,18 +314,16 @@ void TestRequestsE2::startUpChain()
     // Requests overlap, so only causes are ordered: services before everything; status before
     // the volume; the first good current service before the about data, and that before the
     // signal. The current service comes twice: after the services and after the status.
-    QCOMPARE(targets.first(), QStringLiteral("/web/getallservices"));
-    QCOMPARE(targets.count(QStringLiteral("/web/getcurrent")), 2);
-    QCOMPARE(targets.count(QStringLiteral("/web/powerstate")), 1);
-    QCOMPARE(targets.count(QStringLiteral("/web/currenttime")), 1);
-    QCOMPARE(targets.count(QStringLiteral("/web/vol?set")), 1);
-    QCOMPARE(targets.count(QStringLiteral("/web/about")), 1);
-    QCOMPARE(targets.count(QStringLiteral("/web/signal")), 1);
-    QVERIFY(targets.indexOf(QStringLiteral("/web/vol?set")) >
-            targets.indexOf(QStringLiteral("/web/powerstate")));
-    QVERIFY(targets.indexOf(QStringLiteral("/web/about")) >
-            targets.indexOf(QStringLiteral("/web/getcurrent")));
-    QVERIFY(targets.indexOf(QStringLiteral("/web/signal")) > targets.indexOf(QStringLiteral("/web/about")));
+    QCOMPARE(targets.first(), u"/web/getallservices"_s);
+    QCOMPARE(targets.count(u"/web/getcurrent"_s), 2);
+    QCOMPARE(targets.count(u"/web/powerstate"_s), 1);
+    QCOMPARE(targets.count(u"/web/currenttime"_s), 1);
+    QCOMPARE(targets.count(u"/web/vol?set"_s), 1);
+    QCOMPARE(targets.count(u"/web/about"_s), 1);
+    QCOMPARE(targets.count(u"/web/signal"_s), 1);
+    QVERIFY(targets.indexOf(u"/web/vol?set"_s) > targets.indexOf(u"/web/powerstate"_s));
+    QVERIFY(targets.indexOf(u"/web/about"_s) > targets.indexOf(u"/web/getcurrent"_s));
+    QVERIFY(targets.indexOf(u"/web/signal"_s) > targets.indexOf(u"/web/about"_s));
     QCOMPARE(targets.size(), 8);
 
     QCOMPARE(services.count(), 1);
@@ -351,8 +349,8 @@ void TestRequestsE2::zapWithRefresh()
 
     QCOMPARE(m_receiver->box.currentServiceReference(), zdf);
     const QStringList targets = m_receiver->targets();
-    QCOMPARE(targets.first(), QStringLiteral("/web/zap?sRef=") + zdf);
-    QCOMPARE(targets.at(1), QStringLiteral("/web/powerstate"));
+    QCOMPARE(targets.first(), u"/web/zap?sRef="_s + zdf);
+    QCOMPARE(targets.at(1), u"/web/powerstate"_s);
     const auto zap = m_receiver->requestsTo("/web/zap").first();
     const auto serviceEpg = m_receiver->requestsTo("/web/epgservice");
     const auto nowEvents = m_receiver->requestsTo("/web/epgnow");
@@ -360,9 +358,9 @@ void TestRequestsE2::zapWithRefresh()
     QCOMPARE(serviceEpg.size(), 1);
     QCOMPARE(nowEvents.size(), 1);
     QCOMPARE(nextEvents.size(), 1);
-    QCOMPARE(serviceEpg.first().queryValue(QStringLiteral("sRef")), zdf);
-    QCOMPARE(nowEvents.first().queryValue(QStringLiteral("bRef")), favourites);
-    QCOMPARE(nextEvents.first().queryValue(QStringLiteral("bRef")), favourites);
+    QCOMPARE(serviceEpg.first().queryValue(u"sRef"_s), zdf);
+    QCOMPARE(nowEvents.first().queryValue(u"bRef"_s), favourites);
+    QCOMPARE(nextEvents.first().queryValue(u"bRef"_s), favourites);
     // The EPG waits for the receiver to tune: 800 ms after the zap answer.
     QVERIFY2(SimulatedReceiver::msBetween(zap, serviceEpg.first()) >= 790,
              qPrintable(QString::number(SimulatedReceiver::msBetween(zap, serviceEpg.first()))));
@@ -409,7 +407,7 @@ void TestRequestsE2::staleReplyCountsForNothing()
 {
     loadLineUp();
     // The first answer comes late; by then its URL has been replaced by the second request.
-    m_receiver->box.setPathFault(QStringLiteral("/web/epgservice"), {.latencyMs = 300, .times = 1});
+    m_receiver->box.setPathFault(u"/web/epgservice"_s, {.latencyMs = 300, .times = 1});
     QSignalSpy epg(m_engine.get(), &RequestsE2::finishedEpgDataRequest);
     m_engine->requestServiceEpg(daserste, favourites);
     m_engine->requestServiceEpg(zdf, favourites);
@@ -423,7 +421,7 @@ void TestRequestsE2::staleReplyCountsForNothing()
 
 void TestRequestsE2::currentServiceRetries()
 {
-    m_receiver->box.setPathFault(QStringLiteral("/web/getcurrent"), {FaultKind::MalformedBody});
+    m_receiver->box.setPathFault(u"/web/getcurrent"_s, {FaultKind::MalformedBody});
     QSignalSpy unreadable(m_engine.get(), &TavrelRequest::replyUnreadable);
     m_engine->sendRequest(ReqCurrentService);
     settle();
@@ -462,7 +460,7 @@ void TestRequestsE2::timerCommandOutcomes()
     QCOMPARE(added.count(), 2);
     QCOMPARE(added.last().first().toBool(), false);
 
-    event.eventId = QStringLiteral("999999999");
+    event.eventId = u"999999999"_s;
     m_engine->addTimerForEvent(&event, true);
     settle();
     QCOMPARE(added.last().first().toBool(), false);
@@ -472,8 +470,8 @@ void TestRequestsE2::timerDeleteReloadsTheList()
 {
     boxsim::Timer timer;
     timer.serviceReference = daserste;
-    timer.serviceName = QStringLiteral("Das Erste HD");
-    timer.name = QStringLiteral("Tatort");
+    timer.serviceName = u"Das Erste HD"_s;
+    timer.name = u"Tatort"_s;
     timer.begin = SimulatedReceiver::startTime + 3600;
     timer.end = timer.begin + 5400;
     m_receiver->box.clearTimers();
@@ -489,7 +487,7 @@ void TestRequestsE2::timerDeleteReloadsTheList()
     settle();
 
     QCOMPARE(m_receiver->targets().size(), 2);
-    QCOMPARE(m_receiver->targets().at(1), QStringLiteral("/web/timerlist"));
+    QCOMPARE(m_receiver->targets().at(1), u"/web/timerlist"_s);
     QCOMPARE(deleted.count(), 1);
     QCOMPARE(deleted.first().first().toBool(), true);
     QCOMPARE(list.count(), 1);
@@ -507,11 +505,11 @@ void TestRequestsE2::messageAnswer()
     m_receiver->box.scriptMessageAnswers({boxsim::MessageAnswer::No, boxsim::MessageAnswer::Yes});
     QSignalSpy sent(m_engine.get(), &RequestsE2::finishedMessageSendRequest);
     QSignalSpy answered(m_engine.get(), &RequestsE2::finishedMessageAnswerRequest);
-    m_engine->sendMessageE2(QStringLiteral("Tee?"), true, 10);
+    m_engine->sendMessageE2(u"Tee?"_s, true, 10);
     settle();
     QCOMPARE(sent.count(), 1);
     QCOMPARE(sent.first().first().toBool(), true);
-    QCOMPARE(m_receiver->box.messages().last().text, QStringLiteral("Tee?"));
+    QCOMPARE(m_receiver->box.messages().last().text, u"Tee?"_s);
 
     m_engine->sendRequest(ReqMessageAnswer);
     settle();
@@ -541,8 +539,8 @@ void TestRequestsE2::fullUnicodeAndLatin1Fallback()
 
     // An old receiver that sends Latin-1 without saying so.
     QTemporaryDir replay;
-    QDir(replay.path()).mkpath(QStringLiteral("web"));
-    QFile file(replay.path() + QStringLiteral("/web/getallservices.xml"));
+    QDir(replay.path()).mkpath(u"web"_s);
+    QFile file(replay.path() + u"/web/getallservices.xml"_s);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("<?xml version=\"1.0\"?><e2servicelistrecursive><e2bouquet><e2servicereference>1:7:x"
                "</e2servicereference><e2servicename>M\xfcnchen</e2servicename><e2servicelist/></e2bouquet>"
@@ -551,7 +549,7 @@ void TestRequestsE2::fullUnicodeAndLatin1Fallback()
     QVERIFY(m_receiver->box.setReplayDirectory(replay.path()));
     m_engine->sendRequest(ReqServices);
     QTRY_COMPARE(m_database->bouquets().size(), 1);
-    QCOMPARE(m_database->bouquets().first()->name, QStringLiteral("München"));
+    QCOMPARE(m_database->bouquets().first()->name, u"München"_s);
     m_receiver->box.setReplayDirectory(QString());
     settle();
 }
@@ -572,8 +570,8 @@ void TestRequestsE2::authentication_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("accepted");
 
-    QTest::newRow("right credentials") << QStringLiteral("geheim") << true;
-    QTest::newRow("wrong password") << QStringLiteral("falsch") << false;
+    QTest::newRow("right credentials") << u"geheim"_s << true;
+    QTest::newRow("wrong password") << u"falsch"_s << false;
     QTest::newRow("no password") << QString() << false;
 }
 
@@ -582,8 +580,8 @@ void TestRequestsE2::authentication()
     QFETCH(QString, password);
     QFETCH(bool, accepted);
 
-    m_receiver->box.setCredentials(QStringLiteral("root"), QStringLiteral("geheim"));
-    m_receiver->saveProfile(QStringLiteral("root"), password);
+    m_receiver->box.setCredentials(u"root"_s, u"geheim"_s);
+    m_receiver->saveProfile(u"root"_s, password);
     QSignalSpy failed(m_engine.get(), &TavrelRequest::requestFailed);
     QSignalSpy errorCode(m_engine.get(),
                          qOverload<QNetworkReply::NetworkError>(&TavrelRequest::networkErrorOccurred));
@@ -594,7 +592,7 @@ void TestRequestsE2::authentication()
     if (accepted) {
         QCOMPARE(about.count(), 1);
         QCOMPARE(failed.count(), 0);
-        QCOMPARE(m_receiver->box.requests().last().user, QStringLiteral("root"));
+        QCOMPARE(m_receiver->box.requests().last().user, u"root"_s);
     } else {
         // The about request and its follow-up, the signal, are each refused once, not asked
         // again and again.
@@ -611,12 +609,12 @@ void TestRequestsE2::authentication()
 
 void TestRequestsE2::credentialsAreReadAtChallengeTime()
 {
-    m_receiver->box.setCredentials(QStringLiteral("root"), QStringLiteral("neu"));
-    m_receiver->saveProfile(QStringLiteral("root"), QStringLiteral("alt"));
+    m_receiver->box.setCredentials(u"root"_s, u"neu"_s);
+    m_receiver->saveProfile(u"root"_s, u"alt"_s);
     RequestsE2 engine(m_database.get());
-    QCOMPARE(engine.profile().password, QStringLiteral("alt"));
+    QCOMPARE(engine.profile().password, u"alt"_s);
     // The user corrects the password after the engine was built.
-    m_receiver->saveProfile(QStringLiteral("root"), QStringLiteral("neu"));
+    m_receiver->saveProfile(u"root"_s, u"neu"_s);
     QSignalSpy about(&engine, &RequestsE2::finishedAboutRequest);
     engine.sendRequest(ReqAbout);
     QTRY_VERIFY(engine.isSettled());
@@ -667,9 +665,9 @@ void TestRequestsE2::failuresKeepStoredData()
 
 void TestRequestsE2::failedMessageIsNoSuccess()
 {
-    m_receiver->box.setPathFault(QStringLiteral("/web/message"), {FaultKind::Http500});
+    m_receiver->box.setPathFault(u"/web/message"_s, {FaultKind::Http500});
     QSignalSpy sent(m_engine.get(), &RequestsE2::finishedMessageSendRequest);
-    m_engine->sendMessageE2(QStringLiteral("Hallo"), false, 5);
+    m_engine->sendMessageE2(u"Hallo"_s, false, 5);
     settle();
     QCOMPARE(sent.count(), 1);
     QCOMPARE(sent.first().first().toBool(), false);
@@ -678,7 +676,7 @@ void TestRequestsE2::failedMessageIsNoSuccess()
 void TestRequestsE2::failedPowerStateChangesNothing()
 {
     m_database->setStandby(true);
-    m_receiver->box.setPathFault(QStringLiteral("/web/powerstate"), {FaultKind::Http500});
+    m_receiver->box.setPathFault(u"/web/powerstate"_s, {FaultKind::Http500});
     QSignalSpy power(m_engine.get(), &RequestsE2::finishedPowerstateRequest);
     m_engine->sendRequest(ReqStatus);
     settle();
@@ -690,7 +688,7 @@ void TestRequestsE2::failedPowerStateChangesNothing()
 
 void TestRequestsE2::hangingReceiverTimesOut()
 {
-    m_receiver->box.setPathFault(QStringLiteral("/web/about"), {FaultKind::Hang});
+    m_receiver->box.setPathFault(u"/web/about"_s, {FaultKind::Hang});
     m_engine->setTransferTimeouts(300, 600);
     QSignalSpy failed(m_engine.get(), &TavrelRequest::requestFailed);
     QSignalSpy errorFlag(m_engine.get(), qOverload<bool>(&TavrelRequest::networkErrorOccurred));
@@ -724,16 +722,13 @@ void TestRequestsE2::refusedConnection()
 void TestRequestsE2::profileChangeRebuildsUrls()
 {
     Profile other;
-    other.profileName = QStringLiteral("Other");
-    other.wlanAddr = QStringLiteral("192.0.2.7");
-    other.wlanPort = QStringLiteral("8080");
+    other.profileName = u"Other"_s;
+    other.wlanAddr = u"192.0.2.7"_s;
+    other.wlanPort = u"8080"_s;
     m_engine->constructRequestUrls(other);
-    QCOMPARE(m_engine->urlForRequest(ReqStatus),
-             QUrl(QStringLiteral("http://192.0.2.7:8080/web/powerstate")));
-    QCOMPARE(m_engine->requestTypeForUrl(QUrl(QStringLiteral("http://192.0.2.7:8080/web/vol?set=mute"))),
-             ReqMute);
-    QCOMPARE(m_engine->requestTypeForUrl(QUrl(QStringLiteral("http://127.0.0.1:1/web/vol?set=mute"))),
-             ReqNone);
+    QCOMPARE(m_engine->urlForRequest(ReqStatus), QUrl(u"http://192.0.2.7:8080/web/powerstate"_s));
+    QCOMPARE(m_engine->requestTypeForUrl(QUrl(u"http://192.0.2.7:8080/web/vol?set=mute"_s)), ReqMute);
+    QCOMPARE(m_engine->requestTypeForUrl(QUrl(u"http://127.0.0.1:1/web/vol?set=mute"_s)), ReqNone);
     QCOMPARE(m_engine->urlForRequest(ReqStop), QUrl());
 }
 

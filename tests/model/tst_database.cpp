@@ -8,12 +8,13 @@
 #include <QPointer>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString favourites =
-    QStringLiteral(R"(1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "userbouquet.favourites.tv" ORDER BY bouquet)");
-const QString news =
-    QStringLiteral(R"(1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "userbouquet.news.tv" ORDER BY bouquet)");
+    uR"(1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "userbouquet.favourites.tv" ORDER BY bouquet)"_s;
+const QString news = uR"(1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "userbouquet.news.tv" ORDER BY bouquet)"_s;
 
 std::unique_ptr<Bouquet> makeBouquet(const QString& reference, const QStringList& services)
 {
@@ -45,10 +46,9 @@ std::unique_ptr<EpgItem> makeEvent(const QString& service, uint start, int durat
 void fillLineUp(TavrelDatabase& database)
 {
     OwnedList<Bouquet> bouquets;
-    bouquets.push_back(makeBouquet(favourites, {QStringLiteral("s1"), QStringLiteral("s2"),
-                                                QStringLiteral("s3"), QStringLiteral("s4")}));
-    bouquets.push_back(makeBouquet(QStringLiteral("empty"), {}));
-    bouquets.push_back(makeBouquet(news, {QStringLiteral("n1")}));
+    bouquets.push_back(makeBouquet(favourites, {u"s1"_s, u"s2"_s, u"s3"_s, u"s4"_s}));
+    bouquets.push_back(makeBouquet(u"empty"_s, {}));
+    bouquets.push_back(makeBouquet(news, {u"n1"_s}));
     database.setBouquets(std::move(bouquets));
 }
 
@@ -70,7 +70,7 @@ OwnedList<MovieEntry> movieList(const QStringList& titles)
     for (const QString& title : titles) {
         auto movie = std::make_unique<MovieEntry>();
         movie->title = title;
-        movie->serviceReference = QStringLiteral("r/") + title;
+        movie->serviceReference = u"r/"_s + title;
         movies.push_back(std::move(movie));
     }
     return movies;
@@ -159,8 +159,8 @@ void TestDatabase::guardedLookups()
     TavrelDatabase database(clock);
     fillLineUp(database);
     OwnedList<EpgItem> events;
-    events.push_back(makeEvent(QStringLiteral("s1"), 100, 60));
-    events.push_back(makeEvent(QStringLiteral("s1"), 160, 60));
+    events.push_back(makeEvent(u"s1"_s, 100, 60));
+    events.push_back(makeEvent(u"s1"_s, 160, 60));
     database.insertBouquetEpg(std::move(events));
 
     QCOMPARE(database.hasChannel(b, c), channel);
@@ -180,28 +180,18 @@ void TestDatabase::bouquetEpgMerge_data()
     QTest::addColumn<QString>("bouquet");
     QTest::addColumn<QStringList>("expected");
 
-    const QStringList untouched{QStringLiteral("s1:"), QStringLiteral("s2:"), QStringLiteral("s3:"),
-                                QStringLiteral("s4:")};
+    const QStringList untouched{u"s1:"_s, u"s2:"_s, u"s3:"_s, u"s4:"_s};
     QTest::newRow("now and next for every channel")
-        << QStringList{QStringLiteral("s1"), QStringLiteral("s1"), QStringLiteral("s2"),
-                       QStringLiteral("s2"), QStringLiteral("s3"), QStringLiteral("s4")}
-        << favourites
-        << QStringList{QStringLiteral("s1:100 101"), QStringLiteral("s2:102 103"), QStringLiteral("s3:104"),
-                       QStringLiteral("s4:105")};
-    QTest::newRow("answer that skips channels")
-        << QStringList{QStringLiteral("s1"), QStringLiteral("s4")} << favourites
-        << QStringList{QStringLiteral("s1:100"), QStringLiteral("s2:"), QStringLiteral("s3:"),
-                       QStringLiteral("s4:101")};
+        << QStringList{u"s1"_s, u"s1"_s, u"s2"_s, u"s2"_s, u"s3"_s, u"s4"_s} << favourites
+        << QStringList{u"s1:100 101"_s, u"s2:102 103"_s, u"s3:104"_s, u"s4:105"_s};
+    QTest::newRow("answer that skips channels") << QStringList{u"s1"_s, u"s4"_s} << favourites
+                                                << QStringList{u"s1:100"_s, u"s2:"_s, u"s3:"_s, u"s4:101"_s};
     QTest::newRow("unknown channel stops the merge")
-        << QStringList{QStringLiteral("s1"), QStringLiteral("x9"), QStringLiteral("s2")} << favourites
-        << QStringList{QStringLiteral("s1:100"), QStringLiteral("s2:"), QStringLiteral("s3:"),
-                       QStringLiteral("s4:")};
-    QTest::newRow("channels out of order")
-        << QStringList{QStringLiteral("s3"), QStringLiteral("s1")} << favourites
-        << QStringList{QStringLiteral("s1:"), QStringLiteral("s2:"), QStringLiteral("s3:100"),
-                       QStringLiteral("s4:")};
-    QTest::newRow("unknown bouquet") << QStringList{QStringLiteral("s1")} << QStringLiteral("1:7:nowhere")
-                                     << untouched;
+        << QStringList{u"s1"_s, u"x9"_s, u"s2"_s} << favourites
+        << QStringList{u"s1:100"_s, u"s2:"_s, u"s3:"_s, u"s4:"_s};
+    QTest::newRow("channels out of order") << QStringList{u"s3"_s, u"s1"_s} << favourites
+                                           << QStringList{u"s1:"_s, u"s2:"_s, u"s3:100"_s, u"s4:"_s};
+    QTest::newRow("unknown bouquet") << QStringList{u"s1"_s} << u"1:7:nowhere"_s << untouched;
     QTest::newRow("empty answer") << QStringList{} << favourites << untouched;
 }
 
@@ -221,7 +211,7 @@ void TestDatabase::bouquetEpgMerge()
     database.insertBouquetEpg(std::move(events));
 
     QCOMPARE(servicesWithEpg(database, 0), expected);
-    QCOMPARE(servicesWithEpg(database, 2), QStringList{QStringLiteral("n1:")});
+    QCOMPARE(servicesWithEpg(database, 2), QStringList{u"n1:"_s});
 }
 
 void TestDatabase::mergeDropsWhatNoChannelTakes()
@@ -230,9 +220,9 @@ void TestDatabase::mergeDropsWhatNoChannelTakes()
     TavrelDatabase database(clock);
     fillLineUp(database);
     OwnedList<EpgItem> events;
-    events.push_back(makeEvent(QStringLiteral("s1"), 100, 60));
-    events.push_back(makeEvent(QStringLiteral("s1"), 100, 60)); // duplicate
-    events.push_back(makeEvent(QStringLiteral("zz"), 100, 60)); // no such channel
+    events.push_back(makeEvent(u"s1"_s, 100, 60));
+    events.push_back(makeEvent(u"s1"_s, 100, 60)); // duplicate
+    events.push_back(makeEvent(u"zz"_s, 100, 60)); // no such channel
     const QPointer<EpgItem> kept = events[0].get();
     const QPointer<EpgItem> duplicate = events[1].get();
     const QPointer<EpgItem> stray = events[2].get();
@@ -266,9 +256,9 @@ void TestDatabase::currentServiceEpg()
     const ManualClock clock(10000);
     TavrelDatabase database(clock);
     auto service = std::make_unique<CurrentServiceE2>();
-    service->serviceReference = QStringLiteral("s1");
-    service->events.push_back(makeEvent(QStringLiteral("s1"), firstStart, 600));
-    service->events.push_back(makeEvent(QStringLiteral("s1"), firstStart + 600, 600));
+    service->serviceReference = u"s1"_s;
+    service->events.push_back(makeEvent(u"s1"_s, firstStart, 600));
+    service->events.push_back(makeEvent(u"s1"_s, firstStart + 600, 600));
     database.setCurrentService(std::move(service));
 
     const QList<EpgItem*> events = database.currentServiceEpg();
@@ -285,13 +275,13 @@ void TestDatabase::receivedDataText_data()
     QTest::addColumn<qint64>("bytes");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("nothing") << qint64(0) << QStringLiteral("0 Bytes");
-    QTest::newRow("just below a kilobyte") << qint64(1023) << QStringLiteral("1023 Bytes");
-    QTest::newRow("one kilobyte") << qint64(1024) << QStringLiteral("1.000 kB");
-    QTest::newRow("one and a half kilobytes") << qint64(1536) << QStringLiteral("1.500 kB");
-    QTest::newRow("just below a megabyte") << qint64(1048575) << QStringLiteral("1023.999 kB");
-    QTest::newRow("one megabyte") << qint64(1048576) << QStringLiteral("1.000 MB");
-    QTest::newRow("five gigabytes") << qint64(5) * 1024 * 1024 * 1024 << QStringLiteral("5120.000 MB");
+    QTest::newRow("nothing") << qint64(0) << u"0 Bytes"_s;
+    QTest::newRow("just below a kilobyte") << qint64(1023) << u"1023 Bytes"_s;
+    QTest::newRow("one kilobyte") << qint64(1024) << u"1.000 kB"_s;
+    QTest::newRow("one and a half kilobytes") << qint64(1536) << u"1.500 kB"_s;
+    QTest::newRow("just below a megabyte") << qint64(1048575) << u"1023.999 kB"_s;
+    QTest::newRow("one megabyte") << qint64(1048576) << u"1.000 MB"_s;
+    QTest::newRow("five gigabytes") << qint64(5) * 1024 * 1024 * 1024 << u"5120.000 MB"_s;
 }
 
 void TestDatabase::receivedDataText()
@@ -341,12 +331,12 @@ void TestDatabase::deviceDataModeRule()
     auto data = std::make_unique<DeviceData>();
     data->videoActive = videoActive;
     data->volume = 42;
-    data->agc = QStringLiteral("80");
+    data->agc = u"80"_s;
     database.setDeviceData(std::move(data));
 
     QCOMPARE(int(database.statusData()->mode), expectedMode);
     QCOMPARE(database.statusData()->volume, 42);
-    QCOMPARE(database.statusData()->agcText, QStringLiteral("80"));
+    QCOMPARE(database.statusData()->agcText, u"80"_s);
 }
 
 void TestDatabase::aboutInfoForcesTvMode()
@@ -354,11 +344,11 @@ void TestDatabase::aboutInfoForcesTvMode()
     const ManualClock clock;
     TavrelDatabase database(clock);
     auto about = std::make_unique<AboutInfo>();
-    about->enigmaVersion = QStringLiteral("2024-03-01");
-    about->hddFree = QStringLiteral("1243.7 GB");
+    about->enigmaVersion = u"2024-03-01"_s;
+    about->hddFree = u"1243.7 GB"_s;
     database.setAboutInfo(std::move(about));
     QCOMPARE(database.statusData()->mode, BoxModeTv);
-    QCOMPARE(database.statusData()->hddFree, QStringLiteral("1243.7 GB"));
+    QCOMPARE(database.statusData()->hddFree, u"1243.7 GB"_s);
 }
 
 void TestDatabase::statusCopies()
@@ -366,43 +356,43 @@ void TestDatabase::statusCopies()
     const ManualClock clock;
     TavrelDatabase database(clock);
     auto signal = std::make_unique<SignalInfo>();
-    signal->snrDbText = QStringLiteral("12.34 dB");
-    signal->agcText = QStringLiteral("78 %");
+    signal->snrDbText = u"12.34 dB"_s;
+    signal->agcText = u"78 %"_s;
     database.setSignalInfo(std::move(signal));
     auto service = std::make_unique<CurrentServiceE2>();
-    service->serviceReference = QStringLiteral("1:0:19:283D:3FB:1:C00000:0:0:0:");
-    service->providerName = QStringLiteral("ARD");
-    service->videoSize = QStringLiteral("1920x1080");
+    service->serviceReference = u"1:0:19:283D:3FB:1:C00000:0:0:0:"_s;
+    service->providerName = u"ARD"_s;
+    service->videoSize = u"1920x1080"_s;
     database.setCurrentService(std::move(service));
     database.setVolume(false, 55);
     database.setStandby(true);
-    database.setCurrentTime(QStringLiteral("20:17:42"));
+    database.setCurrentTime(u"20:17:42"_s);
 
     const StatusData& status = *database.statusData();
-    QCOMPARE(status.snrDbText, QStringLiteral("12.34 dB"));
-    QCOMPARE(status.agcText, QStringLiteral("78 %"));
-    QCOMPARE(status.serviceReference, QStringLiteral("1:0:19:283D:3FB:1:C00000:0:0:0:"));
-    QCOMPARE(status.provider, QStringLiteral("ARD"));
-    QCOMPARE(status.videoFormat, QStringLiteral("1920x1080"));
+    QCOMPARE(status.snrDbText, u"12.34 dB"_s);
+    QCOMPARE(status.agcText, u"78 %"_s);
+    QCOMPARE(status.serviceReference, u"1:0:19:283D:3FB:1:C00000:0:0:0:"_s);
+    QCOMPARE(status.provider, u"ARD"_s);
+    QCOMPARE(status.videoFormat, u"1920x1080"_s);
     QCOMPARE(status.volume, 55);
     QVERIFY(!status.mute);
     QVERIFY(status.standby);
-    QCOMPARE(status.currentTime, QStringLiteral("20:17:42"));
+    QCOMPARE(status.currentTime, u"20:17:42"_s);
 }
 
 void TestDatabase::movieRemoval()
 {
     const ManualClock clock;
     TavrelDatabase database(clock);
-    database.setMovies(movieList({QStringLiteral("a"), QStringLiteral("b")}));
+    database.setMovies(movieList({u"a"_s, u"b"_s}));
     database.removeMovieAt(-1);
     database.removeMovieAt(2);
     QCOMPARE(database.movies().size(), 2);
     QVERIFY(!database.movieAt(2));
-    QCOMPARE(database.movieAt(1)->title, QStringLiteral("b"));
+    QCOMPARE(database.movieAt(1)->title, u"b"_s);
 
-    QVERIFY(database.removeMovie(QStringLiteral("r/b")));
-    QVERIFY(!database.removeMovie(QStringLiteral("r/b")));
+    QVERIFY(database.removeMovie(u"r/b"_s));
+    QVERIFY(!database.removeMovie(u"r/b"_s));
     QCOMPARE(database.movies().size(), 1);
     database.removeMovieAt(0);
     QVERIFY(database.movies().isEmpty());
@@ -412,16 +402,16 @@ void TestDatabase::timerRemovalByIdentity()
 {
     const ManualClock clock;
     TavrelDatabase database(clock);
-    const QString service = QStringLiteral("1:0:19:283D:3FB:1:C00000:0:0:0:");
+    const QString service = u"1:0:19:283D:3FB:1:C00000:0:0:0:"_s;
     OwnedList<TimerEntry> timers;
-    timers.push_back(makeTimer(service, QStringLiteral("early"), 100, 200));
-    timers.push_back(makeTimer(service, QStringLiteral("late"), 300, 400));
+    timers.push_back(makeTimer(service, u"early"_s, 100, 200));
+    timers.push_back(makeTimer(service, u"late"_s, 300, 400));
     database.setTimers(std::move(timers));
 
     // The later timer of the same service goes, not the first one of that service.
     QVERIFY(database.removeTimer(service, 300, 400));
     QCOMPARE(database.timers().size(), 1);
-    QCOMPARE(database.timerAt(0)->name, QStringLiteral("early"));
+    QCOMPARE(database.timerAt(0)->name, u"early"_s);
     QVERIFY(!database.removeTimer(service, 300, 400));
 
     QVERIFY(database.removeTimer(service));
@@ -436,7 +426,7 @@ void TestDatabase::replacingBouquetsFreesTheOldOnes()
     fillLineUp(database);
     const QPointer<Channel> oldChannel = database.channel(0, 0);
     OwnedList<EpgItem> events;
-    events.push_back(makeEvent(QStringLiteral("s1"), 100, 60));
+    events.push_back(makeEvent(u"s1"_s, 100, 60));
     database.insertBouquetEpg(std::move(events));
     const QPointer<EpgItem> oldEvent = database.epgItem(0, 0, 0);
     QVERIFY(oldEvent);

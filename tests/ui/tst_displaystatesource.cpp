@@ -24,7 +24,7 @@ public:
         : QObject(parent)
     {}
 
-    QString state = QStringLiteral("off");
+    QString state = u"off"_s;
 
 public slots:
     QString get_display_status() { return state; }
@@ -158,9 +158,8 @@ void TestDisplayStateSource::screenSaverTurnsTheDisplayOff()
     if (!QDBusConnection::sessionBus().isConnected())
         QSKIP("no session bus (run the tests under dbus-run-session)");
     m_screenSaver = new FakeScreenSaver(nullptr);
-    QDBusConnection service =
-        serviceConnection(screenSaverName, QStringLiteral("org.freedesktop.ScreenSaver"),
-                          QStringLiteral("/org/freedesktop/ScreenSaver"), m_screenSaver);
+    QDBusConnection service = serviceConnection(screenSaverName, u"org.freedesktop.ScreenSaver"_s,
+                                                u"/org/freedesktop/ScreenSaver"_s, m_screenSaver);
     if (!service.isConnected())
         QSKIP("the session already has a screen saver service");
 
@@ -168,18 +167,18 @@ void TestDisplayStateSource::screenSaverTurnsTheDisplayOff()
     QVERIFY(f.show());
     DisplayStateSource source(&f.window, MainWindowFixture::noBus(), QDBusConnection::sessionBus(), nullptr);
     // The screen saver reports itself active when asked.
-    QTRY_COMPARE(source.state(), QStringLiteral("off"));
+    QTRY_COMPARE(source.state(), u"off"_s);
 
-    const QString path = QStringLiteral("/org/freedesktop/ScreenSaver");
-    const QString interface = QStringLiteral("org.freedesktop.ScreenSaver");
-    emitSignal(service, path, interface, QStringLiteral("ActiveChanged"), false);
-    QTRY_COMPARE(source.state(), QStringLiteral("on"));
-    emitSignal(service, path, interface, QStringLiteral("ActiveChanged"), true);
-    QTRY_COMPARE(source.state(), QStringLiteral("off"));
-    emitSignal(service, path, interface, QStringLiteral("ActiveChanged"), false);
-    QTRY_COMPARE(source.state(), QStringLiteral("on"));
+    const QString path = u"/org/freedesktop/ScreenSaver"_s;
+    const QString interface = u"org.freedesktop.ScreenSaver"_s;
+    emitSignal(service, path, interface, u"ActiveChanged"_s, false);
+    QTRY_COMPARE(source.state(), u"on"_s);
+    emitSignal(service, path, interface, u"ActiveChanged"_s, true);
+    QTRY_COMPARE(source.state(), u"off"_s);
+    emitSignal(service, path, interface, u"ActiveChanged"_s, false);
+    QTRY_COMPARE(source.state(), u"on"_s);
     f.window.showMinimized();
-    QCOMPARE(source.state(), QStringLiteral("off"));
+    QCOMPARE(source.state(), u"off"_s);
 }
 
 void TestDisplayStateSource::powerManagementServiceDecidesWhenPresent()
@@ -187,8 +186,8 @@ void TestDisplayStateSource::powerManagementServiceDecidesWhenPresent()
     if (!QDBusConnection::sessionBus().isConnected())
         QSKIP("no session bus (run the tests under dbus-run-session)");
     m_mce = new FakeMce(nullptr);
-    QDBusConnection service = serviceConnection(mceName, QStringLiteral("com.nokia.mce"),
-                                                QStringLiteral("/com/nokia/mce/request"), m_mce);
+    QDBusConnection service =
+        serviceConnection(mceName, u"com.nokia.mce"_s, u"/com/nokia/mce/request"_s, m_mce);
     if (!service.isConnected())
         QSKIP("the session bus already has a power-management service");
 
@@ -198,20 +197,20 @@ void TestDisplayStateSource::powerManagementServiceDecidesWhenPresent()
     DisplayStateSource source(&f.window, QDBusConnection::sessionBus(), MainWindowFixture::noBus(), nullptr);
     QSignalSpy states(&source, &DisplayStateSource::stateChanged);
     // Asked at start, the service says the display is off although the window is shown.
-    QTRY_COMPARE(source.state(), QStringLiteral("off"));
+    QTRY_COMPARE(source.state(), u"off"_s);
     QVERIFY(source.followsPowerManagement());
 
-    const QString path = QStringLiteral("/com/nokia/mce/signal");
-    const QString interface = QStringLiteral("com.nokia.mce.signal");
-    emitSignal(service, path, interface, QStringLiteral("display_status_ind"), QStringLiteral("on"));
-    QTRY_COMPARE(source.state(), QStringLiteral("on"));
+    const QString path = u"/com/nokia/mce/signal"_s;
+    const QString interface = u"com.nokia.mce.signal"_s;
+    emitSignal(service, path, interface, u"display_status_ind"_s, u"on"_s);
+    QTRY_COMPARE(source.state(), u"on"_s);
     // With the service present the window no longer decides.
     f.window.showMinimized();
     QCoreApplication::processEvents();
-    QCOMPARE(source.state(), QStringLiteral("on"));
-    emitSignal(service, path, interface, QStringLiteral("display_status_ind"), QStringLiteral("off"));
-    QTRY_COMPARE(source.state(), QStringLiteral("off"));
-    QCOMPARE(states.last().first().toString(), QStringLiteral("off"));
+    QCOMPARE(source.state(), u"on"_s);
+    emitSignal(service, path, interface, u"display_status_ind"_s, u"off"_s);
+    QTRY_COMPARE(source.state(), u"off"_s);
+    QCOMPARE(states.last().first().toString(), u"off"_s);
 }
 
 void TestDisplayStateSource::missingPowerManagementServiceLeavesTheWindowToDecide()
@@ -224,17 +223,16 @@ void TestDisplayStateSource::missingPowerManagementServiceLeavesTheWindowToDecid
     DisplayStateSource source(&f.window, QDBusConnection::sessionBus(), MainWindowFixture::noBus(), nullptr);
     // Answers come back in the order of the calls: once this one failed, so has the source's.
     const QDBusMessage probe = QDBusMessage::createMethodCall(
-        QStringLiteral("com.nokia.mce"), QStringLiteral("/com/nokia/mce/request"),
-        QStringLiteral("com.nokia.mce.request"), QStringLiteral("get_display_status"));
+        u"com.nokia.mce"_s, u"/com/nokia/mce/request"_s, u"com.nokia.mce.request"_s, u"get_display_status"_s);
     QDBusPendingCallWatcher answer(QDBusConnection::sessionBus().asyncCall(probe));
     QSignalSpy answered(&answer, &QDBusPendingCallWatcher::finished);
     QTRY_COMPARE(answered.count(), 1);
     QVERIFY(answer.isError());
     QCoreApplication::processEvents();
-    QCOMPARE(source.state(), QStringLiteral("on"));
+    QCOMPARE(source.state(), u"on"_s);
     QVERIFY(!source.followsPowerManagement());
     f.window.showMinimized();
-    QCOMPARE(source.state(), QStringLiteral("off"));
+    QCOMPARE(source.state(), u"off"_s);
 }
 
 QTEST_MAIN(TestDisplayStateSource)

@@ -14,9 +14,8 @@
 
 #include <memory>
 
-using namespace RowImage;
-
 using namespace Qt::StringLiterals;
+using namespace RowImage;
 
 namespace {
 
@@ -64,12 +63,8 @@ QModelIndex addRow(QStandardItemModel& model, const Roles& roles)
 Roles timer(const QVariant& justPlay, const QString& name, const QString& description)
 {
     const int u = Qt::UserRole;
-    return {{u, QStringLiteral("ZDF")},
-            {u + 1, name},
-            {u + 2, description},
-            {u + 3, QStringLiteral("20:15")},
-            {u + 4, QStringLiteral("21:45")},
-            {u + 5, QStringLiteral("Sun Dec 6 2026")},
+    return {{u, u"ZDF"_s},       {u + 1, name},       {u + 2, description},
+            {u + 3, u"20:15"_s}, {u + 4, u"21:45"_s}, {u + 5, u"Sun Dec 6 2026"_s},
             {u + 6, justPlay}};
 }
 
@@ -159,13 +154,12 @@ void TestRowDelegates::drawsBothLinesInTheirBands()
 void TestRowDelegates::timerKeepsASquareForItsIcon()
 {
     QStandardItemModel model;
-    Roles withIcon = timer(QStringLiteral("0"), QStringLiteral("Tatort"), QString());
-    withIcon.insert(Qt::DecorationRole, QIcon(QStringLiteral(":/buttons/buttons/player_time_48.png")));
+    Roles withIcon = timer(u"0"_s, u"Tatort"_s, QString());
+    withIcon.insert(Qt::DecorationRole, QIcon(u":/buttons/buttons/player_time_48.png"_s));
     const QStyleOptionViewItem opt = option(QSize(420, 40), listFont(10));
     const auto delegate = makeDelegate(Kind::Timer);
     const QImage painted = paint(*delegate, opt, addRow(model, withIcon));
-    const QImage plain =
-        paint(*delegate, opt, addRow(model, timer(QStringLiteral("0"), QStringLiteral("Tatort"), {})));
+    const QImage plain = paint(*delegate, opt, addRow(model, timer(u"0"_s, u"Tatort"_s, {})));
 
     const QRect square(opt.rect.topLeft(), QSize(opt.rect.height(), opt.rect.height()));
     QVERIFY(hasInk(painted, square));
@@ -176,7 +170,7 @@ void TestRowDelegates::timerKeepsASquareForItsIcon()
 
 void TestRowDelegates::sizeHintScalesWithTheFont()
 {
-    QFont pixels(QStringLiteral("DejaVu Sans"));
+    QFont pixels(u"DejaVu Sans"_s);
     pixels.setPixelSize(16); // 12 points at 96 dots per inch
     QStandardItemModel model;
     const QModelIndex index = addRow(model, {});
@@ -192,13 +186,12 @@ void TestRowDelegates::sizeHintScalesWithTheFont()
 void TestRowDelegates::hostileRolesStayInsideTheRow()
 {
     QStandardItemModel model;
-    Roles wrongTypes{{Qt::DecorationRole, QStringLiteral("not an icon")}};
+    Roles wrongTypes{{Qt::DecorationRole, u"not an icon"_s}};
     Roles oddTexts;
-    const QList<QVariant> wrong{QVariantList{1}, QVariantMap{{QStringLiteral("a"), 1}},
-                                QByteArray("\xff\xfe", 2), QDateTime::fromSecsSinceEpoch(0),
-                                std::numeric_limits<qlonglong>::min()};
-    const QList<QVariant> odd{QStringLiteral("line\nbreak\ttab"), QString(50000, u'x'),
-                              QStringLiteral("\u05e9\u05dc\u05d5\u05dd"), QStringLiteral("\U0001F4FA"), -1};
+    const QList<QVariant> wrong{QVariantList{1}, QVariantMap{{u"a"_s, 1}}, QByteArray("\xff\xfe", 2),
+                                QDateTime::fromSecsSinceEpoch(0), std::numeric_limits<qlonglong>::min()};
+    const QList<QVariant> odd{u"line\nbreak\ttab"_s, QString(50000, u'x'), u"\u05e9\u05dc\u05d5\u05dd"_s,
+                              u"\U0001F4FA"_s, -1};
     for (int role = Qt::UserRole; role <= Qt::UserRole + 6; ++role) {
         wrongTypes.insert(role, wrong.at(role % wrong.size()));
         oddTexts.insert(role, odd.at(role % odd.size()));
@@ -219,7 +212,7 @@ void TestRowDelegates::hostileRolesStayInsideTheRow()
 
 void TestRowDelegates::rowFontsFallBackToTheListFamily()
 {
-    QFont list(QStringLiteral("DejaVu Sans"), 11);
+    QFont list(u"DejaVu Sans"_s, 11);
     list.setItalic(true);
     RowFonts fonts;
     const QImage device(1, 1, QImage::Format_RGB32);
@@ -228,9 +221,8 @@ void TestRowDelegates::rowFontsFallBackToTheListFamily()
     QCOMPARE(fonts.normal().pointSize(), 10);
     QCOMPARE(fonts.normalFull().pointSize(), 11);
     QVERIFY(!fonts.bold().italic() && !fonts.normal().italic());
-    const bool installed = QFontDatabase::hasFamily(QStringLiteral("Lucida Grande"));
-    QCOMPARE(QFontInfo(fonts.normal()).family(),
-             installed ? QStringLiteral("Lucida Grande") : QFontInfo(list).family());
+    const bool installed = QFontDatabase::hasFamily(u"Lucida Grande"_s);
+    QCOMPARE(QFontInfo(fonts.normal()).family(), installed ? u"Lucida Grande"_s : QFontInfo(list).family());
     QVERIFY(QFontInfo(fonts.bold()).bold());
 }
 
