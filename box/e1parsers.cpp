@@ -168,6 +168,12 @@ bool isRecordLink(const HtmlElement& link)
     return link.attribute("href"_L1).contains(u"javascript:record('");
 }
 
+// A time stamp in the range the image stores.
+uint clampedStamp(qint64 seconds)
+{
+    return uint(std::clamp(seconds, qint64(0), qint64(std::numeric_limits<uint>::max())));
+}
+
 // Reads events from the rows (current EPG) or cells (multi-EPG) of an EPG page.
 class EpgPageReader
 {
@@ -222,8 +228,7 @@ void EpgPageReader::readEvent(const HtmlElement& part, const QString& serviceNam
     item->start = start;
     item->duration = durationRead && duration >= 1 ? duration : -1;
     // Without a duration the event ends a second before it starts, as the image expects.
-    item->end =
-        uint(std::clamp(qint64(start) + item->duration, qint64(0), qint64(std::numeric_limits<uint>::max())));
+    item->end = clampedStamp(qint64(start) + item->duration);
     item->startDate = m_times.dateText(start);
     item->startTime = m_times.timeText(start);
     // The receiver prints '<' in event texts as it is; such a text must not lose its "<...>".
@@ -257,11 +262,6 @@ qint64 localToEpoch(const Clock& clock, QDate date, QTime time)
     const qint64 wall = QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
     const qint64 guess = wall - clock.toLocal(wall).offsetFromUtc();
     return wall - clock.toLocal(guess).offsetFromUtc();
-}
-
-uint clampedStamp(qint64 seconds)
-{
-    return uint(std::clamp(seconds, qint64(0), qint64(std::numeric_limits<uint>::max())));
 }
 
 // Begin, end and end time from the date, the time of day and the duration. Repeating timers are

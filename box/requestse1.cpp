@@ -65,8 +65,7 @@ void RequestsE1::requestServiceEpg(const QString&, const QString& bouquetRef)
 void RequestsE1::requestBouquetEpg(const QString& bouquetRef)
 {
     m_currentBouquetRef = bouquetRef;
-    Q_EMIT networkRequestIsActive(true);
-    sendWithUrl(ReqMultiEpg, QStringLiteral("/getMultiEPG?ref=") + queryValue(bouquetRef));
+    sendActiveWithUrl(ReqMultiEpg, QStringLiteral("/getMultiEPG?ref=") + queryValue(bouquetRef));
 }
 
 void RequestsE1::zapToService(const QString& serviceRef)
@@ -142,7 +141,7 @@ void RequestsE1::requestSatfinderData(const QString& parameters)
 
 void RequestsE1::requestSatfinderConfig()
 {
-    sendWithUrl(ReqSatfinderConfig, QStringLiteral("/body?mode=controlSatFinder"));
+    sendStoredRequest(ReqSatfinderConfig);
 }
 
 void RequestsE1::dispatchReply(const Reply& reply)
@@ -244,16 +243,11 @@ void RequestsE1::dispatchReply(const Reply& reply)
     case ReqMovieRename:
         sendRequest(ReqMovieList);
         break;
-    case ReqMultiEpg: {
-        const std::shared_ptr<EventsRead> read = readAnswer<EventsRead>(reply);
-        if (read->ok)
-            db.insertBouquetEpg(std::move(read->events));
-        else
-            reportUnreadable(reply);
+    case ReqMultiEpg:
+        mergeBouquetEpg(reply);
         Q_EMIT finishedMultiEpgDataRequest();
         Q_EMIT networkRequestIsActive(false);
         break;
-    }
     case ReqZapAndRefresh:
         sendRequest(ReqStatus);
         startNextRequestTimer(ReqEpg, nextRequestDelayMs);
@@ -321,17 +315,12 @@ TavrelRequest::AnswerReader RequestsE1::answerReader(const Reply& reply) const
 
 void RequestsE1::handleEpg(const Reply& reply)
 {
-    const std::shared_ptr<EventsRead> read = readAnswer<EventsRead>(reply);
-    if (read->ok) {
-        database()->insertBouquetEpg(std::move(read->events));
+    if (mergeBouquetEpg(reply)) {
         m_epgRetried = false;
-    } else {
-        reportUnreadable(reply);
+    } else if (!m_epgRetried) {
         // The page is sometimes not ready right after a zap: one more try, then give up.
-        if (!m_epgRetried) {
-            m_epgRetried = true;
-            sendRequest(ReqEpg);
-        }
+        m_epgRetried = true;
+        sendRequest(ReqEpg);
     }
     Q_EMIT finishedEpgDataRequest();
     Q_EMIT networkRequestIsActive(false);

@@ -62,12 +62,6 @@ bool RequestsE2::hasPendingTimers() const
     return TavrelRequest::hasPendingTimers() || m_afterZapTimer != nullptr;
 }
 
-void RequestsE2::sendActiveWithUrl(RequestType type, const QString& pathAndQuery)
-{
-    Q_EMIT networkRequestIsActive(true);
-    sendWithUrl(type, pathAndQuery);
-}
-
 void RequestsE2::requestServiceEpg(const QString& serviceRef, const QString& bouquetRef)
 {
     m_currentBouquetRef = bouquetRef;
@@ -390,17 +384,6 @@ void RequestsE2::handleServices(const Reply& reply)
         reportUnreadable(reply);
     }
     Q_EMIT networkRequestIsActive(false);
-}
-
-bool RequestsE2::mergeBouquetEpg(const Reply& reply)
-{
-    const std::shared_ptr<EventsRead> read = readAnswer<EventsRead>(reply);
-    if (!read->ok) {
-        reportUnreadable(reply);
-        return false;
-    }
-    database()->insertBouquetEpg(std::move(read->events));
-    return true;
 }
 
 void RequestsE2::handleEpg(const Reply& reply)

@@ -69,12 +69,9 @@ private Q_SLOTS:
     void afterZapRequestTimerSlot();
 
 private:
-    void sendActiveWithUrl(RequestType type, const QString& pathAndQuery);
     void handleStatus(const Reply& reply);
     void handleCurrentService(const Reply& reply);
     void handleServices(const Reply& reply);
-    // Reads a bouquet's events into its channels; false when the answer was unreadable.
-    bool mergeBouquetEpg(const Reply& reply);
     void handleEpg(const Reply& reply);
     void handleEpgNow(const Reply& reply);
     void handleEpgNext(const Reply& reply);

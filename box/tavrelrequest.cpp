@@ -161,6 +161,12 @@ void TavrelRequest::sendWithUrl(RequestType type, const QString& pathAndQuery)
     sendStoredRequest(type);
 }
 
+void TavrelRequest::sendActiveWithUrl(RequestType type, const QString& pathAndQuery)
+{
+    Q_EMIT networkRequestIsActive(true);
+    sendWithUrl(type, pathAndQuery);
+}
+
 QString TavrelRequest::queryValue(const QString& value)
 {
     // Receivers decode "+" as a space and cut values at "&" and "#": encode all but the
@@ -313,6 +319,17 @@ void TavrelRequest::dispatchQueuedReplies()
             dispatchReply(read);
     }
     checkSettled();
+}
+
+bool TavrelRequest::mergeBouquetEpg(const Reply& reply)
+{
+    const std::shared_ptr<EventsRead> read = readAnswer<EventsRead>(reply);
+    if (!read->ok) {
+        reportUnreadable(reply);
+        return false;
+    }
+    database()->insertBouquetEpg(std::move(read->events));
+    return true;
 }
 
 TavrelRequest::AnswerReader TavrelRequest::answerReader(const Reply&) const

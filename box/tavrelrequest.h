@@ -143,6 +143,8 @@ protected:
     void storeRequestUrl(RequestType type, const QString& pathAndQuery);
     // Stores the URL of a parameterised request and sends it.
     void sendWithUrl(RequestType type, const QString& pathAndQuery);
+    // The same for a request that keeps the busy indication on until its answer was handled.
+    void sendActiveWithUrl(RequestType type, const QString& pathAndQuery);
     // A parameter as it goes into a query: "&", "#", "+", "%", spaces and non-ASCII encoded.
     static QString queryValue(const QString& value);
     void startNextRequestTimer(RequestType type, int delayMs);
@@ -171,6 +173,8 @@ protected:
     // Readers whose objects are handed to the engine's thread when they are done.
     AnswerReader bouquetsReader(std::function<bool(const QString&, OwnedList<Bouquet>&)> parse) const;
     AnswerReader eventsReader(std::function<bool(const QString&, OwnedList<EpgItem>&)> parse) const;
+    // Reads a bouquet's events into its channels; false when the answer was unreadable.
+    bool mergeBouquetEpg(const Reply& reply);
     // The answer as read: off the GUI thread when it was big, here and now otherwise.
     template<typename Read>
     std::shared_ptr<Read> readAnswer(const Reply& reply) const

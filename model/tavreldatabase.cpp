@@ -28,6 +28,18 @@ T* entryAt(const OwnedList<T>& list, int i)
     return i >= 0 && size_t(i) < list.size() ? list[size_t(i)].get() : nullptr;
 }
 
+// Removes the first entry the predicate picks; false when there is none.
+template<typename T, typename Picks>
+bool eraseFirst(OwnedList<T>& list, Picks picks)
+{
+    const auto found =
+        std::find_if(list.begin(), list.end(), [&](const auto& entry) { return picks(*entry); });
+    if (found == list.end())
+        return false;
+    list.erase(found);
+    return true;
+}
+
 } // namespace
 
 TavrelDatabase::TavrelDatabase(const Clock& clock, QObject* parent)
@@ -205,24 +217,15 @@ void TavrelDatabase::setTimers(OwnedList<TimerEntry> timers)
 
 bool TavrelDatabase::removeTimer(const QString& serviceReference)
 {
-    const auto found = std::find_if(m_timers.begin(), m_timers.end(), [&](const auto& timer) {
-        return timer->serviceReference == serviceReference;
-    });
-    if (found == m_timers.end())
-        return false;
-    m_timers.erase(found);
-    return true;
+    return eraseFirst(m_timers,
+                      [&](const TimerEntry& timer) { return timer.serviceReference == serviceReference; });
 }
 
 bool TavrelDatabase::removeTimer(const QString& serviceReference, uint begin, uint end)
 {
-    const auto found = std::find_if(m_timers.begin(), m_timers.end(), [&](const auto& timer) {
-        return timer->serviceReference == serviceReference && timer->begin == begin && timer->end == end;
+    return eraseFirst(m_timers, [&](const TimerEntry& timer) {
+        return timer.serviceReference == serviceReference && timer.begin == begin && timer.end == end;
     });
-    if (found == m_timers.end())
-        return false;
-    m_timers.erase(found);
-    return true;
 }
 
 void TavrelDatabase::clearTimers()
@@ -243,13 +246,8 @@ void TavrelDatabase::removeMovieAt(int i)
 
 bool TavrelDatabase::removeMovie(const QString& serviceReference)
 {
-    const auto found = std::find_if(m_movies.begin(), m_movies.end(), [&](const auto& movie) {
-        return movie->serviceReference == serviceReference;
-    });
-    if (found == m_movies.end())
-        return false;
-    m_movies.erase(found);
-    return true;
+    return eraseFirst(m_movies,
+                      [&](const MovieEntry& movie) { return movie.serviceReference == serviceReference; });
 }
 
 void TavrelDatabase::setSearchResults(OwnedList<EpgItem> items)
