@@ -195,9 +195,9 @@ Answer Enigma1Interface::videoControl(const IncomingRequest& request)
         else
             m_state->stopInstantRecording();
     } else if (command == QLatin1String("forward")) {
-        m_state->skip(60);
+        m_state->skip(ReceiverState::SkipSeconds);
     } else if (command == QLatin1String("rewind")) {
-        m_state->skip(-60);
+        m_state->skip(-ReceiverState::SkipSeconds);
     } else if (command == QLatin1String("record")) {
         m_state->startInstantRecording();
     }

@@ -438,10 +438,10 @@ Answer Enigma2Interface::volume(const IncomingRequest& request)
             m_state->setMuted(!m_state->isMuted());
             resultText = QStringLiteral("Mute toggled");
         } else if (set == QLatin1String("up")) {
-            m_state->changeVolume(5);
+            m_state->changeVolume(m_state->volumeStep());
             resultText = QStringLiteral("Volume changed");
         } else if (set == QLatin1String("down")) {
-            m_state->changeVolume(-5);
+            m_state->changeVolume(-m_state->volumeStep());
             resultText = QStringLiteral("Volume changed");
         } else if (set.startsWith(QLatin1String("set"))) {
             bool ok = false;
@@ -723,7 +723,7 @@ Answer Enigma2Interface::timerList(const IncomingRequest&)
     out += "<e2timerlist>\n";
     for (const Timer& timer : timers) {
         const int state = int(timer.state);
-        const qint64 prepare = timer.begin - 20;
+        const qint64 prepare = timer.begin - ReceiverState::PrepareTime;
         out += "\t<e2timer>\n";
         element(out, "\t\t", "e2servicereference", timer.serviceReference);
         element(out, "\t\t", "e2servicename", timer.serviceName);
@@ -795,19 +795,8 @@ Answer Enigma2Interface::timerAddByEventId(const IncomingRequest& request)
     if (!event)
         return simpleResult(false, QStringLiteral("EventId not found"));
 
-    const Programme& p = EpgGenerator::programme(*event);
-    Timer timer;
-    timer.serviceReference = service->reference;
-    timer.serviceName = service->name;
-    timer.eventId = event->id;
-    timer.name = p.title;
-    timer.description = p.description;
-    timer.descriptionExtended = p.descriptionExtended;
-    timer.begin = event->start - 300;
-    timer.end = event->end() + 600;
-    timer.justPlay = text::toInteger(request.value(QStringLiteral("justplay")), 0) == 1;
-    timer.afterEvent = timer.justPlay ? 0 : 3;
-    timer.location = timer.justPlay ? QString() : QStringLiteral("/media/hdd/movie/");
+    const bool justPlay = text::toInteger(request.value(QStringLiteral("justplay")), 0) == 1;
+    const Timer timer = ReceiverState::timerForEvent(*service, event, justPlay);
     const TimerAddResult result = m_state->addTimer(timer);
     if (!result.added)
         return simpleResult(false, QStringLiteral("Conflicting Timer(s) detected! ") +

@@ -12,8 +12,6 @@ namespace {
 
 constexpr int MarginBefore = 300; // the receiver starts recordings 5 minutes early
 constexpr int MarginAfter = 600;  // and ends them 10 minutes late
-constexpr int PrepareTime = 20;   // a timer prepares 20 s before it begins
-constexpr int SkipSeconds = 60;   // one forward or rewind step during playback
 constexpr int UnknownLength = 3600;
 constexpr qint64 BytesPerSecond = 1153433; // about 4 GB per hour
 constexpr qint64 MiB = 1024 * 1024;
@@ -229,23 +227,8 @@ void ReceiverState::buildDefaultTimers()
         return;
     const qint64 t = now();
     const auto timerFor = [&](const LineUpService& service, qint64 at, bool justPlay, bool disabled) {
-        const std::optional<EpgEvent> event = m_epg.at(service, at);
-        Timer timer;
-        timer.serviceReference = service.reference;
-        timer.serviceName = service.name;
-        if (event) {
-            const Programme& p = EpgGenerator::programme(*event);
-            timer.eventId = event->id;
-            timer.name = p.title;
-            timer.description = p.description;
-            timer.descriptionExtended = p.descriptionExtended;
-            timer.begin = event->start - MarginBefore;
-            timer.end = event->end() + MarginAfter;
-        }
-        timer.justPlay = justPlay;
+        Timer timer = timerForEvent(service, m_epg.at(service, at), justPlay);
         timer.disabled = disabled;
-        timer.afterEvent = justPlay ? 0 : 3;
-        timer.location = justPlay ? QString() : QStringLiteral("/media/hdd/movie/");
         TimerEntry entry;
         entry.timer = timer;
         entry.recorded = true; // its recording, if any, is not part of the default movies
@@ -387,6 +370,11 @@ int ReceiverState::maxVolume() const
     return m_personality == Personality::Enigma2 ? 100 : 63;
 }
 
+int ReceiverState::volumeStep() const
+{
+    return m_personality == Personality::Enigma2 ? 5 : 3;
+}
+
 int ReceiverState::volume()
 {
     update();
@@ -436,6 +424,27 @@ Timer ReceiverState::withState(const Timer& timer) const
     Timer t = timer;
     t.state = timerState(timer);
     return t;
+}
+
+Timer ReceiverState::timerForEvent(const LineUpService& service, const std::optional<EpgEvent>& event,
+                                   bool justPlay)
+{
+    Timer timer;
+    timer.serviceReference = service.reference;
+    timer.serviceName = service.name;
+    if (event) {
+        const Programme& p = EpgGenerator::programme(*event);
+        timer.eventId = event->id;
+        timer.name = p.title;
+        timer.description = p.description;
+        timer.descriptionExtended = p.descriptionExtended;
+        timer.begin = event->start - MarginBefore;
+        timer.end = event->end() + MarginAfter;
+    }
+    timer.justPlay = justPlay;
+    timer.afterEvent = justPlay ? 0 : 3;
+    timer.location = justPlay ? QString() : QStringLiteral("/media/hdd/movie/");
+    return timer;
 }
 
 QList<Timer> ReceiverState::timers()
@@ -790,10 +799,10 @@ void ReceiverState::pressKey(int code)
         setMuted(!m_muted);
         break;
     case 114:
-        changeVolume(m_personality == Personality::Enigma2 ? -5 : -3);
+        changeVolume(-volumeStep());
         break;
     case 115:
-        changeVolume(m_personality == Personality::Enigma2 ? 5 : 3);
+        changeVolume(volumeStep());
         break;
     case 116:
         setStandby(!m_standby);

@@ -52,6 +52,11 @@ class ReceiverState : public QObject
 {
     Q_OBJECT
 public:
+    // A timer prepares this many seconds before it begins.
+    static constexpr int PrepareTime = 20;
+    // One forward or rewind step during playback.
+    static constexpr int SkipSeconds = 60;
+
     explicit ReceiverState(Personality personality, SimClock* clock, QObject* parent = nullptr);
 
     Personality personality() const { return m_personality; }
@@ -90,6 +95,8 @@ public:
 
     // Volume in the personality's scale (Enigma2 0-100, Enigma1 0-63)
     int maxVolume() const;
+    // One step of the volume keys.
+    int volumeStep() const;
     int volume();
     bool isMuted();
     void setVolume(int volume);
@@ -98,6 +105,10 @@ public:
 
     // Timers and recording
     QList<Timer> timers();
+    // A timer on the service for the event with the receiver's recording margins; without an
+    // event it names only the service.
+    static Timer timerForEvent(const LineUpService& service, const std::optional<EpgEvent>& event,
+                               bool justPlay);
     TimerState timerState(const Timer& timer) const;
     TimerAddResult addTimer(const Timer& timer);
     std::optional<Timer> removeTimer(const QString& reference, qint64 begin, std::optional<qint64> end);
