@@ -28,6 +28,12 @@ QByteArray trueFalse(bool value)
     return value ? QByteArrayLiteral("True") : QByteArrayLiteral("False");
 }
 
+// What the receiver answers for a service, bouquet or event it does not know.
+Answer emptyEventList()
+{
+    return xmlAnswer(XmlDeclaration + QByteArray(EmptyEventList));
+}
+
 Answer simpleResult(bool state, const QString& text)
 {
     QByteArray out = XmlDeclaration;
@@ -131,36 +137,56 @@ QString serviceIdPart(const QString& reference, int index)
     return ok ? QString::number(value) : QStringLiteral("0");
 }
 
+struct NamedEvent
+{
+    const LineUpService* service;
+    EpgEvent event;
+};
+
+// The event that sRef and eventid name, when its service has it in the EPG window.
+std::optional<NamedEvent> namedEvent(ReceiverState& state, const IncomingRequest& request)
+{
+    const LineUpService* service = state.lineUp().service(request.value(QStringLiteral("sRef")));
+    if (!service)
+        return std::nullopt;
+    const int id = int(text::toInteger(request.value(QStringLiteral("eventid")), -1));
+    const std::optional<EpgEvent> event = state.epg().byId(*service, id, state.epgFrom(), state.epgTo());
+    if (!event)
+        return std::nullopt;
+    return NamedEvent{service, *event};
+}
+
 } // namespace
 
 Enigma2Interface::Enigma2Interface(ReceiverState* state)
     : m_state(state)
 {
     m_routes = {
-        {QStringLiteral("/web/about"), &Enigma2Interface::about},
-        {QStringLiteral("/web/currenttime"), &Enigma2Interface::currentTime},
-        {QStringLiteral("/web/getallservices"), &Enigma2Interface::allServices},
-        {QStringLiteral("/web/getcurrent"), &Enigma2Interface::currentService},
-        {QStringLiteral("/web/powerstate"), &Enigma2Interface::powerState},
-        {QStringLiteral("/web/signal"), &Enigma2Interface::signal},
-        {QStringLiteral("/web/vol"), &Enigma2Interface::volume},
-        {QStringLiteral("/web/remotecontrol"), &Enigma2Interface::remoteControl},
-        {QStringLiteral("/web/recordnow"), &Enigma2Interface::recordNow},
-        {QStringLiteral("/web/epgservice"), &Enigma2Interface::epgService},
-        {QStringLiteral("/web/epgmulti"), &Enigma2Interface::epgMulti},
-        {QStringLiteral("/web/epgnow"), &Enigma2Interface::epgNow},
-        {QStringLiteral("/web/epgnext"), &Enigma2Interface::epgNext},
-        {QStringLiteral("/web/epgsimilar"), &Enigma2Interface::epgSimilar},
-        {QStringLiteral("/web/epgsearch"), &Enigma2Interface::epgSearch},
-        {QStringLiteral("/web/zap"), &Enigma2Interface::zap},
-        {QStringLiteral("/web/message"), &Enigma2Interface::message},
-        {QStringLiteral("/web/messageanswer"), &Enigma2Interface::messageAnswer},
-        {QStringLiteral("/web/movielist"), &Enigma2Interface::movieList},
-        {QStringLiteral("/web/moviedelete"), &Enigma2Interface::movieDelete},
-        {QStringLiteral("/web/timerlist"), &Enigma2Interface::timerList},
-        {QStringLiteral("/web/timercleanup"), &Enigma2Interface::timerCleanup},
-        {QStringLiteral("/web/timeraddbyeventid"), &Enigma2Interface::timerAddByEventId},
-        {QStringLiteral("/web/timerdelete"), &Enigma2Interface::timerDelete},
+        {QStringLiteral("/web/about"), {&Enigma2Interface::about}},
+        {QStringLiteral("/web/currenttime"), {&Enigma2Interface::currentTime}},
+        {QStringLiteral("/web/getallservices"), {&Enigma2Interface::allServices}},
+        {QStringLiteral("/web/getcurrent"), {&Enigma2Interface::currentService}},
+        {QStringLiteral("/web/powerstate"), {&Enigma2Interface::powerState}},
+        {QStringLiteral("/web/signal"), {&Enigma2Interface::signal}},
+        {QStringLiteral("/web/vol"), {&Enigma2Interface::volume}},
+        {QStringLiteral("/web/remotecontrol"), {&Enigma2Interface::remoteControl, {"command"}}},
+        {QStringLiteral("/web/recordnow"), {&Enigma2Interface::recordNow}},
+        {QStringLiteral("/web/epgservice"), {&Enigma2Interface::epgService, {"sRef"}}},
+        {QStringLiteral("/web/epgmulti"), {&Enigma2Interface::epgMulti, {"bRef"}}},
+        {QStringLiteral("/web/epgnow"), {&Enigma2Interface::epgNow, {"bRef"}}},
+        {QStringLiteral("/web/epgnext"), {&Enigma2Interface::epgNext, {"bRef"}}},
+        {QStringLiteral("/web/epgsimilar"), {&Enigma2Interface::epgSimilar, {"sRef", "eventid"}}},
+        {QStringLiteral("/web/epgsearch"), {&Enigma2Interface::epgSearch, {"search"}}},
+        {QStringLiteral("/web/zap"), {&Enigma2Interface::zap, {"sRef"}}},
+        {QStringLiteral("/web/message"), {&Enigma2Interface::message, {"text", "type"}}},
+        {QStringLiteral("/web/messageanswer"), {&Enigma2Interface::messageAnswer}},
+        {QStringLiteral("/web/movielist"), {&Enigma2Interface::movieList}},
+        {QStringLiteral("/web/moviedelete"), {&Enigma2Interface::movieDelete, {"sRef"}}},
+        {QStringLiteral("/web/timerlist"), {&Enigma2Interface::timerList}},
+        {QStringLiteral("/web/timercleanup"), {&Enigma2Interface::timerCleanup}},
+        {QStringLiteral("/web/timeraddbyeventid"),
+         {&Enigma2Interface::timerAddByEventId, {"sRef", "eventid"}}},
+        {QStringLiteral("/web/timerdelete"), {&Enigma2Interface::timerDelete, {"sRef", "begin", "end"}}},
     };
 }
 
@@ -170,7 +196,11 @@ Answer Enigma2Interface::answer(const IncomingRequest& request)
     if (it == m_routes.cend())
         return errorAnswer(404);
     m_state->update();
-    return (this->**it)(request);
+    for (const char* name : it->required) {
+        if (!request.has(QLatin1String(name)))
+            return missingParameter(QLatin1String(name));
+    }
+    return (this->*it->handler)(request);
 }
 
 Answer Enigma2Interface::errorAnswer(int status) const
@@ -469,8 +499,6 @@ Answer Enigma2Interface::volume(const IncomingRequest& request)
 
 Answer Enigma2Interface::remoteControl(const IncomingRequest& request)
 {
-    if (!request.has(QStringLiteral("command")))
-        return missingParameter(QStringLiteral("command"));
     const QString command = request.value(QStringLiteral("command"));
     bool ok = false;
     const int code = command.toInt(&ok, 10);
@@ -499,14 +527,10 @@ Answer Enigma2Interface::recordNow(const IncomingRequest&)
 
 Answer Enigma2Interface::epgService(const IncomingRequest& request)
 {
-    if (!request.has(QStringLiteral("sRef")))
-        return missingParameter(QStringLiteral("sRef"));
-    QByteArray out = XmlDeclaration;
     const LineUpService* service = m_state->lineUp().service(request.value(QStringLiteral("sRef")));
-    if (!service) {
-        out += EmptyEventList;
-        return xmlAnswer(out);
-    }
+    if (!service)
+        return emptyEventList();
+    QByteArray out = XmlDeclaration;
     const QList<EpgEvent> events = m_state->windowEvents(*service);
     out.reserve(out.size() + events.size() * 900 + 64);
     out += "<e2eventlist>\n";
@@ -519,14 +543,10 @@ Answer Enigma2Interface::epgService(const IncomingRequest& request)
 
 Answer Enigma2Interface::epgMulti(const IncomingRequest& request)
 {
-    if (!request.has(QStringLiteral("bRef")))
-        return missingParameter(QStringLiteral("bRef"));
-    QByteArray out = XmlDeclaration;
     const LineUpBouquet* bouquet = m_state->lineUp().bouquet(request.value(QStringLiteral("bRef")));
-    if (!bouquet) {
-        out += EmptyEventList;
-        return xmlAnswer(out);
-    }
+    if (!bouquet)
+        return emptyEventList();
+    QByteArray out = XmlDeclaration;
     QByteArray currentTime;
     text::appendNumber(currentTime, m_state->now());
     out.reserve(qsizetype(bouquet->services.size()) * 100 * 900);
@@ -552,14 +572,10 @@ Answer Enigma2Interface::epgNext(const IncomingRequest& request)
 
 Answer Enigma2Interface::epgNowNext(const IncomingRequest& request, bool next)
 {
-    if (!request.has(QStringLiteral("bRef")))
-        return missingParameter(QStringLiteral("bRef"));
-    QByteArray out = XmlDeclaration;
     const LineUpBouquet* bouquet = m_state->lineUp().bouquet(request.value(QStringLiteral("bRef")));
-    if (!bouquet) {
-        out += EmptyEventList;
-        return xmlAnswer(out);
-    }
+    if (!bouquet)
+        return emptyEventList();
+    QByteArray out = XmlDeclaration;
     const qint64 now = m_state->now();
     QByteArray currentTime;
     text::appendNumber(currentTime, now);
@@ -601,31 +617,18 @@ Answer Enigma2Interface::searchEvents(const QList<bool>& accepted, int excludeId
 
 Answer Enigma2Interface::epgSimilar(const IncomingRequest& request)
 {
-    if (!request.has(QStringLiteral("sRef")))
-        return missingParameter(QStringLiteral("sRef"));
-    if (!request.has(QStringLiteral("eventid")))
-        return missingParameter(QStringLiteral("eventid"));
-    const QString reference = request.value(QStringLiteral("sRef"));
-    const int id = int(text::toInteger(request.value(QStringLiteral("eventid")), -1));
-    const LineUpService* service = m_state->lineUp().service(reference);
-    const std::optional<EpgEvent> event =
-        service ? m_state->epg().byId(*service, id, m_state->epgFrom(), m_state->epgTo()) : std::nullopt;
-    if (!event) {
-        QByteArray out = XmlDeclaration;
-        out += EmptyEventList;
-        return xmlAnswer(out);
-    }
-    const QString title = EpgGenerator::programme(*event).title;
+    const std::optional<NamedEvent> named = namedEvent(*m_state, request);
+    if (!named)
+        return emptyEventList();
+    const QString title = EpgGenerator::programme(named->event).title;
     QList<bool> accepted(EpgGenerator::programmeCount());
     for (int i = 0; i < accepted.size(); ++i)
         accepted[i] = EpgGenerator::programme(i).title == title;
-    return searchEvents(accepted, id, reference, QByteArrayLiteral("0"));
+    return searchEvents(accepted, named->event.id, named->service->reference, QByteArrayLiteral("0"));
 }
 
 Answer Enigma2Interface::epgSearch(const IncomingRequest& request)
 {
-    if (!request.has(QStringLiteral("search")))
-        return missingParameter(QStringLiteral("search"));
     const QString search = request.value(QStringLiteral("search")).trimmed();
     QList<bool> accepted(EpgGenerator::programmeCount());
     for (int i = 0; i < accepted.size(); ++i)
@@ -636,8 +639,6 @@ Answer Enigma2Interface::epgSearch(const IncomingRequest& request)
 
 Answer Enigma2Interface::zap(const IncomingRequest& request)
 {
-    if (!request.has(QStringLiteral("sRef")))
-        return missingParameter(QStringLiteral("sRef"));
     const QString reference = request.value(QStringLiteral("sRef"));
     // Receivers accept any reference here, also ones that lead nowhere.
     m_state->zap(reference);
@@ -646,10 +647,6 @@ Answer Enigma2Interface::zap(const IncomingRequest& request)
 
 Answer Enigma2Interface::message(const IncomingRequest& request)
 {
-    if (!request.has(QStringLiteral("text")))
-        return missingParameter(QStringLiteral("text"));
-    if (!request.has(QStringLiteral("type")))
-        return missingParameter(QStringLiteral("type"));
     ScreenMessage message;
     message.text = request.value(QStringLiteral("text"));
     message.type = int(text::toInteger(request.value(QStringLiteral("type")), -1));
@@ -704,8 +701,6 @@ Answer Enigma2Interface::movieList(const IncomingRequest&)
 
 Answer Enigma2Interface::movieDelete(const IncomingRequest& request)
 {
-    if (!request.has(QStringLiteral("sRef")))
-        return missingParameter(QStringLiteral("sRef"));
     const QString reference = request.value(QStringLiteral("sRef"));
     const std::optional<Movie> removed = m_state->deleteMovie(reference);
     if (!removed)
@@ -783,20 +778,11 @@ Answer Enigma2Interface::timerCleanup(const IncomingRequest&)
 
 Answer Enigma2Interface::timerAddByEventId(const IncomingRequest& request)
 {
-    if (!request.has(QStringLiteral("sRef")))
-        return missingParameter(QStringLiteral("sRef"));
-    if (!request.has(QStringLiteral("eventid")))
-        return missingParameter(QStringLiteral("eventid"));
-    const QString reference = request.value(QStringLiteral("sRef"));
-    const int id = int(text::toInteger(request.value(QStringLiteral("eventid")), -1));
-    const LineUpService* service = m_state->lineUp().service(reference);
-    const std::optional<EpgEvent> event =
-        service ? m_state->epg().byId(*service, id, m_state->epgFrom(), m_state->epgTo()) : std::nullopt;
-    if (!event)
+    const std::optional<NamedEvent> named = namedEvent(*m_state, request);
+    if (!named)
         return simpleResult(false, QStringLiteral("EventId not found"));
-
     const bool justPlay = text::toInteger(request.value(QStringLiteral("justplay")), 0) == 1;
-    const Timer timer = ReceiverState::timerForEvent(*service, event, justPlay);
+    const Timer timer = ReceiverState::timerForEvent(*named->service, named->event, justPlay);
     const TimerAddResult result = m_state->addTimer(timer);
     if (!result.added)
         return simpleResult(false, QStringLiteral("Conflicting Timer(s) detected! ") +
@@ -806,10 +792,6 @@ Answer Enigma2Interface::timerAddByEventId(const IncomingRequest& request)
 
 Answer Enigma2Interface::timerDelete(const IncomingRequest& request)
 {
-    for (const char* name : {"sRef", "begin", "end"}) {
-        if (!request.has(QLatin1String(name)))
-            return missingParameter(QLatin1String(name));
-    }
     const std::optional<Timer> removed = m_state->removeTimer(
         request.value(QStringLiteral("sRef")), text::toInteger(request.value(QStringLiteral("begin")), -1),
         text::toInteger(request.value(QStringLiteral("end")), -1));

@@ -24,6 +24,12 @@ public:
 
 private:
     using Handler = Answer (Enigma2Interface::*)(const IncomingRequest&);
+    struct Route
+    {
+        Handler handler;
+        // Without these the receiver answers with its error page, naming the first one missing.
+        QList<const char*> required = {};
+    };
 
     Answer about(const IncomingRequest& request);
     Answer currentTime(const IncomingRequest& request);
@@ -57,7 +63,7 @@ private:
                         const QByteArray& currentTime);
 
     ReceiverState* const m_state;
-    QHash<QString, Handler> m_routes;
+    QHash<QString, Route> m_routes;
 };
 
 } // namespace boxsim
