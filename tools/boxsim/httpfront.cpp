@@ -322,12 +322,17 @@ void HttpFront::markAnswered(quint64 sequence, int status)
     emit requestAnswered(sequence, status);
 }
 
+Answer HttpFront::finishedError(int status) const
+{
+    Answer answer = m_interface->errorAnswer(status);
+    m_interface->finish(answer);
+    return answer;
+}
+
 Answer HttpFront::unauthorized() const
 {
-    Answer answer = m_interface->errorAnswer(401);
+    Answer answer = finishedError(401);
     answer.headers.append({"WWW-Authenticate", "Basic realm=\"" + m_interface->realm() + '"'});
-    m_interface->finish(answer);
-    answer.chunked = false;
     return answer;
 }
 
@@ -416,9 +421,7 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     if (!entry.authorized) {
         answer = unauthorized();
     } else if (fault.kind == FaultKind::Http500 || fault.kind == FaultKind::Http404) {
-        answer = m_interface->errorAnswer(fault.kind == FaultKind::Http500 ? 500 : 404);
-        m_interface->finish(answer);
-        answer.chunked = false;
+        answer = finishedError(fault.kind == FaultKind::Http500 ? 500 : 404);
     } else {
         answer = m_interface->answer(incoming);
         m_interface->finish(answer);

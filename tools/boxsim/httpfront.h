@@ -64,6 +64,8 @@ private:
 
     void updateListening();
     void markAnswered(quint64 sequence, int status);
+    // The interface's error page, with the interface's transport.
+    Answer finishedError(int status) const;
     Answer unauthorized() const;
     static QByteArray malformed(const Answer& answer);
 
