@@ -14,9 +14,9 @@ namespace boxsim {
 BoxSim::BoxSim(Personality personality, QObject* parent)
     : QObject(parent)
     , m_personality(personality)
-    , m_clock(new SimClock(this))
-    , m_state(new ReceiverState(personality, m_clock, this))
-    , m_front(new HttpFront(m_clock, this))
+    , m_clock(std::make_unique<SimClock>())
+    , m_state(new ReceiverState(personality, m_clock.get(), this))
+    , m_front(new HttpFront(m_clock.get(), this))
 {
     if (personality == Personality::Enigma2)
         m_living = std::make_unique<Enigma2Interface>(m_state);
@@ -114,33 +114,28 @@ void BoxSim::setSeed(quint64 seed)
     m_state->setSeed(seed);
     m_front->setSeed(seed);
     if (m_generatedBouquets > 0)
-        applyLineUp();
+        applyGeneratedLineUp();
 }
 
-void BoxSim::applyLineUp()
+void BoxSim::applyGeneratedLineUp()
 {
-    if (m_generatedBouquets > 0)
-        m_state->setLineUp(
-            LineUp::makeGenerated(m_personality, m_generatedBouquets, m_generatedServices, m_seed));
-    else
-        m_state->setLineUp(LineUp::makeDefault(m_personality));
+    m_state->setLineUp(
+        LineUp::makeGenerated(m_personality, m_generatedBouquets, m_generatedServices, m_seed));
 }
 
 void BoxSim::useDefaultLineUp()
 {
     m_generatedBouquets = 0;
     m_generatedServices = 0;
-    applyLineUp();
+    m_state->setLineUp(LineUp::makeDefault(m_personality));
 }
 
 void BoxSim::useGeneratedLineUp(int bouquets, int servicesPerBouquet)
 {
+    // No bouquets make an empty line-up, not the default one.
     m_generatedBouquets = std::max(0, bouquets);
     m_generatedServices = std::max(0, servicesPerBouquet);
-    if (m_generatedBouquets == 0)
-        m_state->setLineUp(LineUp::makeGenerated(m_personality, 0, 0, m_seed));
-    else
-        applyLineUp();
+    applyGeneratedLineUp();
 }
 
 QList<Bouquet> BoxSim::bouquets() const

@@ -140,7 +140,7 @@ signals:
     void stateChanged();
 
 private:
-    void applyLineUp();
+    void applyGeneratedLineUp();
     void activateInterface();
 
     const Personality m_personality;
@@ -148,7 +148,7 @@ private:
     int m_generatedBouquets = 0;
     int m_generatedServices = 0;
     QString m_replayDirectory;
-    SimClock* const m_clock;
+    const std::unique_ptr<SimClock> m_clock;
     ReceiverState* const m_state;
     HttpFront* const m_front;
     std::unique_ptr<WebInterface> m_living;

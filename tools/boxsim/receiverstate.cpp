@@ -44,7 +44,6 @@ qint64 ReceiverState::now() const
 
 void ReceiverState::setSeed(quint64 seed)
 {
-    m_seed = seed;
     m_epg.setSeed(seed);
     m_random.reseed(mix64(seed, 0x7369676eULL));
     emit changed();

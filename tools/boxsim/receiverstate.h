@@ -64,7 +64,6 @@ public:
 
     // Configuration
     void setSeed(quint64 seed);
-    quint64 seed() const { return m_seed; }
     void setLineUp(const LineUp& lineUp);
     // Forgets everything and rebuilds the default content from the clock and seed on next use.
     void reset();
@@ -179,7 +178,6 @@ private:
 
     const Personality m_personality;
     SimClock* const m_clock;
-    quint64 m_seed = 1;
     bool m_hasContent = false;
     bool m_lineUpChosen = false;
     LineUp m_lineUp;

@@ -22,12 +22,12 @@ public:
     bool alwaysProtected(const QString& path) const override;
     void finish(Answer& answer) const override;
 
+private:
     // The file a path is answered with; empty when there is none.
     QString fileFor(const QString& path) const;
     // Extension (with dot) of the content type the receiver sends for the path.
     static QString extensionFor(const QString& path, bool enigma2);
 
-private:
     const QDir m_directory;
     const WebInterface* const m_personality;
     const bool m_enigma2;

@@ -4,10 +4,6 @@
 
 namespace boxsim {
 
-SimClock::SimClock(QObject* parent)
-    : QObject(parent)
-{}
-
 qint64 SimClock::now() const
 {
     return m_fixed ? m_fixedTime : QDateTime::currentSecsSinceEpoch() + m_offset;
@@ -17,14 +13,12 @@ void SimClock::setFixed(qint64 secsSinceEpoch)
 {
     m_fixed = true;
     m_fixedTime = secsSinceEpoch;
-    emit changed();
 }
 
 void SimClock::useSystemTime()
 {
     m_fixed = false;
     m_offset = 0;
-    emit changed();
 }
 
 void SimClock::advance(qint64 secs)
@@ -33,7 +27,6 @@ void SimClock::advance(qint64 secs)
         m_fixedTime += secs;
     else
         m_offset += secs;
-    emit changed();
 }
 
 } // namespace boxsim
