@@ -5,7 +5,9 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace boxsim {
 
@@ -75,16 +77,21 @@ QByteArray leds(int percent)
     return out;
 }
 
-QByteArray quotedArray(const QList<QByteArray>& items)
+// Script string literals separated by commas; the receiver escapes nothing in them.
+QByteArray quotedList(const QList<QByteArray>& items)
 {
-    QByteArray out = "new Array(";
+    QByteArray out;
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (i > 0)
             out += ", ";
         out += '"' + items.at(i) + '"';
     }
-    out += ')';
     return out;
+}
+
+QByteArray quotedArray(const QList<QByteArray>& items)
+{
+    return "new Array(" + quotedList(items) + ')';
 }
 
 constexpr char PageHead[] =
@@ -385,9 +392,7 @@ Answer Enigma1Interface::satFinderControlPage()
     QList<QByteArray> names;
     for (const Satellite& satellite : satellites)
         names.append(utf8(satellite.name));
-    QByteArray namesText;
-    for (qsizetype i = 0; i < names.size(); ++i)
-        namesText += (i ? ", \"" : "\"") + names.at(i) + '"';
+    const QByteArray namesText = quotedList(names);
 
     QByteArray out = PageHead;
     out += "\t</head>\n";
@@ -801,33 +806,34 @@ Answer Enigma1Interface::deleteTimerEvent(const IncomingRequest& request)
 
 Answer Enigma1Interface::admin(const IncomingRequest& request)
 {
+    struct AdminCommand
+    {
+        const char* name;
+        const char* text;
+        void (*act)(ReceiverState& state);
+    };
+    static const AdminCommand commands[] = {
+        {"shutdown", "Shutdown initiated...",
+         [](ReceiverState& state) { state.powerAction(PowerAction::DeepStandby); }},
+        {"reboot", "Reboot initiated...",
+         [](ReceiverState& state) { state.powerAction(PowerAction::Reboot); }},
+        {"restart", "Restart initiated...",
+         [](ReceiverState& state) { state.powerAction(PowerAction::RestartGui); }},
+        {"wakeup", "Wakeup initiated...", [](ReceiverState& state) { state.setStandby(false); }},
+        {"standby", "Standby initiated...", [](ReceiverState& state) { state.setStandby(true); }},
+    };
     const QString command = request.value(QStringLiteral("command"));
-    QByteArray text;
-    if (command == QLatin1String("shutdown"))
-        text = "Shutdown initiated...";
-    else if (command == QLatin1String("reboot"))
-        text = "Reboot initiated...";
-    else if (command == QLatin1String("restart"))
-        text = "Restart initiated...";
-    else if (command == QLatin1String("wakeup"))
-        text = "Wakeup initiated...";
-    else if (command == QLatin1String("standby"))
-        text = "Standby initiated...";
-    else
-        text = "Unknown admin command.";
+    const auto known =
+        std::find_if(std::begin(commands), std::end(commands),
+                     [&command](const AdminCommand& c) { return command == QLatin1String(c.name); });
+    const bool isKnown = known != std::end(commands);
+    const QByteArray text = isKnown ? known->text : "Unknown admin command.";
     Answer answer =
         page("<html><META http-equiv=Content-Type content=\"text/html; charset=UTF-8\">\n<head><title>" +
              command.toUtf8() + "</title></head><body>" + text + "</body></html>");
-    if (command == QLatin1String("shutdown"))
-        m_state->powerAction(PowerAction::DeepStandby);
-    else if (command == QLatin1String("reboot"))
-        m_state->powerAction(PowerAction::Reboot);
-    else if (command == QLatin1String("restart"))
-        m_state->powerAction(PowerAction::RestartGui);
-    else if (command == QLatin1String("wakeup"))
-        m_state->setStandby(false);
-    else if (command == QLatin1String("standby"))
-        m_state->setStandby(true);
+    // The page is ready before the receiver goes down.
+    if (isKnown)
+        known->act(*m_state);
     return answer;
 }
 
