@@ -2,34 +2,22 @@
 // service. A reader that fails must leave nothing behind.
 
 #include "box/e2readers.h"
-#include "model/clock.h"
+#include "fuzz/fuzzsupport.h"
 #include "model/currentservice.h"
 #include "model/epgitem.h"
 
-#include <QString>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const ManualClock clock(1710443862, 3600);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString text = replyText(data, size);
 
     OwnedList<EpgItem> events;
-    if (!parseE2BouquetEpg(text, QStringLiteral("bq"), events, clock) && !events.empty())
-        std::abort();
-    for (const auto& event : events) {
-        if (event->start == 0 || event->bouquetReference != u"bq")
-            std::abort();
-    }
-    if (!parseE2EventList(text, events, clock) && !events.empty())
-        std::abort();
+    require(parseE2BouquetEpg(text, QStringLiteral("bq"), events, sampleClock()) || events.empty());
+    for (const auto& event : events)
+        require(event->start != 0 && event->bouquetReference == u"bq");
+    require(parseE2EventList(text, events, sampleClock()) || events.empty());
 
     CurrentServiceE2 service;
-    const bool serviceRead = parseE2CurrentService(text, service, clock);
-    if (serviceRead == service.serviceReference.isEmpty() || (!serviceRead && !service.events.empty()))
-        std::abort();
+    const bool serviceRead = parseE2CurrentService(text, service, sampleClock());
+    require(serviceRead != service.serviceReference.isEmpty() && (serviceRead || service.events.empty()));
     return 0;
 }

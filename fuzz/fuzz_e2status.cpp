@@ -2,44 +2,34 @@
 // movie deletion and timer commands. A reader that fails must leave nothing behind.
 
 #include "box/e2readers.h"
+#include "fuzz/fuzzsupport.h"
 #include "model/records.h"
-
-#include <QString>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString text = replyText(data, size);
 
     parseE2PowerState(text);
     parseE2MovieDeleteResult(text);
 
     AboutInfo about;
-    if (parseE2About(text, about) == about.enigmaVersion.isEmpty())
-        std::abort();
+    const bool aboutRead = parseE2About(text, about);
+    require(aboutRead != about.enigmaVersion.isEmpty());
 
     QString time = QStringLiteral("before");
-    if (!parseE2CurrentTime(text, time) && !time.isEmpty())
-        std::abort();
+    require(parseE2CurrentTime(text, time) || time.isEmpty());
 
     SignalInfo signal;
-    if (!parseE2Signal(text, signal) && !signal.agcText.isEmpty())
-        std::abort();
+    require(parseE2Signal(text, signal) || signal.agcText.isEmpty());
 
     bool muted = false;
     int level = -7;
-    if (!parseE2Volume(text, muted, level) && (level != -7 || muted))
-        std::abort();
+    require(parseE2Volume(text, muted, level) || (level == -7 && !muted));
 
     MessageAnswer answer = MessageAnswer(-1);
     const bool answered = parseE2MessageAnswer(text, answer);
-    if (answered != (answer == AnswerYes || answer == AnswerNo || answer == AnswerTimeout))
-        std::abort();
+    require(answered == (answer == AnswerYes || answer == AnswerNo || answer == AnswerTimeout));
 
-    if (!parseE2TimerCommandResult(text) && containsSuccessWord(text) && !text.contains(u"e2state"))
-        std::abort();
+    require(parseE2TimerCommandResult(text) || !containsSuccessWord(text) || text.contains(u"e2state"));
     return 0;
 }

@@ -1,7 +1,7 @@
 // The about page. A page that is refused leaves nothing.
 
 #include "box/e1parsers.h"
-#include "e1fuzz.h"
+#include "fuzz/fuzzsupport.h"
 #include "model/records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,7 +1,7 @@
 // The current-EPG page. A page that is refused leaves no events; every event has a start.
 
 #include "box/e1parsers.h"
-#include "e1fuzz.h"
+#include "fuzz/fuzzsupport.h"
 #include "model/epgitem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

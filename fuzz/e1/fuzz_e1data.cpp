@@ -1,7 +1,7 @@
 // The data page of script variables. A page that is refused leaves nothing.
 
 #include "box/e1parsers.h"
-#include "e1fuzz.h"
+#include "fuzz/fuzzsupport.h"
 #include "model/records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

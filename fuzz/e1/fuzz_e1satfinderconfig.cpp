@@ -2,7 +2,7 @@
 // every satellite has its transponder names and parameters.
 
 #include "box/e1parsers.h"
-#include "e1fuzz.h"
+#include "fuzz/fuzzsupport.h"
 #include "model/records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

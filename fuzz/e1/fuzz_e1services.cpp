@@ -1,7 +1,7 @@
 // The service listing: every channel belongs to the bouquet it is listed in.
 
 #include "box/e1parsers.h"
-#include "e1fuzz.h"
+#include "fuzz/fuzzsupport.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
 

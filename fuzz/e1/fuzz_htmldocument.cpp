@@ -2,7 +2,7 @@
 // walk over children and siblings, on any page.
 
 #include "box/htmldocument.h"
-#include "e1fuzz.h"
+#include "fuzz/fuzzsupport.h"
 
 #include <QByteArray>
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// Helpers every fuzz program shares: the input as a reply body, the clock of the sample
+// answers and the way to report a broken promise.
+
 #include "model/clock.h"
 
 #include <QString>
