@@ -2,6 +2,7 @@
 // bare token scan of the same text in the same run: the scan is what reading XML costs at all,
 // the ratio is what the readers add on top.
 
+#include "bench/throughput.h"
 #include "box/e2readers.h"
 #include "model/bouquet.h"
 #include "model/clock.h"
@@ -10,24 +11,18 @@
 #include "model/records.h"
 
 #include <QString>
-#include <QXmlStreamReader>
-
-#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <functional>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr qint64 eveningStamp = 1710443700;
-constexpr double bytesPerMegabyte = 1e6;
 constexpr double ratioGoal = 2.5;
 
 const QString xmlHead = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"_s;
@@ -270,55 +265,24 @@ std::vector<Case> cases()
     };
 }
 
-bool scan(const QString& text)
+// Returns whether every reader met the goal.
+bool printTable(const ThroughputReporter& reporter, const std::vector<Case>& readCases)
 {
-    QXmlStreamReader xml(text);
-    while (!xml.atEnd())
-        xml.readNext();
-    return !xml.hasError();
+    bool met = true;
+    std::printf("\n%-28s %10s %10s %7s\n", "reader", "MB/s", "scan MB/s", "ratio");
+    for (const Case& c : readCases) {
+        const std::optional<double> read = reporter.megabytesPerSecond("read/" + c.name);
+        const std::optional<double> scanned = reporter.megabytesPerSecond("scan/" + c.name);
+        if (!read || !scanned)
+            continue;
+        const double ratio = *scanned / *read;
+        met = met && ratio <= ratioGoal;
+        std::printf("%-28s %10.1f %10.1f %6.2fx%s\n", c.name.c_str(), *read, *scanned, ratio,
+                    ratio <= ratioGoal ? "" : "  above goal");
+    }
+    std::printf("goal: every reader within %.1fx of the scan\n", ratioGoal);
+    return met;
 }
-
-// Keeps the throughput of every run for the table printed at the end.
-class TableReporter : public benchmark::ConsoleReporter
-{
-public:
-    TableReporter()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular)
-    {}
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto rate = run.counters.find("bytes_per_second");
-            if (run.error_occurred || rate == run.counters.end())
-                continue;
-            m_megabytesPerSecond[run.run_name.function_name] = double(rate->second) / bytesPerMegabyte;
-        }
-    }
-
-    // Returns whether every reader met the goal.
-    bool printTable(const std::vector<Case>& readCases) const
-    {
-        bool met = true;
-        std::printf("\n%-28s %10s %10s %7s\n", "reader", "MB/s", "scan MB/s", "ratio");
-        for (const Case& c : readCases) {
-            const auto read = m_megabytesPerSecond.find("read/" + c.name);
-            const auto scanned = m_megabytesPerSecond.find("scan/" + c.name);
-            if (read == m_megabytesPerSecond.end() || scanned == m_megabytesPerSecond.end())
-                continue;
-            const double ratio = scanned->second / read->second;
-            met = met && ratio <= ratioGoal;
-            std::printf("%-28s %10.1f %10.1f %6.2fx%s\n", c.name.c_str(), read->second, scanned->second,
-                        ratio, ratio <= ratioGoal ? "" : "  above goal");
-        }
-        std::printf("goal: every reader within %.1fx of the scan\n", ratioGoal);
-        return met;
-    }
-
-private:
-    std::map<std::string, double> m_megabytesPerSecond;
-};
 
 } // namespace
 
@@ -331,21 +295,13 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "reader failed on its own answer: %s\n", c.name.c_str());
             return 1;
         }
-        benchmark::RegisterBenchmark(("scan/" + c.name).c_str(), [&c, bytes](benchmark::State& state) {
-            for (auto _ : state)
-                benchmark::DoNotOptimize(scan(c.text));
-            state.SetBytesProcessed(state.iterations() * bytes);
-        });
-        benchmark::RegisterBenchmark(("read/" + c.name).c_str(), [&c, bytes](benchmark::State& state) {
-            for (auto _ : state)
-                benchmark::DoNotOptimize(c.read(c.text));
-            state.SetBytesProcessed(state.iterations() * bytes);
-        });
+        registerThroughput("scan/" + c.name, bytes, [&c] { return xmlScan(c.text); });
+        registerThroughput("read/" + c.name, bytes, [&c] { return c.read(c.text); });
     }
     benchmark::Initialize(&argc, argv);
-    TableReporter reporter;
+    ThroughputReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const bool met = reporter.printTable(readCases);
+    const bool met = printTable(reporter, readCases);
     benchmark::Shutdown();
     return met ? 0 : 2;
 }

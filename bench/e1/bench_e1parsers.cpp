@@ -3,6 +3,7 @@
 // service listing into lines, gumbo's bare parse of the multi-EPG page, a bare token scan of the
 // timer XML. The ratio is what the readers cost on top of that.
 
+#include "bench/throughput.h"
 #include "box/e1parsers.h"
 #include "model/bouquet.h"
 #include "model/clock.h"
@@ -11,25 +12,20 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QXmlStreamReader>
 
-#include <benchmark/benchmark.h>
 #include <gumbo.h>
 
 #include <cstdio>
 #include <functional>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr qint64 eveningStamp = 1710442800;
-constexpr double bytesPerMegabyte = 1e6;
 
 QString serviceReference(int n)
 {
@@ -140,14 +136,6 @@ bool gumboParse(const QByteArray& bytes)
     return parsed;
 }
 
-bool xmlScan(const QString& text)
-{
-    QXmlStreamReader xml(text);
-    while (!xml.atEnd())
-        xml.readNext();
-    return !xml.hasError();
-}
-
 struct Case
 {
     std::string name;
@@ -186,42 +174,19 @@ std::vector<Case> cases()
     return all;
 }
 
-// Keeps the throughput of every run for the table printed at the end.
-class TableReporter : public benchmark::ConsoleReporter
+void printTable(const ThroughputReporter& reporter, const std::vector<Case>& readCases)
 {
-public:
-    TableReporter()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular)
-    {}
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto rate = run.counters.find("bytes_per_second");
-            if (run.error_occurred || rate == run.counters.end())
-                continue;
-            m_megabytesPerSecond[run.run_name.function_name] = double(rate->second) / bytesPerMegabyte;
-        }
+    std::printf("\n%-24s %9s  %-16s %9s %7s\n", "parser", "MB/s", "baseline", "MB/s", "ratio");
+    for (const Case& c : readCases) {
+        const std::optional<double> read = reporter.megabytesPerSecond("read/" + c.name);
+        const std::optional<double> base = reporter.megabytesPerSecond("baseline/" + c.name);
+        if (!read || !base)
+            continue;
+        std::printf("%-24s %9.1f  %-16s %9.1f %6.2fx\n", c.name.c_str(), *read, c.baselineName.c_str(), *base,
+                    *base / *read);
     }
-
-    void printTable(const std::vector<Case>& readCases) const
-    {
-        std::printf("\n%-24s %9s  %-16s %9s %7s\n", "parser", "MB/s", "baseline", "MB/s", "ratio");
-        for (const Case& c : readCases) {
-            const auto read = m_megabytesPerSecond.find("read/" + c.name);
-            const auto base = m_megabytesPerSecond.find("baseline/" + c.name);
-            if (read == m_megabytesPerSecond.end() || base == m_megabytesPerSecond.end())
-                continue;
-            std::printf("%-24s %9.1f  %-16s %9.1f %6.2fx\n", c.name.c_str(), read->second,
-                        c.baselineName.c_str(), base->second, base->second / read->second);
-        }
-        std::printf("ratio: how many times longer the parser takes than its baseline\n");
-    }
-
-private:
-    std::map<std::string, double> m_megabytesPerSecond;
-};
+    std::printf("ratio: how many times longer the parser takes than its baseline\n");
+}
 
 } // namespace
 
@@ -234,21 +199,13 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "parser failed on its own page: %s\n", c.name.c_str());
             return 1;
         }
-        benchmark::RegisterBenchmark(("baseline/" + c.name).c_str(), [&c, bytes](benchmark::State& state) {
-            for (auto _ : state)
-                benchmark::DoNotOptimize(c.baseline());
-            state.SetBytesProcessed(state.iterations() * bytes);
-        });
-        benchmark::RegisterBenchmark(("read/" + c.name).c_str(), [&c, bytes](benchmark::State& state) {
-            for (auto _ : state)
-                benchmark::DoNotOptimize(c.read(c.text));
-            state.SetBytesProcessed(state.iterations() * bytes);
-        });
+        registerThroughput("baseline/" + c.name, bytes, [&c] { return c.baseline(); });
+        registerThroughput("read/" + c.name, bytes, [&c] { return c.read(c.text); });
     }
     benchmark::Initialize(&argc, argv);
-    TableReporter reporter;
+    ThroughputReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printTable(readCases);
+    printTable(reporter, readCases);
     benchmark::Shutdown();
     return 0;
 }
