@@ -218,21 +218,16 @@ bool TavrelControl::locateBoxService()
     // Before the receiver named its service there is nothing to find (markers may be empty).
     if (reference.isEmpty())
         return false;
-    const QList<Bouquet*> bouquets = database->bouquets();
-    for (int b = 0; b < bouquets.size(); ++b) {
-        const QList<Channel*>& channels = bouquets.at(b)->channels;
-        for (int c = 0; c < channels.size(); ++c) {
-            if (channels.at(c)->serviceReference != reference)
-                continue;
-            boxBouquetChanged = b != boxBouquetIndex;
-            boxChannelChanged = c != boxChannelIndex;
-            boxBouquetIndex = b;
-            boxChannelIndex = c;
-            boxServiceFound = true;
-            return true;
-        }
-    }
-    return false;
+    const std::optional<std::pair<int, int>> found = database->findService(reference);
+    if (!found)
+        return false;
+    const auto [b, c] = *found;
+    boxBouquetChanged = b != boxBouquetIndex;
+    boxChannelChanged = c != boxChannelIndex;
+    boxBouquetIndex = b;
+    boxChannelIndex = c;
+    boxServiceFound = true;
+    return true;
 }
 
 void TavrelControl::broadcastBoxPosition()

@@ -57,6 +57,25 @@ Bouquet* TavrelDatabase::bouquet(int b) const
     return m_bouquets.at(b);
 }
 
+Bouquet* TavrelDatabase::bouquetWithReference(const QString& reference) const
+{
+    const auto found = std::find_if(m_bouquets.cbegin(), m_bouquets.cend(),
+                                    [&](const Bouquet* bouquet) { return bouquet->reference == reference; });
+    return found == m_bouquets.cend() ? nullptr : *found;
+}
+
+std::optional<std::pair<int, int>> TavrelDatabase::findService(const QString& serviceReference) const
+{
+    for (int b = 0; b < m_bouquets.size(); ++b) {
+        const QList<Channel*>& channels = m_bouquets.at(b)->channels;
+        for (int c = 0; c < channels.size(); ++c) {
+            if (channels.at(c)->serviceReference == serviceReference)
+                return std::make_pair(b, c);
+        }
+    }
+    return std::nullopt;
+}
+
 QList<Channel*> TavrelDatabase::channels(int b) const
 {
     if (!hasBouquet(b))
@@ -190,16 +209,13 @@ void TavrelDatabase::insertBouquetEpg(OwnedList<EpgItem> items)
 {
     if (items.empty())
         return;
-    const QString& bouquetReference = items.front()->bouquetReference;
-    const auto found = std::find_if(m_bouquets.cbegin(), m_bouquets.cend(), [&](const Bouquet* bouquet) {
-        return bouquet->reference == bouquetReference;
-    });
-    if (found == m_bouquets.cend())
+    const Bouquet* bouquet = bouquetWithReference(items.front()->bouquetReference);
+    if (!bouquet)
         return;
 
     // The receiver lists the events in its channel order; one cursor walks both lists.
     size_t cursor = 0;
-    for (Channel* channel : (*found)->channels) {
+    for (Channel* channel : bouquet->channels) {
         while (cursor < items.size() && channel->serviceReference == items[cursor]->serviceReference) {
             channel->addEpgItem(std::move(items[cursor]));
             ++cursor;

@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 class Bouquet;
 class Channel;
@@ -37,6 +39,10 @@ public:
     QList<Channel*> channels(int b) const;
     Channel* channel(int b, int c) const;
     bool hasBouquet(int b) const { return b >= 0 && b < m_bouquets.size(); }
+    // The bouquet with this reference; null when the line-up has none.
+    Bouquet* bouquetWithReference(const QString& reference) const;
+    // Where the service first stands in the line-up: bouquet and channel index.
+    std::optional<std::pair<int, int>> findService(const QString& serviceReference) const;
     bool bouquetHasChannels(int b) const;
     bool hasChannel(int b, int c) const;
     QList<EpgItem*> epgList(int b, int c) const;

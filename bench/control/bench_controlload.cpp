@@ -216,18 +216,14 @@ struct LoadFigures
 // A good share of the box bouquet's channels have events: its bouquet EPG has been merged.
 bool boxBouquetHasEpg(const TavrelDatabase& database)
 {
-    const QString& reference = database.statusData()->serviceReference;
-    for (const Bouquet* bouquet : database.bouquets()) {
-        bool isBoxBouquet = false;
-        int withEvents = 0;
-        for (const Channel* channel : bouquet->channels) {
-            isBoxBouquet = isBoxBouquet || channel->serviceReference == reference;
-            withEvents += channel->hasEpg() ? 1 : 0;
-        }
-        if (isBoxBouquet)
-            return withEvents * 2 > bouquet->channels.size();
-    }
-    return false;
+    const std::optional<std::pair<int, int>> found =
+        database.findService(database.statusData()->serviceReference);
+    if (!found)
+        return false;
+    const QList<Channel*>& channels = database.bouquet(found->first)->channels;
+    const auto withEvents = std::count_if(channels.cbegin(), channels.cend(),
+                                          [](const Channel* channel) { return channel->hasEpg(); });
+    return withEvents * 2 > channels.size();
 }
 
 std::optional<LoadFigures> measureLoad(boxsim::Personality personality, const Options& options,

@@ -50,14 +50,7 @@ public:
     // The first place of the service in the image, as the controller finds the receiver's one.
     std::optional<std::pair<int, int>> positionOf(const QString& reference) const
     {
-        const QList<Bouquet*> bouquets = database().bouquets();
-        for (int b = 0; b < bouquets.size(); ++b) {
-            for (int c = 0; c < bouquets.at(b)->channels.size(); ++c) {
-                if (bouquets.at(b)->channels.at(c)->serviceReference == reference)
-                    return std::make_pair(b, c);
-            }
-        }
-        return std::nullopt;
+        return database().findService(reference);
     }
 
     QStringList targets() const { return receiver.targets(); }

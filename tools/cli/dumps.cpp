@@ -7,26 +7,10 @@
 #include "tools/cli/jsonwriter.h"
 #include "tools/cli/recordjson.h"
 
-const Bouquet* bouquetWithReference(const TavrelDatabase& db, const QString& reference)
+const Bouquet* bouquetOfService(const TavrelDatabase& db, const QString& serviceReference)
 {
-    for (const Bouquet* bouquet : db.bouquets()) {
-        if (bouquet->reference == reference)
-            return bouquet;
-    }
-    return nullptr;
-}
-
-Channel* channelWithReference(const TavrelDatabase& db, const QString& reference, const Bouquet** in)
-{
-    for (const Bouquet* bouquet : db.bouquets()) {
-        for (Channel* channel : bouquet->channels) {
-            if (channel->serviceReference == reference) {
-                *in = bouquet;
-                return channel;
-            }
-        }
-    }
-    return nullptr;
+    const std::optional<std::pair<int, int>> found = db.findService(serviceReference);
+    return found ? db.bouquet(found->first) : nullptr;
 }
 
 void dumpBouquets(CommandRun& run)
@@ -43,7 +27,7 @@ void dumpChannelsOf(CommandRun& run, const QString& bouquetReference)
 {
     run.setDump([db = run.database(), bouquetReference](JsonWriter& json) {
         json.beginArray();
-        if (const Bouquet* bouquet = bouquetWithReference(*db, bouquetReference)) {
+        if (const Bouquet* bouquet = db->bouquetWithReference(bouquetReference)) {
             for (Channel* channel : bouquet->channels) {
                 channel->refreshEpg(db->clock());
                 writeJson(json, *channel);
@@ -55,8 +39,8 @@ void dumpChannelsOf(CommandRun& run, const QString& bouquetReference)
 
 void writeChannelOf(JsonWriter& json, const TavrelDatabase& db, const QString& serviceReference)
 {
-    const Bouquet* bouquet = nullptr;
-    Channel* channel = channelWithReference(db, serviceReference, &bouquet);
+    const std::optional<std::pair<int, int>> found = db.findService(serviceReference);
+    Channel* channel = found ? db.channel(found->first, found->second) : nullptr;
     if (channel)
         channel->refreshEpg(db.clock());
     writeJsonOrNull(json, channel);

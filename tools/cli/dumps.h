@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/tavreldatabase.h"
 #include "tools/cli/commandrun.h"
 #include "tools/cli/recordjson.h"
 
@@ -10,13 +11,11 @@
 
 class Bouquet;
 class Channel;
-class TavrelDatabase;
 
 // What the dump commands of both web interfaces print, read from the receiver image once the
 // command has settled.
-const Bouquet* bouquetWithReference(const TavrelDatabase& db, const QString& reference);
-// The first channel with this service reference, and the bouquet it was found in.
-Channel* channelWithReference(const TavrelDatabase& db, const QString& reference, const Bouquet** in);
+// The bouquet in which the service first stands; null when no bouquet lists it.
+const Bouquet* bouquetOfService(const TavrelDatabase& db, const QString& serviceReference);
 
 void dumpBouquets(CommandRun& run);
 // The channels of one bouquet with their now and next events, as the lists show them now.
@@ -52,7 +51,7 @@ void dumpBouquetEpg(CommandRun& run, Engine& engine, const QString& bouquetRef,
 {
     TavrelDatabase* db = run.database();
     afterServicesLoaded(run, engine, [&run, &engine, db, bouquetRef, request] {
-        if (!bouquetWithReference(*db, bouquetRef)) {
+        if (!db->bouquetWithReference(bouquetRef)) {
             run.fail(CommandRun::CommandFailed, QStringLiteral("no bouquet with this reference"));
             return;
         }

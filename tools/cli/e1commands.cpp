@@ -43,8 +43,8 @@ QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
             QObject::connect(
                 &engine, &RequestsE1::finishedStatusRequest, &run,
                 [&run, &engine, db] {
-                    const Bouquet* bouquet = nullptr;
-                    if (!channelWithReference(*db, db->statusData()->serviceReference, &bouquet)) {
+                    const Bouquet* bouquet = bouquetOfService(*db, db->statusData()->serviceReference);
+                    if (!bouquet) {
                         run.fail(CommandRun::CommandFailed,
                                  QStringLiteral("the service on screen is in no bouquet"));
                         return;

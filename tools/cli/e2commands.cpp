@@ -35,8 +35,8 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
         dumpBouquetEpg(run, engine, argument, &TavrelRequest::requestBouquetEpgNow);
     } else if (what == QLatin1String("epg") && words.size() == 3) {
         afterServicesLoaded(run, engine, [&run, &engine, db, argument] {
-            const Bouquet* bouquet = nullptr;
-            if (!channelWithReference(*db, argument, &bouquet)) {
+            const Bouquet* bouquet = bouquetOfService(*db, argument);
+            if (!bouquet) {
                 run.fail(CommandRun::CommandFailed, QStringLiteral("the service is in no bouquet"));
                 return;
             }
