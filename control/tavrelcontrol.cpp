@@ -150,6 +150,7 @@ void TavrelControl::loadServiceData()
     activeProfile = settings->getActiveProfile();
     if (activeProfile.profileName == noActiveProfileName) {
         MessageBox::notice(this, QMessageBox::Warning, tr("No Active Profile found!"));
+        Q_EMIT activeProfileNeeded();
         return;
     }
     // The reset has just made a fresh, empty image for the new engine.
@@ -180,6 +181,7 @@ void TavrelControl::resetTavrelControl()
     boxServiceFound = false;
     recordStopCheckPending = false;
     m_boxServiceUnknownAtStart = false;
+    m_bouquetsWithEpg.clear();
     lastBoxMode = noBoxModeYet;
     Q_EMIT resetServiceDataLists();
     Q_EMIT panelClearAllData();
@@ -188,7 +190,8 @@ void TavrelControl::resetTavrelControl()
 
 void TavrelControl::activeProfileUpdateSlot(Profile profile)
 {
-    if (profile.webIfType != activeProfile.webIfType)
+    // Without an active profile (the active one was deleted) there is no receiver to ask.
+    if (profile.webIfType != activeProfile.webIfType || profile.profileName == noActiveProfileName)
         resetTavrelControl();
     activeProfile = profile;
 }
@@ -362,8 +365,10 @@ void TavrelControl::e2AboutRequestResponse()
         Q_EMIT broadcastChannelIndex(boxServiceFound ? boxChannelIndex : 0);
         guiBouquetIndex = boxBouquetIndex;
         guiChannelIndex = boxChannelIndex;
-        if (database->bouquetHasChannels(boxBouquetIndex))
+        if (database->bouquetHasChannels(boxBouquetIndex)) {
+            m_bouquetsWithEpg.insert(boxBouquetIndex);
             requestEngine->requestBouquetEpgNow(database->bouquet(boxBouquetIndex)->reference);
+        }
         if (database->hasChannel(boxBouquetIndex, boxChannelIndex))
             requestEngine->requestServiceEpg(
                 database->channel(boxBouquetIndex, boxChannelIndex)->serviceReference,
