@@ -135,6 +135,8 @@ bool TavrelControl::ensureCommandEngine()
         return true;
     // Before the first load the profile is only known to the store.
     activeProfile = settings->getActiveProfile();
+    if (activeProfile.profileName == noActiveProfileName)
+        return false;
     if (activeProfile.webIfType == 0)
         createCommandEngineE1();
     else if (activeProfile.webIfType == 1)
@@ -191,7 +193,10 @@ void TavrelControl::resetTavrelControl()
 void TavrelControl::activeProfileUpdateSlot(Profile profile)
 {
     // Without an active profile (the active one was deleted) there is no receiver to ask.
-    if (profile.webIfType != activeProfile.webIfType || profile.profileName == noActiveProfileName)
+    // Before any engine exists there is nothing to drop, and the panel keeps its invitation.
+    const bool otherReceiver =
+        profile.webIfType != activeProfile.webIfType || profile.profileName == noActiveProfileName;
+    if (otherReceiver && requestEngine)
         resetTavrelControl();
     activeProfile = profile;
 }

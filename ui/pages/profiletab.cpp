@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -56,10 +57,11 @@ ProfileTab::ProfileTab(QWidget* parent, Profile profile, bool isNewTab, TavrelCo
         for (const Fields& f : {wide, tall}) {
             f.port->setValidator(new QIntValidator(lowestPort, highestPort, f.port));
             f.ccCamPort->setValidator(new QIntValidator(lowestPort, highestPort, f.ccCamPort));
-            // Enter in any field saves, as the Save button does.
+            // Enter in any field saves, as the Save button does; watched here rather than
+            // through returnPressed, which a port the validator does not accept yet never sends.
             for (QLineEdit* edit : {f.name, f.user, f.password, f.address, f.port, f.ccCamPort}) {
                 if (edit)
-                    connect(edit, &QLineEdit::returnPressed, this, &ProfileTab::profileSave_button_clicked);
+                    edit->installEventFilter(this);
             }
         }
         mirror(wide, tall);
@@ -271,6 +273,13 @@ void ProfileTab::checkProfileConsistence()
 bool ProfileTab::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && watched != this) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            profileSave_button_clicked();
+            return true;
+        }
+    }
     // A box of the editor itself takes the activation away; that is not leaving the tab.
     if (watched == this && !isNewTab && (type == QEvent::Hide || type == QEvent::WindowDeactivate) &&
         !QApplication::activeModalWidget())
