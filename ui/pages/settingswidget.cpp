@@ -161,7 +161,10 @@ void SettingsWidget::setResetSettings_pushButton_clicked()
 {
     if (!MessageBox::question(this, QMessageBox::Question, tr("Restore the default settings?")))
         return;
+    // The live mode is the panel's switch, not one of these settings.
+    const bool liveMode = systemSet.isLiveMode;
     systemSet = SystemSet{};
+    systemSet.isLiveMode = liveMode;
     showSettings(landscapeView);
     showSettings(portraitView);
     changed();
@@ -193,6 +196,8 @@ void SettingsWidget::showSettings(QWidget* form)
 
 void SettingsWidget::writeSettings()
 {
+    // The panel may have switched the live mode while this page was open.
+    systemSet.isLiveMode = settings->getSystemSettings().isLiveMode;
     settings->saveSystemSettings(systemSet);
     Q_EMIT systemSettingsChanged(systemSet);
 }
