@@ -2,7 +2,9 @@
 
 #include "control/tavrelcontrol.h"
 #include "ui/mainwindow.h"
+#include "ui/shell/shellservices.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListView>
@@ -11,6 +13,8 @@
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
+
+#include <tuple>
 
 namespace {
 
@@ -77,6 +81,17 @@ void DemoDriver::start()
                         control->sendBoxCommand(BoxCommandStandby);
                     },
                     [play] { return !play->isEnabled(); }});
+    // The editor and the settings page open as windows of their own.
+    ShellServices* shell = m_window->shell();
+    for (const auto& [name, action, page] : {std::tuple{"profiles", "profileAction", "profilePage"},
+                                             std::tuple{"settings", "settingsAction", "settingsPage"}}) {
+        auto* trigger = m_window->findChild<QAction*>(QLatin1StringView(action));
+        auto* window = m_window->findChild<QWidget*>(QLatin1StringView(page));
+        m_steps.append({QLatin1StringView(name), [trigger] { trigger->trigger(); },
+                        [window] { return window->isVisible(); }, window});
+        m_steps.append({QString(), [shell, window] { shell->closeStackedWindow(window); },
+                        [window] { return !window->isVisible(); }});
+    }
     if (!m_shots) {
         // Connecting is all that was asked for.
         m_steps.resize(3);
@@ -98,7 +113,7 @@ void DemoDriver::poll()
         if (!step.name.isEmpty() && m_waited < settleMs && ready)
             return;
         if (!step.name.isEmpty() && m_shots)
-            shoot(step.name);
+            shoot(step.name, step.window ? step.window : m_window);
     }
     ++m_current;
     m_waited = 0;
@@ -109,10 +124,10 @@ void DemoDriver::poll()
     m_steps.at(m_current).act();
 }
 
-void DemoDriver::shoot(const QString& name)
+void DemoDriver::shoot(const QString& name, QWidget* window)
 {
     const QString path = m_folder.filePath(name + QStringLiteral(".png"));
-    if (m_window->grab().save(path))
+    if (window->grab().save(path))
         QTextStream(stdout) << "screenshot " << path << Qt::endl;
 }
 

@@ -7,6 +7,7 @@
 
 class MainWindow;
 class QTimer;
+class QWidget;
 
 // Drives the window for the demonstration and the smoke test, and only when the environment
 // asks for it: TAVREL_DEMO=connect loads the receiver's data at once instead of waiting for
@@ -30,10 +31,12 @@ private:
         QString name;
         std::function<void()> act;
         std::function<bool()> ready;
+        // The window to take the picture of; the main window when none.
+        QWidget* window = nullptr;
     };
 
     void poll();
-    void shoot(const QString& name);
+    void shoot(const QString& name, QWidget* window);
     void finish();
 
     MainWindow* m_window = nullptr;

@@ -135,6 +135,8 @@ bool TavrelControl::ensureCommandEngine()
         return true;
     // Before the first load the profile is only known to the store.
     activeProfile = settings->getActiveProfile();
+    if (activeProfile.profileName == noActiveProfileName)
+        return false;
     if (activeProfile.webIfType == 0)
         createCommandEngineE1();
     else if (activeProfile.webIfType == 1)
@@ -150,6 +152,7 @@ void TavrelControl::loadServiceData()
     activeProfile = settings->getActiveProfile();
     if (activeProfile.profileName == noActiveProfileName) {
         MessageBox::notice(this, QMessageBox::Warning, tr("No Active Profile found!"));
+        Q_EMIT activeProfileNeeded();
         return;
     }
     // The reset has just made a fresh, empty image for the new engine.
@@ -180,6 +183,7 @@ void TavrelControl::resetTavrelControl()
     boxServiceFound = false;
     recordStopCheckPending = false;
     m_boxServiceUnknownAtStart = false;
+    m_bouquetsWithEpg.clear();
     lastBoxMode = noBoxModeYet;
     Q_EMIT resetServiceDataLists();
     Q_EMIT panelClearAllData();
@@ -188,7 +192,11 @@ void TavrelControl::resetTavrelControl()
 
 void TavrelControl::activeProfileUpdateSlot(Profile profile)
 {
-    if (profile.webIfType != activeProfile.webIfType)
+    // Without an active profile (the active one was deleted) there is no receiver to ask.
+    // Before any engine exists there is nothing to drop, and the panel keeps its invitation.
+    const bool otherReceiver =
+        profile.webIfType != activeProfile.webIfType || profile.profileName == noActiveProfileName;
+    if (otherReceiver && requestEngine)
         resetTavrelControl();
     activeProfile = profile;
 }
@@ -362,8 +370,10 @@ void TavrelControl::e2AboutRequestResponse()
         Q_EMIT broadcastChannelIndex(boxServiceFound ? boxChannelIndex : 0);
         guiBouquetIndex = boxBouquetIndex;
         guiChannelIndex = boxChannelIndex;
-        if (database->bouquetHasChannels(boxBouquetIndex))
+        if (database->bouquetHasChannels(boxBouquetIndex)) {
+            m_bouquetsWithEpg.insert(boxBouquetIndex);
             requestEngine->requestBouquetEpgNow(database->bouquet(boxBouquetIndex)->reference);
+        }
         if (database->hasChannel(boxBouquetIndex, boxChannelIndex))
             requestEngine->requestServiceEpg(
                 database->channel(boxBouquetIndex, boxChannelIndex)->serviceReference,

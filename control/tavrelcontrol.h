@@ -5,6 +5,7 @@
 #include <QList>
 #include <QModelIndex>
 #include <QNetworkReply>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -74,6 +75,9 @@ public:
     // channel is one of them.
     void refreshBouquetEpgIfStale(int bouquet);
     void reloadBouquetEpg(int bouquet);
+    // A bouquet came into view (bouquet tab, EPG tab, satellite finder): its now/next events
+    // are asked for; with the EPG loaded only when needed, only the first time it is shown.
+    void bouquetShown(int bouquet);
 
     // Movies.
     void playMovieAt(int index);
@@ -147,6 +151,8 @@ Q_SIGNALS:
     void enigma2SearchResults(QList<EpgItem*> events);
     void enigma2SimilarResults(QList<EpgItem*> events);
     void activeProfileChanged(Profile profile);
+    // A load was asked for while no profile is active: the user has a receiver to set up.
+    void activeProfileNeeded();
 
 public Q_SLOTS:
     void setNewSystemSettings(SystemSet set);
@@ -289,4 +295,6 @@ private:
     bool m_boxServiceUnknownAtStart = false;
     // The recording asked to be deleted; the answer removes it wherever it stands by then.
     QString m_movieDeleteReference;
+    // Bouquets of this image whose now/next events were asked for.
+    QSet<int> m_bouquetsWithEpg;
 };

@@ -198,12 +198,25 @@ void TavrelControl::guiBouquetIndex_ChangedSlot(int index)
     guiBouquetIndex = index;
     Q_EMIT setEpgWidgetBouquetIndex(index);
     updateChannelItems();
-    if (!initialized || !database->hasBouquet(index))
+    bouquetShown(index);
+}
+
+void TavrelControl::bouquetShown(int bouquet)
+{
+    if (!initialized || !database->hasBouquet(bouquet))
         return;
-    if (isEnigma1())
-        refreshBouquetEpgIfStale(index);
-    else if (requestEngine)
-        requestEngine->requestBouquetEpgNow(database->bouquet(index)->reference);
+    if (isEnigma1()) {
+        // The multi-EPG is asked for only when the shown events have run out.
+        refreshBouquetEpgIfStale(bouquet);
+        return;
+    }
+    if (!requestEngine)
+        return;
+    const bool asked = m_bouquetsWithEpg.contains(bouquet);
+    m_bouquetsWithEpg.insert(bouquet);
+    if (asked && systemSettings.epgLoadOnDemand)
+        return;
+    requestEngine->requestBouquetEpgNow(database->bouquet(bouquet)->reference);
 }
 
 void TavrelControl::guiChannelIndex_ChangedSlot(int index)

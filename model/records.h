@@ -34,6 +34,8 @@ struct SystemSet
     bool movielistClick = false;
     bool movielistDbClick = true;
     bool isLiveMode = true;
+    // The now/next events of a bouquet are asked for only the first time it is shown.
+    bool epgLoadOnDemand = false;
 
     bool operator==(const SystemSet&) const = default;
 };

@@ -94,6 +94,7 @@ SystemSet Settings::getSystemSettings()
     set.movielistClick = m_store.value(QStringLiteral("movielistClick"), false).toBool();
     set.movielistDbClick = m_store.value(QStringLiteral("movielistDbClick"), false).toBool();
     set.isLiveMode = m_store.value(QStringLiteral("isLiveMode"), false).toBool();
+    set.epgLoadOnDemand = m_store.value(QStringLiteral("epgLoadOnDemand"), false).toBool();
     m_store.endGroup();
     return set;
 }
@@ -109,6 +110,7 @@ void Settings::saveSystemSettings(const SystemSet& set)
     m_store.setValue(QStringLiteral("movielistClick"), set.movielistClick);
     m_store.setValue(QStringLiteral("movielistDbClick"), set.movielistDbClick);
     m_store.setValue(QStringLiteral("isLiveMode"), set.isLiveMode);
+    m_store.setValue(QStringLiteral("epgLoadOnDemand"), set.epgLoadOnDemand);
     m_store.endGroup();
 
     m_store.beginGroup(systemInternGroup);

@@ -13,6 +13,8 @@
 #include "ui/delegates/movieitemdelegate.h"
 #include "ui/pages/channellistmodel.h"
 #include "ui/pages/placeholderpage.h"
+#include "ui/pages/profilewidget.h"
+#include "ui/pages/settingswidget.h"
 #include "ui/panelwidget.h"
 #include "ui/resourcepaths.h"
 #include "ui/shell/shellservices.h"
@@ -167,13 +169,35 @@ void MainWindow::createPages()
         page->layout()->addWidget(widget);
         return widget;
     };
-    profileWidget = place(ui->profilePage, "profileWidget");
+    profileWidget = new ProfileWidget(ui->profilePage, controller);
+    profileWidget->setObjectName(QStringLiteral("profileWidget"));
+    ui->profilePage->layout()->addWidget(profileWidget);
+    ui->profilePage->setWindowTitle(profileWidget->windowTitle());
     place(ui->helpPage, "helpWidget");
     place(ui->messagePage, "messageWidget");
     place(ui->messageE2Page, "messageWidgetE2");
-    settingsWidget = place(ui->settingsPage, "settingsWidget");
+    settingsWidget = new SettingsWidget(ui->settingsPage);
+    settingsWidget->setObjectName(QStringLiteral("settingsWidget"));
+    ui->settingsPage->layout()->addWidget(settingsWidget);
     place(ui->satfinder_page, "satFinderWidget");
     infoWidget = place(ui->infoPage, "infoWidget");
+    connectProfileAndSettingsPages();
+}
+
+void MainWindow::connectProfileAndSettingsPages()
+{
+    // The active profile chosen in the editor reaches this window, and through it the
+    // controller and its engine; pages that need it connect to ActiveProfileChanged.
+    connect(profileWidget, &ProfileWidget::activeProfileChanged, this, &MainWindow::ActiveProfileChanged);
+    connect(this, &MainWindow::ActiveProfileChanged, this, &MainWindow::activeProfileUpdateSlot);
+    connect(this, &MainWindow::ActiveProfileChanged, controller, &TavrelControl::activeProfileChanged);
+    connect(profileWidget, &ProfileWidget::goPagebackRequest, this, &MainWindow::backButton_triggered);
+    // Loading without a profile leads the user to the editor.
+    connect(controller, &TavrelControl::activeProfileNeeded, this, &MainWindow::profileAction_triggered);
+
+    connect(settingsWidget, &SettingsWidget::systemSettingsChanged, this, &MainWindow::setNewSystemSettings);
+    connect(settingsWidget, &SettingsWidget::systemSettingsChanged, controller,
+            &TavrelControl::setNewSystemSettings);
 }
 
 void MainWindow::createMenu()
@@ -253,6 +277,7 @@ void MainWindow::profileAction_triggered()
 
 void MainWindow::settingsAction_triggered()
 {
+    settingsWidget->readSettings();
     openPage(ui->settingsPage);
 }
 

@@ -6,7 +6,15 @@ target_sources(tavrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_ls.ui
     ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_pt.ui
     ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.h
-    ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.h)
+    ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.h
+    ${CMAKE_CURRENT_LIST_DIR}/forms/profiletab_ls.ui
+    ${CMAKE_CURRENT_LIST_DIR}/forms/profiletab_pt.ui
+    ${CMAKE_CURRENT_LIST_DIR}/forms/settingswidget_ls.ui
+    ${CMAKE_CURRENT_LIST_DIR}/forms/settingswidget_pt.ui
+    ${CMAKE_CURRENT_LIST_DIR}/pages/orientedforms.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/profiletab.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/profiletab.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/profilewidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/profilewidget.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/settingswidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/settingswidget.h)
 set_target_properties(tavrel_ui PROPERTIES
     AUTOUIC ON
     AUTOUIC_SEARCH_PATHS ${CMAKE_CURRENT_LIST_DIR}/forms)

@@ -172,6 +172,351 @@
     </message>
 </context>
 <context>
+    <name>ProfileTab</name>
+    <message>
+        <source>Please give the profile a name without &quot;/&quot; and &quot;\&quot;.</source>
+        <translation>Bitte geben Sie dem Profil einen Namen ohne „/“ und „\“.</translation>
+    </message>
+    <message>
+        <source>The port must be a number from 1 to 65535.</source>
+        <translation>Der Port muss eine Zahl von 1 bis 65535 sein.</translation>
+    </message>
+    <message>
+        <source>Please enter the IP address or host name of the receiver.</source>
+        <translation>Bitte geben Sie die IP-Adresse oder den Hostnamen des Receivers ein.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an IP address or host name.</source>
+        <translation>„%1“ ist weder eine IP-Adresse noch ein Hostname.</translation>
+    </message>
+    <message>
+        <source>Profile delete?</source>
+        <translation>Profil löschen?</translation>
+    </message>
+    <message>
+        <source>Active profile has been changed!
+Reload service data?</source>
+        <translation>Das aktive Profil wurde geändert!
+Senderdaten neu laden?</translation>
+    </message>
+    <message>
+        <source>Profile not yet saved.
+Save now?</source>
+        <translation>Profil noch nicht gespeichert.
+Jetzt speichern?</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileTab_ls</name>
+    <message>
+        <source>Active</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <source>Username:</source>
+        <translation>Benutzername:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation>IP-Adresse:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>CCcam Port:</source>
+        <translation>CCcam-Port:</translation>
+    </message>
+    <message>
+        <source>Web Interface:</source>
+        <translation>Weboberfläche:</translation>
+    </message>
+    <message>
+        <source>Enigma 1</source>
+        <translation>Enigma 1</translation>
+    </message>
+    <message>
+        <source>Enigma 2</source>
+        <translation>Enigma 2</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Profile Name:</source>
+        <translation>Profilname:</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileTab_pt</name>
+    <message>
+        <source>Active</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <source>Username:</source>
+        <translation>Benutzername:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation>IP-Adresse:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>CCcam Port:</source>
+        <translation>CCcam-Port:</translation>
+    </message>
+    <message>
+        <source>Web Interface:</source>
+        <translation>Weboberfläche:</translation>
+    </message>
+    <message>
+        <source>Enigma 1</source>
+        <translation>Enigma 1</translation>
+    </message>
+    <message>
+        <source>Enigma 2</source>
+        <translation>Enigma 2</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Profile Name:</source>
+        <translation>Profilname:</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileWidget</name>
+    <message>
+        <source>TavrelControl Profil Settings</source>
+        <translation>TavrelControl Profileinstellungen</translation>
+    </message>
+    <message>
+        <source>New Profil</source>
+        <translation>Neues Profil</translation>
+    </message>
+    <message>
+        <source>Please give the profile a name without &quot;/&quot; and &quot;\&quot;.</source>
+        <translation>Bitte geben Sie dem Profil einen Namen ohne „/“ und „\“.</translation>
+    </message>
+    <message>
+        <source>Profile already exists!</source>
+        <translation>Profil existiert bereits!</translation>
+    </message>
+    <message>
+        <source>Profil saved!</source>
+        <translation>Profil gespeichert!</translation>
+    </message>
+    <message>
+        <source>Create new profile!
+Reload service data?</source>
+        <translation>Neues Profil angelegt!
+Senderdaten neu laden?</translation>
+    </message>
+    <message>
+        <source>Profile changed!
+Reload service data?</source>
+        <translation>Profil geändert!
+Senderdaten neu laden?</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWidget</name>
+    <message>
+        <source>Restore the default settings?</source>
+        <translation>Die Standardeinstellungen wiederherstellen?</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWidget_ls</name>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Epg data loading</source>
+        <translation>EPG-Daten laden</translation>
+    </message>
+    <message>
+        <source>all automatically</source>
+        <translation>alle automatisch</translation>
+    </message>
+    <message>
+        <source>only when needed</source>
+        <translation>nur bei Bedarf</translation>
+    </message>
+    <message>
+        <source>Reset settings</source>
+        <translation>Einstellungen zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Display</source>
+        <translation>Anzeige</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Ausrichtung</translation>
+    </message>
+    <message>
+        <source>Automatically</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Querformat</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Hochformat</translation>
+    </message>
+    <message>
+        <source>Actions</source>
+        <translation>Aktionen</translation>
+    </message>
+    <message>
+        <source>Zap to channel</source>
+        <translation>Auf Kanal umschalten</translation>
+    </message>
+    <message>
+        <source>Channel list click</source>
+        <translation>Klick in der Kanalliste</translation>
+    </message>
+    <message>
+        <source>Channel list double click</source>
+        <translation>Doppelklick in der Kanalliste</translation>
+    </message>
+    <message>
+        <source>Zap to movie</source>
+        <translation>Aufnahme abspielen</translation>
+    </message>
+    <message>
+        <source>Movie list click</source>
+        <translation>Klick in der Aufnahmeliste</translation>
+    </message>
+    <message>
+        <source>Movie list double click</source>
+        <translation>Doppelklick in der Aufnahmeliste</translation>
+    </message>
+    <message>
+        <source>Panel click</source>
+        <translation>Klick auf das Bedienfeld</translation>
+    </message>
+    <message>
+        <source>Send OK Command</source>
+        <translation>OK-Befehl senden</translation>
+    </message>
+    <message>
+        <source>Send Exit Command</source>
+        <translation>Exit-Befehl senden</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWidget_pt</name>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Epg data loading</source>
+        <translation>EPG-Daten laden</translation>
+    </message>
+    <message>
+        <source>all automatically</source>
+        <translation>alle automatisch</translation>
+    </message>
+    <message>
+        <source>only when needed</source>
+        <translation>nur bei Bedarf</translation>
+    </message>
+    <message>
+        <source>Reset settings</source>
+        <translation>Einstellungen zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Display</source>
+        <translation>Anzeige</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Ausrichtung</translation>
+    </message>
+    <message>
+        <source>Automatically</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Querformat</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Hochformat</translation>
+    </message>
+    <message>
+        <source>Actions</source>
+        <translation>Aktionen</translation>
+    </message>
+    <message>
+        <source>Zap to channel</source>
+        <translation>Auf Kanal umschalten</translation>
+    </message>
+    <message>
+        <source>Channel list click</source>
+        <translation>Klick in der Kanalliste</translation>
+    </message>
+    <message>
+        <source>Channel list double click</source>
+        <translation>Doppelklick in der Kanalliste</translation>
+    </message>
+    <message>
+        <source>Zap to movie</source>
+        <translation>Aufnahme abspielen</translation>
+    </message>
+    <message>
+        <source>Movie list click</source>
+        <translation>Klick in der Aufnahmeliste</translation>
+    </message>
+    <message>
+        <source>Movie list double click</source>
+        <translation>Doppelklick in der Aufnahmeliste</translation>
+    </message>
+    <message>
+        <source>Panel click</source>
+        <translation>Klick auf das Bedienfeld</translation>
+    </message>
+    <message>
+        <source>Send OK Command</source>
+        <translation>OK-Befehl senden</translation>
+    </message>
+    <message>
+        <source>Send Exit Command</source>
+        <translation>Exit-Befehl senden</translation>
+    </message>
+</context>
+<context>
     <name>StackedWindows</name>
     <message>
         <source>Back</source>
