@@ -13,6 +13,7 @@
 #include "ui/delegates/movieitemdelegate.h"
 #include "ui/pages/channellistmodel.h"
 #include "ui/pages/placeholderpage.h"
+#include "ui/pages/timerwidget.h"
 #include "ui/panelwidget.h"
 #include "ui/resourcepaths.h"
 #include "ui/shell/shellservices.h"
@@ -155,7 +156,9 @@ void MainWindow::createTabs()
     connect(ui->movie_listWidget, &QListWidget::clicked, this, &MainWindow::on_movie_listWidget_clicked);
 
     auto* timerLayout = new QVBoxLayout(ui->timer_tab);
-    timerWidget = new PlaceholderPage(QStringLiteral("timerWidget"), ui->timer_tab);
+    timerLayout->setContentsMargins(0, 0, 0, 0);
+    timerWidget = new TimerWidget(ui->timer_tab, controller);
+    timerWidget->setObjectName(QStringLiteral("timerWidget"));
     timerLayout->addWidget(timerWidget);
     ui->tabWidget->setTabIcon(TabTimer, ResourcePaths::icon(":/menu/menu/clock_64.png"));
 }
@@ -389,6 +392,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::current_TabPage_Changed(int index)
 {
     const bool initialized = controller->isInitialized();
+    // The Enigma1 status answers refill the timer list only while the timer tab shows.
+    if (timerWidget && index == TabTimer)
+        connect(controller, &TavrelControl::timerListStatusUpdate, timerWidget, &TimerWidget::putTimerData,
+                Qt::UniqueConnection);
+    else if (timerWidget)
+        disconnect(controller, &TavrelControl::timerListStatusUpdate, timerWidget,
+                   &TimerWidget::putTimerData);
     switch (index) {
     case TabTv:
         if (initialized) {
@@ -533,6 +543,7 @@ void MainWindow::resetServiceDataSlot()
     }
     removeChannelLists();
     ui->movie_listWidget->clear();
+    timerWidget->resetTimerWidget();
 }
 
 void MainWindow::channel_listWidget_customContextMenuRequested(const QPoint& pos)

@@ -25,6 +25,7 @@ class ShellServices;
 class TavrelControl;
 class TavrelDatabase;
 class TimerSource;
+class TimerWidget;
 Q_MOC_INCLUDE("model/tavreldatabase.h")
 
 namespace Ui {
@@ -117,7 +118,7 @@ private:
     PanelWidget* panelWidget = nullptr;
     QWidget* epgWidget = nullptr;
     QWidget* profileWidget = nullptr;
-    QWidget* timerWidget = nullptr;
+    TimerWidget* timerWidget = nullptr;
     QWidget* settingsWidget = nullptr;
     QWidget* infoWidget = nullptr;
     QMenu* movieMenu = nullptr;

@@ -242,4 +242,23 @@ Noch einmal versuchen?</translation>
         <translation>Aufnahme-Timer</translation>
     </message>
 </context>
+<context>
+    <name>TimerWidget</name>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Clean up</source>
+        <translation>Aufräumen</translation>
+    </message>
+    <message>
+        <source>The timer list could not be loaded. The timers shown are those of the last list.</source>
+        <translation>Die Timerliste konnte nicht geladen werden. Angezeigt werden die Timer der letzten Liste.</translation>
+    </message>
+</context>
 </TS>
