@@ -12,6 +12,7 @@
 #include "ui/delegates/itemroles.h"
 #include "ui/delegates/movieitemdelegate.h"
 #include "ui/pages/channellistmodel.h"
+#include "ui/pages/generalinfowidget.h"
 #include "ui/pages/placeholderpage.h"
 #include "ui/pages/timerwidget.h"
 #include "ui/panelwidget.h"
@@ -176,7 +177,18 @@ void MainWindow::createPages()
     place(ui->messageE2Page, "messageWidgetE2");
     settingsWidget = place(ui->settingsPage, "settingsWidget");
     place(ui->satfinder_page, "satFinderWidget");
-    infoWidget = place(ui->infoPage, "infoWidget");
+    infoWidget = new GeneralInfoWidget(ui->infoPage);
+    infoWidget->setObjectName(QStringLiteral("infoWidget"));
+    ui->infoPage->layout()->addWidget(infoWidget);
+    connect(controller, qOverload<const AboutInfo*>(&TavrelControl::aboutInfoReceived), infoWidget,
+            qOverload<const AboutInfo*>(&GeneralInfoWidget::setAboutInformation));
+    connect(controller, qOverload<const AboutInfoE1*>(&TavrelControl::aboutInfoReceived), infoWidget,
+            qOverload<const AboutInfoE1*>(&GeneralInfoWidget::setAboutInformation));
+    connect(controller, &TavrelControl::signalInfoReceived, infoWidget,
+            &GeneralInfoWidget::setSignalInformation);
+    connect(controller, &TavrelControl::deviceInfoReceived, infoWidget,
+            &GeneralInfoWidget::setDeviceInformation);
+    connect(controller, &TavrelControl::dataInfoReceived, infoWidget, &GeneralInfoWidget::setDataInformation);
 }
 
 void MainWindow::createMenu()

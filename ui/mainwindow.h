@@ -13,6 +13,7 @@
 
 class Clock;
 class ControlTimer;
+class GeneralInfoWidget;
 class QDialog;
 class QListView;
 class QLineEdit;
@@ -120,7 +121,7 @@ private:
     QWidget* profileWidget = nullptr;
     TimerWidget* timerWidget = nullptr;
     QWidget* settingsWidget = nullptr;
-    QWidget* infoWidget = nullptr;
+    GeneralInfoWidget* infoWidget = nullptr;
     QMenu* movieMenu = nullptr;
     QMenu* channelMenu = nullptr;
     QAction* m_movieRenameAction = nullptr;
