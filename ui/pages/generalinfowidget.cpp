@@ -5,6 +5,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Enigma2Page = 0;
@@ -17,10 +19,21 @@ GeneralInfoWidget::GeneralInfoWidget(QWidget* parent)
     , ui(std::make_unique<Ui::GeneralInfoWidget>())
 {
     ui->setupUi(this);
-    const QList<QLabel*> labels = findChildren<QLabel*>();
-    for (QLabel* label : labels) {
-        if (label->textInteractionFlags() & Qt::TextSelectableByMouse)
-            label->clear();
+    for (QWidget* page : {ui->enigma2_page, ui->enigma1_page}) {
+        // One caption width for all groups of a sub-page, so that the values line up.
+        QList<QLabel*> captions;
+        int captionWidth = 0;
+        const QList<QLabel*> labels = page->findChildren<QLabel*>();
+        for (QLabel* label : labels) {
+            if (label->textInteractionFlags() & Qt::TextSelectableByMouse) {
+                label->clear();
+            } else {
+                captions.append(label);
+                captionWidth = std::max(captionWidth, label->sizeHint().width());
+            }
+        }
+        for (QLabel* caption : std::as_const(captions))
+            caption->setMinimumWidth(captionWidth);
     }
     ui->info_stackedWidget->setCurrentIndex(Enigma2Page);
 }
