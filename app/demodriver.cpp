@@ -2,7 +2,9 @@
 
 #include "control/tavrelcontrol.h"
 #include "ui/mainwindow.h"
+#include "ui/shell/shellservices.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListView>
@@ -71,6 +73,19 @@ void DemoDriver::start()
                     }});
     m_steps.append({QStringLiteral("04-movie-list"), [tabs] { tabs->setCurrentIndex(3); },
                     [movies] { return movies->count() > 0; }});
+    auto* timers = m_window->findChild<QListWidget*>(QStringLiteral("timer_listWidget"));
+    m_steps.append({QStringLiteral("timers"), [tabs] { tabs->setCurrentIndex(4); },
+                    [timers] { return timers->count() >= 3; }});
+    auto* infoPage = m_window->findChild<QWidget*>(QStringLiteral("infoPage"));
+    auto* received = m_window->findChild<QLabel*>(QStringLiteral("infoBytesReceived_label"));
+    m_steps.append({QStringLiteral("box-info"),
+                    [this] {
+                        if (auto* info = m_window->findChild<QAction*>(QStringLiteral("infoAction")))
+                            info->trigger();
+                    },
+                    [received] { return !received->text().isEmpty(); }, infoPage});
+    m_steps.append(
+        {QString(), [this, infoPage] { m_window->shell()->closeStackedWindow(infoPage); }, always});
     m_steps.append({QStringLiteral("05-standby"),
                     [tabs, control] {
                         tabs->setCurrentIndex(0);
@@ -98,7 +113,7 @@ void DemoDriver::poll()
         if (!step.name.isEmpty() && m_waited < settleMs && ready)
             return;
         if (!step.name.isEmpty() && m_shots)
-            shoot(step.name);
+            shoot(step.name, step.shown ? step.shown->window() : m_window);
     }
     ++m_current;
     m_waited = 0;
@@ -109,10 +124,10 @@ void DemoDriver::poll()
     m_steps.at(m_current).act();
 }
 
-void DemoDriver::shoot(const QString& name)
+void DemoDriver::shoot(const QString& name, QWidget* shown)
 {
     const QString path = m_folder.filePath(name + QStringLiteral(".png"));
-    if (m_window->grab().save(path))
+    if (shown->grab().save(path))
         QTextStream(stdout) << "screenshot " << path << Qt::endl;
 }
 

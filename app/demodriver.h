@@ -7,6 +7,7 @@
 
 class MainWindow;
 class QTimer;
+class QWidget;
 
 // Drives the window for the demonstration and the smoke test, and only when the environment
 // asks for it: TAVREL_DEMO=connect loads the receiver's data at once instead of waiting for
@@ -30,10 +31,11 @@ private:
         QString name;
         std::function<void()> act;
         std::function<bool()> ready;
+        QWidget* shown = nullptr; // the window to picture; the main window when null
     };
 
     void poll();
-    void shoot(const QString& name);
+    void shoot(const QString& name, QWidget* shown);
     void finish();
 
     MainWindow* m_window = nullptr;
