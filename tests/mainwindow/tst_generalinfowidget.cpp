@@ -53,39 +53,37 @@ void TestGeneralInfoWidget::recordsFillTheirSubPage()
     QFETCH(QStringList, records);
     QFETCH(QString, page);
     QFETCH(QStringList, values);
+    AboutInfo e2;
+    AboutInfoE1 e1;
+    SignalInfo signal;
+    DeviceData device;
+    e2.enigmaVersion = u"OE 2.0"_s;
+    e1.processor = u"MIPS"_s;
+    e1.linuxKernel = u"2.6.9"_s;
+    signal.snrDbText = u"12.5 dB"_s;
+    signal.berText = u"7"_s;
+    device.diskGB = u"120 GB"_s;
+    device.diskH = u"80 %"_s;
+    device.snr = u"77"_s;
     GeneralInfoWidget info(nullptr);
     for (const QString& record : std::as_const(records)) {
-        if (record.startsWith(u"e2")) {
-            AboutInfo about;
-            about.enigmaVersion = u"OE 2.0"_s;
-            about.lanDhcp = record.endsWith(u"dhcp");
-            info.setAboutInformation(&about);
-        } else if (record == u"e1") {
-            AboutInfoE1 about;
-            about.linuxKernel = u"2.6.9"_s;
-            about.processor = u"MIPS"_s;
-            info.setAboutInformation(&about);
-        } else if (record == u"signal") {
-            SignalInfo signal;
-            signal.snrDbText = u"12.5 dB"_s;
-            signal.berText = u"7"_s;
+        e2.lanDhcp = record == u"e2 dhcp";
+        if (record.startsWith(u"e2"))
+            info.setAboutInformation(&e2);
+        else if (record == u"e1")
+            info.setAboutInformation(&e1);
+        else if (record == u"signal")
             info.setSignalInformation(&signal);
-        } else if (record == u"device") {
-            DeviceData device;
-            device.diskGB = u"120 GB"_s;
-            device.diskH = u"80 %"_s;
-            device.snr = u"77"_s;
+        else if (record == u"device")
             info.setDeviceInformation(&device);
-        } else {
+        else
             info.setDataInformation(record.mid(5));
-        }
     }
     QCOMPARE(info.findChild<QStackedWidget*>()->currentWidget()->objectName(), page);
     for (const QString& value : std::as_const(values)) {
-        const QStringList parts = value.split(u'=');
-        const auto* label = info.findChild<QLabel*>(parts.at(0));
-        QVERIFY2(label, qPrintable(parts.at(0)));
-        QCOMPARE(label->text(), parts.at(1));
+        const auto* label = info.findChild<QLabel*>(value.section(u'=', 0, 0));
+        QVERIFY2(label, qPrintable(value));
+        QCOMPARE(label->text(), value.section(u'=', 1));
         QVERIFY(label->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
     }
 }
