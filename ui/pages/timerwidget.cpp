@@ -82,6 +82,13 @@ QAction* TimerWidget::createAction(const QString& text, const char* iconPath, vo
     return action;
 }
 
+void TimerWidget::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Delete and F5 act on the list as soon as the tab shows.
+    ui->timer_listWidget->setFocus();
+}
+
 void TimerWidget::resetTimerWidget()
 {
     ui->timer_listWidget->clear();

@@ -33,6 +33,9 @@ public Q_SLOTS:
     void resetTimerWidget();
     void putTimerData(TavrelDatabase* newData);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private Q_SLOTS:
     void timerListWidget_customContextMenuRequested(const QPoint& pos);
     void activeProfileUpdateSlot(Profile newProfile);
