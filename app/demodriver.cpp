@@ -75,6 +75,19 @@ void DemoDriver::start()
                     }});
     m_steps.append({QStringLiteral("04-movie-list"), [tabs] { tabs->setCurrentIndex(3); },
                     [movies] { return movies->count() > 0; }});
+    auto* timers = m_window->findChild<QListWidget*>(QStringLiteral("timer_listWidget"));
+    m_steps.append({QStringLiteral("timers"), [tabs] { tabs->setCurrentIndex(4); },
+                    [timers] { return timers->count() >= 3; }});
+    auto* infoPage = m_window->findChild<QWidget*>(QStringLiteral("infoPage"));
+    auto* received = m_window->findChild<QLabel*>(QStringLiteral("infoBytesReceived_label"));
+    m_steps.append({QStringLiteral("box-info"),
+                    [this] {
+                        if (auto* info = m_window->findChild<QAction*>(QStringLiteral("infoAction")))
+                            info->trigger();
+                    },
+                    [received] { return !received->text().isEmpty(); }, infoPage});
+    m_steps.append(
+        {QString(), [this, infoPage] { m_window->shell()->closeStackedWindow(infoPage); }, always});
     m_steps.append({QStringLiteral("05-standby"),
                     [tabs, control] {
                         tabs->setCurrentIndex(0);

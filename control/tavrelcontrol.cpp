@@ -45,6 +45,14 @@ void TavrelControl::connectCommonRoutes(TavrelRequest* engine)
             qOverload<bool>(&TavrelControl::networkErrorSlot));
     connect(engine, qOverload<QNetworkReply::NetworkError>(&TavrelRequest::networkErrorOccurred), this,
             qOverload<QNetworkReply::NetworkError>(&TavrelControl::networkErrorSlot));
+    connect(engine, &TavrelRequest::requestFailed, this, [this](RequestType type) {
+        if (type == ReqTimerList)
+            Q_EMIT timerListRequestFailed();
+    });
+    connect(engine, &TavrelRequest::replyUnreadable, this, [this](RequestType type) {
+        if (type == ReqTimerList)
+            Q_EMIT timerListRequestFailed();
+    });
 }
 
 void TavrelControl::retireEngine()

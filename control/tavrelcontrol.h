@@ -142,6 +142,9 @@ Q_SIGNALS:
     void MovieDeleted(int index);
     void timerListDataUpdate(TavrelDatabase* database);
     void timerListStatusUpdate(TavrelDatabase* database);
+    // The last timer-list request failed or its answer was unreadable; the list kept is the
+    // one before it. Comes before the timerListDataUpdate of that request.
+    void timerListRequestFailed();
     void satFinderDataUpdate(SatfinderData* data);
     void satFinderConfigUpdate(SatfinderConfig* config);
     void satFinderDataUpdate(const SignalInfo* info);

@@ -12,9 +12,11 @@
 #include "ui/delegates/itemroles.h"
 #include "ui/delegates/movieitemdelegate.h"
 #include "ui/pages/channellistmodel.h"
+#include "ui/pages/generalinfowidget.h"
 #include "ui/pages/placeholderpage.h"
 #include "ui/pages/profilewidget.h"
 #include "ui/pages/settingswidget.h"
+#include "ui/pages/timerwidget.h"
 #include "ui/panelwidget.h"
 #include "ui/resourcepaths.h"
 #include "ui/shell/shellservices.h"
@@ -157,7 +159,9 @@ void MainWindow::createTabs()
     connect(ui->movie_listWidget, &QListWidget::clicked, this, &MainWindow::on_movie_listWidget_clicked);
 
     auto* timerLayout = new QVBoxLayout(ui->timer_tab);
-    timerWidget = new PlaceholderPage(QStringLiteral("timerWidget"), ui->timer_tab);
+    timerLayout->setContentsMargins(0, 0, 0, 0);
+    timerWidget = new TimerWidget(ui->timer_tab, controller);
+    timerWidget->setObjectName(QStringLiteral("timerWidget"));
     timerLayout->addWidget(timerWidget);
     ui->tabWidget->setTabIcon(TabTimer, ResourcePaths::icon(":/menu/menu/clock_64.png"));
 }
@@ -180,7 +184,18 @@ void MainWindow::createPages()
     settingsWidget->setObjectName(QStringLiteral("settingsWidget"));
     ui->settingsPage->layout()->addWidget(settingsWidget);
     place(ui->satfinder_page, "satFinderWidget");
-    infoWidget = place(ui->infoPage, "infoWidget");
+    infoWidget = new GeneralInfoWidget(ui->infoPage);
+    infoWidget->setObjectName(QStringLiteral("infoWidget"));
+    ui->infoPage->layout()->addWidget(infoWidget);
+    connect(controller, qOverload<const AboutInfo*>(&TavrelControl::aboutInfoReceived), infoWidget,
+            qOverload<const AboutInfo*>(&GeneralInfoWidget::setAboutInformation));
+    connect(controller, qOverload<const AboutInfoE1*>(&TavrelControl::aboutInfoReceived), infoWidget,
+            qOverload<const AboutInfoE1*>(&GeneralInfoWidget::setAboutInformation));
+    connect(controller, &TavrelControl::signalInfoReceived, infoWidget,
+            &GeneralInfoWidget::setSignalInformation);
+    connect(controller, &TavrelControl::deviceInfoReceived, infoWidget,
+            &GeneralInfoWidget::setDeviceInformation);
+    connect(controller, &TavrelControl::dataInfoReceived, infoWidget, &GeneralInfoWidget::setDataInformation);
     connectProfileAndSettingsPages();
 }
 
@@ -414,6 +429,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::current_TabPage_Changed(int index)
 {
     const bool initialized = controller->isInitialized();
+    // The Enigma1 status answers refill the timer list only while the timer tab shows.
+    if (timerWidget && index == TabTimer)
+        connect(controller, &TavrelControl::timerListStatusUpdate, timerWidget, &TimerWidget::putTimerData,
+                Qt::UniqueConnection);
+    else if (timerWidget)
+        disconnect(controller, &TavrelControl::timerListStatusUpdate, timerWidget,
+                   &TimerWidget::putTimerData);
     switch (index) {
     case TabTv:
         if (initialized) {
@@ -558,6 +580,7 @@ void MainWindow::resetServiceDataSlot()
     }
     removeChannelLists();
     ui->movie_listWidget->clear();
+    timerWidget->resetTimerWidget();
 }
 
 void MainWindow::channel_listWidget_customContextMenuRequested(const QPoint& pos)

@@ -13,6 +13,7 @@
 
 class Clock;
 class ControlTimer;
+class GeneralInfoWidget;
 class QDialog;
 class QListView;
 class QLineEdit;
@@ -27,6 +28,7 @@ class ShellServices;
 class TavrelControl;
 class TavrelDatabase;
 class TimerSource;
+class TimerWidget;
 Q_MOC_INCLUDE("model/tavreldatabase.h")
 
 namespace Ui {
@@ -120,9 +122,9 @@ private:
     PanelWidget* panelWidget = nullptr;
     QWidget* epgWidget = nullptr;
     ProfileWidget* profileWidget = nullptr;
-    QWidget* timerWidget = nullptr;
+    TimerWidget* timerWidget = nullptr;
     SettingsWidget* settingsWidget = nullptr;
-    QWidget* infoWidget = nullptr;
+    GeneralInfoWidget* infoWidget = nullptr;
     QMenu* movieMenu = nullptr;
     QMenu* channelMenu = nullptr;
     QAction* m_movieRenameAction = nullptr;

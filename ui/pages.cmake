@@ -5,6 +5,11 @@ target_sources(tavrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/forms/mainwindow.ui
     ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_ls.ui
     ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_pt.ui
+    ${CMAKE_CURRENT_LIST_DIR}/forms/timerwidget.ui
+    ${CMAKE_CURRENT_LIST_DIR}/forms/generalinfowidget.ui
+    ${CMAKE_CURRENT_LIST_DIR}/pages/generalinfowidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/generalinfowidget.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/timerstateicon.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/timerstateicon.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/timerwidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/timerwidget.h
     ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.h
     ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.h
     ${CMAKE_CURRENT_LIST_DIR}/forms/profiletab_ls.ui

@@ -16,6 +16,133 @@
     </message>
 </context>
 <context>
+    <name>GeneralInfoWidget</name>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Enigma Version:</source>
+        <translation>Enigma-Version:</translation>
+    </message>
+    <message>
+        <source>Image Version:</source>
+        <translation>Image-Version:</translation>
+    </message>
+    <message>
+        <source>Webif Version:</source>
+        <translation>Webif-Version:</translation>
+    </message>
+    <message>
+        <source>Model:</source>
+        <translation>Modell:</translation>
+    </message>
+    <message>
+        <source>Network</source>
+        <translation>Netzwerk</translation>
+    </message>
+    <message>
+        <source>MAC Address:</source>
+        <translation>MAC-Adresse:</translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation>IP-Adresse:</translation>
+    </message>
+    <message>
+        <source>Net Mask:</source>
+        <translation>Netzmaske:</translation>
+    </message>
+    <message>
+        <source>Gateway:</source>
+        <translation>Gateway:</translation>
+    </message>
+    <message>
+        <source>DHCP:</source>
+        <translation>DHCP:</translation>
+    </message>
+    <message>
+        <source>Harddisk</source>
+        <translation>Festplatte</translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation>Kapazität:</translation>
+    </message>
+    <message>
+        <source>Free Space:</source>
+        <translation>Freier Speicher:</translation>
+    </message>
+    <message>
+        <source>Tuner</source>
+        <translation>Tuner</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Typ:</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>SNR dB:</source>
+        <translation>SNR dB:</translation>
+    </message>
+    <message>
+        <source>SNR %:</source>
+        <translation>SNR %:</translation>
+    </message>
+    <message>
+        <source>AGC:</source>
+        <translation>AGC:</translation>
+    </message>
+    <message>
+        <source>BER:</source>
+        <translation>BER:</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Daten</translation>
+    </message>
+    <message>
+        <source>Bytes Received:</source>
+        <translation>Empfangene Bytes:</translation>
+    </message>
+    <message>
+        <source>Linux Kernel:</source>
+        <translation>Linux-Kernel:</translation>
+    </message>
+    <message>
+        <source>Firmware:</source>
+        <translation>Firmware:</translation>
+    </message>
+    <message>
+        <source>Web Interface:</source>
+        <translation>Weboberfläche:</translation>
+    </message>
+    <message>
+        <source>Manufacturer:</source>
+        <translation>Hersteller:</translation>
+    </message>
+    <message>
+        <source>Processor:</source>
+        <translation>Prozessor:</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>TavrelControl Lite</source>
@@ -585,6 +712,25 @@ Noch einmal versuchen?</translation>
     <message>
         <source>Record Timer</source>
         <translation>Aufnahme-Timer</translation>
+    </message>
+</context>
+<context>
+    <name>TimerWidget</name>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Clean up</source>
+        <translation>Aufräumen</translation>
+    </message>
+    <message>
+        <source>The timer list could not be loaded. The timers shown are those of the last list.</source>
+        <translation>Die Timerliste konnte nicht geladen werden. Angezeigt werden die Timer der letzten Liste.</translation>
     </message>
 </context>
 </TS>
