@@ -214,10 +214,14 @@ void TavrelDatabase::insertBouquetEpg(OwnedList<EpgItem> items)
         return;
 
     // The receiver lists the events in its channel order; one cursor walks both lists.
+    // A whole-day answer starts with events that are over: they must not take the two places
+    // of the running and the coming event.
+    const qint64 now = m_clock.now();
     size_t cursor = 0;
     for (Channel* channel : bouquet->channels) {
         while (cursor < items.size() && channel->serviceReference == items[cursor]->serviceReference) {
-            channel->addEpgItem(std::move(items[cursor]));
+            if (qint64(items[cursor]->end) > now)
+                channel->addEpgItem(std::move(items[cursor]));
             ++cursor;
         }
         if (cursor == items.size())

@@ -82,7 +82,8 @@ public:
 
     // Setters; each takes what it is given and drops what it replaces.
     void setBouquets(OwnedList<Bouquet> bouquets);
-    // Merges one bouquet's events, in the receiver's channel order, into its channels.
+    // Merges one bouquet's events, in the receiver's channel order, into its channels; events
+    // that ended by now are skipped.
     void insertBouquetEpg(OwnedList<EpgItem> items);
     void setTimers(OwnedList<TimerEntry> timers);
     // Removes the first timer of this service.
