@@ -7,6 +7,7 @@
 #include "control/messagebox.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
+#include "model/clock.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
 #include "settings/settings.h"
@@ -223,8 +224,10 @@ void TavrelControl::requestSparseChannelEpg(int bouquet, int channel)
 {
     if (!requestEngine || !database->hasChannel(bouquet, channel))
         return;
-    const Channel* shown = database->channel(bouquet, channel);
-    if (shown->epgList().size() < wantedEventCount)
+    Channel* shown = database->channel(bouquet, channel);
+    // A channel whose schedule the receiver sent already has its events.
+    shown->dropEndedScheduleEvents(m_clock.now());
+    if (shown->events().size() < wantedEventCount)
         requestEngine->requestServiceEpg(shown->serviceReference, database->bouquet(bouquet)->reference);
 }
 
