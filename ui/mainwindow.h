@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class EpgWidget;
 class Clock;
 class ControlTimer;
 class QDialog;
@@ -115,7 +116,7 @@ private:
     Settings* settings = nullptr;
     ShellServices* m_shell = nullptr;
     PanelWidget* panelWidget = nullptr;
-    QWidget* epgWidget = nullptr;
+    EpgWidget* epgWidget = nullptr;
     QWidget* profileWidget = nullptr;
     QWidget* timerWidget = nullptr;
     QWidget* settingsWidget = nullptr;

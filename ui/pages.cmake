@@ -6,7 +6,10 @@ target_sources(tavrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_ls.ui
     ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_pt.ui
     ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.h
-    ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.h)
+    ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.h
+    ${CMAKE_CURRENT_LIST_DIR}/forms/EpgWidget_ls.ui
+    ${CMAKE_CURRENT_LIST_DIR}/forms/EpgWidget_pt.ui
+    ${CMAKE_CURRENT_LIST_DIR}/pages/epgwidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/epgwidget.h)
 set_target_properties(tavrel_ui PROPERTIES
     AUTOUIC ON
     AUTOUIC_SEARCH_PATHS ${CMAKE_CURRENT_LIST_DIR}/forms)

@@ -16,6 +16,85 @@
     </message>
 </context>
 <context>
+    <name>EpgWidget</name>
+    <message>
+        <source>Use Enigma2 Search</source>
+        <translation>Enigma2-Suche verwenden</translation>
+    </message>
+    <message>
+        <source>Search in current Channel</source>
+        <translation>Im aktuellen Kanal suchen</translation>
+    </message>
+    <message>
+        <source>Search in current Bouquet</source>
+        <translation>Im aktuellen Bouquet suchen</translation>
+    </message>
+    <message>
+        <source>Search in all Bouquets</source>
+        <translation>In allen Bouquets suchen</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Local Search</source>
+        <translation>Lokale Suche</translation>
+    </message>
+    <message>
+        <source>Search text</source>
+        <translation>Suchtext</translation>
+    </message>
+    <message>
+        <source>Results: </source>
+        <translation>Treffer: </translation>
+    </message>
+    <message>
+        <source>Similar Events</source>
+        <translation>Ähnliche Sendungen</translation>
+    </message>
+    <message>
+        <source>Enigma2 Search</source>
+        <translation>Enigma2-Suche</translation>
+    </message>
+    <message>
+        <source>Similar events could not be loaded</source>
+        <translation>Ähnliche Sendungen konnten nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s search failed</source>
+        <translation>Die Suche des Receivers ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>TavrelControl - Search Options</source>
+        <translation>TavrelControl - Suchoptionen</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Date/Time</source>
+        <translation>Datum/Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Add Zap Timer</source>
+        <translation>Umschalt-Timer hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add Record Timer</source>
+        <translation>Aufnahme-Timer hinzufügen</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>TavrelControl Lite</source>
