@@ -215,10 +215,19 @@ void TestControlEpg::epgTabAsksForTheChannelsEpg()
     QFETCH(QString, path);
     ControlFixture f(personality);
     QVERIFY(f.load());
+    const QList<Bouquet*> bouquets = f.database().bouquets();
+    for (const Bouquet* bouquet : bouquets) {
+        for (Channel* channel : bouquet->channels)
+            channel->clearEpg();
+    }
 
     f.control->epgTabActivated();
     QVERIFY(f.settle());
+    QCOMPARE(f.targetsTo(path).size(), 1);
 
+    // The answer is the channel's schedule: showing the tab again asks nothing.
+    f.control->epgTabActivated();
+    QVERIFY(f.settle());
     QCOMPARE(f.targetsTo(path).size(), 1);
 }
 
@@ -325,12 +334,16 @@ void TestControlEpg::endedEventsNeverHoldNowNext()
         if (!wholeBouquet && c != 1)
             continue;
         const QList<EpgItem*> events = channels.at(c)->epgList();
+        // Some services of the receiver carry no EPG at all.
+        if (wholeBouquet && events.isEmpty())
+            continue;
         QVERIFY2(events.size() == 2, qPrintable(channels.at(c)->name));
         QVERIFY(qint64(events.at(0)->start) <= now && now < qint64(events.at(0)->end));
         QVERIFY(qint64(events.at(1)->start) >= qint64(events.at(0)->end));
         ++checked;
     }
-    QVERIFY(checked > 0);
+    // Most channels have their running and coming event.
+    QVERIFY(checked > 0 && (!wholeBouquet || checked * 2 > channels.size()));
 }
 
 QTEST_MAIN(TestControlEpg)
