@@ -316,6 +316,12 @@ void TestEpgPage::pageBackAndReloadDuringSearch()
     p.trigger("searchAllAction");
     QListWidget* hits = p.control<QListWidget>("epgSearch_listWidget");
     QVERIFY(hits->count() > 2);
+    // Turned to portrait, the other form shows the same hits.
+    f.window->resize(480, 800);
+    QTRY_VERIFY(p.control<QListWidget>("epgSearch_listWidget") != hits);
+    QCOMPARE(p.control<QListWidget>("epgSearch_listWidget")->count(), hits->count());
+    f.window->resize(800, 480);
+    QTRY_VERIFY(p.control<QListWidget>("epgSearch_listWidget") == hits);
 
     // Text page, back to the search, back to the list: the search is gone.
     p.doubleClickRow("epgSearch_listWidget", 2);

@@ -36,33 +36,41 @@ QString positionText(int index, int count)
     return QString::number(index + 1) + QLatin1Char('/') + QString::number(count);
 }
 
-QListWidgetItem* epgListRow(const EpgItem& event)
+void setEpgListRow(QListWidgetItem& item, const EpgItem& event)
 {
-    auto* item = new QListWidgetItem;
-    item->setData(EpgListRole::Title, event.title);
-    item->setData(EpgListRole::StartTime, event.startTime);
-    item->setData(EpgListRole::StartDate, event.startDate);
-    return item;
+    item.setData(EpgListRole::Title, event.title);
+    item.setData(EpgListRole::StartTime, event.startTime);
+    item.setData(EpgListRole::StartDate, event.startDate);
 }
 
-QListWidgetItem* searchRow(const EpgItem& event)
+void setSearchRow(QListWidgetItem& item, const EpgItem* event)
 {
-    auto* item = new QListWidgetItem;
-    item->setData(EpgSearchRole::ServiceName, event.serviceName);
-    item->setData(EpgSearchRole::Title, event.title);
-    item->setData(EpgSearchRole::StartTime, event.startTime);
-    item->setData(EpgSearchRole::StartDate, event.startDate);
-    return item;
+    // A hit whose event the image dropped keeps an empty row, so rows and hits stay in step.
+    if (!event)
+        return;
+    item.setData(EpgSearchRole::ServiceName, event->serviceName);
+    item.setData(EpgSearchRole::Title, event->title);
+    item.setData(EpgSearchRole::StartTime, event->startTime);
+    item.setData(EpgSearchRole::StartDate, event->startDate);
 }
 
-// Fills a list in one go: it is hidden from the view's layout until all rows are in.
-template<typename Rows>
-void fillList(QListWidget* list, const Rows& rows)
+// Fills an empty list with one row per entry. A search over all bouquets has tens of thousands
+// of rows: they go in with one insertion, their values are set without a change report per
+// row, and the view hears of all of them at once.
+template<typename Entries, typename SetRow>
+void fillList(QListWidget* list, const Entries& entries, SetRow setRow)
 {
-    list->setUpdatesEnabled(false);
-    for (QListWidgetItem* row : rows)
-        list->addItem(row);
-    list->setUpdatesEnabled(true);
+    const int count = int(entries.size());
+    if (count == 0)
+        return;
+    list->insertItems(0, QStringList(count, QString()));
+    QAbstractItemModel* model = list->model();
+    {
+        const QSignalBlocker quiet(model);
+        for (int row = 0; row < count; ++row)
+            setRow(*list->item(row), entries.at(row));
+    }
+    Q_EMIT model->dataChanged(model->index(0, 0), model->index(count - 1, 0));
 }
 
 } // namespace
@@ -377,12 +385,10 @@ void EpgWidget::putEpgListData(const QList<EpgItem*>& list, const QString& name)
     forBoth([&](auto& f) {
         f.epgListChannel_label->setText(name);
         f.epgList_listWidget->clear();
-        QList<QListWidgetItem*> rows;
-        rows.reserve(list.size());
-        for (const EpgItem* event : list)
-            rows.append(epgListRow(*event));
-        fillList(f.epgList_listWidget, rows);
     });
+    fillList(visibleEpgList(), list,
+             [](QListWidgetItem& item, const EpgItem* event) { setEpgListRow(item, *event); });
+    m_hiddenListsStale = true;
     setPosition(epgIndex, int(list.size()));
     selectRow(epgIndex, false);
 }
@@ -433,15 +439,11 @@ void EpgWidget::putEpgSearchData(const QList<EpgSearchItem*>& list)
 {
     clearSearchLists();
     const QString count = tr("Results: ") + QString::number(list.size());
-    forBoth([&](auto& f) {
-        QList<QListWidgetItem*> rows;
-        rows.reserve(list.size());
-        // A hit whose event the image dropped keeps its row, so rows and hits stay in step.
-        for (const EpgSearchItem* hit : list)
-            rows.append(hit->epgItem ? searchRow(*hit->epgItem) : new QListWidgetItem);
-        fillList(f.epgSearch_listWidget, rows);
-        f.epgSearchIndex_label->setText(count);
+    forBoth([&](auto& f) { f.epgSearchIndex_label->setText(count); });
+    fillList(visibleSearchList(), list, [](QListWidgetItem& item, const EpgSearchItem* hit) {
+        setSearchRow(item, hit->epgItem.data());
     });
+    m_hiddenListsStale = true;
     searchIndex = 0;
     selectRow(0, true);
 }
@@ -453,14 +455,10 @@ void EpgWidget::putEnigma2ResultsSlot(const QList<EpgItem*>& list)
         return;
     clearSearchLists();
     const QString count = tr("Results: ") + QString::number(list.size());
-    forBoth([&](auto& f) {
-        QList<QListWidgetItem*> rows;
-        rows.reserve(list.size());
-        for (const EpgItem* event : list)
-            rows.append(searchRow(*event));
-        fillList(f.epgSearch_listWidget, rows);
-        f.epgSearchIndex_label->setText(count);
-    });
+    forBoth([&](auto& f) { f.epgSearchIndex_label->setText(count); });
+    fillList(visibleSearchList(), list,
+             [](QListWidgetItem& item, const EpgItem* event) { setSearchRow(item, event); });
+    m_hiddenListsStale = true;
     searchIndex = 0;
     selectRow(0, true);
     setSearchKindText(similarMode ? tr("Similar Events") : tr("Enigma2 Search"));
@@ -902,9 +900,11 @@ void EpgWidget::epgSimilarAction_triggered()
     searchHits.clear();
     clearSearchLists();
     setSearchKindText(tr("Similar Events"));
+    // Similar events come from the receiver alone: there is nothing to type.
     forBoth([](auto& f) {
         f.epgSearch_pushButton->hide();
         f.epgSearchOptions_toolButton->hide();
+        f.epgSearch_lineEdit->hide();
     });
     setPage(pageSearch);
     returnPage = 0;
@@ -913,14 +913,23 @@ void EpgWidget::epgSimilarAction_triggered()
 
 void EpgWidget::epgListWidget_ls_customContextMenuRequested(const QPoint& pos)
 {
-    if (!pos.isNull() && contextMenu)
-        contextMenu->popup(m_landscape->epgList_listWidget->viewport()->mapToGlobal(pos));
+    popUpContextMenu(m_landscape->epgList_listWidget, pos);
 }
 
 void EpgWidget::epgListWidget_pt_customContextMenuRequested(const QPoint& pos)
 {
-    if (!pos.isNull() && contextMenu)
-        contextMenu->popup(m_portrait->epgList_listWidget->viewport()->mapToGlobal(pos));
+    popUpContextMenu(m_portrait->epgList_listWidget, pos);
+}
+
+void EpgWidget::popUpContextMenu(QListWidget* list, const QPoint& pos)
+{
+    if (pos.isNull() || !contextMenu)
+        return;
+    // A right click on a row means that row, as a click on it would.
+    const QModelIndex index = list->indexAt(pos);
+    if (index.isValid())
+        epgList_listWidget_clicked(index);
+    contextMenu->popup(list->viewport()->mapToGlobal(pos));
 }
 
 // --- The web interface --------------------------------------------------------------------
@@ -999,9 +1008,33 @@ void EpgWidget::resizeEvent(QResizeEvent* event)
 {
     QStackedWidget::resizeEvent(event);
     const QSize size = event->size();
-    isPortrait = size.height() >= size.width();
-    // The view in front keeps the focus and the selection the other one mirrors.
+    const bool portrait = size.height() >= size.width();
+    if (portrait != isPortrait && m_hiddenListsStale) {
+        // Only the view in front fills its lists (tens of thousands of rows after a search
+        // over all bouquets); the other one takes them over when it comes to the front.
+        QListWidget* fromEpg = visibleEpgList();
+        QListWidget* fromSearch = visibleSearchList();
+        isPortrait = portrait;
+        copyRows(*fromEpg, *visibleEpgList());
+        copyRows(*fromSearch, *visibleSearchList());
+        m_hiddenListsStale = false;
+    }
+    isPortrait = portrait;
     setCurrentWidget(isPortrait ? m_portraitContainer : m_landscapeContainer);
+}
+
+void EpgWidget::copyRows(const QListWidget& from, QListWidget& to)
+{
+    to.clear();
+    QList<const QListWidgetItem*> rows;
+    rows.reserve(from.count());
+    for (int row = 0; row < from.count(); ++row)
+        rows.append(from.item(row));
+    fillList(&to, rows, [](QListWidgetItem& item, const QListWidgetItem* source) { item = *source; });
+    if (from.currentRow() >= 0) {
+        to.setCurrentRow(from.currentRow());
+        to.scrollToItem(to.currentItem(), QAbstractItemView::PositionAtCenter);
+    }
 }
 
 bool EpgWidget::eventFilter(QObject* watched, QEvent* event)

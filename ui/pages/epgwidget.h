@@ -114,6 +114,8 @@ private:
     void searchEpg(const QString& key);
     void selectRow(int row, bool inSearchLists);
     void mirrorRow(int row, bool inSearchLists);
+    static void copyRows(const QListWidget& from, QListWidget& to);
+    void popUpContextMenu(QListWidget* list, const QPoint& pos);
     void setPosition(int index, int count);
     void showChannelStep(int step);
     // The events of the shown channel: its schedule where it has one, now/next otherwise.
@@ -141,6 +143,7 @@ private:
     bool m_profileKnown = false; // the first profile always configures the page
     SearchSet searchSet;
     bool isPortrait = false;
+    bool m_hiddenListsStale = false; // the lists of the view not in front lag behind
     int returnPage = 0;
     QPointer<QDialog> optionsDialog;
     QCheckBox* titleCheckBox = nullptr;
