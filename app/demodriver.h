@@ -6,6 +6,7 @@
 #include <functional>
 
 class MainWindow;
+class QTabWidget;
 class QTimer;
 
 // Drives the window for the demonstration and the smoke test, and only when the environment
@@ -32,6 +33,7 @@ private:
         std::function<bool()> ready;
     };
 
+    void appendEpgSteps(QTabWidget* tabs);
     void poll();
     void shoot(const QString& name);
     void finish();
