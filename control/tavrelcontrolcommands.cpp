@@ -391,11 +391,12 @@ void TavrelControl::addTimerForEvent(EpgItem* event, bool justPlay)
 
 void TavrelControl::addTimer(int bouquet, int channel, int eventIndex)
 {
-    if (!requestEngine || !database->hasEpgItem(bouquet, channel, eventIndex))
+    // The index counts the events the EPG page lists: the channel's schedule where it has one.
+    if (!requestEngine || !database->hasEvent(bouquet, channel, eventIndex))
         return;
     const Channel* target = database->channel(bouquet, channel);
     requestEngine->addTimer(target->serviceReference, target->name,
-                            database->epgItem(bouquet, channel, eventIndex));
+                            database->event(bouquet, channel, eventIndex));
 }
 
 void TavrelControl::cleanupTimerList()

@@ -66,6 +66,7 @@ public:
     {
         QListWidget* widget = control<QListWidget>(list);
         widget->doItemsLayout();
+        widget->scrollToItem(widget->item(row));
         const QRect rect = widget->visualItemRect(widget->item(row));
         // A person's double click: the first click, then the double-click event of the second.
         QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, rect.center());
@@ -445,13 +446,15 @@ void TestEpgPage::timersFromEvents()
     QVERIFY(f.settle());
     TavrelDatabase* database = f.control()->currentDatabase();
     const auto [bouquet, channel] = shownChannel(*database);
-    QVERIFY(database->hasEvent(bouquet, channel, 1));
-    p.doubleClickRow("epgList_listWidget", 1);
+    // Far enough into the channel's day that now/next alone would not have the event.
+    const int eventRow = int(database->events(bouquet, channel).size()) - 1;
+    QVERIFY(eventRow >= 1);
+    p.doubleClickRow("epgList_listWidget", eventRow);
     if (page == 0)
         p.click("epgTextPageback_toolButton");
     QCOMPARE(p.stackPage(), page);
     f.receiver.box.clearRequests();
-    const EpgItem* event = database->event(bouquet, channel, 1);
+    const EpgItem* event = database->event(bouquet, channel, eventRow);
     const char* button = page == 0 ? "epgListAddTimer_toolButton" : "epgTextAddTimer_toolButton";
 
     if (action.isEmpty()) {
