@@ -134,6 +134,7 @@ private Q_SLOTS:
     void timersFromEvents();
     void profileSwitchMenus_data();
     void profileSwitchMenus();
+    void outOfRangeDoesNothing();
 };
 
 void TestEpgPage::channelStepping_data()
@@ -511,6 +512,37 @@ void TestEpgPage::profileSwitchMenus()
     QCOMPARE(p.control<QListWidget>("epgList_listWidget")->contextMenuPolicy(),
              menus ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
     QCOMPARE(p.page->findChild<QAction*>(u"searchEnigma2Action"_s)->isVisible(), menus);
+}
+
+void TestEpgPage::outOfRangeDoesNothing()
+{
+    WindowFixture f;
+    QVERIFY(f.load());
+    EpgPage p(f);
+    p.show();
+    QVERIFY(f.settle());
+    QSignalSpy stepped(p.page, &EpgWidget::channelIndexChanged);
+    QListWidget* list = p.control<QListWidget>("epgList_listWidget");
+    const QString shown = p.text("epgListIndex_label");
+
+    // Rows that are not there, on a full list and on empty search lists.
+    for (const QModelIndex& index : {QModelIndex(), list->model()->index(list->count(), 0)}) {
+        p.page->epgList_listWidget_pressed(index);
+        p.page->epgList_listWidget_clicked(index);
+        p.page->epgList_listWidget_doubleClicked(index);
+        p.page->epgSearch_listWidget_clicked(index);
+        p.page->epgSearch_listWidget_doubleClicked(index);
+    }
+    QTest::keyClick(p.control<QListWidget>("epgSearch_listWidget"), Qt::Key_Down);
+    QCOMPARE(p.stackPage(), 0);
+    QCOMPARE(p.text("epgListIndex_label"), shown);
+
+    // A bouquet that does not exist has no channels to step through.
+    p.page->setGuiBouquetIndexSlot(f.control()->currentDatabase()->bouquets().size());
+    p.click("epgListArrowDown_toolButton");
+    p.click("epgListArrowUp_toolButton");
+    QCOMPARE(stepped.size(), 0);
+    QVERIFY(f.settle());
 }
 
 QTEST_MAIN(TestEpgPage)
