@@ -3,10 +3,12 @@
 #include "control/tavrelcontrol.h"
 #include "ui/mainwindow.h"
 #include "ui/shell/shellservices.h"
+#include "ui/pages/epgwidget.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QStackedWidget>
@@ -105,6 +107,7 @@ void DemoDriver::start()
         m_steps.append({QString(), [shell, window] { shell->closeStackedWindow(window); },
                         [window] { return !window->isVisible(); }});
     }
+    appendEpgSteps(tabs);
     if (!m_shots) {
         // Connecting is all that was asked for.
         m_steps.resize(3);
@@ -112,6 +115,39 @@ void DemoDriver::start()
     m_current = -1;
     m_poll->start(pollMs);
     poll();
+}
+
+// The EPG tab: a channel's day, one event in full, and a local search over all bouquets.
+void DemoDriver::appendEpgSteps(QTabWidget* tabs)
+{
+    auto* epg = m_window->findChild<EpgWidget*>(QStringLiteral("epgWidget"));
+    const auto visible = [epg](const char* name) {
+        const QList<QWidget*> all = epg->findChildren<QWidget*>(QString::fromLatin1(name));
+        for (QWidget* widget : all) {
+            if (widget->isVisible())
+                return widget;
+        }
+        return all.value(0);
+    };
+    const auto list = [visible](const char* name) { return qobject_cast<QListWidget*>(visible(name)); };
+    m_steps.append({QStringLiteral("epg-list"), [tabs] { tabs->setCurrentIndex(2); },
+                    [list] { return list("epgList_listWidget")->count() > 2; }});
+    m_steps.append(
+        {QStringLiteral("epg-event"),
+         [epg, list] {
+             QListWidget* events = list("epgList_listWidget");
+             epg->epgList_listWidget_doubleClicked(events->model()->index(1, 0));
+         },
+         [visible] { return !qobject_cast<QLabel*>(visible("epgTextTitel_label"))->text().isEmpty(); }});
+    m_steps.append({QStringLiteral("epg-search"),
+                    [epg, visible] {
+                        const QString title = qobject_cast<QLabel*>(visible("epgTextTitel_label"))->text();
+                        epg->epg_PageBack_button_clicked();
+                        epg->findChild<QAction*>(QStringLiteral("searchAllAction"))->trigger();
+                        const QString key = title.section(QLatin1Char(' '), 0, 0).left(5);
+                        qobject_cast<QLineEdit*>(visible("epgSearch_lineEdit"))->setText(key);
+                    },
+                    [list] { return list("epgSearch_listWidget")->count() > 0; }});
 }
 
 void DemoDriver::poll()

@@ -6,6 +6,7 @@
 #include <functional>
 
 class MainWindow;
+class QTabWidget;
 class QTimer;
 class QWidget;
 
@@ -35,6 +36,7 @@ private:
         QWidget* window = nullptr;
     };
 
+    void appendEpgSteps(QTabWidget* tabs);
     void poll();
     void shoot(const QString& name, QWidget* window);
     void finish();

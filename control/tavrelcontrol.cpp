@@ -134,6 +134,13 @@ void TavrelControl::createDataEngineE2()
     connect(e2, &RequestsE2::finishedVolumeRequest, this, &TavrelControl::e2VolumeRequestResponse);
     connect(e2, &RequestsE2::finishedSignalRequest, this,
             qOverload<const SignalInfo*>(&TavrelControl::satFinderDataUpdate));
+    const auto searchFailed = [this](RequestType type) {
+        if (type == ReqEpgSearch || type == ReqEpgSimilar)
+            Q_EMIT enigma2SearchFailed();
+    };
+    connect(e2, &TavrelRequest::requestFailed, this,
+            [searchFailed](RequestType type, QNetworkReply::NetworkError, int) { searchFailed(type); });
+    connect(e2, &TavrelRequest::replyUnreadable, this, searchFailed);
     e2->sendRequest(ReqServices);
 }
 

@@ -153,6 +153,8 @@ Q_SIGNALS:
     void messageAnswerIs(MessageAnswer answer);
     void enigma2SearchResults(QList<EpgItem*> events);
     void enigma2SimilarResults(QList<EpgItem*> events);
+    // The Enigma2 search or similar-events request failed or its answer could not be read.
+    void enigma2SearchFailed();
     void activeProfileChanged(Profile profile);
     // A load was asked for while no profile is active: the user has a receiver to set up.
     void activeProfileNeeded();

@@ -7,6 +7,7 @@
 #include "control/messagebox.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
+#include "model/clock.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
 #include "settings/settings.h"
@@ -236,8 +237,10 @@ void TavrelControl::requestSparseChannelEpg(int bouquet, int channel)
 {
     if (!requestEngine || !database->hasChannel(bouquet, channel))
         return;
-    const Channel* shown = database->channel(bouquet, channel);
-    if (shown->epgList().size() < wantedEventCount)
+    Channel* shown = database->channel(bouquet, channel);
+    // A channel whose schedule the receiver sent already has its events.
+    shown->dropEndedScheduleEvents(m_clock.now());
+    if (shown->events().size() < wantedEventCount)
         requestEngine->requestServiceEpg(shown->serviceReference, database->bouquet(bouquet)->reference);
 }
 
@@ -401,11 +404,12 @@ void TavrelControl::addTimerForEvent(EpgItem* event, bool justPlay)
 
 void TavrelControl::addTimer(int bouquet, int channel, int eventIndex)
 {
-    if (!requestEngine || !database->hasEpgItem(bouquet, channel, eventIndex))
+    // The index counts the events the EPG page lists: the channel's schedule where it has one.
+    if (!requestEngine || !database->hasEvent(bouquet, channel, eventIndex))
         return;
     const Channel* target = database->channel(bouquet, channel);
     requestEngine->addTimer(target->serviceReference, target->name,
-                            database->epgItem(bouquet, channel, eventIndex));
+                            database->event(bouquet, channel, eventIndex));
 }
 
 void TavrelControl::cleanupTimerList()

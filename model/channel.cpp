@@ -5,6 +5,8 @@
 
 #include <QtMath>
 
+#include <algorithm>
+
 Channel::Channel(QObject* parent)
     : QObject(parent)
 {}
@@ -13,6 +15,8 @@ Channel::~Channel()
 {
     qDeleteAll(m_epgList);
     m_epgList.clear();
+    qDeleteAll(m_schedule);
+    m_schedule.clear();
 }
 
 void Channel::addEpgItem(std::unique_ptr<EpgItem> item)
@@ -33,6 +37,7 @@ void Channel::addEpgItem(std::unique_ptr<EpgItem> item)
 void Channel::refreshEpg(const Clock& clock)
 {
     const qint64 now = clock.now();
+    dropEndedScheduleEvents(now);
     while (true) {
         if (m_epgList.isEmpty()) {
             m_needsEpg = true;
@@ -65,6 +70,8 @@ void Channel::clearEpg()
 {
     qDeleteAll(m_epgList);
     m_epgList.clear();
+    qDeleteAll(m_schedule);
+    m_schedule.clear();
     m_needsEpg = false;
     m_needsEpgPending = true;
 }
@@ -80,4 +87,24 @@ bool Channel::takeNeedsEpg()
 void Channel::removeFirstEvent()
 {
     delete m_epgList.takeFirst();
+}
+
+void Channel::setSchedule(OwnedList<EpgItem> events, qint64 now)
+{
+    qDeleteAll(m_schedule);
+    m_schedule.clear();
+    std::stable_sort(events.begin(), events.end(),
+                     [](const auto& a, const auto& b) { return a->start < b->start; });
+    for (auto& event : events) {
+        if (qint64(event->end) <= now)
+            continue;
+        event->setParent(this);
+        m_schedule.append(event.release());
+    }
+}
+
+void Channel::dropEndedScheduleEvents(qint64 now)
+{
+    while (!m_schedule.isEmpty() && qint64(m_schedule.first()->end) <= now)
+        delete m_schedule.takeFirst();
 }

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 // One EPG event as the receiver reported it.
 class EpgItem : public QObject
 {
@@ -11,6 +13,9 @@ class EpgItem : public QObject
 public:
     explicit EpgItem(QObject* parent = nullptr);
     ~EpgItem() override;
+
+    // A copy of the event's values, without a parent.
+    std::unique_ptr<EpgItem> clone() const;
 
     QString serviceName;
     QString serviceReference;

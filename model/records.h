@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMetaType>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -247,13 +248,14 @@ struct TimerEntry
     bool cancelled = false;
 };
 
-// One hit of the local EPG search; points into the database and owns nothing.
+// One hit of the local EPG search; points into the database and owns nothing. The event goes
+// when the image prunes or drops it, and the pointer then reads null instead of dangling.
 struct EpgSearchItem
 {
     int channelIndex = 0;
     int bouquetIndex = 0;
     int epgIndex = 0;
-    EpgItem* epgItem = nullptr;
+    QPointer<EpgItem> epgItem;
 };
 
 Q_DECLARE_METATYPE(Profile)

@@ -214,16 +214,60 @@ void TavrelDatabase::insertBouquetEpg(OwnedList<EpgItem> items)
         return;
 
     // The receiver lists the events in its channel order; one cursor walks both lists.
+    // A whole-day answer starts with events that are over: they must not take the two places
+    // of the running and the coming event.
+    const qint64 now = m_clock.now();
+    keepServiceSchedule(*bouquet, items, now);
     size_t cursor = 0;
     for (Channel* channel : bouquet->channels) {
         while (cursor < items.size() && channel->serviceReference == items[cursor]->serviceReference) {
-            channel->addEpgItem(std::move(items[cursor]));
+            if (qint64(items[cursor]->end) > now)
+                channel->addEpgItem(std::move(items[cursor]));
             ++cursor;
         }
         if (cursor == items.size())
             break;
     }
     // What no channel took goes with `items`.
+}
+
+void TavrelDatabase::keepServiceSchedule(const Bouquet& bouquet, const OwnedList<EpgItem>& items, qint64 now)
+{
+    // The answer to a single service's EPG request lists that service alone, and more than the
+    // two events now/next keeps: that is the channel's schedule. Bouquet answers list many
+    // services, the current and next event answers one event per service.
+    const QString& service = items.front()->serviceReference;
+    const bool oneService = std::all_of(items.begin(), items.end(),
+                                        [&](const auto& item) { return item->serviceReference == service; });
+    const auto upcoming = std::count_if(items.begin(), items.end(),
+                                        [now](const auto& item) { return qint64(item->end) > now; });
+    if (!oneService || upcoming <= 2)
+        return;
+    for (Channel* channel : bouquet.channels) {
+        if (channel->serviceReference != service)
+            continue;
+        OwnedList<EpgItem> copies;
+        copies.reserve(items.size());
+        for (const auto& item : items)
+            copies.push_back(item->clone());
+        channel->setSchedule(std::move(copies), now);
+        return;
+    }
+}
+
+bool TavrelDatabase::hasEvent(int b, int c, int i) const
+{
+    return hasChannel(b, c) && i >= 0 && i < channel(b, c)->events().size();
+}
+
+EpgItem* TavrelDatabase::event(int b, int c, int i) const
+{
+    return hasEvent(b, c, i) ? channel(b, c)->events().at(i) : nullptr;
+}
+
+QList<EpgItem*> TavrelDatabase::events(int b, int c) const
+{
+    return hasChannel(b, c) ? channel(b, c)->events() : QList<EpgItem*>();
 }
 
 void TavrelDatabase::setTimers(OwnedList<TimerEntry> timers)

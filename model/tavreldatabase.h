@@ -49,6 +49,11 @@ public:
     bool hasEpg(int b, int c) const;
     bool hasEpgItem(int b, int c, int i) const;
     EpgItem* epgItem(int b, int c, int i) const;
+    // A channel's events to browse and search: its schedule where it has one, now/next
+    // otherwise (guarded).
+    QList<EpgItem*> events(int b, int c) const;
+    bool hasEvent(int b, int c, int i) const;
+    EpgItem* event(int b, int c, int i) const;
     bool serviceDataLoaded() const { return m_serviceDataLoaded; }
 
     // Lists.
@@ -82,7 +87,8 @@ public:
 
     // Setters; each takes what it is given and drops what it replaces.
     void setBouquets(OwnedList<Bouquet> bouquets);
-    // Merges one bouquet's events, in the receiver's channel order, into its channels.
+    // Merges one bouquet's events, in the receiver's channel order, into its channels; events
+    // that ended are skipped. The answer for one service's EPG also becomes its schedule.
     void insertBouquetEpg(OwnedList<EpgItem> items);
     void setTimers(OwnedList<TimerEntry> timers);
     // Removes the first timer of this service.
@@ -110,6 +116,8 @@ public:
     void addReceivedBytes(qint64 bytes);
 
 private:
+    void keepServiceSchedule(const Bouquet& bouquet, const OwnedList<EpgItem>& items, qint64 now);
+
     const Clock& m_clock;
     QList<Bouquet*> m_bouquets; // children of this database
     bool m_serviceDataLoaded = false;

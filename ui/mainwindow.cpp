@@ -13,6 +13,7 @@
 #include "ui/delegates/movieitemdelegate.h"
 #include "ui/pages/channellistmodel.h"
 #include "ui/pages/generalinfowidget.h"
+#include "ui/pages/epgwidget.h"
 #include "ui/pages/placeholderpage.h"
 #include "ui/pages/profilewidget.h"
 #include "ui/pages/settingswidget.h"
@@ -139,7 +140,8 @@ void MainWindow::createTabs()
             &TavrelControl::reloadServiceDataActionSlot);
 
     auto* epgLayout = new QVBoxLayout(ui->epg_tab);
-    epgWidget = new PlaceholderPage(QStringLiteral("epgWidget"), ui->epg_tab);
+    epgLayout->setContentsMargins(0, 0, 0, 0);
+    epgWidget = new EpgWidget(ui->epg_tab, controller);
     epgLayout->addWidget(epgWidget);
     ui->tabWidget->setTabIcon(TabEpg, ResourcePaths::icon(":/menu/menu/folder_documents_64.png"));
 
@@ -452,6 +454,7 @@ void MainWindow::current_TabPage_Changed(int index)
     case TabEpg:
         controller->epgTabActivated();
         controller->panelTimerAllowed(false);
+        epgWidget->putEpgData();
         break;
     case TabMovie:
         if (initialized) {
@@ -581,6 +584,7 @@ void MainWindow::resetServiceDataSlot()
     removeChannelLists();
     ui->movie_listWidget->clear();
     timerWidget->resetTimerWidget();
+    epgWidget->resetEpgWidget();
 }
 
 void MainWindow::channel_listWidget_customContextMenuRequested(const QPoint& pos)

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class EpgWidget;
 class Clock;
 class ControlTimer;
 class GeneralInfoWidget;
@@ -120,7 +121,7 @@ private:
     Settings* settings = nullptr;
     ShellServices* m_shell = nullptr;
     PanelWidget* panelWidget = nullptr;
-    QWidget* epgWidget = nullptr;
+    EpgWidget* epgWidget = nullptr;
     ProfileWidget* profileWidget = nullptr;
     TimerWidget* timerWidget = nullptr;
     SettingsWidget* settingsWidget = nullptr;

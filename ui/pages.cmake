@@ -1,4 +1,4 @@
-# The main window, the remote-control panel and the pages that stand in for those still to come.
+# The main window, the remote-control panel, the pages and the placeholders of those still to come.
 target_sources(tavrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/mainwindow.cpp ${CMAKE_CURRENT_LIST_DIR}/mainwindow.h
     ${CMAKE_CURRENT_LIST_DIR}/panelwidget.cpp ${CMAKE_CURRENT_LIST_DIR}/panelwidget.h
@@ -19,7 +19,10 @@ target_sources(tavrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/pages/orientedforms.h
     ${CMAKE_CURRENT_LIST_DIR}/pages/profiletab.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/profiletab.h
     ${CMAKE_CURRENT_LIST_DIR}/pages/profilewidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/profilewidget.h
-    ${CMAKE_CURRENT_LIST_DIR}/pages/settingswidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/settingswidget.h)
+    ${CMAKE_CURRENT_LIST_DIR}/pages/settingswidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/settingswidget.h
+    ${CMAKE_CURRENT_LIST_DIR}/forms/EpgWidget_ls.ui
+    ${CMAKE_CURRENT_LIST_DIR}/forms/EpgWidget_pt.ui
+    ${CMAKE_CURRENT_LIST_DIR}/pages/epgwidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/epgwidget.h)
 set_target_properties(tavrel_ui PROPERTIES
     AUTOUIC ON
     AUTOUIC_SEARCH_PATHS ${CMAKE_CURRENT_LIST_DIR}/forms)

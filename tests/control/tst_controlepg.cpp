@@ -58,6 +58,8 @@ private Q_SLOTS:
     void bouquetChangeAsksForItsEpg();
     void reloadEpgAction_data();
     void reloadEpgAction();
+    void endedEventsNeverHoldNowNext_data();
+    void endedEventsNeverHoldNowNext();
 };
 
 void TestControlEpg::init()
@@ -213,10 +215,19 @@ void TestControlEpg::epgTabAsksForTheChannelsEpg()
     QFETCH(QString, path);
     ControlFixture f(personality);
     QVERIFY(f.load());
+    const QList<Bouquet*> bouquets = f.database().bouquets();
+    for (const Bouquet* bouquet : bouquets) {
+        for (Channel* channel : bouquet->channels)
+            channel->clearEpg();
+    }
 
     f.control->epgTabActivated();
     QVERIFY(f.settle());
+    QCOMPARE(f.targetsTo(path).size(), 1);
 
+    // The answer is the channel's schedule: showing the tab again asks nothing.
+    f.control->epgTabActivated();
+    QVERIFY(f.settle());
     QCOMPARE(f.targetsTo(path).size(), 1);
 }
 
@@ -289,6 +300,50 @@ void TestControlEpg::reloadEpgAction()
     for (const QString& path : std::as_const(paths))
         QTRY_COMPARE(f.targetsTo(path).size(), 1);
     f.receiver.box.clearFaults();
+}
+
+void TestControlEpg::endedEventsNeverHoldNowNext_data()
+{
+    QTest::addColumn<Personality>("personality");
+    QTest::addColumn<bool>("wholeBouquet");
+
+    // The service EPG answer starts a day ago, the multi-EPG rows an hour ago.
+    QTest::newRow("Enigma2: a channel's whole-day EPG") << Personality::Enigma2 << false;
+    QTest::newRow("Enigma1: the bouquet's multi-EPG rows") << Personality::Enigma1 << true;
+}
+
+void TestControlEpg::endedEventsNeverHoldNowNext()
+{
+    QFETCH(Personality, personality);
+    QFETCH(bool, wholeBouquet);
+    ControlFixture f(personality);
+    QVERIFY(f.load());
+    const qint64 now = f.receiver.clock.now();
+
+    if (wholeBouquet) {
+        f.control->reloadEpgActionSlot();
+    } else {
+        f.database().channel(0, 1)->clearEpg();
+        f.control->guiChannelIndex_ChangedSlot(1);
+    }
+    QVERIFY(f.settle());
+
+    const QList<Channel*> channels = f.database().channels(0);
+    int checked = 0;
+    for (int c = 0; c < channels.size(); ++c) {
+        if (!wholeBouquet && c != 1)
+            continue;
+        const QList<EpgItem*> events = channels.at(c)->epgList();
+        // Some services of the receiver carry no EPG at all.
+        if (wholeBouquet && events.isEmpty())
+            continue;
+        QVERIFY2(events.size() == 2, qPrintable(channels.at(c)->name));
+        QVERIFY(qint64(events.at(0)->start) <= now && now < qint64(events.at(0)->end));
+        QVERIFY(qint64(events.at(1)->start) >= qint64(events.at(0)->end));
+        ++checked;
+    }
+    // Most channels have their running and coming event.
+    QVERIFY(checked > 0 && (!wholeBouquet || checked * 2 > channels.size()));
 }
 
 QTEST_MAIN(TestControlEpg)
