@@ -12,7 +12,11 @@
 #include "ui/delegates/itemroles.h"
 #include "ui/delegates/movieitemdelegate.h"
 #include "ui/pages/channellistmodel.h"
+#include "ui/pages/helpwidget.h"
+#include "ui/pages/messagewidget.h"
+#include "ui/pages/messagewidgete2.h"
 #include "ui/pages/placeholderpage.h"
+#include "ui/pages/satfinderwidget.h"
 #include "ui/panelwidget.h"
 #include "ui/resourcepaths.h"
 #include "ui/shell/shellservices.h"
@@ -168,11 +172,12 @@ void MainWindow::createPages()
         return widget;
     };
     profileWidget = place(ui->profilePage, "profileWidget");
-    place(ui->helpPage, "helpWidget");
-    place(ui->messagePage, "messageWidget");
-    place(ui->messageE2Page, "messageWidgetE2");
+    ui->helpPage->layout()->addWidget(new HelpWidget(ui->helpPage));
+    ui->messagePage->layout()->addWidget(new MessageWidget(ui->messagePage, controller, m_timerSource));
+    ui->messageE2Page->layout()->addWidget(new MessageWidgetE2(ui->messageE2Page, controller, m_timerSource));
     settingsWidget = place(ui->settingsPage, "settingsWidget");
-    place(ui->satfinder_page, "satFinderWidget");
+    ui->satfinder_page->layout()->addWidget(
+        new SatFinderWidget(ui->satfinder_page, controller, m_timerSource));
     infoWidget = place(ui->infoPage, "infoWidget");
 }
 

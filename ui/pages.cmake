@@ -6,7 +6,14 @@ target_sources(tavrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_ls.ui
     ${CMAKE_CURRENT_LIST_DIR}/forms/panelwidget_pt.ui
     ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/channellistmodel.h
-    ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.h)
+    ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/placeholderpage.h
+    ${CMAKE_CURRENT_LIST_DIR}/forms/messageforms.cpp ${CMAKE_CURRENT_LIST_DIR}/forms/messageforms.h
+    ${CMAKE_CURRENT_LIST_DIR}/forms/satfinderform.cpp ${CMAKE_CURRENT_LIST_DIR}/forms/satfinderform.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/helpwidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/helpwidget.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/messagepage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/messagepage.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/messagewidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/messagewidget.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/messagewidgete2.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/messagewidgete2.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/satfinderwidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/satfinderwidget.h)
 set_target_properties(tavrel_ui PROPERTIES
     AUTOUIC ON
     AUTOUIC_SEARCH_PATHS ${CMAKE_CURRENT_LIST_DIR}/forms)
