@@ -2,13 +2,19 @@
 
 #include "control/tavrelcontrol.h"
 #include "ui/mainwindow.h"
+#include "ui/pages/messagepage.h"
+#include "ui/shell/shellservices.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QTimer>
 
@@ -77,6 +83,7 @@ void DemoDriver::start()
                         control->sendBoxCommand(BoxCommandStandby);
                     },
                     [play] { return !play->isEnabled(); }});
+    appendPageSteps();
     if (!m_shots) {
         // Connecting is all that was asked for.
         m_steps.resize(3);
@@ -109,10 +116,76 @@ void DemoDriver::poll()
     m_steps.at(m_current).act();
 }
 
+void DemoDriver::appendPageSteps()
+{
+    const auto find = [this](const char* name) {
+        return m_window->findChild<QWidget*>(QString::fromLatin1(name));
+    };
+    const auto trigger = [this](const char* action) {
+        if (auto* a = m_window->findChild<QAction*>(QString::fromLatin1(action)))
+            a->trigger();
+    };
+    // The control of that name in the set of the page that is shown.
+    const auto shown = [](QWidget* page, const char* name) -> QWidget* {
+        const QList<QWidget*> all = page->findChildren<QWidget*>(QString::fromLatin1(name));
+        for (QWidget* widget : all) {
+            if (widget->isVisible())
+                return widget;
+        }
+        return nullptr;
+    };
+    // The profile decides which message page opens.
+    const auto messagePage = [find] {
+        QWidget* e2 = find("messageE2Page");
+        return e2->isVisible() ? e2 : find("messagePage");
+    };
+    ShellServices* shell = m_window->shell();
+    TavrelControl* control = m_window->control();
+
+    m_steps.append(
+        {QString(), [control] { control->sendBoxCommand(BoxCommandWakeup); }, [] { return true; }});
+    m_steps.append({QStringLiteral("message"),
+                    [trigger, messagePage, shown] {
+                        trigger("messageSenderAction");
+                        QWidget* page = messagePage();
+                        if (auto* body = qobject_cast<QTextEdit*>(shown(page, "messageBody_textEdit")))
+                            body->setPlainText(QStringLiteral("Dinner is ready!"));
+                        if (auto* send = qobject_cast<QPushButton*>(shown(page, "messageSend_pushButton")))
+                            send->click();
+                    },
+                    [messagePage, shown] {
+                        auto* send =
+                            qobject_cast<QPushButton*>(shown(messagePage(), "messageSend_pushButton"));
+                        return send && send->text() == MessagePage::tr("sent...");
+                    }});
+    m_pageWindows.insert(QStringLiteral("message"), messagePage);
+    m_steps.append(
+        {QStringLiteral("satfinder"),
+         [shell, trigger, messagePage] {
+             shell->closeStackedWindow(messagePage());
+             trigger("satfinderAction");
+         },
+         [find] {
+             auto* bar =
+                 find("satfinder_page")->findChild<QProgressBar*>(QStringLiteral("satfinderSNR_progressBar"));
+             return bar && bar->value() > 0;
+         }});
+    m_pageWindows.insert(QStringLiteral("satfinder"), [find] { return find("satfinder_page"); });
+    m_steps.append({QStringLiteral("help"),
+                    [shell, find, trigger] {
+                        shell->closeStackedWindow(find("satfinder_page"));
+                        trigger("helpAction");
+                    },
+                    [] { return true; }});
+    m_pageWindows.insert(QStringLiteral("help"), [find] { return find("helpPage"); });
+}
+
 void DemoDriver::shoot(const QString& name)
 {
     const QString path = m_folder.filePath(name + QStringLiteral(".png"));
-    if (m_window->grab().save(path))
+    const auto page = m_pageWindows.constFind(name);
+    QWidget* window = page != m_pageWindows.cend() ? (*page)() : m_window;
+    if (window->grab().save(path))
         QTextStream(stdout) << "screenshot " << path << Qt::endl;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QDir>
+#include <QHash>
 #include <QObject>
 
 #include <functional>
 
 class MainWindow;
 class QTimer;
+class QWidget;
 
 // Drives the window for the demonstration and the smoke test, and only when the environment
 // asks for it: TAVREL_DEMO=connect loads the receiver's data at once instead of waiting for
@@ -32,6 +34,9 @@ private:
         std::function<bool()> ready;
     };
 
+    // Steps that open a page of their own, show it in use and take its picture.
+    void appendPageSteps();
+
     void poll();
     void shoot(const QString& name);
     void finish();
@@ -39,6 +44,8 @@ private:
     MainWindow* m_window = nullptr;
     QTimer* m_poll = nullptr;
     QList<Step> m_steps;
+    // Pictures of pages that open as windows of their own, by step name.
+    QHash<QString, std::function<QWidget*()>> m_pageWindows;
     qsizetype m_current = -1;
     int m_waited = 0;
     QDir m_folder;
