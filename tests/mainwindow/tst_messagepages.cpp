@@ -52,11 +52,6 @@ public:
         auto* container = page->findChild<QWidget*>(set);
         return container->findChild<T*>(QString::fromLatin1(name));
     }
-    template<typename T>
-    T* in(const char* set, const char* name) const
-    {
-        return in<T>(QString::fromLatin1(set), name);
-    }
 
     // Both sets of a page: landscape first.
     QStringList sets() const
@@ -69,12 +64,8 @@ public:
     template<typename T>
     QList<T*> both(const char* name) const
     {
-        QList<T*> found;
-        for (const QString& set : sets())
-            found.append(in<T>(set, name));
-        return found;
+        return {in<T>(sets().at(0), name), in<T>(sets().at(1), name)};
     }
-
     [[nodiscard]] bool turnTo(int width, int height)
     {
         window->resize(width, height);
@@ -96,86 +87,89 @@ class TestMessagePages : public QObject
     Q_OBJECT
 
 private slots:
-    void enigma1Mirroring();
-    void enigma2Mirroring();
-    void bodyFollowsOnlyATurn();
+    void mirroring_data();
+    void mirroring();
+    void typedTextFollows();
     void sending_data();
     void sending();
-    void outcome_data();
-    void outcome();
     void answers_data();
     void answers();
 };
 
-void TestMessagePages::enigma1Mirroring()
+void TestMessagePages::mirroring_data()
+{
+    QTest::addColumn<Personality>("personality");
+    QTest::addColumn<bool>("portrait");
+    QTest::addColumn<QStringList>("clicks");
+    // "control.property" true in both sets, "!control.property" false in both.
+    QTest::addColumn<QStringList>("expected");
+
+    const auto e1 = Personality::Enigma1;
+    const auto e2 = Personality::Enigma2;
+    QTest::newRow("timeout enables the seconds")
+        << e1 << true << QStringList{u"timeout"_s} << QStringList{u"timeout.checked"_s, u"seconds.enabled"_s};
+    QTest::newRow("ok button takes the timeout away")
+        << e1 << false << QStringList{u"timeout"_s, u"ok"_s}
+        << QStringList{u"ok.checked"_s, u"!timeout.checked"_s, u"!timeout.enabled"_s, u"!seconds.enabled"_s};
+    QTest::newRow("ok button off gives back the timeout, not the seconds")
+        << e1 << true << QStringList{u"timeout"_s, u"ok"_s, u"ok"_s}
+        << QStringList{u"!ok.checked"_s, u"timeout.enabled"_s, u"!timeout.checked"_s, u"!seconds.enabled"_s};
+    QTest::newRow("no question, no reply request")
+        << e2 << false << QStringList() << QStringList{u"!reply.enabled"_s};
+    QTest::newRow("question enables reply request")
+        << e2 << true << QStringList{u"question"_s} << QStringList{u"question.checked"_s, u"reply.enabled"_s};
+    QTest::newRow("question off disables it again")
+        << e2 << false << QStringList{u"question"_s, u"question"_s}
+        << QStringList{u"!question.checked"_s, u"!reply.enabled"_s};
+}
+
+void TestMessagePages::mirroring()
+{
+    QFETCH(Personality, personality);
+    QFETCH(bool, portrait);
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, expected);
+    const QHash<QString, const char*> names{{u"timeout"_s, "messageTimeout_checkBox"},
+                                            {u"seconds"_s, "messageTimeout_spinBox"},
+                                            {u"ok"_s, "messageOkButton_checkBox"},
+                                            {u"question"_s, "messageQuestion_checkBox"},
+                                            {u"reply"_s, "messageAnswer_pushButton"}};
+    MessageFixture m(personality);
+    if (portrait)
+        QVERIFY(m.turnTo(480, 800));
+    for (const QString& click : clicks)
+        clickBox(m.in<QCheckBox>(m.visible(), names.value(click)));
+    for (QString state : expected) {
+        const bool wanted = !state.startsWith(u'!');
+        if (!wanted)
+            state.remove(0, 1);
+        const QStringList parts = state.split(u'.');
+        for (QWidget* control : m.both<QWidget>(names.value(parts.at(0))))
+            QVERIFY2(control->property(parts.at(1).toLatin1().constData()).toBool() == wanted,
+                     qPrintable(state + u" in "_s + control->parentWidget()->objectName()));
+    }
+}
+
+void TestMessagePages::typedTextFollows()
 {
     MessageFixture m(Personality::Enigma1);
-    // Typed in portrait, the header is in the landscape set before any turn.
+    // Header and seconds typed in portrait are in the landscape set before any turn.
     QVERIFY(m.turnTo(480, 800));
-    QTest::keyClicks(m.in<QLineEdit>("MessageWidget_pt", "messageHead_lineEdit"), u"Dinner"_s);
-    QCOMPARE(m.in<QLineEdit>("MessageWidget_ls", "messageHead_lineEdit")->text(), u"Dinner"_s);
+    QTest::keyClicks(m.in<QLineEdit>(u"MessageWidget_pt"_s, "messageHead_lineEdit"), u"Dinner"_s);
+    QCOMPARE(m.in<QLineEdit>(u"MessageWidget_ls"_s, "messageHead_lineEdit")->text(), u"Dinner"_s);
+    clickBox(m.in<QCheckBox>(u"MessageWidget_pt"_s, "messageTimeout_checkBox"));
+    typeNumber(m.in<QSpinBox>(u"MessageWidget_pt"_s, "messageTimeout_spinBox"), 25);
+    QCOMPARE(m.in<QSpinBox>(u"MessageWidget_ls"_s, "messageTimeout_spinBox")->value(), 25);
 
-    clickBox(m.in<QCheckBox>(m.visible(), "messageTimeout_checkBox"));
-    for (QCheckBox* box : m.both<QCheckBox>("messageTimeout_checkBox"))
-        QVERIFY(box->isChecked());
-    for (QSpinBox* spin : m.both<QSpinBox>("messageTimeout_spinBox"))
-        QVERIFY(spin->isEnabled());
-    typeNumber(m.in<QSpinBox>(m.visible(), "messageTimeout_spinBox"), 25);
-    for (QSpinBox* spin : m.both<QSpinBox>("messageTimeout_spinBox"))
-        QCOMPARE(spin->value(), 25);
-
-    // "Ok Button" takes the timeout away in both sets ...
-    clickBox(m.in<QCheckBox>(m.visible(), "messageOkButton_checkBox"));
-    for (QCheckBox* box : m.both<QCheckBox>("messageOkButton_checkBox"))
-        QVERIFY(box->isChecked());
-    for (QCheckBox* box : m.both<QCheckBox>("messageTimeout_checkBox"))
-        QVERIFY(!box->isChecked() && !box->isEnabled());
-    for (QSpinBox* spin : m.both<QSpinBox>("messageTimeout_spinBox"))
-        QVERIFY(!spin->isEnabled());
-
-    // ... and gives back the check box, but not the seconds until it is checked.
-    clickBox(m.in<QCheckBox>(m.visible(), "messageOkButton_checkBox"));
-    for (QCheckBox* box : m.both<QCheckBox>("messageTimeout_checkBox"))
-        QVERIFY(box->isEnabled() && !box->isChecked());
-    for (QSpinBox* spin : m.both<QSpinBox>("messageTimeout_spinBox"))
-        QVERIFY(!spin->isEnabled());
-}
-
-void TestMessagePages::enigma2Mirroring()
-{
-    MessageFixture m(Personality::Enigma2);
-    for (QPushButton* reply : m.both<QPushButton>("messageAnswer_pushButton"))
-        QVERIFY(!reply->isEnabled());
-    clickBox(m.in<QCheckBox>(m.visible(), "messageQuestion_checkBox"));
-    for (QCheckBox* box : m.both<QCheckBox>("messageQuestion_checkBox"))
-        QVERIFY(box->isChecked());
-    for (QPushButton* reply : m.both<QPushButton>("messageAnswer_pushButton"))
-        QVERIFY(reply->isEnabled());
-
-    QVERIFY(m.turnTo(480, 800));
-    clickBox(m.in<QCheckBox>(m.visible(), "messageQuestion_checkBox"));
-    for (QCheckBox* box : m.both<QCheckBox>("messageQuestion_checkBox"))
-        QVERIFY(!box->isChecked());
-    for (QPushButton* reply : m.both<QPushButton>("messageAnswer_pushButton"))
-        QVERIFY(!reply->isEnabled());
-    clickBox(m.in<QCheckBox>(m.visible(), "messageTimeout_checkBox"));
-    typeNumber(m.in<QSpinBox>(m.visible(), "messageTimeout_spinBox"), 7);
-    QCOMPARE(m.in<QSpinBox>("MessageWidgetE2_ls", "messageTimeout_spinBox")->value(), 7);
-    QVERIFY(m.in<QCheckBox>("MessageWidgetE2_ls", "messageTimeout_checkBox")->isChecked());
-}
-
-void TestMessagePages::bodyFollowsOnlyATurn()
-{
-    MessageFixture m(Personality::Enigma2);
-    QTest::keyClicks(m.in<QTextEdit>(m.visible(), "messageBody_textEdit"), u"Pizza is here"_s);
-    QVERIFY(m.in<QTextEdit>("MessageWidgetE2_pt", "messageBody_textEdit")->toPlainText().isEmpty());
-    // A wider window is no turn: what was typed stays.
-    QVERIFY(m.turnTo(900, 500));
-    QVERIFY(QTest::qWaitFor([&m] { return m.page->width() > 800; }));
-    QCOMPARE(m.in<QTextEdit>("MessageWidgetE2_ls", "messageBody_textEdit")->toPlainText(),
+    // The body goes over with a turn, and only then: a taller window is no turn.
+    QTest::keyClicks(m.in<QTextEdit>(u"MessageWidget_pt"_s, "messageBody_textEdit"), u"Pizza is here"_s);
+    QVERIFY(m.in<QTextEdit>(u"MessageWidget_ls"_s, "messageBody_textEdit")->toPlainText().isEmpty());
+    QVERIFY(m.turnTo(500, 900));
+    QVERIFY(QTest::qWaitFor([&m] { return m.page->height() > 800; }));
+    QCOMPARE(m.in<QTextEdit>(u"MessageWidget_pt"_s, "messageBody_textEdit")->toPlainText(),
              u"Pizza is here"_s);
-    QVERIFY(m.turnTo(480, 800));
-    QCOMPARE(m.in<QTextEdit>("MessageWidgetE2_pt", "messageBody_textEdit")->toPlainText(),
+    QVERIFY(m.turnTo(800, 480));
+    QCOMPARE(m.in<QTextEdit>(u"MessageWidget_ls"_s, "messageBody_textEdit")->toPlainText(),
              u"Pizza is here"_s);
 }
 
@@ -184,19 +178,28 @@ void TestMessagePages::sending_data()
     QTest::addColumn<Personality>("personality");
     QTest::addColumn<bool>("uncheckTimeout");
     QTest::addColumn<bool>("okButtonOrQuestion");
+    QTest::addColumn<FaultKind>("fault");
     QTest::addColumn<QString>("timeout");
     QTest::addColumn<QString>("type");
 
+    const auto e1 = Personality::Enigma1;
+    const auto e2 = Personality::Enigma2;
+    const auto none = FaultKind::None;
     QTest::newRow("enigma1 unchecked timeout passes 0 whatever the seconds")
-        << Personality::Enigma1 << true << false << u"0"_s << QString();
+        << e1 << true << false << none << u"0"_s << QString();
     QTest::newRow("enigma1 checked timeout passes its seconds")
-        << Personality::Enigma1 << false << false << u"30"_s << QString();
+        << e1 << false << false << none << u"30"_s << QString();
     QTest::newRow("enigma1 ok button waits for the viewer")
-        << Personality::Enigma1 << false << true << u"-1"_s << QString();
+        << e1 << false << true << none << u"-1"_s << QString();
     QTest::newRow("enigma2 information with its seconds")
-        << Personality::Enigma2 << false << false << u"30"_s << u"2"_s;
+        << e2 << false << false << none << u"30"_s << u"2"_s;
     QTest::newRow("enigma2 question, unchecked timeout passes 0")
-        << Personality::Enigma2 << true << true << u"0"_s << u"0"_s;
+        << e2 << true << true << none << u"0"_s << u"0"_s;
+    QTest::newRow("enigma1 refused") << e1 << false << false << FaultKind::MalformedBody << u"30"_s
+                                     << QString();
+    QTest::newRow("enigma1 unreachable")
+        << e1 << false << false << FaultKind::Refuse << QString() << QString();
+    QTest::newRow("enigma2 server error") << e2 << false << false << FaultKind::Http500 << u"30"_s << u"2"_s;
 }
 
 void TestMessagePages::sending()
@@ -204,10 +207,14 @@ void TestMessagePages::sending()
     QFETCH(Personality, personality);
     QFETCH(bool, uncheckTimeout);
     QFETCH(bool, okButtonOrQuestion);
+    QFETCH(FaultKind, fault);
     QFETCH(QString, timeout);
     QFETCH(QString, type);
     MessageFixture m(personality);
     const bool e1 = personality == Personality::Enigma1;
+    const QByteArray path = e1 ? "/cgi-bin/xmessage" : "/web/message";
+    if (fault != FaultKind::None)
+        m.f.receiver.box.setPathFault(QString::fromLatin1(path), {fault});
     QVERIFY(m.turnTo(480, 800)); // the portrait set is the one read
     const QString set = m.visible();
     if (e1)
@@ -222,57 +229,30 @@ void TestMessagePages::sending()
 
     QTest::mouseClick(m.in<QPushButton>(set, "messageSend_pushButton"), Qt::LeftButton);
     QVERIFY(m.f.settle());
-    const QByteArray path = e1 ? "/cgi-bin/xmessage" : "/web/message";
-    const QList<boxsim::LoggedRequest> sent = m.f.receiver.requestsTo(path);
-    QCOMPARE(sent.size(), 1);
-    QCOMPARE(sent.first().queryValue(u"timeout"_s), timeout);
-    if (e1) {
-        QCOMPARE(sent.first().queryValue(u"caption"_s), u"Kitchen"_s);
-        QCOMPARE(sent.first().queryValue(u"body"_s), u"Tea & cake #1"_s);
-    } else {
-        QCOMPARE(sent.first().queryValue(u"text"_s), u"Tea & cake #1"_s);
-        QCOMPARE(sent.first().queryValue(u"type"_s), type);
+    if (!timeout.isEmpty()) {
+        const QList<boxsim::LoggedRequest> sent = m.f.receiver.requestsTo(path);
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent.first().queryValue(u"timeout"_s), timeout);
+        QCOMPARE(sent.first().queryValue(e1 ? u"body"_s : u"text"_s), u"Tea & cake #1"_s);
+        QCOMPARE(sent.first().queryValue(e1 ? u"caption"_s : u"type"_s), e1 ? u"Kitchen"_s : type);
     }
-}
 
-void TestMessagePages::outcome_data()
-{
-    QTest::addColumn<Personality>("personality");
-    QTest::addColumn<FaultKind>("fault");
-
-    QTest::newRow("enigma1 taken") << Personality::Enigma1 << FaultKind::None;
-    QTest::newRow("enigma2 taken") << Personality::Enigma2 << FaultKind::None;
-    QTest::newRow("enigma1 refused") << Personality::Enigma1 << FaultKind::MalformedBody;
-    QTest::newRow("enigma1 unreachable") << Personality::Enigma1 << FaultKind::Refuse;
-    QTest::newRow("enigma2 server error") << Personality::Enigma2 << FaultKind::Http500;
-}
-
-void TestMessagePages::outcome()
-{
-    QFETCH(Personality, personality);
-    QFETCH(FaultKind, fault);
-    MessageFixture m(personality);
-    const bool e1 = personality == Personality::Enigma1;
-    if (fault != FaultKind::None)
-        m.f.receiver.box.setPathFault(e1 ? u"/cgi-bin/xmessage"_s : u"/web/message"_s, {fault});
-    QTest::keyClicks(m.in<QTextEdit>(m.visible(), "messageBody_textEdit"), u"Film starts"_s);
-    QTest::mouseClick(m.in<QPushButton>(m.visible(), "messageSend_pushButton"), Qt::LeftButton);
-    QVERIFY(m.f.settle());
-
-    const QString expected = fault == FaultKind::None ? u"sent..."_s : u"Send"_s;
-    for (QPushButton* send : m.both<QPushButton>("messageSend_pushButton"))
-        QCOMPARE(send->text(), expected);
+    // "sent..." only for a message the receiver took, for two seconds; a failure says so.
+    const bool taken = fault == FaultKind::None;
+    const auto buttons = [&m] {
+        return QStringList{m.in<QPushButton>(m.sets().at(0), "messageSend_pushButton")->text(),
+                           m.in<QPushButton>(m.sets().at(1), "messageSend_pushButton")->text()};
+    };
+    const QString shown = taken ? u"sent..."_s : u"Send"_s;
+    QCOMPARE(buttons(), QStringList({shown, shown}));
     for (QLabel* state : m.both<QLabel>("messageState_label"))
-        QCOMPARE(state->text().isEmpty(), fault == FaultKind::None);
+        QCOMPARE(state->text().isEmpty(), taken);
     // Nothing typed is lost, whatever became of the message.
-    QCOMPARE(m.in<QTextEdit>(m.visible(), "messageBody_textEdit")->toPlainText(), u"Film starts"_s);
-
+    QCOMPARE(m.in<QTextEdit>(set, "messageBody_textEdit")->toPlainText(), u"Tea & cake #1"_s);
     m.f.timers.advance(MessagePage::sentNoticeMs - 1);
-    for (QPushButton* send : m.both<QPushButton>("messageSend_pushButton"))
-        QCOMPARE(send->text(), expected);
+    QCOMPARE(buttons(), QStringList({shown, shown}));
     m.f.timers.advance(1);
-    for (QPushButton* send : m.both<QPushButton>("messageSend_pushButton"))
-        QCOMPARE(send->text(), u"Send"_s);
+    QCOMPARE(buttons(), QStringList({u"Send"_s, u"Send"_s}));
 }
 
 void TestMessagePages::answers_data()
