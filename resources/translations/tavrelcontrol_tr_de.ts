@@ -244,6 +244,13 @@
     </message>
 </context>
 <context>
+    <name>SatFinderWidget</name>
+    <message>
+        <source>There is nothing to measure yet: connect to the receiver on the TV tab first.</source>
+        <translation>Noch gibt es nichts zu messen: Verbinden Sie sich zuerst im TV-Reiter mit dem Receiver.</translation>
+    </message>
+</context>
+<context>
     <name>SatfinderForm</name>
     <message>
         <source>LOCK</source>

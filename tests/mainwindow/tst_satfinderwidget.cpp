@@ -56,6 +56,7 @@ private slots:
     void setUpThenChoose_data();
     void setUpThenChoose();
     void measuresOnlyWhileShown();
+    void enigma2BeforeLoading();
     void receiverChangeStopsTheOldCycle();
     void meters_data();
     void meters();
@@ -173,6 +174,16 @@ void TestSatFinderWidget::measuresOnlyWhileShown()
     s.f.timers.advance(10 * SatFinderWidget::measureIntervalMs);
     QVERIFY(s.f.settle());
     QVERIFY(s.f.receiver.requestsTo("/satFinder").isEmpty());
+}
+
+void TestSatFinderWidget::enigma2BeforeLoading()
+{
+    FinderFixture s(Personality::Enigma2);
+    s.open();
+    s.f.timers.advance(4 * SatFinderWidget::measureIntervalMs);
+    QVERIFY(s.f.settle());
+    QVERIFY(s.f.receiver.box.requests().isEmpty());
+    QVERIFY(s.finder->findChild<QLabel*>(u"satfinderHint_label"_s)->isVisible());
 }
 
 void TestSatFinderWidget::receiverChangeStopsTheOldCycle()

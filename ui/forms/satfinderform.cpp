@@ -65,6 +65,10 @@ void setupSatfinderForm(SatfinderForm& form, QWidget* page)
         box->setFocusPolicy(Qt::NoFocus);
     }
 
+    form.satfinderHint_label = named<QLabel>(page, "satfinderHint_label");
+    form.satfinderHint_label->setWordWrap(true);
+    form.satfinderHint_label->hide();
+
     auto* grid = new QGridLayout(page);
     grid->addWidget(form.satfinderSatelite_comboBox, 0, 0, 1, 4);
     grid->addWidget(form.satfinderFrequency_comboBox, 1, 0, 1, 4);
@@ -84,5 +88,6 @@ void setupSatfinderForm(SatfinderForm& form, QWidget* page)
     grid->addWidget(form.satfinderSNRdB_label, 5, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(6, 1);
+    grid->addWidget(form.satfinderHint_label, 6, 0, 1, 4);
+    grid->setRowStretch(7, 1);
 }

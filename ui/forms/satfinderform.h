@@ -20,6 +20,8 @@ struct SatfinderForm
     QProgressBar* satfinderBER_progressBar = nullptr;
     QCheckBox* satfinderLOCK_checkBox = nullptr;
     QCheckBox* satfinderSYNC_checkBox = nullptr;
+    // Tells why there is nothing to choose from.
+    QLabel* satfinderHint_label = nullptr;
 };
 
 // Builds the controls into page, in their initial state.

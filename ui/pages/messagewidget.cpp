@@ -13,7 +13,6 @@ MessageWidget::MessageWidget(QWidget* parent, TavrelControl* control, TimerSourc
     : MessagePage(parent, control, timerSource)
 {
     setObjectName(QStringLiteral("messageWidget"));
-    setAttribute(Qt::WidgetAttribute(127)); // stacked above the main window on a handset
     landscapeContainer->setObjectName(QStringLiteral("MessageWidget_ls"));
     portraitContainer->setObjectName(QStringLiteral("MessageWidget_pt"));
     setupMessageFormE1(m_landscape, landscapeContainer, true);

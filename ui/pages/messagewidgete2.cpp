@@ -11,7 +11,6 @@ MessageWidgetE2::MessageWidgetE2(QWidget* parent, TavrelControl* control, TimerS
     : MessagePage(parent, control, timerSource)
 {
     setObjectName(QStringLiteral("messageWidgetE2"));
-    setAttribute(Qt::WidgetAttribute(127)); // stacked above the main window on a handset
     landscapeContainer->setObjectName(QStringLiteral("MessageWidgetE2_ls"));
     portraitContainer->setObjectName(QStringLiteral("MessageWidgetE2_pt"));
     setupMessageFormE2(m_landscape, landscapeContainer, true);

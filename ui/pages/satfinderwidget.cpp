@@ -57,6 +57,10 @@ bool SatFinderWidget::eventFilter(QObject* watched, QEvent* event)
 void SatFinderWidget::satfinderInitialize()
 {
     controller->initSatfinder();
+    // An Enigma2 receiver offers its channels only once they are loaded.
+    m_form.satfinderHint_label->setText(
+        tr("There is nothing to measure yet: connect to the receiver on the TV tab first."));
+    m_form.satfinderHint_label->setVisible(!controller->currentEngine());
 }
 
 void SatFinderWidget::satfinderRequestStart()
@@ -119,6 +123,7 @@ void SatFinderWidget::satfinderSetConfig(SatfinderConfig* config)
 {
     configuration = config;
     m_kind = Kind::Enigma1;
+    m_form.satfinderHint_label->hide();
     m_form.satfinderSNRdB_label->clear();
     m_form.satfinderLOCK_checkBox->setVisible(true);
     m_form.satfinderSYNC_checkBox->setVisible(true);
@@ -149,6 +154,7 @@ void SatFinderWidget::satfinderSetServices(TavrelDatabase* database)
 {
     m_database = database;
     m_kind = Kind::Enigma2;
+    m_form.satfinderHint_label->hide();
     m_form.satfinderLOCK_checkBox->setVisible(false);
     m_form.satfinderSYNC_checkBox->setVisible(false);
     {
