@@ -2,8 +2,10 @@
 
 #include "control/tavrelcontrol.h"
 #include "ui/mainwindow.h"
-#include "ui/shell/shellservices.h"
+#include "settings/settings.h"
 #include "ui/pages/epgwidget.h"
+#include "ui/pages/messagepage.h"
+#include "ui/shell/shellservices.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -11,8 +13,11 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QTimer>
 
@@ -108,6 +113,7 @@ void DemoDriver::start()
                         [window] { return !window->isVisible(); }});
     }
     appendEpgSteps(tabs);
+    appendPageSteps();
     if (!m_shots) {
         // Connecting is all that was asked for.
         m_steps.resize(3);
@@ -171,6 +177,66 @@ void DemoDriver::poll()
         return;
     }
     m_steps.at(m_current).act();
+}
+
+void DemoDriver::appendPageSteps()
+{
+    const auto find = [this](const char* name) {
+        return m_window->findChild<QWidget*>(QString::fromLatin1(name));
+    };
+    const auto trigger = [this](const char* action) {
+        if (auto* a = m_window->findChild<QAction*>(QString::fromLatin1(action)))
+            a->trigger();
+    };
+    // The control of that name in the set of the page that is shown.
+    const auto shown = [](QWidget* page, const char* name) -> QWidget* {
+        const QList<QWidget*> all = page->findChildren<QWidget*>(QString::fromLatin1(name));
+        for (QWidget* widget : all) {
+            if (widget->isVisible())
+                return widget;
+        }
+        return nullptr;
+    };
+    // The profile decides which message page opens.
+    QWidget* messagePage =
+        find(Settings().getActiveProfile().webIfType == 1 ? "messageE2Page" : "messagePage");
+    ShellServices* shell = m_window->shell();
+    TavrelControl* control = m_window->control();
+
+    m_steps.append(
+        {QString(), [control] { control->sendBoxCommand(BoxCommandWakeup); }, [] { return true; }});
+    m_steps.append({QStringLiteral("message"),
+                    [trigger, messagePage, shown] {
+                        trigger("messageSenderAction");
+                        if (auto* body = qobject_cast<QTextEdit*>(shown(messagePage, "messageBody_textEdit")))
+                            body->setPlainText(QStringLiteral("Dinner is ready!"));
+                        if (auto* send = qobject_cast<QPushButton*>(shown(messagePage, "messageSend_pushButton")))
+                            send->click();
+                    },
+                    [messagePage, shown] {
+                        auto* send =
+                            qobject_cast<QPushButton*>(shown(messagePage, "messageSend_pushButton"));
+                        return send && send->text() == MessagePage::tr("sent...");
+                    },
+                    messagePage});
+    m_steps.append(
+        {QStringLiteral("satfinder"),
+         [shell, trigger, messagePage] {
+             shell->closeStackedWindow(messagePage);
+             trigger("satfinderAction");
+         },
+         [find] {
+             auto* bar =
+                 find("satfinder_page")->findChild<QProgressBar*>(QStringLiteral("satfinderSNR_progressBar"));
+             return bar && bar->value() > 0;
+         },
+         find("satfinder_page")});
+    m_steps.append({QStringLiteral("help"),
+                    [shell, find, trigger] {
+                        shell->closeStackedWindow(find("satfinder_page"));
+                        trigger("helpAction");
+                    },
+                    [] { return true; }, find("helpPage")});
 }
 
 void DemoDriver::shoot(const QString& name, QWidget* window)

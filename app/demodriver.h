@@ -37,6 +37,9 @@ private:
     };
 
     void appendEpgSteps(QTabWidget* tabs);
+    // Steps that open a page of their own, show it in use and take its picture.
+    void appendPageSteps();
+
     void poll();
     void shoot(const QString& name, QWidget* window);
     void finish();

@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <optional>
@@ -428,6 +429,11 @@ bool parseE2Signal(const QString& text, SignalInfo& signal)
     const std::array<QString, 4> texts = childTexts<4>(reader);
     if (!reader.finish())
         return false;
+    // Without a tuned service the receiver answers units without numbers: an empty reading,
+    // which the meters show as empty rather than keeping the last one.
+    if (std::none_of(texts.begin(), texts.end(),
+                     [](const QString& t) { return E2Text::leadingIntegerValue(t).has_value(); }))
+        return true;
     SignalInfo read;
     read.snrDbText = texts[0];
     read.snrText = texts[1];

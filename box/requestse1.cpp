@@ -261,8 +261,8 @@ void RequestsE1::dispatchReply(const Reply& reply)
         sendRequest(ReqStatus);
         break;
     case ReqMessage:
-        if (text == QLatin1String("+ok"))
-            Q_EMIT finishedMessageSendRequest(true);
+        // Only "+ok" says the message is on the screen; anything else, or no answer, is a refusal.
+        Q_EMIT finishedMessageSendRequest(text == QLatin1String("+ok"));
         break;
     case ReqTimerList: {
         OwnedList<TimerEntry> timers;

@@ -371,6 +371,8 @@ void TavrelControl::sendMessageRequestResponse(bool confirmed)
 {
     if (confirmed)
         Q_EMIT messageSendResponseOK();
+    else
+        Q_EMIT messageSendFailed();
 }
 
 // --- Answers of the Enigma2 engine ---------------------------------------------------------------

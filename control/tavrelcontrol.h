@@ -150,6 +150,8 @@ Q_SIGNALS:
     void satFinderDataUpdate(const SignalInfo* info);
     void satFinderConfigUpdate(TavrelDatabase* database);
     void messageSendResponseOK();
+    // The receiver did not take a message: the transfer failed or it refused it.
+    void messageSendFailed();
     void messageAnswerIs(MessageAnswer answer);
     void enigma2SearchResults(QList<EpgItem*> events);
     void enigma2SimilarResults(QList<EpgItem*> events);

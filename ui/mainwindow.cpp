@@ -14,10 +14,13 @@
 #include "ui/pages/channellistmodel.h"
 #include "ui/pages/generalinfowidget.h"
 #include "ui/pages/epgwidget.h"
-#include "ui/pages/placeholderpage.h"
 #include "ui/pages/profilewidget.h"
 #include "ui/pages/settingswidget.h"
 #include "ui/pages/timerwidget.h"
+#include "ui/pages/helpwidget.h"
+#include "ui/pages/messagewidget.h"
+#include "ui/pages/messagewidgete2.h"
+#include "ui/pages/satfinderwidget.h"
 #include "ui/panelwidget.h"
 #include "ui/resourcepaths.h"
 #include "ui/shell/shellservices.h"
@@ -170,22 +173,18 @@ void MainWindow::createTabs()
 
 void MainWindow::createPages()
 {
-    const auto place = [](QWidget* page, const char* name) {
-        auto* widget = new PlaceholderPage(QString::fromLatin1(name), page);
-        page->layout()->addWidget(widget);
-        return widget;
-    };
     profileWidget = new ProfileWidget(ui->profilePage, controller);
     profileWidget->setObjectName(QStringLiteral("profileWidget"));
     ui->profilePage->layout()->addWidget(profileWidget);
     ui->profilePage->setWindowTitle(profileWidget->windowTitle());
-    place(ui->helpPage, "helpWidget");
-    place(ui->messagePage, "messageWidget");
-    place(ui->messageE2Page, "messageWidgetE2");
+    ui->helpPage->layout()->addWidget(new HelpWidget(ui->helpPage));
+    ui->messagePage->layout()->addWidget(new MessageWidget(ui->messagePage, controller, m_timerSource));
+    ui->messageE2Page->layout()->addWidget(new MessageWidgetE2(ui->messageE2Page, controller, m_timerSource));
     settingsWidget = new SettingsWidget(ui->settingsPage);
     settingsWidget->setObjectName(QStringLiteral("settingsWidget"));
     ui->settingsPage->layout()->addWidget(settingsWidget);
-    place(ui->satfinder_page, "satFinderWidget");
+    ui->satfinder_page->layout()->addWidget(
+        new SatFinderWidget(ui->satfinder_page, controller, m_timerSource));
     infoWidget = new GeneralInfoWidget(ui->infoPage);
     infoWidget->setObjectName(QStringLiteral("infoWidget"));
     ui->infoPage->layout()->addWidget(infoWidget);

@@ -222,6 +222,13 @@
         </message>
     </context>
     <context>
+        <name>HelpWidget</name>
+        <message>
+            <source>Back to the first page of the manual</source>
+            <translation>Zurück zur ersten Seite des Handbuchs</translation>
+        </message>
+    </context>
+    <context>
         <name>MainWindow</name>
         <message>
             <source>TavrelControl Lite</source>
@@ -325,6 +332,71 @@
         <message>
             <source>OK</source>
             <translation>OK</translation>
+        </message>
+    </context>
+    <context>
+        <name>MessageForm</name>
+        <message>
+            <source>Timeout</source>
+            <translation>Zeitlimit</translation>
+        </message>
+        <message>
+            <source> s</source>
+            <translation> s</translation>
+        </message>
+        <message>
+            <source>Send</source>
+            <translation>Senden</translation>
+        </message>
+        <message>
+            <source>Header:</source>
+            <translation>Überschrift:</translation>
+        </message>
+        <message>
+            <source>Body:</source>
+            <translation>Text:</translation>
+        </message>
+        <message>
+            <source>Ok Button</source>
+            <translation>OK-Taste</translation>
+        </message>
+        <message>
+            <source>Question</source>
+            <translation>Frage</translation>
+        </message>
+        <message>
+            <source>Reply request</source>
+            <translation>Antwort abfragen</translation>
+        </message>
+    </context>
+    <context>
+        <name>MessagePage</name>
+        <message>
+            <source>sent...</source>
+            <translation>gesendet...</translation>
+        </message>
+        <message>
+            <source>Send</source>
+            <translation>Senden</translation>
+        </message>
+        <message>
+            <source>The message did not reach the receiver.</source>
+            <translation>Die Nachricht hat den Receiver nicht erreicht.</translation>
+        </message>
+    </context>
+    <context>
+        <name>MessageWidgetE2</name>
+        <message>
+            <source>Answer is YES!</source>
+            <translation>Antwort ist JA!</translation>
+        </message>
+        <message>
+            <source>Answer is NO!</source>
+            <translation>Antwort ist NEIN!</translation>
+        </message>
+        <message>
+            <source>No answer in time!</source>
+            <translation>Keine Antwort in der Zeit!</translation>
         </message>
     </context>
     <context>
@@ -547,6 +619,36 @@ Senderdaten neu laden?</translation>
 Reload service data?</source>
             <translation>Profil geändert!
 Senderdaten neu laden?</translation>
+        </message>
+    </context>
+    <context>
+        <name>SatFinderWidget</name>
+        <message>
+            <source>There is nothing to measure yet: connect to the receiver on the TV tab first.</source>
+            <translation>Noch gibt es nichts zu messen: Verbinden Sie sich zuerst im TV-Reiter mit dem Receiver.</translation>
+        </message>
+    </context>
+    <context>
+        <name>SatfinderForm</name>
+        <message>
+            <source>LOCK</source>
+            <translation>LOCK</translation>
+        </message>
+        <message>
+            <source>SYNC</source>
+            <translation>SYNC</translation>
+        </message>
+        <message>
+            <source>SNR:</source>
+            <translation>SNR:</translation>
+        </message>
+        <message>
+            <source>AGC:</source>
+            <translation>AGC:</translation>
+        </message>
+        <message>
+            <source>BER:</source>
+            <translation>BER:</translation>
         </message>
     </context>
     <context>
