@@ -4,6 +4,7 @@
 #include "box/requestse2.h"
 #include "control/controltimer.h"
 #include "control/messagebox.h"
+#include "control/receiverreachability.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
 #include "model/clock.h"
@@ -22,6 +23,15 @@ TavrelControl::TavrelControl(const Clock& clock, TimerSource& timerSource, QWidg
     , m_timerSource(timerSource)
 {
     connect(this, &TavrelControl::activeProfileChanged, this, &TavrelControl::activeProfileUpdateSlot);
+    m_reachability = new ReceiverReachability(m_timerSource, this);
+    connect(m_reachability, &ReceiverReachability::reachabilityChanged, this,
+            &TavrelControl::reachabilityChangedSlot);
+    connect(m_reachability, &ReceiverReachability::retryDue, this, &TavrelControl::retryUnreachableReceiver);
+    // Every answer the controller takes in ends with this.
+    connect(this, &TavrelControl::networkReceiveIsActive, m_reachability, [this](bool active) {
+        if (!active)
+            m_reachability->noteAnswer();
+    });
     // Nothing is initialized yet, so this starts no timer.
     setNewSystemSettings(settings->getSystemSettings());
     database = new TavrelDatabase(m_clock, this);
@@ -45,6 +55,7 @@ void TavrelControl::connectCommonRoutes(TavrelRequest* engine)
             qOverload<bool>(&TavrelControl::networkErrorSlot));
     connect(engine, qOverload<QNetworkReply::NetworkError>(&TavrelRequest::networkErrorOccurred), this,
             qOverload<QNetworkReply::NetworkError>(&TavrelControl::networkErrorSlot));
+    connect(engine, &TavrelRequest::requestFailed, this, &TavrelControl::requestFailedSlot);
 }
 
 void TavrelControl::retireEngine()
@@ -197,8 +208,11 @@ void TavrelControl::setNewSystemSettings(SystemSet set)
 {
     systemSettings = set;
     panelTimersAllowed = set.isLiveMode;
-    if (initialized)
-        startStopOneSecPanelRefreshTimer(isPlaybackMode() && set.isLiveMode);
+    m_reachability->setRetrying(set.isLiveMode);
+    if (!initialized)
+        return;
+    startStopOneSecPanelRefreshTimer(isPlaybackMode() && set.isLiveMode);
+    startStopTenSecPanelRefreshTimer(set.isLiveMode && isBoxAwake() && !panelOneSecTimer);
 }
 
 bool TavrelControl::isPlaybackMode() const
@@ -304,7 +318,7 @@ void TavrelControl::confirmConnectionRetry()
 void TavrelControl::confirmStopRecording(const TimerEntry& timer)
 {
     const quint64 generation = m_generation;
-    if (!MessageBox::question(this, QMessageBox::Question, tr("Stop current recording?")))
+    if (!MessageBox::destructiveQuestion(this, QMessageBox::Question, tr("Stop current recording?")))
         return;
     // The receiver may have been reloaded while the question was open.
     if (generation != m_generation || !requestEngine)
@@ -331,8 +345,10 @@ void TavrelControl::networkErrorSlot(bool occurred)
 void TavrelControl::networkErrorSlot(QNetworkReply::NetworkError error)
 {
     // Only a request that timed out asks; one such question at a time, however many requests of
-    // a receiver that has gone away time out while it is open.
-    if (error != QNetworkReply::OperationCanceledError || m_connectionErrorBoxPending)
+    // a receiver that has gone away time out while it is open, and only when the receiver was
+    // still reachable: an outage asks once.
+    if (error != QNetworkReply::OperationCanceledError || m_connectionErrorBoxPending ||
+        !m_reachability->isReachable())
         return;
     m_connectionErrorBoxPending = true;
     askLater([this, generation = m_generation] {
@@ -342,6 +358,54 @@ void TavrelControl::networkErrorSlot(QNetworkReply::NetworkError error)
         }
         confirmConnectionRetry();
     });
+}
+
+void TavrelControl::requestFailedSlot(RequestType type, QNetworkReply::NetworkError error, int httpStatus)
+{
+    m_reachability->noteFailure(error, httpStatus);
+    if (m_reachability->isReachable())
+        return;
+    // What the outage left empty is asked for again when the receiver is back.
+    if (type == ReqMovieList)
+        m_refillMovies = true;
+    else if (type == ReqTimerList)
+        m_refillTimers = true;
+}
+
+bool TavrelControl::isReceiverReachable() const
+{
+    return m_reachability->isReachable();
+}
+
+QString TavrelControl::receiverAddressText() const
+{
+    return activeProfile.wlanAddr + QLatin1Char(':') + activeProfile.wlanPort;
+}
+
+void TavrelControl::reachabilityChangedSlot(bool reachable)
+{
+    if (!reachable) {
+        Q_EMIT receiverReachabilityChanged(
+            false, tr("Cannot reach %1 at %2: %3")
+                       .arg(activeProfile.profileName, receiverAddressText(), m_reachability->reason()));
+        return;
+    }
+    Q_EMIT receiverReachabilityChanged(
+        true, tr("%1 at %2 answers again").arg(activeProfile.profileName, receiverAddressText()));
+    if (!initialized)
+        return; // a load under way completes itself
+    if (std::exchange(m_refillMovies, false))
+        requestMovieList(true);
+    if (std::exchange(m_refillTimers, false))
+        requestTimerList();
+}
+
+void TavrelControl::retryUnreachableReceiver()
+{
+    if (initialized)
+        requestStatus();
+    else if (requestEngine)
+        loadServiceData(); // the load failed: start it again
 }
 
 void TavrelControl::sendMessageRequestResponse(bool confirmed)
