@@ -20,6 +20,8 @@ class QListWidget;
 class QMenu;
 class QMenuBar;
 class PanelWidget;
+class QKeyEvent;
+class RemoteShortcuts;
 class Settings;
 class ShellServices;
 class TavrelControl;
@@ -43,6 +45,8 @@ public:
     // With the clock that says "now" and the source of every timer (tests drive both).
     MainWindow(const Clock& clock, TimerSource& timerSource, QWidget* parent = nullptr);
     ~MainWindow() override;
+    // The size and position the user left the window in are kept.
+    static bool hasStoredGeometry();
 
     TavrelControl* control() const { return controller; }
     ShellServices* shell() const { return m_shell; }
@@ -90,6 +94,13 @@ public Q_SLOTS:
     void movieRenameCancel_triggered();
     void movieRefresh_triggered();
     void on_movie_listWidget_clicked(const QModelIndex& index);
+    void movie_listWidget_doubleClicked(const QModelIndex& index);
+    void playCurrentMovie();
+    // A line in the status bar, until the next one; any part of the program may say something.
+    void showStatusMessage(const QString& text);
+    void receiverReachabilityChanged(bool reachable, const QString& text);
+    void updateWindowTitle();
+    void showAbout();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,6 +113,9 @@ private:
     void createPages();
     void createMenu();
     void createExtrasDialog(const QList<QAction*>& actions);
+    void createDesktopConveniences();
+    // Return on a list zaps or plays what is selected.
+    bool returnOnList(QObject* watched, const QKeyEvent* event);
     void openPage(QWidget* page);
     void setIndicator(bool on);
     QListView* currentChannelList() const;
@@ -136,4 +150,6 @@ private:
     ControlTimer* indicatorResetTimer = nullptr;
     // Set while the window closes because the user confirmed it.
     bool m_quitConfirmed = false;
+    bool m_receiverUnreachable = false;
+    RemoteShortcuts* m_remoteShortcuts = nullptr;
 };
