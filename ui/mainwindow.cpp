@@ -26,6 +26,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -43,7 +44,6 @@ namespace {
 constexpr int movieDoubleClickMs = 250;
 constexpr int indicatorSafetyMs = 30000;
 constexpr int extrasRowsPerColumn = 4;
-constexpr int connectedMessageMs = 5000;
 const QString geometryKey = QStringLiteral("MainWindow/geometry");
 
 enum Tab
@@ -126,7 +126,7 @@ void MainWindow::connectController()
     connect(controller, &TavrelControl::statusMessage, this, &MainWindow::showStatusMessage);
     connect(controller, &TavrelControl::receiverReachabilityChanged, this,
             &MainWindow::receiverReachabilityChanged);
-    connect(controller, &TavrelControl::broadcastInitializedSignal, this, &MainWindow::updateWindowTitle);
+    connect(controller, &TavrelControl::broadcastInitializedSignal, this, &MainWindow::receiverLoaded);
 }
 
 void MainWindow::createTabs()
@@ -335,6 +335,10 @@ void MainWindow::createDesktopConveniences()
 {
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusBar()->setSizeGripEnabled(true);
+    // A widget of the bar rather than its message: the menus' hints would wipe a message out.
+    m_statusLine = new QLabel(statusBar());
+    m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    statusBar()->addWidget(m_statusLine, 1);
 
     const QStringList tabs{tr("TV"), tr("Bouquet"), tr("Epg"), tr("Movie"), tr("Timer")};
     for (int i = 0; i < tabs.size() && i < ui->tabWidget->count(); ++i) {
@@ -383,16 +387,23 @@ void MainWindow::showAbout()
 
 void MainWindow::showStatusMessage(const QString& text)
 {
-    statusBar()->showMessage(text);
+    m_statusLine->setText(text);
 }
 
 void MainWindow::receiverReachabilityChanged(bool reachable, const QString& text)
 {
     m_receiverUnreachable = !reachable;
-    if (reachable)
-        statusBar()->showMessage(text, connectedMessageMs);
-    else
-        statusBar()->showMessage(text);
+    showStatusMessage(text);
+    updateWindowTitle();
+}
+
+void MainWindow::receiverLoaded(bool loaded)
+{
+    m_receiverLoaded = loaded;
+    if (loaded)
+        showStatusMessage(
+            tr("Connected to %1 at %2:%3")
+                .arg(activeProfile.profileName, activeProfile.wlanAddr, activeProfile.wlanPort));
     updateWindowTitle();
 }
 
@@ -406,7 +417,7 @@ void MainWindow::updateWindowTitle()
     QString state;
     if (m_receiverUnreachable)
         state = tr("unreachable");
-    else if (controller->isInitialized())
+    else if (m_receiverLoaded)
         state = tr("connected");
     else
         state = tr("not connected");
@@ -666,6 +677,7 @@ void MainWindow::resetServiceDataSlot()
     }
     removeChannelLists();
     ui->movie_listWidget->clear();
+    m_receiverLoaded = false;
     updateWindowTitle();
 }
 

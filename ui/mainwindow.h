@@ -21,6 +21,7 @@ class QMenu;
 class QMenuBar;
 class PanelWidget;
 class QKeyEvent;
+class QLabel;
 class RemoteShortcuts;
 class Settings;
 class ShellServices;
@@ -100,6 +101,7 @@ public Q_SLOTS:
     void showStatusMessage(const QString& text);
     void receiverReachabilityChanged(bool reachable, const QString& text);
     void updateWindowTitle();
+    void receiverLoaded(bool loaded);
     void showAbout();
 
 protected:
@@ -151,5 +153,7 @@ private:
     // Set while the window closes because the user confirmed it.
     bool m_quitConfirmed = false;
     bool m_receiverUnreachable = false;
+    bool m_receiverLoaded = false;
     RemoteShortcuts* m_remoteShortcuts = nullptr;
+    QLabel* m_statusLine = nullptr;
 };

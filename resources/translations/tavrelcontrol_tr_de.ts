@@ -153,6 +153,10 @@
         <source>%1 - %2 (%3)</source>
         <translation>%1 - %2 (%3)</translation>
     </message>
+    <message>
+        <source>Connected to %1 at %2:%3</source>
+        <translation>Verbunden mit %1 unter %2:%3</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>
