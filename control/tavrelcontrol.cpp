@@ -12,6 +12,8 @@
 #include "model/tavreldatabase.h"
 #include "settings/settings.h"
 
+#include <algorithm>
+
 TavrelControl::TavrelControl(QWidget* parent)
     : TavrelControl(Clock::system(), TimerSource::system(), parent)
 {}
@@ -503,20 +505,28 @@ void TavrelControl::e2SearchRequestResponse()
 
 void TavrelControl::e2TimerListRequestResponse()
 {
+    const qint64 now = m_clock.now();
+    const QList<TimerEntry*> timers = database->timers();
+    const auto running = [now](const TimerEntry* timer) {
+        return qint64(timer->begin) < now && qint64(timer->end) > now &&
+               timer->justPlay == QLatin1String("0") && timer->state == QLatin1String("2");
+    };
     if (recordStopCheckPending) {
         recordStopCheckPending = false;
-        const qint64 now = m_clock.now();
-        const QList<TimerEntry*> timers = database->timers();
         for (const TimerEntry* timer : timers) {
-            const bool runningRecording = qint64(timer->begin) < now && qint64(timer->end) > now &&
-                                          timer->justPlay == QLatin1String("0") &&
-                                          timer->state == QLatin1String("2");
-            if (!runningRecording)
+            if (!running(timer))
                 continue;
             askLater([this, timer = *timer] { confirmStopRecording(timer); });
             break;
         }
     }
+    // The Enigma2 status says nothing of recordings; the timer list does. A recording started
+    // this very second counts.
+    const auto recordsNow = [now](const TimerEntry* timer) {
+        return qint64(timer->begin) <= now && qint64(timer->end) > now &&
+               timer->justPlay == QLatin1String("0") && timer->state == QLatin1String("2");
+    };
+    Q_EMIT panelRecordingUpdateE2(std::any_of(timers.cbegin(), timers.cend(), recordsNow));
     Q_EMIT timerListDataUpdate(database);
 }
 

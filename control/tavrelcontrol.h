@@ -134,6 +134,8 @@ Q_SIGNALS:
     void panelChannelUpdateE2(StatusData* status);
     void panelPowerstateUpdateE2(bool isStandby);
     void panelVolumeUpdateE2(StatusData* status);
+    // Whether the receiver records now, as its timer list says.
+    void panelRecordingUpdateE2(bool recording);
     void ServiceDataUpdate(TavrelDatabase* database);
     void EpgDataUpdate();
     void EpgDataUpdate(TavrelDatabase* database);

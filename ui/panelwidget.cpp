@@ -221,6 +221,7 @@ void PanelWidget::connectController()
     if (!controller)
         return;
     connect(controller, &TavrelControl::receiverReachabilityChanged, this, &PanelWidget::showReachability);
+    connect(controller, &TavrelControl::panelRecordingUpdateE2, this, &PanelWidget::setRecordingIcon);
     connect(controller, &TavrelControl::panelClearAllData, this, &PanelWidget::clearPanelData);
     connect(controller, &TavrelControl::panelClearEpgData, this, &PanelWidget::clearPanelEpgDataSlot);
     connect(controller, &TavrelControl::panelBoxModeUpdate, this, &PanelWidget::panelBoxModeChangedSlot);
@@ -565,8 +566,12 @@ void PanelWidget::loadRefreshTimer()
 
 void PanelWidget::refreshTimerSlot()
 {
-    if (controller)
-        controller->requestStatus();
+    if (!controller)
+        return;
+    controller->requestStatus();
+    // An Enigma2 receiver tells of a started or stopped recording only in its timer list.
+    if (std::exchange(m_recordingChanged, false) && webIfType == 1)
+        controller->requestTimerList();
 }
 
 void PanelWidget::loadVolumeSetTimer()
@@ -645,6 +650,7 @@ void PanelWidget::panelPause_toolButton_clicked()
 
 void PanelWidget::panelRec_toolButton_clicked()
 {
+    m_recordingChanged = true;
     playerCommand(5);
 }
 
@@ -656,6 +662,7 @@ void PanelWidget::panelVolMute_toolButton_clicked()
 
 void PanelWidget::panelStop_toolButton_clicked()
 {
+    m_recordingChanged = true;
     if (controller && controller->isInitialized())
         controller->sendStopCommand();
     loadRefreshTimer();

@@ -157,4 +157,6 @@ private:
     QMenu* liveModeMenu = nullptr;
     QAction* m_liveModeOnAction = nullptr;
     QAction* m_liveModeOffAction = nullptr;
+    // The record button was pressed: the refresh after it asks for the recordings too.
+    bool m_recordingChanged = false;
 };

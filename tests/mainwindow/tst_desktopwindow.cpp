@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QToolButton>
 #include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void outageIsToldOnceAndEndsByItself();
     void enigma1MovieRowsAreDrawn();
     void wheelOnTheVolumeSendsIt();
+    void startedRecordingShowsAtOnce();
     void textDatesSpeakTheLocale_data();
     void textDatesSpeakTheLocale();
 };
@@ -299,6 +301,20 @@ void TestDesktopWindow::wheelOnTheVolumeSendsIt()
     const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/vol");
     QCOMPARE(sent.size(), 1);
     QCOMPARE(sent.first().queryValue(u"set"_s), u"set%1"_s.arg(expected));
+}
+
+void TestDesktopWindow::startedRecordingShowsAtOnce()
+{
+    WindowFixture f;
+    QVERIFY(f.load());
+    auto* record = f.find<QToolButton>("panelRec_toolButton");
+    auto* shown = f.find<QStackedWidget>("panelRec_stackedWidget");
+    QVERIFY(record->isEnabled());
+    QTest::mouseClick(record, Qt::LeftButton);
+    f.timers.advance(1000);
+    QVERIFY(f.settle());
+    QVERIFY(f.receiver.box.isRecording());
+    QCOMPARE(shown->currentWidget()->objectName(), u"label_page"_s);
 }
 
 void TestDesktopWindow::textDatesSpeakTheLocale_data()
