@@ -1,8 +1,8 @@
 #include "app/demodriver.h"
 
 #include "control/tavrelcontrol.h"
-#include "ui/mainwindow.h"
 #include "settings/settings.h"
+#include "ui/mainwindow.h"
 #include "ui/pages/epgwidget.h"
 #include "ui/pages/messagepage.h"
 #include "ui/shell/shellservices.h"
@@ -210,12 +210,12 @@ void DemoDriver::appendPageSteps()
                         trigger("messageSenderAction");
                         if (auto* body = qobject_cast<QTextEdit*>(shown(messagePage, "messageBody_textEdit")))
                             body->setPlainText(QStringLiteral("Dinner is ready!"));
-                        if (auto* send = qobject_cast<QPushButton*>(shown(messagePage, "messageSend_pushButton")))
+                        if (auto* send =
+                                qobject_cast<QPushButton*>(shown(messagePage, "messageSend_pushButton")))
                             send->click();
                     },
                     [messagePage, shown] {
-                        auto* send =
-                            qobject_cast<QPushButton*>(shown(messagePage, "messageSend_pushButton"));
+                        auto* send = qobject_cast<QPushButton*>(shown(messagePage, "messageSend_pushButton"));
                         return send && send->text() == MessagePage::tr("sent...");
                     },
                     messagePage});

@@ -16,8 +16,9 @@ int main(int argc, char* argv[])
     registerRecordMetaTypes();
 
     MainWindow window;
-    // A shape locked by the orientation setting is kept; otherwise the window takes the screen.
-    if (window.shell()->orientation() == ShellServices::OrientationAuto)
+    // A shape locked by the orientation setting is kept; otherwise the window comes back as the
+    // user left it, and takes the screen the first time.
+    if (window.shell()->orientation() == ShellServices::OrientationAuto && !MainWindow::hasStoredGeometry())
         window.showMaximized();
     else
         window.show();

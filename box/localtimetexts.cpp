@@ -68,6 +68,6 @@ bool LocalTimeTexts::tryRange(qint64 begin, qint64 end, const QDateTime& local)
     m_rangeBegin = begin;
     m_rangeEnd = end;
     m_secondOfDayAtBegin = first.time().msecsSinceStartOfDay() / 1000;
-    m_date = local.date().toString(Qt::TextDate);
+    m_date = Clock::textDate(local.date());
     return true;
 }

@@ -15,6 +15,8 @@ class MessageBox
 public:
     // True when the user chose "Yes".
     static bool question(QWidget* parent, QMessageBox::Icon icon, const QString& text);
+    // A question whose "Yes" destroys something: Return and Escape answer "No".
+    static bool destructiveQuestion(QWidget* parent, QMessageBox::Icon icon, const QString& text);
     static void notice(QWidget* parent, QMessageBox::Icon icon, const QString& text);
 
 private:

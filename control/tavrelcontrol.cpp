@@ -4,12 +4,15 @@
 #include "box/requestse2.h"
 #include "control/controltimer.h"
 #include "control/messagebox.h"
+#include "control/receiverreachability.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
 #include "model/clock.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
 #include "settings/settings.h"
+
+#include <algorithm>
 
 TavrelControl::TavrelControl(QWidget* parent)
     : TavrelControl(Clock::system(), TimerSource::system(), parent)
@@ -22,6 +25,15 @@ TavrelControl::TavrelControl(const Clock& clock, TimerSource& timerSource, QWidg
     , m_timerSource(timerSource)
 {
     connect(this, &TavrelControl::activeProfileChanged, this, &TavrelControl::activeProfileUpdateSlot);
+    m_reachability = new ReceiverReachability(m_timerSource, this);
+    connect(m_reachability, &ReceiverReachability::reachabilityChanged, this,
+            &TavrelControl::reachabilityChangedSlot);
+    connect(m_reachability, &ReceiverReachability::retryDue, this, &TavrelControl::retryUnreachableReceiver);
+    // Every answer the controller takes in ends with this.
+    connect(this, &TavrelControl::networkReceiveIsActive, m_reachability, [this](bool active) {
+        if (!active)
+            m_reachability->noteAnswer();
+    });
     // Nothing is initialized yet, so this starts no timer.
     setNewSystemSettings(settings->getSystemSettings());
     database = new TavrelDatabase(m_clock, this);
@@ -53,6 +65,7 @@ void TavrelControl::connectCommonRoutes(TavrelRequest* engine)
         if (type == ReqTimerList)
             Q_EMIT timerListRequestFailed();
     });
+    connect(engine, &TavrelRequest::requestFailed, this, &TavrelControl::requestFailedSlot);
 }
 
 void TavrelControl::retireEngine()
@@ -220,8 +233,11 @@ void TavrelControl::setNewSystemSettings(SystemSet set)
 {
     systemSettings = set;
     panelTimersAllowed = set.isLiveMode;
-    if (initialized)
-        startStopOneSecPanelRefreshTimer(isPlaybackMode() && set.isLiveMode);
+    m_reachability->setRetrying(set.isLiveMode);
+    if (!initialized)
+        return;
+    startStopOneSecPanelRefreshTimer(isPlaybackMode() && set.isLiveMode);
+    startStopTenSecPanelRefreshTimer(set.isLiveMode && isBoxAwake() && !panelOneSecTimer);
 }
 
 bool TavrelControl::isPlaybackMode() const
@@ -327,7 +343,7 @@ void TavrelControl::confirmConnectionRetry()
 void TavrelControl::confirmStopRecording(const TimerEntry& timer)
 {
     const quint64 generation = m_generation;
-    if (!MessageBox::question(this, QMessageBox::Question, tr("Stop current recording?")))
+    if (!MessageBox::destructiveQuestion(this, QMessageBox::Question, tr("Stop current recording?")))
         return;
     // The receiver may have been reloaded while the question was open.
     if (generation != m_generation || !requestEngine)
@@ -354,8 +370,10 @@ void TavrelControl::networkErrorSlot(bool occurred)
 void TavrelControl::networkErrorSlot(QNetworkReply::NetworkError error)
 {
     // Only a request that timed out asks; one such question at a time, however many requests of
-    // a receiver that has gone away time out while it is open.
-    if (error != QNetworkReply::OperationCanceledError || m_connectionErrorBoxPending)
+    // a receiver that has gone away time out while it is open, and only when the receiver was
+    // still reachable: an outage asks once.
+    if (error != QNetworkReply::OperationCanceledError || m_connectionErrorBoxPending ||
+        !m_reachability->isReachable())
         return;
     m_connectionErrorBoxPending = true;
     askLater([this, generation = m_generation] {
@@ -365,6 +383,54 @@ void TavrelControl::networkErrorSlot(QNetworkReply::NetworkError error)
         }
         confirmConnectionRetry();
     });
+}
+
+void TavrelControl::requestFailedSlot(RequestType type, QNetworkReply::NetworkError error, int httpStatus)
+{
+    m_reachability->noteFailure(error, httpStatus);
+    if (m_reachability->isReachable())
+        return;
+    // What the outage left empty is asked for again when the receiver is back.
+    if (type == ReqMovieList)
+        m_refillMovies = true;
+    else if (type == ReqTimerList)
+        m_refillTimers = true;
+}
+
+bool TavrelControl::isReceiverReachable() const
+{
+    return m_reachability->isReachable();
+}
+
+QString TavrelControl::receiverAddressText() const
+{
+    return activeProfile.wlanAddr + QLatin1Char(':') + activeProfile.wlanPort;
+}
+
+void TavrelControl::reachabilityChangedSlot(bool reachable)
+{
+    if (!reachable) {
+        Q_EMIT receiverReachabilityChanged(
+            false, tr("Cannot reach %1 at %2: %3")
+                       .arg(activeProfile.profileName, receiverAddressText(), m_reachability->reason()));
+        return;
+    }
+    Q_EMIT receiverReachabilityChanged(
+        true, tr("%1 at %2 answers again").arg(activeProfile.profileName, receiverAddressText()));
+    if (!initialized)
+        return; // a load under way completes itself
+    if (std::exchange(m_refillMovies, false))
+        requestMovieList(true);
+    if (std::exchange(m_refillTimers, false))
+        requestTimerList();
+}
+
+void TavrelControl::retryUnreachableReceiver()
+{
+    if (initialized)
+        requestStatus();
+    else if (requestEngine)
+        loadServiceData(); // the load failed: start it again
 }
 
 void TavrelControl::sendMessageRequestResponse(bool confirmed)
@@ -466,20 +532,28 @@ void TavrelControl::e2SearchRequestResponse()
 
 void TavrelControl::e2TimerListRequestResponse()
 {
+    const qint64 now = m_clock.now();
+    const QList<TimerEntry*> timers = database->timers();
+    const auto running = [now](const TimerEntry* timer) {
+        return qint64(timer->begin) < now && qint64(timer->end) > now &&
+               timer->justPlay == QLatin1String("0") && timer->state == QLatin1String("2");
+    };
     if (recordStopCheckPending) {
         recordStopCheckPending = false;
-        const qint64 now = m_clock.now();
-        const QList<TimerEntry*> timers = database->timers();
         for (const TimerEntry* timer : timers) {
-            const bool runningRecording = qint64(timer->begin) < now && qint64(timer->end) > now &&
-                                          timer->justPlay == QLatin1String("0") &&
-                                          timer->state == QLatin1String("2");
-            if (!runningRecording)
+            if (!running(timer))
                 continue;
             askLater([this, timer = *timer] { confirmStopRecording(timer); });
             break;
         }
     }
+    // The Enigma2 status says nothing of recordings; the timer list does. A recording started
+    // this very second counts.
+    const auto recordsNow = [now](const TimerEntry* timer) {
+        return qint64(timer->begin) <= now && qint64(timer->end) > now &&
+               timer->justPlay == QLatin1String("0") && timer->state == QLatin1String("2");
+    };
+    Q_EMIT panelRecordingUpdateE2(std::any_of(timers.cbegin(), timers.cend(), recordsNow));
     Q_EMIT timerListDataUpdate(database);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "box/requesttype.h"
 #include "model/records.h"
 
 #include <QList>
@@ -16,6 +17,7 @@
 class Clock;
 class ControlTimer;
 class EpgItem;
+class ReceiverReachability;
 class RequestsE1;
 class RequestsE2;
 class Settings;
@@ -105,6 +107,7 @@ public:
     TavrelRequest* currentEngine() const { return requestEngine.get(); }
     bool isInitialized() const { return initialized; }
     SystemSet currentSystemSettings() const { return systemSettings; }
+    bool isReceiverReachable() const;
 
 Q_SIGNALS:
     void loadLabelStart();
@@ -135,6 +138,8 @@ Q_SIGNALS:
     void panelChannelUpdateE2(StatusData* status);
     void panelPowerstateUpdateE2(bool isStandby);
     void panelVolumeUpdateE2(StatusData* status);
+    // Whether the receiver records now, as its timer list says.
+    void panelRecordingUpdateE2(bool recording);
     void ServiceDataUpdate(TavrelDatabase* database);
     void EpgDataUpdate();
     void EpgDataUpdate(TavrelDatabase* database);
@@ -160,6 +165,10 @@ Q_SIGNALS:
     void activeProfileChanged(Profile profile);
     // A load was asked for while no profile is active: the user has a receiver to set up.
     void activeProfileNeeded();
+    // The receiver can no longer be reached, or answers again; the text says it in words.
+    void receiverReachabilityChanged(bool reachable, const QString& text);
+    // A line for the window's status bar.
+    void statusMessage(const QString& text);
 
 public Q_SLOTS:
     void setNewSystemSettings(SystemSet set);
@@ -168,6 +177,13 @@ public Q_SLOTS:
     void guiChannelIndex_ChangedSlot(int index);
     void guiBouquetIndex_ChangedSlot(int index);
     void channelListWidget_ClickedSlot(const QModelIndex& index);
+    // The second click of a double click arrives as an event of its own: it is the second click.
+    void channelListWidget_DoubleClickedSlot(const QModelIndex& index);
+    // Zaps to the channel at once (Return on the list, "Zap" in its menu).
+    void zapToListChannel(const QModelIndex& index);
+    // The channel before or after the receiver's in the bouquet shown (step -1 or 1).
+    void zapNeighbourChannel(int step);
+    void sendExitKey();
     void panelTimerAllowed(bool allowed);
     void panelWidget_ClickedEvent();
     void reloadEpgActionSlot();
@@ -187,6 +203,9 @@ private Q_SLOTS:
     void panelTenSecRefreshTimerSlot();
     void globalStartStopUpdateTimers(BoxMode mode);
     void channelListClicked_TimeoutSlot();
+    void requestFailedSlot(RequestType type, QNetworkReply::NetworkError error, int httpStatus);
+    void reachabilityChangedSlot(bool reachable);
+    void retryUnreachableReceiver();
 
     // Answers of both engines.
     void networkErrorSlot(bool occurred);
@@ -249,6 +268,8 @@ private:
     void currentServiceBlock(void (TavrelControl::*panelSignal)(StatusData*));
     bool positionSampleChanged(const QString& sample);
     bool isPlaybackMode() const;
+    bool isBoxAwake() const;
+    QString receiverAddressText() const;
 
     // Boxes about answers of the engine are asked from the event loop, never from within the
     // engine's own signal, so that whatever the user does meanwhile cannot pull the engine out
@@ -304,4 +325,7 @@ private:
     QString m_movieDeleteReference;
     // Bouquets of this image whose now/next events were asked for.
     QSet<int> m_bouquetsWithEpg;
+    ReceiverReachability* m_reachability = nullptr;
+    bool m_refillMovies = false;
+    bool m_refillTimers = false;
 };

@@ -21,6 +21,15 @@ constexpr int staleChannelLimit = 3;
 // Two clicks on the channel list within this time zap.
 constexpr int doubleClickMs = 250;
 
+// Service references carry their flags in the second field; 64 marks a marker row.
+bool isMarkerReference(const QString& reference)
+{
+    constexpr int markerFlag = 0x40;
+    bool ok = false;
+    const int flags = reference.section(QLatin1Char(':'), 1, 1).toInt(&ok);
+    return ok && (flags & markerFlag) != 0;
+}
+
 } // namespace
 
 // --- Status and lists ----------------------------------------------------------------------------
@@ -89,7 +98,7 @@ void TavrelControl::sendBoxCommand(BoxCommand cmd)
     default:
         return;
     }
-    if (!question.isEmpty() && !MessageBox::question(this, QMessageBox::Warning, question))
+    if (!question.isEmpty() && !MessageBox::destructiveQuestion(this, QMessageBox::Warning, question))
         return;
     // The engine may have changed while the question was open.
     if (requestEngine)
@@ -102,7 +111,7 @@ void TavrelControl::sendStopCommand()
         return;
     if (isEnigma1()) {
         if (database->statusData()->recording &&
-            !MessageBox::question(this, QMessageBox::Question, tr("Stop current recording?")))
+            !MessageBox::destructiveQuestion(this, QMessageBox::Question, tr("Stop current recording?")))
             return;
         if (!requestEngine)
             return;
@@ -264,6 +273,52 @@ void TavrelControl::channelListWidget_ClickedSlot(const QModelIndex& index)
     Q_EMIT broadcastChannelIndex(guiChannelIndex);
 }
 
+void TavrelControl::channelListWidget_DoubleClickedSlot(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    if (!systemSettings.chanlistDbClick || systemSettings.chanlistClick) {
+        channelListWidget_ClickedSlot(index);
+        return;
+    }
+    // The desktop has decided that this was a double click, whatever the 250 ms say.
+    dropTimer(channelClickTimer);
+    zapToListChannel(index);
+}
+
+void TavrelControl::zapToListChannel(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    guiChannelIndex = index.row();
+    zapChannel(guiBouquetIndex, guiChannelIndex);
+    Q_EMIT broadcastChannelIndex(guiChannelIndex);
+}
+
+void TavrelControl::zapNeighbourChannel(int step)
+{
+    if (!database->hasChannel(guiBouquetIndex, guiChannelIndex))
+        return;
+    // Markers are skipped: there is nothing to watch on them.
+    int row = guiChannelIndex + step;
+    while (database->hasChannel(guiBouquetIndex, row) &&
+           isMarkerReference(database->channel(guiBouquetIndex, row)->serviceReference))
+        row += step;
+    if (!database->hasChannel(guiBouquetIndex, row))
+        return;
+    guiChannelIndex = row;
+    zapChannel(guiBouquetIndex, row);
+    Q_EMIT broadcastChannelIndex(row);
+}
+
+void TavrelControl::sendExitKey()
+{
+    if (!requestEngine)
+        return;
+    Q_EMIT networkTransmitIsActive(true);
+    requestEngine->sendRequest(ReqKeyExit);
+}
+
 void TavrelControl::channelListClicked_TimeoutSlot()
 {
     // A single click: select the channel and bring its EPG up to date.
@@ -278,6 +333,9 @@ void TavrelControl::zapChannel(int bouquet, int channel)
     if (database->statusData()->recording)
         return;
     if (!requestEngine || !database->hasChannel(bouquet, channel))
+        return;
+    // A marker only heads a group of channels; the receiver cannot tune to it.
+    if (isMarkerReference(database->channel(bouquet, channel)->serviceReference))
         return;
     guiBouquetIndex = bouquet;
     requestEngine->zapToServiceInBouquet(database->channel(bouquet, channel)->serviceReference,

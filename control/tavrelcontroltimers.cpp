@@ -6,6 +6,7 @@
 
 #include "box/tavrelrequest.h"
 #include "control/controltimer.h"
+#include "control/receiverreachability.h"
 #include "model/clock.h"
 #include "model/tavreldatabase.h"
 
@@ -88,6 +89,9 @@ void TavrelControl::startStopTenSecPanelRefreshTimer(bool start)
 
 void TavrelControl::panelOneSecRefreshTimerSlot()
 {
+    // While the receiver is away the tries come with a growing pause instead.
+    if (!m_reachability->isReachable() && systemSettings.isLiveMode)
+        return;
     Q_EMIT networkTransmitIsActive(true);
     if (requestEngine)
         requestEngine->sendRequest(ReqStatus);
@@ -107,15 +111,20 @@ void TavrelControl::globalStartStopUpdateTimers(BoxMode mode)
     case BoxModeTv:
         startStopEpgRefreshTimer(live);
         startStopOneSecPanelRefreshTimer(false);
+        // A zap made with the receiver's own remote shows within ten seconds.
+        startStopTenSecPanelRefreshTimer(live);
         break;
     case BoxModeMovie:
     case BoxModeTimeshift:
         startStopEpgRefreshTimer(live);
         startStopOneSecPanelRefreshTimer(positionSampleChanged(database->statusData()->videoTime) && live);
+        // A paused playback is still looked at now and then, so that its resumption shows.
+        startStopTenSecPanelRefreshTimer(live && !panelOneSecTimer);
         break;
     case BoxModeStandby:
         startStopEpgRefreshTimer(false);
         startStopOneSecPanelRefreshTimer(false);
+        startStopTenSecPanelRefreshTimer(false);
         break;
     default:
         break;
@@ -135,6 +144,14 @@ bool TavrelControl::positionSampleChanged(const QString& sample)
 void TavrelControl::panelTimerAllowed(bool allowed)
 {
     panelTimersAllowed = allowed;
-    if (initialized)
-        startStopOneSecPanelRefreshTimer(isPlaybackMode() && allowed);
+    if (!initialized)
+        return;
+    startStopOneSecPanelRefreshTimer(isPlaybackMode() && allowed);
+    startStopTenSecPanelRefreshTimer(allowed && isBoxAwake() && !panelOneSecTimer);
+}
+
+bool TavrelControl::isBoxAwake() const
+{
+    const StatusData* status = database->statusData();
+    return status->mode != BoxModeStandby && !status->standby;
 }

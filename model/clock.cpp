@@ -4,7 +4,13 @@
 
 QString Clock::dateText(qint64 secsSinceEpoch) const
 {
-    return toLocal(secsSinceEpoch).date().toString(Qt::TextDate);
+    return textDate(toLocal(secsSinceEpoch).date());
+}
+
+QString Clock::textDate(const QDate& date, const QLocale& locale)
+{
+    // Qt's own text date always speaks English.
+    return locale.toString(date, QStringLiteral("ddd MMM d yyyy"));
 }
 
 QString Clock::timeText(qint64 secsSinceEpoch) const

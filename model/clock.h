@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 // The one source of "now" for everything that compares receiver time stamps with the present
@@ -16,8 +17,10 @@ public:
     // The given UTC time stamp as local date and time of the user.
     virtual QDateTime toLocal(qint64 secsSinceEpoch) const = 0;
 
-    // Date as the lists show it (QDate::toString(Qt::TextDate)).
+    // Date as the lists show it: the layout of a text date ("Sun Dec 6 2026") with the day and
+    // month names of the user's language.
     QString dateText(qint64 secsSinceEpoch) const;
+    static QString textDate(const QDate& date, const QLocale& locale = QLocale::system());
     // Time of day as "hh:mm".
     QString timeText(qint64 secsSinceEpoch) const;
 

@@ -12,25 +12,29 @@
 #include "ui/delegates/itemroles.h"
 #include "ui/delegates/movieitemdelegate.h"
 #include "ui/pages/channellistmodel.h"
-#include "ui/pages/generalinfowidget.h"
 #include "ui/pages/epgwidget.h"
-#include "ui/pages/profilewidget.h"
-#include "ui/pages/settingswidget.h"
-#include "ui/pages/timerwidget.h"
+#include "ui/pages/generalinfowidget.h"
 #include "ui/pages/helpwidget.h"
 #include "ui/pages/messagewidget.h"
 #include "ui/pages/messagewidgete2.h"
+#include "ui/pages/profilewidget.h"
 #include "ui/pages/satfinderwidget.h"
+#include "ui/pages/settingswidget.h"
+#include "ui/pages/timerwidget.h"
 #include "ui/panelwidget.h"
+#include "ui/remoteshortcuts.h"
 #include "ui/resourcepaths.h"
 #include "ui/shell/shellservices.h"
 #include "ui_mainwindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -38,6 +42,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,6 +52,7 @@ namespace {
 constexpr int movieDoubleClickMs = 250;
 constexpr int indicatorSafetyMs = 30000;
 constexpr int extrasRowsPerColumn = 4;
+const QString geometryKey = QStringLiteral("MainWindow/geometry");
 
 enum Tab
 {
@@ -95,6 +103,7 @@ MainWindow::MainWindow(const Clock& clock, TimerSource& timerSource, QWidget* pa
     createTabs();
     createPages();
     createMenu();
+    createDesktopConveniences();
     activeProfileUpdateSlot(activeProfile);
 }
 
@@ -122,6 +131,10 @@ void MainWindow::connectController()
     connect(controller, &TavrelControl::networkRquestIsActive, this, &MainWindow::setNetworkRequestStateSlot);
     connect(controller, &TavrelControl::loadLabelStart, this, &MainWindow::waitCircleStart);
     connect(controller, &TavrelControl::loadLabelStop, this, &MainWindow::waitCircleStop);
+    connect(controller, &TavrelControl::statusMessage, this, &MainWindow::showStatusMessage);
+    connect(controller, &TavrelControl::receiverReachabilityChanged, this,
+            &MainWindow::receiverReachabilityChanged);
+    connect(controller, &TavrelControl::broadcastInitializedSignal, this, &MainWindow::receiverLoaded);
 }
 
 void MainWindow::createTabs()
@@ -137,6 +150,12 @@ void MainWindow::createTabs()
     ui->tabWidget->setTabIcon(TabBouquet, ResourcePaths::icon(":/menu/menu/folder_favorites_64.png"));
     channelMenu = new QMenu(this);
     channelMenu->setObjectName(QStringLiteral("channelMenu"));
+    QAction* zap = channelMenu->addAction(tr("Zap"));
+    zap->setObjectName(QStringLiteral("zapAction"));
+    connect(zap, &QAction::triggered, this, [this] {
+        if (const QListView* list = currentChannelList())
+            controller->zapToListChannel(list->currentIndex());
+    });
     connect(channelMenu->addAction(tr("Reload Epg Data")), &QAction::triggered, controller,
             &TavrelControl::reloadEpgActionSlot);
     connect(channelMenu->addAction(tr("Reload Service Data")), &QAction::triggered, controller,
@@ -151,6 +170,9 @@ void MainWindow::createTabs()
     ui->tabWidget->setTabIcon(TabMovie, ResourcePaths::icon(":/menu/menu/xine_64.png"));
     movieMenu = new QMenu(this);
     movieMenu->setObjectName(QStringLiteral("movieMenu"));
+    QAction* play = movieMenu->addAction(tr("Play"));
+    play->setObjectName(QStringLiteral("playAction"));
+    connect(play, &QAction::triggered, this, &MainWindow::playCurrentMovie);
     connect(movieMenu->addAction(tr("Refresh")), &QAction::triggered, this,
             &MainWindow::movieRefresh_triggered);
     m_movieRenameAction = movieMenu->addAction(tr("Rename"));
@@ -162,6 +184,9 @@ void MainWindow::createTabs()
     connect(ui->movie_listWidget, &QListWidget::customContextMenuRequested, this,
             &MainWindow::movie_listWidget_customContextMenuRequested);
     connect(ui->movie_listWidget, &QListWidget::clicked, this, &MainWindow::on_movie_listWidget_clicked);
+    connect(ui->movie_listWidget, &QListWidget::doubleClicked, this,
+            &MainWindow::movie_listWidget_doubleClicked);
+    ui->movie_listWidget->installEventFilter(this);
 
     auto* timerLayout = new QVBoxLayout(ui->timer_tab);
     timerLayout->setContentsMargins(0, 0, 0, 0);
@@ -250,7 +275,7 @@ void MainWindow::createMenu()
     connect(extras, &QAction::triggered, extrasDialog.get(), &QDialog::show);
 
     // A desktop menu bar wants a menu to hold the entries.
-    QMenu* menu = menuBar->addMenu(tr("Menu"));
+    QMenu* menu = menuBar->addMenu(tr("&Menu"));
     menu->setObjectName(QStringLiteral("applicationMenu"));
     menu->addActions({profile, settingsAction, extras, help});
     menu->addSeparator();
@@ -342,6 +367,102 @@ void MainWindow::activeProfileUpdateSlot(Profile profile)
 {
     activeProfile = profile;
     m_movieRenameAction->setVisible(profile.webIfType == 0);
+    updateWindowTitle();
+}
+
+// --- Desktop conveniences -----------------------------------------------------------------
+
+void MainWindow::createDesktopConveniences()
+{
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    statusBar()->setSizeGripEnabled(true);
+    // A widget of the bar rather than its message: the menus' hints would wipe a message out.
+    m_statusLine = new QLabel(statusBar());
+    m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    statusBar()->addWidget(m_statusLine, 1);
+
+    const QStringList tabs{tr("TV"), tr("Bouquet"), tr("Epg"), tr("Movie"), tr("Timer")};
+    for (int i = 0; i < tabs.size() && i < ui->tabWidget->count(); ++i) {
+        const QKeySequence key(Qt::CTRL | Qt::Key(Qt::Key_1 + i));
+        auto* action = new QAction(this);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, ui->tabWidget, [this, i] { ui->tabWidget->setCurrentIndex(i); });
+        addAction(action);
+        ui->tabWidget->setTabToolTip(i,
+                                     tr("%1 (%2)").arg(tabs.at(i), key.toString(QKeySequence::NativeText)));
+    }
+
+    m_remoteShortcuts = new RemoteShortcuts(this, panelWidget, controller);
+    QMenu* remote = menuBar->addMenu(tr("&Remote"));
+    remote->setObjectName(QStringLiteral("remoteMenu"));
+    remote->addActions(m_remoteShortcuts->actions());
+
+    QMenu* help = menuBar->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    if (auto* helpPage = findChild<QAction*>(QStringLiteral("helpAction")))
+        help->addAction(helpPage);
+    QAction* keys = help->addAction(tr("Keyboard Shortcuts"));
+    keys->setObjectName(QStringLiteral("shortcutsAction"));
+    connect(keys, &QAction::triggered, this,
+            [this] { MessageBox::notice(this, QMessageBox::Information, m_remoteShortcuts->listText()); });
+    QAction* about = help->addAction(tr("About TavrelControl Lite"));
+    about->setObjectName(QStringLiteral("aboutAction"));
+    connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+
+    restoreGeometry(QSettings().value(geometryKey).toByteArray());
+}
+
+bool MainWindow::hasStoredGeometry()
+{
+    return QSettings().contains(geometryKey);
+}
+
+void MainWindow::showAbout()
+{
+    MessageBox::notice(this, QMessageBox::Information,
+                       tr("<b>TavrelControl Lite</b> %1<br>A remote control for Enigma2 and Enigma1 "
+                          "satellite receivers.<br>Built with Qt %2, running on Qt %3.")
+                           .arg(QStringLiteral(TAVREL_VERSION), QStringLiteral(QT_VERSION_STR),
+                                QString::fromLatin1(qVersion())));
+}
+
+void MainWindow::showStatusMessage(const QString& text)
+{
+    m_statusLine->setText(text);
+}
+
+void MainWindow::receiverReachabilityChanged(bool reachable, const QString& text)
+{
+    m_receiverUnreachable = !reachable;
+    showStatusMessage(text);
+    updateWindowTitle();
+}
+
+void MainWindow::receiverLoaded(bool loaded)
+{
+    m_receiverLoaded = loaded;
+    if (loaded)
+        showStatusMessage(
+            tr("Connected to %1 at %2:%3")
+                .arg(activeProfile.profileName, activeProfile.wlanAddr, activeProfile.wlanPort));
+    updateWindowTitle();
+}
+
+void MainWindow::updateWindowTitle()
+{
+    const QString program = tr("TavrelControl Lite");
+    if (activeProfile.profileName.isEmpty() || activeProfile.profileName == noActiveProfileName) {
+        setWindowTitle(program);
+        return;
+    }
+    QString state;
+    if (m_receiverUnreachable)
+        state = tr("unreachable");
+    else if (m_receiverLoaded)
+        state = tr("connected");
+    else
+        state = tr("not connected");
+    setWindowTitle(tr("%1 - %2 (%3)").arg(activeProfile.profileName, state, program));
 }
 
 // --- Busy indicator -----------------------------------------------------------------------
@@ -398,7 +519,7 @@ void MainWindow::displayStateError(const QDBusError&)
 void MainWindow::setDisplayState(const QString& state)
 {
     if (state == QLatin1String("on")) {
-        if (windowActive)
+        if (windowActive && currentTab == TabTv)
             controller->panelTimerAllowed(true);
     } else if (state == QLatin1String("off")) {
         controller->panelTimerAllowed(false);
@@ -407,10 +528,13 @@ void MainWindow::setDisplayState(const QString& state)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && returnOnList(watched, static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == this) {
         if (event->type() == QEvent::Enter) {
             windowActive = true;
-            if (controller->isInitialized()) {
+            // The panel refreshes only while it is in view.
+            if (controller->isInitialized() && currentTab == TabTv) {
                 controller->panelTimerAllowed(true);
                 controller->requestStatus();
                 controller->updateChannelItems();
@@ -423,6 +547,23 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         ui->ccCam_webView->clear();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::returnOnList(QObject* watched, const QKeyEvent* event)
+{
+    if ((event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) ||
+        (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    if (watched == ui->movie_listWidget) {
+        playCurrentMovie();
+        return true;
+    }
+    const auto* list = qobject_cast<QListView*>(watched);
+    if (list && list->parentWidget() == ui->channelList_stackedWidget) {
+        controller->zapToListChannel(list->currentIndex());
+        return true;
+    }
+    return false;
 }
 
 // --- Tabs ---------------------------------------------------------------------------------
@@ -517,6 +658,9 @@ void MainWindow::receivedServiceData(TavrelDatabase* database)
         connect(list, &QListView::customContextMenuRequested, this,
                 &MainWindow::channel_listWidget_customContextMenuRequested);
         connect(list, &QListView::clicked, controller, &TavrelControl::channelListWidget_ClickedSlot);
+        connect(list, &QListView::doubleClicked, controller,
+                &TavrelControl::channelListWidget_DoubleClickedSlot);
+        list->installEventFilter(this);
         stack->addWidget(list);
     }
     stack->setCurrentIndex(combo->currentIndex());
@@ -584,6 +728,8 @@ void MainWindow::resetServiceDataSlot()
     ui->movie_listWidget->clear();
     timerWidget->resetTimerWidget();
     epgWidget->resetEpgWidget();
+    m_receiverLoaded = false;
+    updateWindowTitle();
 }
 
 void MainWindow::channel_listWidget_customContextMenuRequested(const QPoint& pos)
@@ -610,7 +756,9 @@ void MainWindow::receivedMovieListData(TavrelDatabase* database)
     QAbstractItemDelegate* old = list->itemDelegate();
     const QList<MovieEntry*> movies = database->movies();
     if (activeProfile.webIfType == 0) {
-        list->setItemDelegate(nullptr);
+        // A list without a delegate draws no rows at all: the plain rows get the plain one.
+        if (!old || qobject_cast<MovieItemDelegate*>(old))
+            list->setItemDelegate(new QStyledItemDelegate(list));
         for (const MovieEntry* movie : movies)
             list->addItem(movie->title);
     } else {
@@ -648,6 +796,29 @@ void MainWindow::on_movie_listWidget_clicked(const QModelIndex& index)
     }
 }
 
+void MainWindow::movie_listWidget_doubleClicked(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    // The second click of a double click arrives as an event of its own: it is the second click,
+    // within the desktop's double-click time rather than the 250 ms.
+    if (systemSettings.movielistDbClick && !systemSettings.movielistClick) {
+        if (movieClickTimer)
+            movieClickTimer->stop();
+        movieListTimerClickTimeout();
+        controller->playMovieAt(index.row());
+        return;
+    }
+    on_movie_listWidget_clicked(index);
+}
+
+void MainWindow::playCurrentMovie()
+{
+    const QModelIndex current = ui->movie_listWidget->currentIndex();
+    if (current.isValid())
+        controller->playMovieAt(current.row());
+}
+
 void MainWindow::movieListTimerClickTimeout()
 {
     if (movieClickTimer) {
@@ -658,7 +829,7 @@ void MainWindow::movieListTimerClickTimeout()
 
 void MainWindow::movieRefresh_triggered()
 {
-    ui->movie_listWidget->clear();
+    // The rows stay until the new list is in: a receiver that does not answer leaves them.
     controller->requestMovieList(true);
 }
 
@@ -672,7 +843,7 @@ void MainWindow::movieDelete_triggered()
     if (!movie)
         return;
     const QString question = tr("Delete the recording \"%1\"?").arg(movie->title.toHtmlEscaped());
-    if (MessageBox::question(this, QMessageBox::Question, question))
+    if (MessageBox::destructiveQuestion(this, QMessageBox::Question, question))
         controller->deleteMovieAt(row);
 }
 
@@ -745,6 +916,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     m_quitConfirmed = true;
+    QSettings().setValue(geometryKey, saveGeometry());
     extrasDialog->hide();
     event->accept();
 }

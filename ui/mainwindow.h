@@ -23,6 +23,9 @@ class QMenu;
 class QMenuBar;
 class PanelWidget;
 class ProfileWidget;
+class QKeyEvent;
+class QLabel;
+class RemoteShortcuts;
 class Settings;
 class SettingsWidget;
 class ShellServices;
@@ -48,6 +51,8 @@ public:
     // With the clock that says "now" and the source of every timer (tests drive both).
     MainWindow(const Clock& clock, TimerSource& timerSource, QWidget* parent = nullptr);
     ~MainWindow() override;
+    // The size and position the user left the window in are kept.
+    static bool hasStoredGeometry();
 
     TavrelControl* control() const { return controller; }
     ShellServices* shell() const { return m_shell; }
@@ -95,6 +100,14 @@ public Q_SLOTS:
     void movieRenameCancel_triggered();
     void movieRefresh_triggered();
     void on_movie_listWidget_clicked(const QModelIndex& index);
+    void movie_listWidget_doubleClicked(const QModelIndex& index);
+    void playCurrentMovie();
+    // A line in the status bar, until the next one; any part of the program may say something.
+    void showStatusMessage(const QString& text);
+    void receiverReachabilityChanged(bool reachable, const QString& text);
+    void updateWindowTitle();
+    void receiverLoaded(bool loaded);
+    void showAbout();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -108,6 +121,9 @@ private:
     void connectProfileAndSettingsPages();
     void createMenu();
     void createExtrasDialog(const QList<QAction*>& actions);
+    void createDesktopConveniences();
+    // Return on a list zaps or plays what is selected.
+    bool returnOnList(QObject* watched, const QKeyEvent* event);
     void openPage(QWidget* page);
     void setIndicator(bool on);
     QListView* currentChannelList() const;
@@ -142,4 +158,8 @@ private:
     ControlTimer* indicatorResetTimer = nullptr;
     // Set while the window closes because the user confirmed it.
     bool m_quitConfirmed = false;
+    bool m_receiverUnreachable = false;
+    bool m_receiverLoaded = false;
+    RemoteShortcuts* m_remoteShortcuts = nullptr;
+    QLabel* m_statusLine = nullptr;
 };

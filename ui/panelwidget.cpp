@@ -4,10 +4,12 @@
 #include "control/tavrelcontrol.h"
 #include "model/epgitem.h"
 #include "settings/settings.h"
+#include "ui/remoteshortcuts.h"
 #include "ui/resourcepaths.h"
 #include "ui_panelwidget_ls.h"
 #include "ui_panelwidget_pt.h"
 
+#include <QActionGroup>
 #include <QEvent>
 #include <QMenu>
 #include <QResizeEvent>
@@ -72,6 +74,7 @@ PanelWidget::PanelWidget(QWidget* parent, TavrelControl* controller, TimerSource
     resetConnectionIcon();
 
     createMenus();
+    setToolTips();
     connectForms();
     connectController();
     setChannelInformation(tr("Click to connect..."));
@@ -114,14 +117,64 @@ void PanelWidget::createMenus()
         ResourcePaths::icon(":/buttons/buttons/network_disconnect_48.png"), tr("Live Mode off"));
     offline->setIconVisibleInMenu(true);
     connect(offline, &QAction::triggered, this, &PanelWidget::modeOfflineAction_triggered);
+    // The menu shows which mode is on.
+    auto* modes = new QActionGroup(liveModeMenu);
+    for (QAction* mode : {online, offline}) {
+        mode->setCheckable(true);
+        modes->addAction(mode);
+    }
+    m_liveModeOnAction = online;
+    m_liveModeOffAction = offline;
+    showLiveModeChoice();
 
     forBoth([this](auto& f) {
-        // Press and hold opens the menus, as the tool buttons do by default.
+        // A click opens the power menu: the button does nothing else. The live-mode menu opens
+        // with press and hold, as the tool buttons do by default.
         f.panelPower_toolButton->setMenu(powerMenu);
-        f.panelPower_toolButton->setPopupMode(QToolButton::DelayedPopup);
+        f.panelPower_toolButton->setPopupMode(QToolButton::InstantPopup);
         f.panelConnect_toolButton->setMenu(liveModeMenu);
         f.panelConnect_toolButton->setPopupMode(QToolButton::DelayedPopup);
     });
+}
+
+void PanelWidget::showLiveModeChoice()
+{
+    m_liveModeOnAction->setChecked(isLiveMode);
+    m_liveModeOffAction->setChecked(!isLiveMode);
+}
+
+void PanelWidget::setToolTips()
+{
+    const auto tip = [](const QString& text, const QKeySequence& key) {
+        return key.isEmpty() ? text : tr("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText));
+    };
+    namespace Keys = RemoteKeys;
+    forBoth([&](auto& f) {
+        f.panelPower_toolButton->setToolTip(tr("Power menu"));
+        f.panelConnect_toolButton->setToolTip(tr("Network activity; press and hold for live mode"));
+        f.panelFwd_toolButton->setToolTip(tip(tr("Fast forward"), Keys::forward()));
+        f.panelRwd_toolButton->setToolTip(tip(tr("Rewind"), Keys::rewind()));
+        f.panelPlay_toolButton->setToolTip(tip(tr("Play"), Keys::play()));
+        f.panelPause_toolButton->setToolTip(tip(tr("Pause"), Keys::pause()));
+        f.panelStop_toolButton->setToolTip(tip(tr("Stop"), Keys::stop()));
+        f.panelRec_toolButton->setToolTip(tip(tr("Record"), Keys::record()));
+        f.panelVolMute_toolButton->setToolTip(tip(tr("Mute"), Keys::mute()));
+        f.panelVolume_horizontalSlider->setToolTip(
+            tr("Volume (%1, %2)")
+                .arg(Keys::volumeUp().toString(QKeySequence::NativeText),
+                     Keys::volumeDown().toString(QKeySequence::NativeText)));
+        f.panel_groupBox->setToolTip(tip(tr("Click: OK on the receiver and refresh"), Keys::ok()));
+    });
+    m_landscape->panelVolume_toolButton->setToolTip(tr("Volume slider or playback buttons"));
+}
+
+void PanelWidget::showReachability(bool reachable, const QString& text)
+{
+    if (!reachable)
+        setChannelInformation(text, QString());
+    else if (!controller || !controller->isInitialized())
+        setChannelInformation(tr("Click to connect..."), QString());
+    // Otherwise the next status answer, which is under way, fills the panel again.
 }
 
 void PanelWidget::connectForms()
@@ -154,8 +207,12 @@ void PanelWidget::connectSlider(QSlider* slider, void (PanelWidget::*moved)(int)
     // On the desktop the wheel, the keys and clicks beside the handle move a slider without a
     // drag; those steps are sent the same way.
     connect(slider, &QSlider::actionTriggered, this, [this, slider, moved](int action) {
-        if (action != QAbstractSlider::SliderMove && action != QAbstractSlider::SliderNoAction)
-            (this->*moved)(slider->sliderPosition());
+        // The wheel reports its steps as a move without the handle being held; a drag is
+        // reported by sliderMoved already.
+        if (action == QAbstractSlider::SliderNoAction ||
+            (action == QAbstractSlider::SliderMove && slider->isSliderDown()))
+            return;
+        (this->*moved)(slider->sliderPosition());
     });
 }
 
@@ -163,6 +220,8 @@ void PanelWidget::connectController()
 {
     if (!controller)
         return;
+    connect(controller, &TavrelControl::receiverReachabilityChanged, this, &PanelWidget::showReachability);
+    connect(controller, &TavrelControl::panelRecordingUpdateE2, this, &PanelWidget::setRecordingIcon);
     connect(controller, &TavrelControl::panelClearAllData, this, &PanelWidget::clearPanelData);
     connect(controller, &TavrelControl::panelClearEpgData, this, &PanelWidget::clearPanelEpgDataSlot);
     connect(controller, &TavrelControl::panelBoxModeUpdate, this, &PanelWidget::panelBoxModeChangedSlot);
@@ -507,8 +566,12 @@ void PanelWidget::loadRefreshTimer()
 
 void PanelWidget::refreshTimerSlot()
 {
-    if (controller)
-        controller->requestStatus();
+    if (!controller)
+        return;
+    controller->requestStatus();
+    // An Enigma2 receiver tells of a started or stopped recording only in its timer list.
+    if (std::exchange(m_recordingChanged, false) && webIfType == 1)
+        controller->requestTimerList();
 }
 
 void PanelWidget::loadVolumeSetTimer()
@@ -587,6 +650,7 @@ void PanelWidget::panelPause_toolButton_clicked()
 
 void PanelWidget::panelRec_toolButton_clicked()
 {
+    m_recordingChanged = true;
     playerCommand(5);
 }
 
@@ -598,6 +662,7 @@ void PanelWidget::panelVolMute_toolButton_clicked()
 
 void PanelWidget::panelStop_toolButton_clicked()
 {
+    m_recordingChanged = true;
     if (controller && controller->isInitialized())
         controller->sendStopCommand();
     loadRefreshTimer();
@@ -664,6 +729,7 @@ void PanelWidget::setLiveMode(bool on)
     SystemSet set = settings->getSystemSettings();
     set.isLiveMode = on;
     isLiveMode = on;
+    showLiveModeChoice();
     settings->saveSystemSettings(set);
     resetConnectionIcon();
 }

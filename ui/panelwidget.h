@@ -9,6 +9,7 @@
 
 class ControlTimer;
 class EpgItem;
+class QAction;
 class QMenu;
 class QSlider;
 class Settings;
@@ -57,6 +58,8 @@ public Q_SLOTS:
     void networkReceiveIconSlot(bool receive);
     void networkTransmitIconSlot(bool transmit);
     void networkErrorIconSlot(bool error);
+    // Says in words that the receiver cannot be reached, or takes it back.
+    void showReachability(bool reachable, const QString& text);
     void activeProfileUpdateSlot(Profile profile);
 
     // What both forms show.
@@ -114,6 +117,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void showLiveModeChoice();
+    void setToolTips();
     template<typename Apply>
     void forBoth(Apply apply);
     void connectForms();
@@ -150,4 +155,8 @@ private:
     ControlTimer* refreshTimer = nullptr;
     QMenu* powerMenu = nullptr;
     QMenu* liveModeMenu = nullptr;
+    QAction* m_liveModeOnAction = nullptr;
+    QAction* m_liveModeOffAction = nullptr;
+    // The record button was pressed: the refresh after it asks for the recordings too.
+    bool m_recordingChanged = false;
 };

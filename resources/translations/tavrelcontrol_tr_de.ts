@@ -318,6 +318,62 @@
             <source>Delete the recording "%1"?</source>
             <translation>Die Aufnahme „%1“ löschen?</translation>
         </message>
+        <message>
+            <source>Zap</source>
+            <translation>Umschalten</translation>
+        </message>
+        <message>
+            <source>Play</source>
+            <translation>Wiedergabe</translation>
+        </message>
+        <message>
+            <source>&amp;Menu</source>
+            <translation>&amp;Menü</translation>
+        </message>
+        <message>
+            <source>%1 (%2)</source>
+            <translation>%1 (%2)</translation>
+        </message>
+        <message>
+            <source>&amp;Remote</source>
+            <translation>&amp;Fernbedienung</translation>
+        </message>
+        <message>
+            <source>&amp;Help</source>
+            <translation>&amp;Hilfe</translation>
+        </message>
+        <message>
+            <source>Keyboard Shortcuts</source>
+            <translation>Tastenkürzel</translation>
+        </message>
+        <message>
+            <source>About TavrelControl Lite</source>
+            <translation>Über TavrelControl Lite</translation>
+        </message>
+        <message>
+            <source>&lt;b&gt;TavrelControl Lite&lt;/b&gt; %1&lt;br&gt;A remote control for Enigma2 and Enigma1 satellite receivers.&lt;br&gt;Built with Qt %2, running on Qt %3.</source>
+            <translation>&lt;b&gt;TavrelControl Lite&lt;/b&gt; %1&lt;br&gt;Eine Fernbedienung für Enigma2- und Enigma1-Satellitenreceiver.&lt;br&gt;Erstellt mit Qt %2, läuft mit Qt %3.</translation>
+        </message>
+        <message>
+            <source>unreachable</source>
+            <translation>nicht erreichbar</translation>
+        </message>
+        <message>
+            <source>connected</source>
+            <translation>verbunden</translation>
+        </message>
+        <message>
+            <source>not connected</source>
+            <translation>nicht verbunden</translation>
+        </message>
+        <message>
+            <source>%1 - %2 (%3)</source>
+            <translation>%1 - %2 (%3)</translation>
+        </message>
+        <message>
+            <source>Connected to %1 at %2:%3</source>
+            <translation>Verbunden mit %1 unter %2:%3</translation>
+        </message>
     </context>
     <context>
         <name>MessageBox</name>
@@ -440,6 +496,58 @@
         <message>
             <source> Min</source>
             <translation> Min.</translation>
+        </message>
+        <message>
+            <source>%1 (%2)</source>
+            <translation>%1 (%2)</translation>
+        </message>
+        <message>
+            <source>Power menu</source>
+            <translation>Ein/Aus-Menü</translation>
+        </message>
+        <message>
+            <source>Network activity; press and hold for live mode</source>
+            <translation>Netzwerkaktivität; gedrückt halten für den Live-Modus</translation>
+        </message>
+        <message>
+            <source>Fast forward</source>
+            <translation>Vorspulen</translation>
+        </message>
+        <message>
+            <source>Rewind</source>
+            <translation>Zurückspulen</translation>
+        </message>
+        <message>
+            <source>Play</source>
+            <translation>Wiedergabe</translation>
+        </message>
+        <message>
+            <source>Pause</source>
+            <translation>Pause</translation>
+        </message>
+        <message>
+            <source>Stop</source>
+            <translation>Stopp</translation>
+        </message>
+        <message>
+            <source>Record</source>
+            <translation>Aufnahme</translation>
+        </message>
+        <message>
+            <source>Mute</source>
+            <translation>Stumm</translation>
+        </message>
+        <message>
+            <source>Volume (%1, %2)</source>
+            <translation>Lautstärke (%1, %2)</translation>
+        </message>
+        <message>
+            <source>Click: OK on the receiver and refresh</source>
+            <translation>Klick: OK am Receiver und aktualisieren</translation>
+        </message>
+        <message>
+            <source>Volume slider or playback buttons</source>
+            <translation>Lautstärkeregler oder Wiedergabetasten</translation>
         </message>
     </context>
     <context>
@@ -619,6 +727,96 @@ Senderdaten neu laden?</translation>
 Reload service data?</source>
             <translation>Profil geändert!
 Senderdaten neu laden?</translation>
+        </message>
+    </context>
+    <context>
+        <name>ReceiverReachability</name>
+        <message>
+            <source>connection refused</source>
+            <translation>Verbindung abgelehnt</translation>
+        </message>
+        <message>
+            <source>host not found</source>
+            <translation>Rechner nicht gefunden</translation>
+        </message>
+        <message>
+            <source>no answer in time</source>
+            <translation>keine Antwort in der Zeit</translation>
+        </message>
+        <message>
+            <source>user name or password refused</source>
+            <translation>Benutzername oder Passwort abgelehnt</translation>
+        </message>
+        <message>
+            <source>the receiver closed the connection</source>
+            <translation>der Receiver hat die Verbindung geschlossen</translation>
+        </message>
+        <message>
+            <source>no route to the receiver</source>
+            <translation>kein Weg zum Receiver</translation>
+        </message>
+        <message>
+            <source>network error %1</source>
+            <translation>Netzwerkfehler %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>RemoteShortcuts</name>
+        <message>
+            <source>Volume up</source>
+            <translation>Lauter</translation>
+        </message>
+        <message>
+            <source>Volume down</source>
+            <translation>Leiser</translation>
+        </message>
+        <message>
+            <source>Mute</source>
+            <translation>Stumm</translation>
+        </message>
+        <message>
+            <source>Play</source>
+            <translation>Wiedergabe</translation>
+        </message>
+        <message>
+            <source>Pause</source>
+            <translation>Pause</translation>
+        </message>
+        <message>
+            <source>Stop</source>
+            <translation>Stopp</translation>
+        </message>
+        <message>
+            <source>Record</source>
+            <translation>Aufnahme</translation>
+        </message>
+        <message>
+            <source>Fast forward</source>
+            <translation>Vorspulen</translation>
+        </message>
+        <message>
+            <source>Rewind</source>
+            <translation>Zurückspulen</translation>
+        </message>
+        <message>
+            <source>Previous channel</source>
+            <translation>Voriger Sender</translation>
+        </message>
+        <message>
+            <source>Next channel</source>
+            <translation>Nächster Sender</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Exit</source>
+            <translation>Exit</translation>
+        </message>
+        <message>
+            <source>&lt;b&gt;Keys of the remote control&lt;/b&gt;</source>
+            <translation>&lt;b&gt;Tasten der Fernbedienung&lt;/b&gt;</translation>
         </message>
     </context>
     <context>
@@ -882,6 +1080,14 @@ Noch einmal versuchen?</translation>
         <message>
             <source>Retrieve new service data from the box?</source>
             <translation>Neue Senderdaten von der Box holen?</translation>
+        </message>
+        <message>
+            <source>Cannot reach %1 at %2: %3</source>
+            <translation>%1 unter %2 ist nicht erreichbar: %3</translation>
+        </message>
+        <message>
+            <source>%1 at %2 answers again</source>
+            <translation>%1 unter %2 antwortet wieder</translation>
         </message>
     </context>
     <context>

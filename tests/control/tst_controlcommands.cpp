@@ -146,12 +146,12 @@ void TestControlCommands::doubleClickWindow()
     ChannelRows rows;
     QVERIFY(f.control->currentSystemSettings().chanlistDbClick);
 
-    f.control->channelListWidget_ClickedSlot(rows.row(3));
+    f.control->channelListWidget_ClickedSlot(rows.row(4));
     f.timers.advance(pauseMs);
     QVERIFY(f.settle());
     // Without a second click the channel is only selected, and its EPG brought up to date.
     QCOMPARE(f.targetsTo(u"/web/epgservice"_s).size(), zaps ? 0 : 1);
-    f.control->channelListWidget_ClickedSlot(rows.row(3));
+    f.control->channelListWidget_ClickedSlot(rows.row(4));
     QVERIFY(f.settle());
 
     QCOMPARE(f.targetsTo(u"/web/zap"_s).size(), zaps ? 1 : 0);
@@ -160,11 +160,11 @@ void TestControlCommands::doubleClickWindow()
     if (!zaps) {
         // The new window zaps with a third click.
         f.timers.advance(100);
-        f.control->channelListWidget_ClickedSlot(rows.row(3));
+        f.control->channelListWidget_ClickedSlot(rows.row(4));
         QVERIFY(f.settle());
         QCOMPARE(f.targetsTo(u"/web/zap"_s).size(), 1);
     }
-    QCOMPARE(f.receiver.box.currentServiceReference(), f.database().channel(0, 3)->serviceReference);
+    QCOMPARE(f.receiver.box.currentServiceReference(), f.database().channel(0, 4)->serviceReference);
 }
 
 void TestControlCommands::zapIsIgnoredWhileRecording_data()

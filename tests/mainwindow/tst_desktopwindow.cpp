@@ -1,0 +1,336 @@
+// The main window as a desktop user meets it: mouse and keyboard on the lists, the live
+// refresh, a receiver that goes away and comes back, and the texts of dates.
+
+#include "model/channel.h"
+#include "model/clock.h"
+#include "model/tavreldatabase.h"
+#include "tests/mainwindow/windowfixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QListView>
+#include <QMainWindow>
+#include <QMenu>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QWheelEvent>
+
+using namespace Qt::StringLiterals;
+using boxsim::FaultKind;
+
+namespace {
+
+enum class Gesture
+{
+    DoubleClick,
+    Return,
+    MenuEntry
+};
+
+QListView* shownChannelList(const WindowFixture& f)
+{
+    return qobject_cast<QListView*>(f.find<QStackedWidget>("channelList_stackedWidget")->currentWidget());
+}
+
+// The first row of the shown bouquet that is (or is not) a marker, -1 when there is none.
+int rowOf(const WindowFixture& f, bool marker)
+{
+    const TavrelDatabase* database = f.control()->currentDatabase();
+    const int bouquet = f.window->findChild<QComboBox*>(u"Bouquet_comboBox"_s)->currentIndex();
+    for (int row = 1; database->hasChannel(bouquet, row); ++row) {
+        if (database->channel(bouquet, row)->serviceReference.startsWith(u"1:64:"_s) == marker)
+            return row;
+    }
+    return -1;
+}
+
+void setClickSettings(WindowFixture& f, bool singleClick, bool liveMode = false)
+{
+    SystemSet set = f.control()->currentSystemSettings();
+    set.chanlistClick = singleClick;
+    set.chanlistDbClick = !singleClick;
+    set.movielistClick = singleClick;
+    set.movielistDbClick = !singleClick;
+    set.isLiveMode = liveMode;
+    f.control()->setNewSystemSettings(set);
+    f.window->setNewSystemSettings(set);
+}
+
+void perform(Gesture gesture, QAbstractItemView* list, QMenu* menu, const QModelIndex& row)
+{
+    list->setFocus();
+    const QPoint at = list->visualRect(row).center();
+    switch (gesture) {
+    case Gesture::DoubleClick:
+        // As the desktop delivers it: a click, then the second press as a double click.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+        break;
+    case Gesture::Return:
+        list->setCurrentIndex(row);
+        QTest::keyClick(list, Qt::Key_Return);
+        break;
+    case Gesture::MenuEntry:
+        list->setCurrentIndex(row);
+        menu->actions().first()->trigger();
+        break;
+    }
+}
+
+} // namespace
+
+class TestDesktopWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listGesturesZapAndPlay_data();
+    void listGesturesZapAndPlay();
+    void tenSecondRefreshFollowsTheView_data();
+    void tenSecondRefreshFollowsTheView();
+    void outageIsToldOnceAndEndsByItself();
+    void enigma1MovieRowsAreDrawn();
+    void wheelOnTheVolumeSendsIt();
+    void startedRecordingShowsAtOnce();
+    void textDatesSpeakTheLocale_data();
+    void textDatesSpeakTheLocale();
+};
+
+void TestDesktopWindow::listGesturesZapAndPlay_data()
+{
+    QTest::addColumn<bool>("movies");
+    QTest::addColumn<Gesture>("gesture");
+    QTest::addColumn<bool>("singleClick");
+    QTest::addColumn<bool>("marker");
+    QTest::addColumn<int>("zaps");
+
+    QTest::newRow("channel: double click zaps (double-click setting)")
+        << false << Gesture::DoubleClick << false << false << 1;
+    QTest::newRow("channel: double click is two clicks (single-click setting)")
+        << false << Gesture::DoubleClick << true << false << 2;
+    QTest::newRow("channel: Return zaps (double-click setting)")
+        << false << Gesture::Return << false << false << 1;
+    QTest::newRow("channel: Return zaps (single-click setting)")
+        << false << Gesture::Return << true << false << 1;
+    QTest::newRow("channel: menu entry zaps") << false << Gesture::MenuEntry << false << false << 1;
+    QTest::newRow("channel: double click on a marker does nothing")
+        << false << Gesture::DoubleClick << false << true << 0;
+    QTest::newRow("movie: double click plays (double-click setting)")
+        << true << Gesture::DoubleClick << false << false << 1;
+    QTest::newRow("movie: double click is two clicks (single-click setting)")
+        << true << Gesture::DoubleClick << true << false << 2;
+    QTest::newRow("movie: Return plays") << true << Gesture::Return << false << false << 1;
+    QTest::newRow("movie: menu entry plays") << true << Gesture::MenuEntry << false << false << 1;
+}
+
+void TestDesktopWindow::listGesturesZapAndPlay()
+{
+    QFETCH(bool, movies);
+    QFETCH(Gesture, gesture);
+    QFETCH(bool, singleClick);
+    QFETCH(bool, marker);
+    QFETCH(int, zaps);
+    WindowFixture f;
+    setClickSettings(f, singleClick);
+    QVERIFY(f.load());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+
+    QAbstractItemView* list = nullptr;
+    QString reference;
+    int row = 1;
+    if (movies) {
+        list = f.showMovies();
+        QVERIFY(list);
+        reference = f.control()->currentDatabase()->movieAt(row)->serviceReference;
+    } else {
+        f.find<QTabWidget>("tabWidget")->setCurrentIndex(1);
+        QVERIFY(f.settle());
+        f.receiver.box.clearRequests();
+        list = shownChannelList(f);
+        row = rowOf(f, marker);
+        QVERIFY(row > 0);
+        const int bouquet = f.find<QComboBox>("Bouquet_comboBox")->currentIndex();
+        reference = f.control()->currentDatabase()->channel(bouquet, row)->serviceReference;
+    }
+    perform(gesture, list, f.find<QMenu>(movies ? "movieMenu" : "channelMenu"), list->model()->index(row, 0));
+    QVERIFY(f.settle());
+
+    const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/zap");
+    QVERIFY2(sent.size() == zaps, qPrintable(f.receiver.targets().join(u' ')));
+    for (const boxsim::LoggedRequest& zap : sent)
+        QCOMPARE(zap.queryValue(u"sRef"_s), reference);
+}
+
+void TestDesktopWindow::tenSecondRefreshFollowsTheView_data()
+{
+    QTest::addColumn<QString>("stop");
+    QTest::newRow("another tab") << u"tab"_s;
+    QTest::newRow("display off") << u"display"_s;
+    QTest::newRow("standby") << u"standby"_s;
+    QTest::newRow("live mode off") << u"live"_s;
+}
+
+void TestDesktopWindow::tenSecondRefreshFollowsTheView()
+{
+    QFETCH(QString, stop);
+    WindowFixture f;
+    setClickSettings(f, false, true);
+    QVERIFY(f.load());
+    // The panel is in view: the window is shown and has the pointer.
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(f.window.get(), &enter);
+    QVERIFY(f.settle());
+    const auto statusRequests = [&f](int ms) {
+        f.receiver.box.clearRequests();
+        f.timers.advance(ms);
+        if (!f.settle())
+            return -1;
+        return int(f.targetsTo(u"/web/powerstate"_s).size());
+    };
+    // A zap with the receiver's own remote shows within ten seconds.
+    QCOMPARE(statusRequests(9999), 0);
+    QCOMPARE(statusRequests(1), 1);
+    QCOMPARE(statusRequests(10000), 1);
+
+    if (stop == u"tab"_s) {
+        f.find<QTabWidget>("tabWidget")->setCurrentIndex(1);
+    } else if (stop == u"display"_s) {
+        f.window->setDisplayState(u"off"_s);
+    } else if (stop == u"standby"_s) {
+        f.receiver.box.setStandby(true);
+        QCOMPARE(statusRequests(10000), 1); // the tick that finds the receiver asleep
+    } else {
+        SystemSet set = f.control()->currentSystemSettings();
+        set.isLiveMode = false;
+        f.control()->setNewSystemSettings(set);
+    }
+    QVERIFY(f.settle());
+    QCOMPARE(statusRequests(40000), 0);
+}
+
+void TestDesktopWindow::outageIsToldOnceAndEndsByItself()
+{
+    WindowFixture f;
+    setClickSettings(f, false, true);
+    QVERIFY(f.load());
+    QListWidget* movies = f.showMovies();
+    QVERIFY(movies);
+    const int rows = movies->count();
+    f.find<QTabWidget>("tabWidget")->setCurrentIndex(0);
+    QVERIFY(f.settle());
+    QSignalSpy told(f.control(), &TavrelControl::receiverReachabilityChanged);
+    const auto* line = f.find<QLabel>("statusLine");
+
+    f.receiver.box.setFault({FaultKind::Refuse});
+    f.control()->requestStatus();
+    QTRY_COMPARE(told.size(), 1);
+    const QString expected =
+        u"Cannot reach Simulated at 127.0.0.1:%1: connection refused"_s.arg(f.receiver.port);
+    QCOMPARE(line->text(), expected);
+    QCOMPARE(f.window->windowTitle(), u"Simulated - unreachable (TavrelControl Lite)"_s);
+
+    // A refresh of the movie list keeps the rows; the tries come after 2, 4, 8 ... seconds
+    // and say nothing new.
+    f.window->findChild<QMenu*>(u"movieMenu"_s)->actions().at(1)->trigger(); // "Refresh"
+    QVERIFY(f.settle());
+    f.timers.advance(2000 + 4000 + 8000);
+    QVERIFY(f.settle());
+    QCOMPARE(movies->count(), rows);
+    QCOMPARE(told.size(), 1);
+    QVERIFY(f.boxes.asked().isEmpty());
+
+    // Back: the next try finds it, the panel and the title follow, the movie list is asked for.
+    f.receiver.box.clearFaults();
+    f.receiver.box.clearRequests();
+    f.timers.advance(16000);
+    QTRY_COMPARE(told.size(), 2);
+    QVERIFY(f.settle());
+    QCOMPARE(told.last().first().toBool(), true);
+    QCOMPARE(line->text(), u"Simulated at 127.0.0.1:%1 answers again"_s.arg(f.receiver.port));
+    QVERIFY(!f.targetsTo(u"/web/powerstate"_s).isEmpty());
+    QVERIFY(!f.targetsTo(u"/web/movielist"_s).isEmpty());
+    QCOMPARE(f.window->windowTitle(), u"Simulated - connected (TavrelControl Lite)"_s);
+    QCOMPARE(movies->count(), rows);
+}
+
+void TestDesktopWindow::enigma1MovieRowsAreDrawn()
+{
+    WindowFixture f(boxsim::Personality::Enigma1);
+    QVERIFY(f.load());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QListWidget* movies = f.showMovies();
+    QVERIFY(movies);
+    movies->doItemsLayout();
+    const QImage shot = movies->viewport()->grab().toImage();
+    const QRect row = movies->visualItemRect(movies->item(0));
+    QVERIFY(!row.isEmpty());
+    // The title's pixels differ from the background.
+    const QRgb background = shot.pixel(row.right() - 1, row.center().y());
+    bool drawn = false;
+    for (int x = row.left(); x < row.right() && !drawn; ++x)
+        for (int y = row.top(); y < row.bottom() && !drawn; ++y)
+            drawn = shot.pixel(x, y) != background;
+    QVERIFY(drawn);
+}
+
+void TestDesktopWindow::wheelOnTheVolumeSendsIt()
+{
+    WindowFixture f;
+    QVERIFY(f.load());
+    auto* slider = f.find<QSlider>("panelVolume_horizontalSlider");
+    QVERIFY(slider->isEnabled());
+    slider->setValue(20);
+    const QPoint at = slider->rect().center();
+    QWheelEvent wheel(at, slider->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase,
+                      false);
+    QCoreApplication::sendEvent(slider, &wheel);
+    const int expected = slider->value();
+    QVERIFY(expected != 20);
+    f.timers.advance(199);
+    QVERIFY(f.settle());
+    QCOMPARE(f.receiver.requestsTo("/web/vol").size(), 0);
+    f.timers.advance(1);
+    QVERIFY(f.settle());
+    const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/vol");
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.first().queryValue(u"set"_s), u"set%1"_s.arg(expected));
+}
+
+void TestDesktopWindow::startedRecordingShowsAtOnce()
+{
+    WindowFixture f;
+    QVERIFY(f.load());
+    auto* record = f.find<QToolButton>("panelRec_toolButton");
+    auto* shown = f.find<QStackedWidget>("panelRec_stackedWidget");
+    QVERIFY(record->isEnabled());
+    QTest::mouseClick(record, Qt::LeftButton);
+    f.timers.advance(1000);
+    QVERIFY(f.settle());
+    QVERIFY(f.receiver.box.isRecording());
+    QCOMPARE(shown->currentWidget()->objectName(), u"label_page"_s);
+}
+
+void TestDesktopWindow::textDatesSpeakTheLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << u"Mon Dec 7 2026"_s;
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << u"Mo. Dez. 7 2026"_s;
+}
+
+void TestDesktopWindow::textDatesSpeakTheLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QCOMPARE(Clock::textDate(QDate(2026, 12, 7), locale), text);
+}
+
+QTEST_MAIN(TestDesktopWindow)
+#include "tst_desktopwindow.moc"
