@@ -182,7 +182,8 @@ void TestTimerWidget::deleteTakesTheChosenTimer()
     QVERIFY(f.load());
     QListWidget* list = showTimers(f);
     QVERIFY(list);
-    auto* menu = f.find<QMenu>("timerMenu");
+    // The EPG page has an add-timer menu of the same name.
+    auto* menu = f.find<QWidget>("timerWidget")->findChild<QMenu*>(u"timerMenu"_s);
     Q_EMIT list->customContextMenuRequested(QPoint(0, 0));
     QVERIFY(!menu->isVisible());
 
