@@ -1,5 +1,6 @@
 #include "box/tavrelrequest.h"
 
+#include "box/oneshotbody.h"
 #include "model/bouquet.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
@@ -135,11 +136,35 @@ void TavrelRequest::sendStoredRequest(RequestType type)
         return; // this engine has no such request, or is done: nothing to send
 
     QNetworkRequest request(url);
-    request.setTransferTimeout(isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs);
+    const int timeoutMs = isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs;
+    request.setTransferTimeout(timeoutMs);
+    // Credentials go with the first try: waiting for the challenge doubles every request, and
+    // the challenge's own encoding mangles passwords that are not ASCII.
+    const Profile stored = m_settings->getActiveProfile();
+    if (!stored.userName.isEmpty()) {
+        const QByteArray pair = (stored.userName + QLatin1Char(':') + stored.password).toUtf8();
+        request.setRawHeader(QByteArrayLiteral("Authorization"),
+                             QByteArrayLiteral("Basic ") + pair.toBase64());
+    }
 
     m_errorReported = false;
     Q_EMIT networkReceiveIsActive(true);
-    QNetworkReply* reply = m_manager.get(request);
+    QNetworkReply* reply = nullptr;
+    if (isCommand(type)) {
+        // A command must reach the receiver at most once: the network layer sends a request again
+        // when the connection drops before the answer, and for a toggle that is a second press. It
+        // does not when the request's body cannot be read a second time.
+        auto* body = new OneShotBody(&m_manager);
+        reply = m_manager.sendCustomRequest(request, QByteArrayLiteral("GET"), body);
+        body->setParent(reply);
+    } else {
+        reply = m_manager.get(request);
+    }
+    // The transfer time-out only measures silence; a trickling answer must end in time as well.
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(timeoutMs);
     m_currentReply = reply;
     ++m_repliesInFlight;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { requestReplyReadFinishedSlot(reply); });
@@ -226,21 +251,78 @@ bool TavrelRequest::isBigLoad(RequestType type)
     }
 }
 
+bool TavrelRequest::isCommand(RequestType type)
+{
+    switch (type) {
+    case ReqForward:
+    case ReqRewind:
+    case ReqPlay:
+    case ReqRecord:
+    case ReqPause:
+    case ReqStop:
+    case ReqVideoPosition:
+    case ReqKeyOk:
+    case ReqKeyExit:
+    case ReqVolumeUp:
+    case ReqMute:
+    case ReqVolumeDown:
+    case ReqSetVolume:
+    case ReqMovieDelete:
+    case ReqMovieRename:
+    case ReqZapAndRefresh:
+    case ReqZap:
+    case ReqMoviePlay:
+    case ReqMessage:
+    case ReqTimerCleanup:
+    case ReqTimerAdd:
+    case ReqTimerDelete:
+    case ReqShutdown:
+    case ReqReboot:
+    case ReqRestartGui:
+    case ReqWakeup:
+    case ReqStandby:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TavrelRequest::endsTheConnection(RequestType type)
+{
+    return type == ReqShutdown || type == ReqReboot || type == ReqRestartGui;
+}
+
 bool TavrelRequest::hasPendingTimers() const
 {
     return m_nextRequestTimer != nullptr;
 }
 
-void TavrelRequest::on_authenticationRequired(QNetworkReply*, QAuthenticator* authenticator)
+void TavrelRequest::on_authenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator)
 {
+    // A request that carried credentials and is challenged was refused: asking again with the
+    // same ones would only double the wait. Without a user name there is nothing to offer.
+    if (reply->request().hasRawHeader(QByteArrayLiteral("Authorization")))
+        return;
     // The store, not the engine's copy: the user may have corrected the password meanwhile.
     const Profile profile = m_settings->getActiveProfile();
+    if (profile.userName.isEmpty())
+        return;
     authenticator->setUser(profile.userName);
     authenticator->setPassword(profile.password);
 }
 
+bool TavrelRequest::isExpectedDrop(const QNetworkReply* reply) const
+{
+    const QNetworkReply::NetworkError error = reply->error();
+    return (error == QNetworkReply::RemoteHostClosedError || error == QNetworkReply::ContentReSendError) &&
+           endsTheConnection(requestTypeForUrl(reply->request().url()));
+}
+
 void TavrelRequest::requestError(QNetworkReply::NetworkError error)
 {
+    // A receiver that goes down closes the connection, maybe before it answered its command.
+    if (const auto* reply = qobject_cast<const QNetworkReply*>(sender()); reply && isExpectedDrop(reply))
+        return;
     if (!m_errorReported) {
         Q_EMIT networkErrorOccurred(error);
         m_errorReported = true;
@@ -251,7 +333,7 @@ void TavrelRequest::requestError(QNetworkReply::NetworkError error)
 void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
 {
     --m_repliesInFlight;
-    const QNetworkReply::NetworkError error = reply->error();
+    const QNetworkReply::NetworkError error = isExpectedDrop(reply) ? QNetworkReply::NoError : reply->error();
     const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // A transfer that timed out or was aborted is closed and has nothing left to read.
     const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();

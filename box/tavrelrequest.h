@@ -65,6 +65,9 @@ public:
     virtual void requestSatfinderData(const QString& parameters) = 0;
     virtual void requestSatfinderConfig() = 0;
 
+    // Requests that change the receiver; they are never sent twice by the network layer.
+    static bool isCommand(RequestType type);
+
     // The stored URL of a type; empty when the engine has none for it.
     QUrl urlForRequest(RequestType type) const;
     // The type whose stored URL equals the given one, in the engine's comparison order.
@@ -96,8 +99,11 @@ Q_SIGNALS:
     void networkErrorOccurred(QNetworkReply::NetworkError error);
     // A request of this type failed; httpStatus is 0 when no HTTP answer came.
     void requestFailed(RequestType type, QNetworkReply::NetworkError error, int httpStatus);
-    // An answer of this type arrived but could not be read; nothing was stored from it.
+    // An answer of this type arrived but could not be read; nothing was stored from it. After a
+    // command this means its outcome is unknown.
     void replyUnreadable(RequestType type);
+    // The receiver answered that it did not carry out the command, in its own words (may be empty).
+    void commandRefused(RequestType type, const QString& reason);
     // Every reply has been handled and no delayed request waits.
     void settled();
 
@@ -163,6 +169,8 @@ protected:
     virtual bool isLongRequest(RequestType type) const;
     // Answers that can be megabytes on a big line-up get the long transfer time-out.
     static bool isBigLoad(RequestType type);
+    // Commands after which the receiver may close the connection before it answers.
+    static bool endsTheConnection(RequestType type);
     virtual bool hasPendingTimers() const;
     virtual void dispatchReply(const Reply& reply) = 0;
     // The bouquet whose EPG was asked for last.
@@ -203,6 +211,8 @@ private:
     QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, const QByteArray& body);
 
     static QString decodeBody(const QByteArray& body);
+    // The connection closed after a command that takes the receiver down: that is its success.
+    bool isExpectedDrop(const QNetworkReply* reply) const;
     // Replies under way end unread; their signals no longer reach the engine.
     void abortReplies();
     // Replies under way go on, but their signals no longer reach the engine.
