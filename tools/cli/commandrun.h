@@ -32,7 +32,10 @@ public:
         CommandFailed = 5,
     };
 
-    CommandRun(TavrelRequest* engine, TavrelDatabase* database, int deadlineMs, QObject* parent = nullptr);
+    // subject names the receiver and what was asked ("192.168.0.2:80: mute"); every failure
+    // message starts with it.
+    CommandRun(TavrelRequest* engine, TavrelDatabase* database, int deadlineMs, const QString& subject,
+               QObject* parent = nullptr);
 
     TavrelDatabase* database() const { return m_database; }
 
@@ -55,6 +58,8 @@ public:
     void setFinalCheck(std::function<void()> check) { m_finalCheck = std::move(check); }
     // The command cannot succeed; the first reason given is the one reported.
     void fail(ExitCode code, const QString& message);
+    // The same, and the outcome is reported at once: nothing that follows can change it.
+    void failNow(ExitCode code, const QString& message);
     // To be called once the command's first request is on its way.
     void begin();
 
@@ -64,10 +69,12 @@ Q_SIGNALS:
 private:
     void requestFailed(RequestType type, QNetworkReply::NetworkError error, int httpStatus);
     void replyUnreadable(RequestType type);
+    void commandRefused(RequestType type, const QString& reason);
     void finish();
 
     TavrelRequest* m_engine;
     TavrelDatabase* m_database;
+    QString m_subject;
     QSet<RequestType> m_watched;
     std::function<void(JsonWriter&)> m_dump;
     std::function<void()> m_finalCheck;
