@@ -397,8 +397,10 @@ void TavrelRequest::dispatchQueuedReplies()
         const Reply& read = queued.reply;
         if (read.failed && read.type != ReqNone)
             Q_EMIT requestFailed(read.type, queued.error, queued.httpStatus);
-        if (read.type != ReqNone && m_database)
+        if (read.type != ReqNone && m_database) {
             dispatchReply(read);
+            Q_EMIT replyHandled(read.type, read.failed);
+        }
     }
     checkSettled();
 }

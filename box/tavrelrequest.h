@@ -104,6 +104,8 @@ Q_SIGNALS:
     void replyUnreadable(RequestType type);
     // The receiver answered that it did not carry out the command, in its own words (may be empty).
     void commandRefused(RequestType type, const QString& reason);
+    // A reply of this type has been through the dispatch; failed when no usable answer came.
+    void replyHandled(RequestType type, bool failed);
     // Every reply has been handled and no delayed request waits.
     void settled();
 

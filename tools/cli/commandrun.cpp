@@ -45,6 +45,11 @@ CommandRun::CommandRun(TavrelRequest* engine, TavrelDatabase* database, int dead
     connect(m_engine, &TavrelRequest::requestFailed, this, &CommandRun::requestFailed);
     connect(m_engine, &TavrelRequest::replyUnreadable, this, &CommandRun::replyUnreadable);
     connect(m_engine, &TavrelRequest::commandRefused, this, &CommandRun::commandRefused);
+    connect(m_engine, &TavrelRequest::replyHandled, this, [this](RequestType type, bool failed) {
+        if (!failed && !m_handlingUnreadable)
+            m_answered.insert(type);
+        m_handlingUnreadable = false;
+    });
     connect(m_engine, &TavrelRequest::settled, this, &CommandRun::finish);
     // Transfer time-outs end every request; this only guards against chains that never end.
     m_deadline->setSingleShot(true);
@@ -110,6 +115,7 @@ void CommandRun::requestFailed(RequestType type, QNetworkReply::NetworkError err
 
 void CommandRun::replyUnreadable(RequestType type)
 {
+    m_handlingUnreadable = true;
     if (!m_watched.contains(type))
         return;
     if (TavrelRequest::isCommand(type))

@@ -52,6 +52,8 @@ public:
                 fail(CommandFailed, refusal);
         });
     }
+    // Whether an answer of this type came and could be read.
+    bool wasAnswered(RequestType type) const { return m_answered.contains(type); }
     // Prints what the command produced once everything has settled.
     void setDump(std::function<void(JsonWriter&)> dump) { m_dump = std::move(dump); }
     // Runs when everything has settled, before the outcome is decided; it may call fail().
@@ -76,6 +78,8 @@ private:
     TavrelDatabase* m_database;
     QString m_subject;
     QSet<RequestType> m_watched;
+    QSet<RequestType> m_answered;
+    bool m_handlingUnreadable = false; // the reply being dispatched could not be read
     std::function<void(JsonWriter&)> m_dump;
     std::function<void()> m_finalCheck;
     ExitCode m_exitCode = Success;

@@ -60,7 +60,12 @@ QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
     } else if (what == QLatin1String("status") && words.size() == 2) {
         run.watch({ReqData});
         run.send(ReqStatus);
-        dumpStatus(run);
+        dumpStatus(run, {{ReqStatus,
+                          {"currentTime", "standby", "mode", "recording", "serviceReference", "serviceName",
+                           "provider", "videoFormat"}},
+                         {ReqData,
+                          {"nowSt", "nowD", "diskGB", "diskH", "upTime", "volume", "mute", "videoTime",
+                           "videoPosition", "agcText", "snrText", "berText"}}});
     } else if (what == QLatin1String("about") && words.size() == 2) {
         run.send(ReqAbout);
         dumpRecord(run, &TavrelDatabase::aboutInfoE1);

@@ -54,7 +54,18 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
         QObject::connect(&engine, &RequestsE2::finishedVolumeRequest, &run,
                          [db](bool isMute, int level) { db->setVolume(isMute, level); });
         engine.sendRequest(ReqStatus);
-        dumpStatus(run);
+        engine.sendRequest(ReqCurrentTime);
+        dumpStatus(run, {{ReqStatus, {"standby"}},
+                         {ReqVolume, {"volume", "mute"}},
+                         {ReqCurrentTime, {"currentTime"}},
+                         {ReqCurrentService,
+                          {"serviceReference", "serviceName", "provider", "videoFormat", "videoWidth",
+                           "videoHeight"}},
+                         {ReqAbout,
+                          {"mode", "enigmaVersion", "imageVersion", "webifVersion", "fpVersion", "model",
+                           "lanMac", "lanDhcp", "lanIp", "lanMask", "lanGateway", "hddModel", "hddCapacity",
+                           "hddFree", "tunerName", "tunerType"}},
+                         {ReqSignal, {"agcText", "snrText", "berText", "snrDbText"}}});
     } else if (what == QLatin1String("about") && words.size() == 2) {
         run.send(ReqAbout);
         dumpRecord(run, &TavrelDatabase::aboutInfo);
