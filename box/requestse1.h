@@ -66,6 +66,13 @@ protected:
     AnswerReader answerReader(const Reply& reply) const override;
 
 private:
+    // A reference as a query value that survives the receiver's second decoding: in its printed
+    // form (letters, digits, ':' and escapes) it goes as it is, otherwise escaped the way the
+    // receiver prints references.
+    static QString referenceValue(const QString& reference);
+    static bool isPrintedReference(const QString& reference);
+    // Commands the receiver answers with an empty body.
+    static bool answersWithNothing(RequestType type);
     void handleEpg(const Reply& reply);
 
     QString m_currentBouquetRef;

@@ -25,6 +25,32 @@ std::shared_ptr<bool> requireConfirmation(CommandRun& run, const QString& refusa
     return confirmed;
 }
 
+const MovieEntry* findMovie(const TavrelDatabase& db, const QString& reference)
+{
+    for (const MovieEntry* movie : db.movies()) {
+        if (movie->serviceReference == reference)
+            return movie;
+    }
+    return nullptr;
+}
+
+// Runs the command once the movie list shows the recording; a recording that is not there
+// fails the command without a word to the receiver.
+void withMovie(CommandRun& run, RequestsE1& engine, const QString& reference, std::function<void()> command)
+{
+    run.watch({ReqMovieList, ReqMovieDelete, ReqMovieRename});
+    QObject::connect(
+        &engine, &RequestsE1::finishedMovieListRequest, &run,
+        [&run, reference, command = std::move(command)] {
+            if (findMovie(*run.database(), reference))
+                command();
+            else
+                run.failNow(CommandRun::CommandFailed, QStringLiteral("there is no such recording"));
+        },
+        Qt::SingleShotConnection);
+    engine.sendRequest(ReqMovieList);
+}
+
 QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
 {
     TavrelDatabase* db = run.database();
@@ -167,11 +193,26 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
                           QStringLiteral("the receiver did not delete the timer"));
         engine.deleteTimer(&timer);
     } else if (command == QLatin1String("movie-delete") && count == 2) {
-        run.watch({ReqMovieDelete});
-        engine.deleteMovie(words.at(1));
+        // The receiver answers alike whether or not the recording exists; its list tells.
+        const QString reference = words.at(1);
+        withMovie(run, engine, reference, [&engine, reference] { engine.deleteMovie(reference); });
+        run.setFinalCheck([&run, reference] {
+            if (findMovie(*run.database(), reference))
+                run.fail(CommandRun::CommandFailed,
+                         QStringLiteral("the receiver did not delete the recording"));
+        });
     } else if (command == QLatin1String("movie-rename") && count == 3) {
-        run.watch({ReqMovieRename});
-        engine.renameMovie(words.at(1), words.at(2));
+        const QString reference = words.at(1);
+        const QString title = words.at(2);
+        withMovie(run, engine, reference,
+                  [&engine, reference, title] { engine.renameMovie(reference, title); });
+        run.setFinalCheck([&run, reference, title] {
+            const MovieEntry* movie = findMovie(*run.database(), reference);
+            // The list puts the size before the title.
+            if (movie && !movie->title.endsWith(title))
+                run.fail(CommandRun::CommandFailed,
+                         QStringLiteral("the receiver did not rename the recording"));
+        });
     } else {
         return QStringLiteral("unknown command: %1").arg(words.join(QLatin1Char(' ')));
     }
