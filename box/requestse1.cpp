@@ -73,9 +73,13 @@ bool RequestsE1::isPrintedReference(const QString& reference)
 
 QString RequestsE1::referenceValue(const QString& reference)
 {
+    return queryValue(printedReference(reference));
+}
+
+QString RequestsE1::printedReference(const QString& reference)
+{
     if (isPrintedReference(reference))
-        return queryValue(reference);
-    // The receiver's own escaping: letters, digits and ':' stay, every other byte is escaped.
+        return reference;
     QString printed;
     const QByteArray bytes = reference.toUtf8();
     for (const char byte : bytes) {
@@ -85,7 +89,7 @@ QString RequestsE1::referenceValue(const QString& reference)
         else
             printed += QStringLiteral("%%1").arg(c, 2, 16, QLatin1Char('0'));
     }
-    return queryValue(printed);
+    return printed;
 }
 
 void RequestsE1::requestServiceEpg(const QString&, const QString& bouquetRef)

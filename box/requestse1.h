@@ -17,6 +17,10 @@ public:
     // The receiver needs a moment after a zap before its EPG page shows the new service.
     static constexpr int nextRequestDelayMs = 1000;
 
+    // A reference in the form the receiver prints it: letters, digits and ':' plain, every other
+    // byte escaped. A reference already in that form stays as it is.
+    static QString printedReference(const QString& reference);
+
     explicit RequestsE1(TavrelDatabase* database, QObject* parent = nullptr);
     ~RequestsE1() override;
 
@@ -66,9 +70,7 @@ protected:
     AnswerReader answerReader(const Reply& reply) const override;
 
 private:
-    // A reference as a query value that survives the receiver's second decoding: in its printed
-    // form (letters, digits, ':' and escapes) it goes as it is, otherwise escaped the way the
-    // receiver prints references.
+    // A reference as a query value that survives the receiver's second decoding.
     static QString referenceValue(const QString& reference);
     static bool isPrintedReference(const QString& reference);
     // Commands the receiver answers with an empty body.

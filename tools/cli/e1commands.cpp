@@ -27,8 +27,10 @@ std::shared_ptr<bool> requireConfirmation(CommandRun& run, const QString& refusa
 
 const MovieEntry* findMovie(const TavrelDatabase& db, const QString& reference)
 {
+    // The list keeps a reference in its printed form when it cannot be read back safely.
+    const QString printed = RequestsE1::printedReference(reference);
     for (const MovieEntry* movie : db.movies()) {
-        if (movie->serviceReference == reference)
+        if (movie->serviceReference == reference || movie->serviceReference == printed)
             return movie;
     }
     return nullptr;
