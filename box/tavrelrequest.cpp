@@ -463,8 +463,59 @@ QString TavrelRequest::decodeBody(const QByteArray& body)
     const QByteArrayView bytes = zero < 0 ? QByteArrayView(body) : QByteArrayView(body).first(zero);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    // Old receivers send Latin-1 without saying so; reading it as UTF-8 would mangle it.
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
+    if (!utf8.hasError())
+        return text;
+    // Old receivers send Latin-1 without saying so, and some mix it into UTF-8 text: what is
+    // whole UTF-8 stays, only the bytes that are not are read as Latin-1.
+    text.clear();
+    text.reserve(bytes.size());
+    const auto* data = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;) {
+        const qsizetype length = utf8SequenceLength(data + i, size - i);
+        if (length <= 1) {
+            text += QChar(char16_t(data[i])); // ASCII, or a byte that starts no whole sequence
+            ++i;
+        } else {
+            text += QString::fromUtf8(reinterpret_cast<const char*>(data + i), length);
+            i += length;
+        }
+    }
     return text;
+}
+
+qsizetype TavrelRequest::utf8SequenceLength(const uchar* bytes, qsizetype available)
+{
+    const uchar lead = bytes[0];
+    qsizetype length = 0;
+    char32_t value = 0;
+    char32_t smallest = 0;
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xe0) == 0xc0) {
+        length = 2;
+        value = lead & 0x1f;
+        smallest = 0x80;
+    } else if ((lead & 0xf0) == 0xe0) {
+        length = 3;
+        value = lead & 0x0f;
+        smallest = 0x800;
+    } else if ((lead & 0xf8) == 0xf0) {
+        length = 4;
+        value = lead & 0x07;
+        smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (length > available)
+        return 0;
+    for (qsizetype i = 1; i < length; ++i) {
+        if ((bytes[i] & 0xc0) != 0x80)
+            return 0;
+        value = (value << 6) | (bytes[i] & 0x3f);
+    }
+    // Overlong forms, surrogates and values beyond Unicode are no characters.
+    if (value < smallest || value > 0x10ffff || (value >= 0xd800 && value <= 0xdfff))
+        return 0;
+    return length;
 }

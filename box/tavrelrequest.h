@@ -213,6 +213,8 @@ private:
     QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, const QByteArray& body);
 
     static QString decodeBody(const QByteArray& body);
+    // The length of the whole UTF-8 sequence at bytes; 0 when none starts there.
+    static qsizetype utf8SequenceLength(const uchar* bytes, qsizetype available);
     // The connection closed after a command that takes the receiver down: that is its success.
     bool isExpectedDrop(const QNetworkReply* reply) const;
     // Replies under way end unread; their signals no longer reach the engine.
