@@ -78,7 +78,8 @@ QString RequestsE1::referenceValue(const QString& reference)
 
 QString RequestsE1::printedReference(const QString& reference)
 {
-    if (isPrintedReference(reference))
+    // Only '%' and '+' change in the second decoding; everything else may go as it is.
+    if (isPrintedReference(reference) || (!reference.contains(u'%') && !reference.contains(u'+')))
         return reference;
     QString printed;
     const QByteArray bytes = reference.toUtf8();
@@ -337,6 +338,25 @@ void RequestsE1::dispatchReply(const Reply& reply)
     }
 }
 
+void RequestsE1::keepCurrentAndNext(OwnedList<EpgItem>& events, qint64 now)
+{
+    OwnedList<EpgItem> kept;
+    QString service;
+    int taken = 0;
+    for (auto& event : events) {
+        if (event->serviceReference != service) {
+            service = event->serviceReference;
+            taken = 0;
+        }
+        const bool ended = event->duration >= 0 && qint64(event->start) + event->duration <= now;
+        if (ended || taken == 2)
+            continue;
+        ++taken;
+        kept.push_back(std::move(event));
+    }
+    events = std::move(kept);
+}
+
 bool RequestsE1::answersWithNothing(RequestType type)
 {
     switch (type) {
@@ -379,7 +399,12 @@ TavrelRequest::AnswerReader RequestsE1::answerReader(const Reply& reply) const
         });
     case ReqMultiEpg:
         return eventsReader([bouquetRef, clock](const QString& text, OwnedList<EpgItem>& events) {
-            return parseMultiEpgE1(text, bouquetRef, events, *clock);
+            if (!parseMultiEpgE1(text, bouquetRef, events, *clock))
+                return false;
+            // Channels keep their current and next event only; the rest of a big bouquet's day
+            // is dropped here, off the GUI thread, instead of there.
+            keepCurrentAndNext(events, clock->now());
+            return true;
         });
     default:
         return {};
