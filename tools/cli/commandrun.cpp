@@ -49,6 +49,8 @@ CommandRun::CommandRun(TavrelRequest* engine, TavrelDatabase* database, int dead
         if (!failed && !m_handlingUnreadable)
             m_answered.insert(type);
         m_handlingUnreadable = false;
+        if (m_decisive.contains(type))
+            QTimer::singleShot(0, this, &CommandRun::finish);
     });
     connect(m_engine, &TavrelRequest::settled, this, &CommandRun::finish);
     // Transfer time-outs end every request; this only guards against chains that never end.
@@ -70,6 +72,12 @@ void CommandRun::send(RequestType type)
 {
     watch({type});
     m_engine->sendRequest(type);
+}
+
+void CommandRun::command(RequestType type)
+{
+    watch({type});
+    m_decisive.insert(type);
 }
 
 void CommandRun::fail(ExitCode code, const QString& message)

@@ -43,6 +43,9 @@ public:
     void watch(std::initializer_list<RequestType> types);
     // Watches the request and sends it.
     void send(RequestType type);
+    // Watches a command whose own answer decides the outcome: once it is handled the run ends,
+    // without waiting for the requests that follow it.
+    void command(RequestType type);
     // Fails the command with refusal when the engine's outcome signal reports false.
     template<typename Engine>
     void failIfRefused(Engine& engine, void (Engine::*outcome)(bool), const QString& refusal)
@@ -79,6 +82,7 @@ private:
     QString m_subject;
     QSet<RequestType> m_watched;
     QSet<RequestType> m_answered;
+    QSet<RequestType> m_decisive;
     bool m_handlingUnreadable = false; // the reply being dispatched could not be read
     std::function<void(JsonWriter&)> m_dump;
     std::function<void()> m_finalCheck;

@@ -150,23 +150,23 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
     if (startFixedCommand(run, words, fixed))
         return {};
     if (command == QLatin1String("zap") && count == 2) {
-        run.watch({ReqZapAndRefresh});
+        run.command(ReqZapAndRefresh);
         engine.zapToService(words.at(1));
     } else if (command == QLatin1String("volume") && count == 2) {
         const std::optional<int> level = volumeLevel(words, 63);
         if (!level)
             return QStringLiteral("the volume is a number from 0 to 63");
-        run.watch({ReqSetVolume});
+        run.command(ReqSetVolume);
         engine.setVolume(QString::number(*level));
     } else if (command == QLatin1String("position") && count == 2) {
         bool isNumber = false;
         words.at(1).toInt(&isNumber);
         if (!isNumber)
             return QStringLiteral("the position is a number");
-        run.watch({ReqVideoPosition});
+        run.command(ReqVideoPosition);
         engine.setVideoPosition(words.at(1));
     } else if (command == QLatin1String("message") && count == 2) {
-        run.watch({ReqMessage});
+        run.command(ReqMessage);
         const auto confirmed =
             requireConfirmation(run, QStringLiteral("the receiver did not take the message"));
         QObject::connect(&engine, &RequestsE1::finishedMessageSendRequest, &run,
@@ -181,7 +181,7 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
         event.title = words.at(4);
         if (!startOk || !durationOk || event.duration <= 0)
             return QStringLiteral("start is a time stamp and duration a number of seconds");
-        run.watch({ReqTimerAdd});
+        run.command(ReqTimerAdd);
         run.failIfRefused(engine, &RequestsE1::finishedTimerEventAddRequest,
                           QStringLiteral("the receiver did not add the timer"));
         engine.addTimer(words.at(1), words.at(5), &event);
@@ -190,7 +190,7 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
         timer.serviceReference = words.at(1);
         timer.startText = words.at(2);
         timer.typeData = words.at(3);
-        run.watch({ReqTimerDelete});
+        run.command(ReqTimerDelete);
         run.failIfRefused(engine, &RequestsE1::finishedTimerEventDelRequest,
                           QStringLiteral("the receiver did not delete the timer"));
         engine.deleteTimer(&timer);
