@@ -230,8 +230,12 @@ void TestE2HostileAnswers::paddedAndMissingValues()
 
 void TestE2HostileAnswers::emptyElements()
 {
+    // A signal answer with nothing in it is no signal, not an unreadable answer.
     SignalInfo signal;
-    QVERIFY(!parseE2Signal(e2Answer(u"broken-empty-elements-signal.xml"_s), signal));
+    signal.agcPercent = 7;
+    QVERIFY(parseE2Signal(e2Answer(u"broken-empty-elements-signal.xml"_s), signal));
+    QCOMPARE(signal.agcPercent, 0);
+    QVERIFY(signal.snrText.isEmpty());
     bool muted = false;
     int level = 12;
     QVERIFY(!parseE2Volume(e2Answer(u"broken-empty-elements-volume.xml"_s), muted, level));
