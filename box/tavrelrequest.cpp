@@ -52,6 +52,7 @@ void TavrelRequest::ignoreReplies()
     const QList<QNetworkReply*> replies = m_manager.findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : replies)
         reply->disconnect(this);
+    m_collected.clear();
 }
 
 TavrelDatabase* TavrelRequest::database() const
@@ -165,6 +166,12 @@ void TavrelRequest::sendStoredRequest(RequestType type)
     deadline->setSingleShot(true);
     connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
     deadline->start(timeoutMs);
+    if (isBigLoad(type)) {
+        // Megabytes are taken as they arrive: one read of the whole answer at its end would hold
+        // the GUI thread while it copies them.
+        connect(reply, &QNetworkReply::readyRead, this,
+                [this, reply] { m_collected[reply].append(reply->readAll()); });
+    }
     m_currentReply = reply;
     ++m_repliesInFlight;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { requestReplyReadFinishedSlot(reply); });
@@ -336,7 +343,12 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     const QNetworkReply::NetworkError error = isExpectedDrop(reply) ? QNetworkReply::NoError : reply->error();
     const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // A transfer that timed out or was aborted is closed and has nothing left to read.
-    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
+    QByteArrayList chunks = m_collected.take(reply);
+    if (reply->isOpen())
+        chunks.append(reply->readAll());
+    qsizetype size = 0;
+    for (const QByteArray& chunk : std::as_const(chunks))
+        size += chunk.size();
     const QUrl url = reply->request().url();
     reply->deleteLater();
 
@@ -348,32 +360,35 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     queued.error = error;
     queued.httpStatus = httpStatus;
     if (m_database)
-        m_database->addReceivedBytes(body.size());
+        m_database->addReceivedBytes(size);
     // An error page is no answer: parsers get nothing to misread.
     if (!read.failed) {
-        const bool big = m_backgroundReadBytes >= 0 && body.size() >= m_backgroundReadBytes;
+        const bool big = m_backgroundReadBytes >= 0 && size >= m_backgroundReadBytes;
         AnswerReader reader = big && read.type != ReqNone ? answerReader(read) : AnswerReader();
         if (reader)
-            queued.reading = startReading(std::move(reader), body);
+            queued.reading = startReading(std::move(reader), std::move(chunks));
         else
-            read.text = decodeBody(body);
+            read.text = decodeBody(chunks.size() == 1 ? chunks.first() : chunks.join());
     }
     m_dispatchQueue.push_back(std::move(queued));
     dispatchQueuedReplies();
 }
 
-QFutureWatcher<std::shared_ptr<TavrelRequest::AnswerRead>>*
-TavrelRequest::startReading(AnswerReader reader, const QByteArray& body)
+QFutureWatcher<std::shared_ptr<TavrelRequest::AnswerRead>>* TavrelRequest::startReading(AnswerReader reader,
+                                                                                        QByteArrayList chunks)
 {
     auto promise = std::make_shared<QPromise<std::shared_ptr<AnswerRead>>>();
     auto* watcher = new QFutureWatcher<std::shared_ptr<AnswerRead>>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, &TavrelRequest::dispatchQueuedReplies);
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, reader = std::move(reader), body] {
+    QThreadPool::globalInstance()->start([promise, reader = std::move(reader), chunks = std::move(chunks)] {
         promise->start();
-        const QString text = decodeBody(body);
+        const QString text = decodeBody(chunks.join());
         std::shared_ptr<AnswerRead> read = reader(text);
-        read->text = text;
+        // What was read is all the dispatch needs; the text of a good answer would only be freed
+        // there, in the GUI thread.
+        if (!read->ok)
+            read->text = text;
         promise->addResult(std::move(read));
         promise->finish();
     });

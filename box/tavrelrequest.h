@@ -5,6 +5,7 @@
 #include "model/records.h"
 
 #include <QFutureWatcher>
+#include <QHash>
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -115,7 +116,7 @@ protected:
     {
         virtual ~AnswerRead();
         bool ok = false;
-        QString text; // the answer as the reader got it
+        QString text; // the answer as the reader got it, kept only when it could not be read
     };
     struct BouquetsRead : AnswerRead
     {
@@ -210,7 +211,7 @@ private:
     };
 
     // Decodes and reads the body on the thread pool.
-    QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, const QByteArray& body);
+    QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, QByteArrayList chunks);
 
     static QString decodeBody(const QByteArray& body);
     // The length of the whole UTF-8 sequence at bytes; 0 when none starts there.
@@ -237,4 +238,6 @@ private:
     bool m_abandoned = false;
     qsizetype m_backgroundReadBytes = defaultBackgroundReadBytes;
     std::deque<QueuedReply> m_dispatchQueue;
+    // What the big answers under way have brought so far.
+    QHash<const QNetworkReply*, QByteArrayList> m_collected;
 };
