@@ -310,6 +310,16 @@ std::optional<int> percentValue(QStringView text)
     return int(*value);
 }
 
+// A signal value that holds no number: empty, a bare unit or a spelling of "missing".
+bool isWithoutValue(const QString& text)
+{
+    QString rest = text;
+    rest.remove(u'%');
+    rest.remove("dB"_L1);
+    rest = rest.trimmed();
+    return rest.isEmpty() || rest == u"N/A" || rest == u"None";
+}
+
 } // namespace
 
 bool parseE2PowerState(const QString& text)
@@ -429,11 +439,6 @@ bool parseE2Signal(const QString& text, SignalInfo& signal)
     const std::array<QString, 4> texts = childTexts<4>(reader);
     if (!reader.finish())
         return false;
-    // Without a tuned service the receiver answers units without numbers: an empty reading,
-    // which the meters show as empty rather than keeping the last one.
-    if (std::none_of(texts.begin(), texts.end(),
-                     [](const QString& t) { return E2Text::leadingIntegerValue(t).has_value(); }))
-        return true;
     SignalInfo read;
     read.snrDbText = texts[0];
     read.snrText = texts[1];
@@ -442,9 +447,15 @@ bool parseE2Signal(const QString& text, SignalInfo& signal)
     read.ber = E2Text::intValue(read.berText).value_or(0);
     read.agcText = texts[3];
     const std::optional<int> agc = percentValue(read.agcText);
-    if (!agc)
+    if (agc) {
+        read.agcPercent = *agc;
+    } else if (std::all_of(texts.cbegin(), texts.cend(), isWithoutValue)) {
+        // A unit with nothing before it (no tuned service, standby) is the receiver saying
+        // there is nothing to measure: an empty reading, which the meters show as empty.
+        read = SignalInfo{};
+    } else {
         return false;
-    read.agcPercent = *agc;
+    }
     signal = std::move(read);
     return true;
 }
@@ -536,6 +547,55 @@ bool parseE2MovieList(const QString& text, OwnedList<MovieEntry>& movies)
 bool containsSuccessWord(const QString& text)
 {
     return text.contains("successfully"_L1);
+}
+
+bool parseE2CommandResult(const QString& text, E2CommandResult& result)
+{
+    struct Form
+    {
+        QLatin1StringView root;
+        QLatin1StringView state;
+        QLatin1StringView words;
+    };
+    static constexpr std::array<Form, 3> forms{{
+        {"e2simplexmlresult"_L1, "e2state"_L1, "e2statetext"_L1},
+        {"e2remotecontrol"_L1, "e2result"_L1, "e2resulttext"_L1},
+        {"e2volume"_L1, "e2result"_L1, "e2resulttext"_L1},
+    }};
+    for (const Form& form : forms) {
+        E2ReplyReader reader(text);
+        if (!reader.openRoot(form.root))
+            continue;
+        std::optional<bool> state;
+        QString words;
+        while (reader.nextChild()) {
+            if (reader.name() == form.state) {
+                const QStringView value = reader.text();
+                if (value.compare(u"True", Qt::CaseInsensitive) == 0)
+                    state = true;
+                else if (value.compare(u"False", Qt::CaseInsensitive) == 0)
+                    state = false;
+            } else if (reader.name() == form.words) {
+                words = E2Text::unescaped(reader.text());
+            } else {
+                reader.skipElement();
+            }
+        }
+        if (!reader.finish() || !state)
+            return false;
+        result.accepted = *state;
+        result.text = words;
+        return true;
+    }
+    // A power state change is answered with the state; a readable one is the receiver's yes.
+    E2ReplyReader reader(text);
+    if (!reader.openRoot("e2powerstate"_L1) || !reader.nextChild() || reader.name() != u"e2instandby")
+        return false;
+    reader.skipElement();
+    if (!reader.finish())
+        return false;
+    result = E2CommandResult{true, {}};
+    return true;
 }
 
 bool parseE2TimerCommandResult(const QString& text)

@@ -2,10 +2,11 @@
 
 #include "model/ownedlist.h"
 
+#include <QString>
+
 class Bouquet;
 class Clock;
 class EpgItem;
-class QString;
 struct AboutInfo;
 struct CurrentServiceE2;
 struct MovieEntry;
@@ -44,7 +45,8 @@ bool parseE2About(const QString& text, AboutInfo& about);
 // currenttime: the receiver's time of day as it prints it.
 bool parseE2CurrentTime(const QString& text, QString& time);
 
-// signal: false when the AGC percentage is not a number.
+// signal: false when the AGC percentage is not a number. An answer without values (a receiver in
+// standby, a tuner without a service) is no signal: zero and empty texts.
 bool parseE2Signal(const QString& text, SignalInfo& signal);
 
 // vol: false when the level is not a number; the outputs are only written on success.
@@ -62,6 +64,17 @@ bool parseE2TimerList(const QString& text, OwnedList<TimerEntry>& timers, const 
 
 // movielist: every recording; a folder without recordings is a valid empty list.
 bool parseE2MovieList(const QString& text, OwnedList<MovieEntry>& movies);
+
+// What a command answer says: whether the receiver carried the command out, in its own words.
+struct E2CommandResult
+{
+    bool accepted = false;
+    QString text;
+};
+
+// Answers to commands (e2simplexmlresult, e2remotecontrol, e2volume, e2powerstate): false when
+// the answer is none of them or carries no state; the output is only written on success.
+bool parseE2CommandResult(const QString& text, E2CommandResult& result);
 
 // Command answers that report success only in words.
 bool containsSuccessWord(const QString& text);

@@ -6,6 +6,8 @@
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
 
+#include <cctype>
+
 RequestsE1::RequestsE1(TavrelDatabase* database, QObject* parent)
     : TavrelRequest(database, parent)
 {
@@ -55,6 +57,42 @@ QList<RequestType> RequestsE1::comparisonOrder() const
         ReqTimerDelete,   ReqShutdown,  ReqReboot,        ReqRestartGui,      ReqWakeup,    ReqStandby};
 }
 
+bool RequestsE1::isPrintedReference(const QString& reference)
+{
+    for (qsizetype i = 0; i < reference.size(); ++i) {
+        const char16_t c = reference.at(i).unicode();
+        const bool plain =
+            (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u':';
+        if (plain)
+            continue;
+        if (c != u'%' || i + 1 >= reference.size() || !std::isxdigit(uchar(reference.at(i + 1).toLatin1())))
+            return false;
+    }
+    return true;
+}
+
+QString RequestsE1::referenceValue(const QString& reference)
+{
+    return queryValue(printedReference(reference));
+}
+
+QString RequestsE1::printedReference(const QString& reference)
+{
+    // Only '%' and '+' change in the second decoding; everything else may go as it is.
+    if (isPrintedReference(reference) || (!reference.contains(u'%') && !reference.contains(u'+')))
+        return reference;
+    QString printed;
+    const QByteArray bytes = reference.toUtf8();
+    for (const char byte : bytes) {
+        const uchar c = uchar(byte);
+        if (std::isalnum(c) || c == ':')
+            printed += QLatin1Char(char(c));
+        else
+            printed += QStringLiteral("%%1").arg(c, 2, 16, QLatin1Char('0'));
+    }
+    return printed;
+}
+
 void RequestsE1::requestServiceEpg(const QString&, const QString& bouquetRef)
 {
     // The page shows the EPG of whatever the receiver shows; the bouquet marks the events.
@@ -65,12 +103,12 @@ void RequestsE1::requestServiceEpg(const QString&, const QString& bouquetRef)
 void RequestsE1::requestBouquetEpg(const QString& bouquetRef)
 {
     m_currentBouquetRef = bouquetRef;
-    sendActiveWithUrl(ReqMultiEpg, QStringLiteral("/getMultiEPG?ref=") + queryValue(bouquetRef));
+    sendActiveWithUrl(ReqMultiEpg, QStringLiteral("/getMultiEPG?ref=") + referenceValue(bouquetRef));
 }
 
 void RequestsE1::zapToService(const QString& serviceRef)
 {
-    sendWithUrl(ReqZapAndRefresh, QStringLiteral("/cgi-bin/zapTo?path=") + queryValue(serviceRef));
+    sendWithUrl(ReqZapAndRefresh, QStringLiteral("/cgi-bin/zapTo?path=") + referenceValue(serviceRef));
 }
 
 void RequestsE1::zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef)
@@ -81,17 +119,17 @@ void RequestsE1::zapToServiceInBouquet(const QString& serviceRef, const QString&
 
 void RequestsE1::playMovie(const QString& movieRef)
 {
-    sendWithUrl(ReqMoviePlay, QStringLiteral("/cgi-bin/zapTo?path=") + queryValue(movieRef));
+    sendWithUrl(ReqMoviePlay, QStringLiteral("/cgi-bin/zapTo?path=") + referenceValue(movieRef));
 }
 
 void RequestsE1::deleteMovie(const QString& movieRef)
 {
-    sendWithUrl(ReqMovieDelete, QStringLiteral("/cgi-bin/deleteMovie?ref=") + queryValue(movieRef));
+    sendWithUrl(ReqMovieDelete, QStringLiteral("/cgi-bin/deleteMovie?ref=") + referenceValue(movieRef));
 }
 
 void RequestsE1::renameMovie(const QString& movieRef, const QString& newTitle)
 {
-    sendWithUrl(ReqMovieRename, QStringLiteral("/cgi-bin/renameMovie?ref=") + queryValue(movieRef) +
+    sendWithUrl(ReqMovieRename, QStringLiteral("/cgi-bin/renameMovie?ref=") + referenceValue(movieRef) +
                                     QStringLiteral("&desc=") + queryValue(newTitle));
 }
 
@@ -113,8 +151,8 @@ void RequestsE1::addTimer(const QString& serviceRef, const QString& channelName,
     if (!event)
         return;
     sendWithUrl(ReqTimerAdd,
-                QStringLiteral("/addTimerEvent?ref=") + queryValue(serviceRef) + QStringLiteral("&start=") +
-                    QString::number(event->start) + QStringLiteral("&duration=") +
+                QStringLiteral("/addTimerEvent?ref=") + referenceValue(serviceRef) +
+                    QStringLiteral("&start=") + QString::number(event->start) + QStringLiteral("&duration=") +
                     QString::number(event->duration) + QStringLiteral("&descr=") + queryValue(event->title) +
                     QStringLiteral("&channel=") + queryValue(channelName) + QStringLiteral("&after_event=0"));
 }
@@ -124,7 +162,7 @@ void RequestsE1::deleteTimer(const TimerEntry* timer)
     if (!timer)
         return;
     sendWithUrl(ReqTimerDelete, QStringLiteral("/deleteTimerEvent?ref=") +
-                                    queryValue(timer->serviceReference) + QStringLiteral("&start=") +
+                                    referenceValue(timer->serviceReference) + QStringLiteral("&start=") +
                                     queryValue(timer->startText) + QStringLiteral("&type=") +
                                     queryValue(timer->typeData) + QStringLiteral("&force=yes"));
 }
@@ -148,6 +186,9 @@ void RequestsE1::dispatchReply(const Reply& reply)
 {
     TavrelDatabase& db = *database();
     const QString& text = reply.text;
+    // These commands answer with nothing at all; anything else leaves their outcome unknown.
+    if (answersWithNothing(reply.type) && !reply.failed && !text.trimmed().isEmpty())
+        reportUnreadable(reply);
     switch (reply.type) {
     case ReqForward:
     case ReqRewind:
@@ -261,7 +302,10 @@ void RequestsE1::dispatchReply(const Reply& reply)
         sendRequest(ReqStatus);
         break;
     case ReqMessage:
-        // Only "+ok" says the message is on the screen; anything else, or no answer, is a refusal.
+        // Only "+ok" says the message is on the screen; anything else, or no answer, is a failure,
+        // and an answer that says something else is the receiver's refusal.
+        if (text != QLatin1String("+ok") && !reply.failed)
+            Q_EMIT commandRefused(reply.type, text.trimmed());
         Q_EMIT finishedMessageSendRequest(text == QLatin1String("+ok"));
         break;
     case ReqTimerList: {
@@ -281,13 +325,63 @@ void RequestsE1::dispatchReply(const Reply& reply)
     case ReqTimerAdd:
         sendRequest(ReqStatus);
         Q_EMIT finishedTimerEventAddRequest(answerIsSuccess(text));
+        if (!reply.failed && !answerIsSuccess(text))
+            Q_EMIT commandRefused(reply.type, {});
         break;
     case ReqTimerDelete:
         sendRequest(ReqStatus);
         Q_EMIT finishedTimerEventDelRequest(answerIsSuccess(text));
+        if (!reply.failed && !answerIsSuccess(text))
+            Q_EMIT commandRefused(reply.type, {});
         break;
     default:
         break;
+    }
+}
+
+void RequestsE1::keepCurrentAndNext(OwnedList<EpgItem>& events, qint64 now)
+{
+    OwnedList<EpgItem> kept;
+    QString service;
+    int taken = 0;
+    for (auto& event : events) {
+        if (event->serviceReference != service) {
+            service = event->serviceReference;
+            taken = 0;
+        }
+        const bool ended = event->duration >= 0 && qint64(event->start) + event->duration <= now;
+        if (ended || taken == 2)
+            continue;
+        ++taken;
+        kept.push_back(std::move(event));
+    }
+    events = std::move(kept);
+}
+
+bool RequestsE1::answersWithNothing(RequestType type)
+{
+    switch (type) {
+    case ReqForward:
+    case ReqRewind:
+    case ReqPlay:
+    case ReqRecord:
+    case ReqPause:
+    case ReqStop:
+    case ReqVideoPosition:
+    case ReqKeyOk:
+    case ReqKeyExit:
+    case ReqVolumeUp:
+    case ReqMute:
+    case ReqVolumeDown:
+    case ReqSetVolume:
+    case ReqZapAndRefresh:
+    case ReqMoviePlay:
+    case ReqMovieDelete:
+    case ReqMovieRename:
+    case ReqTimerCleanup:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -306,7 +400,12 @@ TavrelRequest::AnswerReader RequestsE1::answerReader(const Reply& reply) const
         });
     case ReqMultiEpg:
         return eventsReader([bouquetRef, clock](const QString& text, OwnedList<EpgItem>& events) {
-            return parseMultiEpgE1(text, bouquetRef, events, *clock);
+            if (!parseMultiEpgE1(text, bouquetRef, events, *clock))
+                return false;
+            // Channels keep their current and next event only; the rest of a big bouquet's day
+            // is dropped here, off the GUI thread, instead of there.
+            keepCurrentAndNext(events, clock->now());
+            return true;
         });
     default:
         return {};

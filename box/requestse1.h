@@ -17,6 +17,11 @@ public:
     // The receiver needs a moment after a zap before its EPG page shows the new service.
     static constexpr int nextRequestDelayMs = 1000;
 
+    // A reference that reads the same after the receiver decoded it a second time: one with '%'
+    // or '+' in the form the receiver prints it (letters, digits and ':' plain, every other byte
+    // escaped); one already in that form, or without either character, as it is.
+    static QString printedReference(const QString& reference);
+
     explicit RequestsE1(TavrelDatabase* database, QObject* parent = nullptr);
     ~RequestsE1() override;
 
@@ -66,6 +71,13 @@ protected:
     AnswerReader answerReader(const Reply& reply) const override;
 
 private:
+    // A reference as a query value that survives the receiver's second decoding.
+    static QString referenceValue(const QString& reference);
+    static bool isPrintedReference(const QString& reference);
+    // Commands the receiver answers with an empty body.
+    static bool answersWithNothing(RequestType type);
+    // Keeps of each service's run of events the first two that have not ended by now.
+    static void keepCurrentAndNext(OwnedList<EpgItem>& events, qint64 now);
     void handleEpg(const Reply& reply);
 
     QString m_currentBouquetRef;

@@ -155,10 +155,28 @@ void RequestsE2::afterZapRequestTimerSlot()
     requestBouquetEpgNow(m_currentBouquetRef);
 }
 
+std::optional<E2CommandResult> RequestsE2::readCommandOutcome(const Reply& reply)
+{
+    // A receiver that went down with its command may have closed the connection without a word.
+    if (reply.failed || !isCommand(reply.type) || (endsTheConnection(reply.type) && reply.text.isEmpty()))
+        return std::nullopt;
+    E2CommandResult result;
+    if (!parseE2CommandResult(reply.text, result)) {
+        // The volume answers are read, and reported when unreadable, by their own case.
+        if (reply.type != ReqMute && reply.type != ReqSetVolume)
+            reportUnreadable(reply);
+        return std::nullopt;
+    }
+    if (!result.accepted)
+        Q_EMIT commandRefused(reply.type, result.text);
+    return result;
+}
+
 void RequestsE2::dispatchReply(const Reply& reply)
 {
     TavrelDatabase& db = *database();
     const QString& text = reply.text;
+    const std::optional<E2CommandResult> outcome = readCommandOutcome(reply);
     switch (reply.type) {
     case ReqRecord:
     case ReqStop:
@@ -262,8 +280,8 @@ void RequestsE2::dispatchReply(const Reply& reply)
         break;
     }
     case ReqMessage:
-        // The receiver confirms every message it got; only a failed transfer is no success.
-        Q_EMIT finishedMessageSendRequest(!reply.failed);
+        // Only a message the receiver says it showed is sent.
+        Q_EMIT finishedMessageSendRequest(outcome && outcome->accepted);
         break;
     case ReqMessageAnswer: {
         MessageAnswer answer = AnswerTimeout;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "box/e2readers.h"
 #include "box/tavrelrequest.h"
+
+#include <optional>
 
 // The engine for receivers with the XML web interface under "/web/".
 class RequestsE2 : public TavrelRequest
@@ -69,6 +72,9 @@ private Q_SLOTS:
     void afterZapRequestTimerSlot();
 
 private:
+    // Reads a command's answer and reports a refusal or an unreadable answer; empty unless the
+    // answer could be read.
+    std::optional<E2CommandResult> readCommandOutcome(const Reply& reply);
     void handleStatus(const Reply& reply);
     void handleCurrentService(const Reply& reply);
     void handleServices(const Reply& reply);

@@ -1,5 +1,6 @@
 #include "box/tavrelrequest.h"
 
+#include "box/oneshotbody.h"
 #include "model/bouquet.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
@@ -51,6 +52,7 @@ void TavrelRequest::ignoreReplies()
     const QList<QNetworkReply*> replies = m_manager.findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : replies)
         reply->disconnect(this);
+    m_collected.clear();
 }
 
 TavrelDatabase* TavrelRequest::database() const
@@ -135,11 +137,41 @@ void TavrelRequest::sendStoredRequest(RequestType type)
         return; // this engine has no such request, or is done: nothing to send
 
     QNetworkRequest request(url);
-    request.setTransferTimeout(isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs);
+    const int timeoutMs = isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs;
+    request.setTransferTimeout(timeoutMs);
+    // Credentials go with the first try: waiting for the challenge doubles every request, and
+    // the challenge's own encoding mangles passwords that are not ASCII.
+    const Profile stored = m_settings->getActiveProfile();
+    if (!stored.userName.isEmpty()) {
+        const QByteArray pair = (stored.userName + QLatin1Char(':') + stored.password).toUtf8();
+        request.setRawHeader(QByteArrayLiteral("Authorization"),
+                             QByteArrayLiteral("Basic ") + pair.toBase64());
+    }
 
     m_errorReported = false;
     Q_EMIT networkReceiveIsActive(true);
-    QNetworkReply* reply = m_manager.get(request);
+    QNetworkReply* reply = nullptr;
+    if (isCommand(type)) {
+        // A command must reach the receiver at most once: the network layer sends a request again
+        // when the connection drops before the answer, and for a toggle that is a second press. It
+        // does not when the request's body cannot be read a second time.
+        auto* body = new OneShotBody(&m_manager);
+        reply = m_manager.sendCustomRequest(request, QByteArrayLiteral("GET"), body);
+        body->setParent(reply);
+    } else {
+        reply = m_manager.get(request);
+    }
+    // The transfer time-out only measures silence; a trickling answer must end in time as well.
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(timeoutMs);
+    if (isBigLoad(type)) {
+        // Megabytes are taken as they arrive: one read of the whole answer at its end would hold
+        // the GUI thread while it copies them.
+        connect(reply, &QNetworkReply::readyRead, this,
+                [this, reply] { m_collected[reply].append(reply->readAll()); });
+    }
     m_currentReply = reply;
     ++m_repliesInFlight;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { requestReplyReadFinishedSlot(reply); });
@@ -226,21 +258,78 @@ bool TavrelRequest::isBigLoad(RequestType type)
     }
 }
 
+bool TavrelRequest::isCommand(RequestType type)
+{
+    switch (type) {
+    case ReqForward:
+    case ReqRewind:
+    case ReqPlay:
+    case ReqRecord:
+    case ReqPause:
+    case ReqStop:
+    case ReqVideoPosition:
+    case ReqKeyOk:
+    case ReqKeyExit:
+    case ReqVolumeUp:
+    case ReqMute:
+    case ReqVolumeDown:
+    case ReqSetVolume:
+    case ReqMovieDelete:
+    case ReqMovieRename:
+    case ReqZapAndRefresh:
+    case ReqZap:
+    case ReqMoviePlay:
+    case ReqMessage:
+    case ReqTimerCleanup:
+    case ReqTimerAdd:
+    case ReqTimerDelete:
+    case ReqShutdown:
+    case ReqReboot:
+    case ReqRestartGui:
+    case ReqWakeup:
+    case ReqStandby:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TavrelRequest::endsTheConnection(RequestType type)
+{
+    return type == ReqShutdown || type == ReqReboot || type == ReqRestartGui;
+}
+
 bool TavrelRequest::hasPendingTimers() const
 {
     return m_nextRequestTimer != nullptr;
 }
 
-void TavrelRequest::on_authenticationRequired(QNetworkReply*, QAuthenticator* authenticator)
+void TavrelRequest::on_authenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator)
 {
+    // A request that carried credentials and is challenged was refused: asking again with the
+    // same ones would only double the wait. Without a user name there is nothing to offer.
+    if (reply->request().hasRawHeader(QByteArrayLiteral("Authorization")))
+        return;
     // The store, not the engine's copy: the user may have corrected the password meanwhile.
     const Profile profile = m_settings->getActiveProfile();
+    if (profile.userName.isEmpty())
+        return;
     authenticator->setUser(profile.userName);
     authenticator->setPassword(profile.password);
 }
 
+bool TavrelRequest::isExpectedDrop(const QNetworkReply* reply) const
+{
+    const QNetworkReply::NetworkError error = reply->error();
+    return (error == QNetworkReply::RemoteHostClosedError || error == QNetworkReply::ContentReSendError) &&
+           endsTheConnection(requestTypeForUrl(reply->request().url()));
+}
+
 void TavrelRequest::requestError(QNetworkReply::NetworkError error)
 {
+    // A receiver that goes down closes the connection, maybe before it answered its command.
+    if (const auto* reply = qobject_cast<const QNetworkReply*>(sender()); reply && isExpectedDrop(reply))
+        return;
     if (!m_errorReported) {
         Q_EMIT networkErrorOccurred(error);
         m_errorReported = true;
@@ -251,10 +340,15 @@ void TavrelRequest::requestError(QNetworkReply::NetworkError error)
 void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
 {
     --m_repliesInFlight;
-    const QNetworkReply::NetworkError error = reply->error();
+    const QNetworkReply::NetworkError error = isExpectedDrop(reply) ? QNetworkReply::NoError : reply->error();
     const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // A transfer that timed out or was aborted is closed and has nothing left to read.
-    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
+    QByteArrayList chunks = m_collected.take(reply);
+    if (reply->isOpen())
+        chunks.append(reply->readAll());
+    qsizetype size = 0;
+    for (const QByteArray& chunk : std::as_const(chunks))
+        size += chunk.size();
     const QUrl url = reply->request().url();
     reply->deleteLater();
 
@@ -266,32 +360,35 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     queued.error = error;
     queued.httpStatus = httpStatus;
     if (m_database)
-        m_database->addReceivedBytes(body.size());
+        m_database->addReceivedBytes(size);
     // An error page is no answer: parsers get nothing to misread.
     if (!read.failed) {
-        const bool big = m_backgroundReadBytes >= 0 && body.size() >= m_backgroundReadBytes;
+        const bool big = m_backgroundReadBytes >= 0 && size >= m_backgroundReadBytes;
         AnswerReader reader = big && read.type != ReqNone ? answerReader(read) : AnswerReader();
         if (reader)
-            queued.reading = startReading(std::move(reader), body);
+            queued.reading = startReading(std::move(reader), std::move(chunks));
         else
-            read.text = decodeBody(body);
+            read.text = decodeBody(chunks.size() == 1 ? chunks.first() : chunks.join());
     }
     m_dispatchQueue.push_back(std::move(queued));
     dispatchQueuedReplies();
 }
 
-QFutureWatcher<std::shared_ptr<TavrelRequest::AnswerRead>>*
-TavrelRequest::startReading(AnswerReader reader, const QByteArray& body)
+QFutureWatcher<std::shared_ptr<TavrelRequest::AnswerRead>>* TavrelRequest::startReading(AnswerReader reader,
+                                                                                        QByteArrayList chunks)
 {
     auto promise = std::make_shared<QPromise<std::shared_ptr<AnswerRead>>>();
     auto* watcher = new QFutureWatcher<std::shared_ptr<AnswerRead>>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, &TavrelRequest::dispatchQueuedReplies);
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, reader = std::move(reader), body] {
+    QThreadPool::globalInstance()->start([promise, reader = std::move(reader), chunks = std::move(chunks)] {
         promise->start();
-        const QString text = decodeBody(body);
+        const QString text = decodeBody(chunks.join());
         std::shared_ptr<AnswerRead> read = reader(text);
-        read->text = text;
+        // What was read is all the dispatch needs; the text of a good answer would only be freed
+        // there, in the GUI thread.
+        if (!read->ok)
+            read->text = text;
         promise->addResult(std::move(read));
         promise->finish();
     });
@@ -315,8 +412,10 @@ void TavrelRequest::dispatchQueuedReplies()
         const Reply& read = queued.reply;
         if (read.failed && read.type != ReqNone)
             Q_EMIT requestFailed(read.type, queued.error, queued.httpStatus);
-        if (read.type != ReqNone && m_database)
+        if (read.type != ReqNone && m_database) {
             dispatchReply(read);
+            Q_EMIT replyHandled(read.type, read.failed);
+        }
     }
     checkSettled();
 }
@@ -379,8 +478,59 @@ QString TavrelRequest::decodeBody(const QByteArray& body)
     const QByteArrayView bytes = zero < 0 ? QByteArrayView(body) : QByteArrayView(body).first(zero);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    // Old receivers send Latin-1 without saying so; reading it as UTF-8 would mangle it.
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
+    if (!utf8.hasError())
+        return text;
+    // Old receivers send Latin-1 without saying so, and some mix it into UTF-8 text: what is
+    // whole UTF-8 stays, only the bytes that are not are read as Latin-1.
+    text.clear();
+    text.reserve(bytes.size());
+    const auto* data = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;) {
+        const qsizetype length = utf8SequenceLength(data + i, size - i);
+        if (length <= 1) {
+            text += QChar(char16_t(data[i])); // ASCII, or a byte that starts no whole sequence
+            ++i;
+        } else {
+            text += QString::fromUtf8(reinterpret_cast<const char*>(data + i), length);
+            i += length;
+        }
+    }
     return text;
+}
+
+qsizetype TavrelRequest::utf8SequenceLength(const uchar* bytes, qsizetype available)
+{
+    const uchar lead = bytes[0];
+    qsizetype length = 0;
+    char32_t value = 0;
+    char32_t smallest = 0;
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xe0) == 0xc0) {
+        length = 2;
+        value = lead & 0x1f;
+        smallest = 0x80;
+    } else if ((lead & 0xf0) == 0xe0) {
+        length = 3;
+        value = lead & 0x0f;
+        smallest = 0x800;
+    } else if ((lead & 0xf8) == 0xf0) {
+        length = 4;
+        value = lead & 0x07;
+        smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (length > available)
+        return 0;
+    for (qsizetype i = 1; i < length; ++i) {
+        if ((bytes[i] & 0xc0) != 0x80)
+            return 0;
+        value = (value << 6) | (bytes[i] & 0x3f);
+    }
+    // Overlong forms, surrogates and values beyond Unicode are no characters.
+    if (value < smallest || value > 0x10ffff || (value >= 0xd800 && value <= 0xdfff))
+        return 0;
+    return length;
 }

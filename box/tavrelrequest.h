@@ -5,6 +5,7 @@
 #include "model/records.h"
 
 #include <QFutureWatcher>
+#include <QHash>
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -65,6 +66,9 @@ public:
     virtual void requestSatfinderData(const QString& parameters) = 0;
     virtual void requestSatfinderConfig() = 0;
 
+    // Requests that change the receiver; they are never sent twice by the network layer.
+    static bool isCommand(RequestType type);
+
     // The stored URL of a type; empty when the engine has none for it.
     QUrl urlForRequest(RequestType type) const;
     // The type whose stored URL equals the given one, in the engine's comparison order.
@@ -96,8 +100,13 @@ Q_SIGNALS:
     void networkErrorOccurred(QNetworkReply::NetworkError error);
     // A request of this type failed; httpStatus is 0 when no HTTP answer came.
     void requestFailed(RequestType type, QNetworkReply::NetworkError error, int httpStatus);
-    // An answer of this type arrived but could not be read; nothing was stored from it.
+    // An answer of this type arrived but could not be read; nothing was stored from it. After a
+    // command this means its outcome is unknown.
     void replyUnreadable(RequestType type);
+    // The receiver answered that it did not carry out the command, in its own words (may be empty).
+    void commandRefused(RequestType type, const QString& reason);
+    // A reply of this type has been through the dispatch; failed when no usable answer came.
+    void replyHandled(RequestType type, bool failed);
     // Every reply has been handled and no delayed request waits.
     void settled();
 
@@ -107,7 +116,7 @@ protected:
     {
         virtual ~AnswerRead();
         bool ok = false;
-        QString text; // the answer as the reader got it
+        QString text; // the answer as the reader got it, kept only when it could not be read
     };
     struct BouquetsRead : AnswerRead
     {
@@ -163,6 +172,8 @@ protected:
     virtual bool isLongRequest(RequestType type) const;
     // Answers that can be megabytes on a big line-up get the long transfer time-out.
     static bool isBigLoad(RequestType type);
+    // Commands after which the receiver may close the connection before it answers.
+    static bool endsTheConnection(RequestType type);
     virtual bool hasPendingTimers() const;
     virtual void dispatchReply(const Reply& reply) = 0;
     // The bouquet whose EPG was asked for last.
@@ -200,9 +211,13 @@ private:
     };
 
     // Decodes and reads the body on the thread pool.
-    QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, const QByteArray& body);
+    QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, QByteArrayList chunks);
 
     static QString decodeBody(const QByteArray& body);
+    // The length of the whole UTF-8 sequence at bytes; 0 when none starts there.
+    static qsizetype utf8SequenceLength(const uchar* bytes, qsizetype available);
+    // The connection closed after a command that takes the receiver down: that is its success.
+    bool isExpectedDrop(const QNetworkReply* reply) const;
     // Replies under way end unread; their signals no longer reach the engine.
     void abortReplies();
     // Replies under way go on, but their signals no longer reach the engine.
@@ -223,4 +238,6 @@ private:
     bool m_abandoned = false;
     qsizetype m_backgroundReadBytes = defaultBackgroundReadBytes;
     std::deque<QueuedReply> m_dispatchQueue;
+    // What the big answers under way have brought so far.
+    QHash<const QNetworkReply*, QByteArrayList> m_collected;
 };

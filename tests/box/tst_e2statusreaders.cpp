@@ -190,8 +190,10 @@ void TestE2StatusReaders::signal_data()
     QTest::newRow("values on indented lines")
         << signalAnswer({u"\n\t\t12.34 dB\n\t"_s, u"\n\t\t64 %\n\t"_s, u"\n\t\t0\n\t"_s, u"\n\t\t78 %\n\t"_s})
         << true << 64 << 0 << 78 << u"64 %"_s;
-    QTest::newRow("no tuner is an empty reading")
+    QTest::newRow("no tuner is no signal")
         << signalAnswer({u" dB"_s, u" %"_s, QString(), u" %"_s}) << true << 0 << 0 << 0 << QString();
+    QTest::newRow("standby is no signal")
+        << signalAnswer({u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s}) << true << 0 << 0 << 0 << QString();
     QTest::newRow("AGC None") << signalAnswer({u"12 dB"_s, u"64 %"_s, u"0"_s, u"None"_s}) << false << 0 << 0
                               << 0 << QString();
     QTest::newRow("only three values")

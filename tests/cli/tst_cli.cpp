@@ -43,6 +43,12 @@ private Q_SLOTS:
     void enigma1_data();
     void enigma1();
     void enigma1Commands();
+    void commandFaults_data();
+    void commandFaults();
+    void credentialsGoWithTheFirstRequest_data();
+    void credentialsGoWithTheFirstRequest();
+    void enigma1ReferencesArriveIntact_data();
+    void enigma1ReferencesArriveIntact();
 
 private:
     // Runs the client while this test's event loop keeps the simulated receiver answering.
@@ -219,6 +225,31 @@ void TestCli::failures_data()
         << QStringList{u"volume"_s, u"101"_s} << int(FaultKind::None) << false << 1 << QByteArray("volume");
     QTest::newRow("unknown bouquet") << QStringList{u"dump"_s, u"epg-now"_s, u"1:7:none"_s}
                                      << int(FaultKind::None) << false << 5 << QByteArray("no bouquet");
+    QTest::newRow("trickling receiver")
+        << QStringList{u"--timeout-ms"_s, u"300"_s, u"dump"_s, u"about"_s} << int(FaultKind::Trickle) << false
+        << 3 << QByteArray("no answer in time");
+    QTest::newRow("server error after a command")
+        << QStringList{u"mute"_s} << int(FaultKind::Http500) << false << 5 << QByteArray("HTTP 500");
+    const QByteArray port("--port takes");
+    QTest::newRow("port 0") << QStringList{u"--port"_s, u"0"_s, u"mute"_s} << int(FaultKind::None) << false
+                            << 1 << port;
+    QTest::newRow("port above 65535")
+        << QStringList{u"--port"_s, u"65536"_s, u"mute"_s} << int(FaultKind::None) << false << 1 << port;
+    QTest::newRow("port letters") << QStringList{u"--port"_s, u"http"_s, u"mute"_s} << int(FaultKind::None)
+                                  << false << 1 << port;
+    QTest::newRow("empty port") << QStringList{u"--port"_s, QString(), u"mute"_s} << int(FaultKind::None)
+                                << false << 1 << port;
+    const QByteArray timeoutRange("from 1 to 600000");
+    QTest::newRow("time-out 0") << QStringList{u"--timeout-ms"_s, u"0"_s, u"mute"_s} << int(FaultKind::None)
+                                << false << 1 << timeoutRange;
+    QTest::newRow("time-out above ten minutes") << QStringList{u"--timeout-ms"_s, u"600001"_s, u"mute"_s}
+                                                << int(FaultKind::None) << false << 1 << timeoutRange;
+    QTest::newRow("time-out in words") << QStringList{u"--timeout-ms"_s, u"soon"_s, u"mute"_s}
+                                       << int(FaultKind::None) << false << 1 << timeoutRange;
+    QTest::newRow("empty reference") << QStringList{u"zap"_s, QString()} << int(FaultKind::None) << false << 1
+                                     << QByteArray("empty argument");
+    QTest::newRow("negative number is a value")
+        << QStringList{u"volume"_s, u"-5"_s} << int(FaultKind::None) << false << 1 << QByteArray("0 to 100");
 }
 
 void TestCli::failures()
@@ -334,6 +365,164 @@ void TestCli::enigma1Commands()
     QCOMPARE(box.currentServiceReference(), u"1:0:1:2b66:3f3:1:c00000:0:0:0:"_s);
     QCOMPARE(run({u"power"_s, u"standby"_s}, target).exitCode, 0);
     QVERIFY(box.isStandby());
+}
+
+void TestCli::commandFaults_data()
+{
+    QTest::addColumn<bool>("enigma1");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("path");       // where the fault sits
+    QTest::addColumn<QByteArray>("command"); // the start of the command's target in the log
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("exitCode");
+
+    struct Kind
+    {
+        const char* name;
+        bool enigma1;
+        QStringList arguments;
+        QString path;
+        QByteArray command;
+    };
+    const QList<Kind> kinds{
+        {"mute", false, {u"mute"_s}, u"/web/vol"_s, "/web/vol?set=mute"},
+        {"key", false, {u"key"_s, u"ok"_s}, u"/web/remotecontrol"_s, "/web/remotecontrol?command=352"},
+        {"zap", false, {u"zap"_s, zdf}, u"/web/zap"_s, "/web/zap?sRef="},
+        {"message", false, {u"message"_s, u"Hallo"_s}, u"/web/message"_s, "/web/message?text="},
+        {"record", false, {u"record"_s}, u"/web/recordnow"_s, "/web/recordnow"},
+        {"standby", false, {u"power"_s, u"standby"_s}, u"/web/powerstate"_s, "/web/powerstate?newstate=5"},
+        {"reboot", false, {u"power"_s, u"reboot"_s}, u"/web/powerstate"_s, "/web/powerstate?newstate=2"},
+        {"e1 mute", true, {u"mute"_s}, u"/cgi-bin/rc"_s, "/cgi-bin/rc?113"},
+        {"e1 zap",
+         true,
+         {u"zap"_s, u"1:0:1:2b66:3f3:1:c00000:0:0:0:"_s},
+         u"/cgi-bin/zapTo"_s,
+         "/cgi-bin/zapTo?"},
+        {"e1 message", true, {u"message"_s, u"Hallo"_s}, u"/cgi-bin/xmessage"_s, "/cgi-bin/xmessage?"},
+    };
+    enum Outcome
+    {
+        Refusal,
+        Malformed,
+        Cut,
+        ServerError,
+        Hang,
+        DropBefore,
+        DropAfter
+    };
+    const std::array<std::pair<const char*, int>, 7> faults{{
+        {"refusal", int(FaultKind::Refusal)},
+        {"malformed", int(FaultKind::MalformedBody)},
+        {"cut", int(FaultKind::CutBody)},
+        {"500", int(FaultKind::Http500)},
+        {"hang", int(FaultKind::Hang)},
+        {"drop before answer", int(FaultKind::Refuse)},
+        {"drop after command", int(FaultKind::DropAfterRequest)},
+    }};
+    for (const Kind& kind : kinds) {
+        const bool reboot = kind.command.endsWith("newstate=2");
+        // Enigma1 commands answer with nothing: a refusal looks like success, a cut empty
+        // answer is a whole one.
+        const bool silent = kind.enigma1 && kind.path != u"/cgi-bin/xmessage"_s;
+        // A receiver that goes down closes its connections, answered or not: that is success.
+        const std::array<int, 7> exits{
+            silent ? 0 : 5, 5, silent || reboot ? 0 : 2, 5, reboot ? 0 : 3, reboot ? 0 : 2, reboot ? 0 : 2,
+        };
+        for (int outcome = Refusal; outcome <= DropAfter; ++outcome) {
+            QTest::addRow("%s, %s", kind.name, faults[size_t(outcome)].first)
+                << kind.enigma1 << kind.arguments << kind.path << kind.command
+                << faults[size_t(outcome)].second << exits[size_t(outcome)];
+        }
+    }
+}
+
+void TestCli::commandFaults()
+{
+    QFETCH(bool, enigma1);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, path);
+    QFETCH(QByteArray, command);
+    QFETCH(int, fault);
+    QFETCH(int, exitCode);
+
+    if (enigma1) {
+        m_box = std::make_unique<boxsim::BoxSim>(boxsim::Personality::Enigma1);
+        QVERIFY(m_box->listen() != 0);
+    }
+    boxsim::Fault once{FaultKind(fault)};
+    once.times = 1;
+    m_box->setPathFault(path, once);
+    const Run result = run(QStringList{u"--timeout-ms"_s, u"400"_s} + arguments);
+    QVERIFY2(result.exitCode == exitCode, result.err.constData());
+    if (exitCode != 0) {
+        const QByteArray subject = "tavrel-cli: 127.0.0.1:" + QByteArray::number(m_box->port()) + ": ";
+        QVERIFY(result.err.startsWith(subject));
+        QCOMPARE(result.err.count('\n'), 1);
+    }
+    // One press, whatever happened to its answer.
+    const QList<boxsim::LoggedRequest> log = m_box->requests();
+    QCOMPARE(std::count_if(
+                 log.cbegin(), log.cend(),
+                 [&](const boxsim::LoggedRequest& request) { return request.target().startsWith(command); }),
+             1);
+}
+
+void TestCli::credentialsGoWithTheFirstRequest_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("non-ASCII password") << u"Grüße€ 𝄞"_s << 0;
+    QTest::newRow("wrong password") << u"Grüsse"_s << 4;
+}
+
+void TestCli::credentialsGoWithTheFirstRequest()
+{
+    QFETCH(QString, password);
+    QFETCH(int, exitCode);
+
+    m_box->setCredentials(u"root"_s, u"Grüße€ 𝄞"_s);
+    const QStringList target = connection(*m_box) + QStringList{u"--user"_s, u"root"_s};
+    qputenv("TAVREL_PASSWORD", password.toUtf8());
+    const Run result = run({u"dump"_s, u"about"_s}, target);
+    qunsetenv("TAVREL_PASSWORD");
+    QCOMPARE(result.exitCode, exitCode);
+    // Each request goes once: accepted at once, or refused at once.
+    QSet<QByteArray> targets;
+    for (const boxsim::LoggedRequest& request : m_box->requests()) {
+        QVERIFY2(!targets.contains(request.target()), request.target().constData());
+        targets.insert(request.target());
+        QCOMPARE(request.authorized, exitCode == 0);
+    }
+    QVERIFY(targets.contains("/web/about"));
+}
+
+void TestCli::enigma1ReferencesArriveIntact_data()
+{
+    QTest::addColumn<QString>("reference");
+
+    QTest::newRow("percent") << u"1:0:1:0:0:0:0:0:0:0:/hdd/movie/100% Tor.ts"_s;
+    QTest::newRow("plus and spaces") << u"1:0:1:0:0:0:0:0:0:0:/hdd/movie/A+B und C.ts"_s;
+    QTest::newRow("non-ASCII") << u"1:0:1:0:0:0:0:0:0:0:/hdd/movie/Grüße Ελλάδα.ts"_s;
+    QTest::newRow("escape look-alike") << u"1:0:1:0:0:0:0:0:0:0:/hdd/movie/x%2fy.ts"_s;
+}
+
+void TestCli::enigma1ReferencesArriveIntact()
+{
+    QFETCH(QString, reference);
+
+    boxsim::BoxSim box(boxsim::Personality::Enigma1);
+    QVERIFY(box.listen() != 0);
+    boxsim::Movie movie;
+    movie.reference = reference;
+    movie.title = u"Film"_s;
+    box.setMovies({movie});
+    const QStringList target =
+        connection(box) + QStringList{u"--user"_s, u"root"_s, u"--password"_s, u"root"_s};
+    QCOMPARE(run({u"zap"_s, reference}, target).exitCode, 0);
+    QCOMPARE(box.currentServiceReference(), reference);
+    QCOMPARE(run({u"movie-delete"_s, reference}, target).exitCode, 0);
+    QVERIFY(box.movies().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

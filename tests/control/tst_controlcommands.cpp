@@ -641,7 +641,8 @@ void TestControlCommands::panelTapFollowsTheReceiver()
     f.control->panelWidget_ClickedEvent();
     QVERIFY(f.settle());
 
-    QCOMPARE(f.targets().first(), u"/web/remotecontrol?command=352"_s);
+    // The press and the status request go out together; either may arrive first.
+    QCOMPARE(f.targets().count(u"/web/remotecontrol?command=352"_s), 1);
     QCOMPARE(f.targets().count(u"/web/powerstate"_s), 1);
     QCOMPARE(bouquetIndex.size(), 1);
     QCOMPARE(bouquetIndex.first().first().toInt(), 0);

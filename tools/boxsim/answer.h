@@ -54,6 +54,9 @@ public:
     virtual ~WebInterface() = default;
 
     virtual Answer answer(const IncomingRequest& request) = 0;
+    // The receiver's answer when it does not carry out the request at this path (a command it
+    // refuses), in its own form; nothing changes.
+    virtual Answer refusal(const IncomingRequest& request) const = 0;
     // 401, 404 and 500 pages in the receiver's own style.
     virtual Answer errorAnswer(int status) const = 0;
     virtual QByteArray realm() const = 0;

@@ -31,6 +31,8 @@ enum class FaultKind
     Trickle,          // send the answer in small pieces with pauses in between
     Refuse,           // global: stop listening (connection refused); per path: close at once
     WrongCredentials, // HTTP 401 even for the right user and password
+    Refusal,          // the receiver's own "not done" answer, and the command is not carried out
+    DropAfterRequest, // carry the request out, then close the connection without an answer
 };
 
 struct Fault

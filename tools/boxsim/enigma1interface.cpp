@@ -143,6 +143,18 @@ Answer Enigma1Interface::answer(const IncomingRequest& request)
     return (this->**it)(request);
 }
 
+Answer Enigma1Interface::refusal(const IncomingRequest& request) const
+{
+    if (request.path == QLatin1String("/cgi-bin/xmessage"))
+        return page("E: message refused", QByteArray());
+    if (request.path == QLatin1String("/addTimerEvent"))
+        return page("Timer event could not be created.", "text/plain");
+    if (request.path == QLatin1String("/deleteTimerEvent"))
+        return page("<html><body>Timer event could not be deleted.</body></html>\n");
+    // The other commands answer nothing either way.
+    return noContent();
+}
+
 Answer Enigma1Interface::errorAnswer(int status) const
 {
     QByteArray text;

@@ -203,6 +203,26 @@ Answer Enigma2Interface::answer(const IncomingRequest& request)
     return (this->*it->handler)(request);
 }
 
+Answer Enigma2Interface::refusal(const IncomingRequest& request) const
+{
+    if (request.path == QLatin1String("/web/remotecontrol")) {
+        QByteArray out = XmlDeclaration;
+        out += "<e2remotecontrol>\n\t<e2result>False</e2result>\n";
+        element(out, "\t", "e2resulttext", QStringLiteral("RC command refused"));
+        out += "</e2remotecontrol>\n";
+        return xmlAnswer(out);
+    }
+    if (request.path == QLatin1String("/web/vol")) {
+        QByteArray out = XmlDeclaration;
+        out += "<e2volume>\n\t<e2result>False</e2result>\n";
+        element(out, "\t", "e2resulttext", QStringLiteral("Volume command refused"));
+        numberElement(out, "\t", "e2current", m_state->volume());
+        out += "\t<e2ismuted>" + trueFalse(m_state->isMuted()) + "</e2ismuted>\n</e2volume>\n";
+        return xmlAnswer(out);
+    }
+    return simpleResult(false, QStringLiteral("Command refused by the receiver"));
+}
+
 Answer Enigma2Interface::errorAnswer(int status) const
 {
     Answer answer;

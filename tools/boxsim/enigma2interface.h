@@ -18,6 +18,7 @@ public:
     explicit Enigma2Interface(ReceiverState* state);
 
     Answer answer(const IncomingRequest& request) override;
+    Answer refusal(const IncomingRequest& request) const override;
     Answer errorAnswer(int status) const override;
     QByteArray realm() const override;
     void finish(Answer& answer) const override;

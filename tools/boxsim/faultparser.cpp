@@ -42,8 +42,8 @@ std::optional<ParsedFault> parseFault(const QString& text, QString* error)
     bool kindSet = false;
     const auto setKind = [&](FaultKind kind) {
         if (kindSet) {
-            *error = QStringLiteral(
-                "only one of hang, cut, 500, 404, malformed, trickle, refuse, badauth per fault");
+            *error = QStringLiteral("only one of hang, cut, 500, 404, malformed, trickle, refuse, badauth, "
+                                    "refusal, drop per fault");
             return false;
         }
         kindSet = true;
@@ -79,6 +79,10 @@ std::optional<ParsedFault> parseFault(const QString& text, QString* error)
             ok = setKind(FaultKind::Refuse);
         } else if (name == QLatin1String("badauth")) {
             ok = setKind(FaultKind::WrongCredentials);
+        } else if (name == QLatin1String("refusal")) {
+            ok = setKind(FaultKind::Refusal);
+        } else if (name == QLatin1String("drop")) {
+            ok = setKind(FaultKind::DropAfterRequest);
         } else if (name == QLatin1String("times")) {
             if (parts.size() < 2) {
                 *error = QStringLiteral("times needs a count: times:N");

@@ -422,9 +422,17 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
         answer = unauthorized();
     } else if (fault.kind == FaultKind::Http500 || fault.kind == FaultKind::Http404) {
         answer = finishedError(fault.kind == FaultKind::Http500 ? 500 : 404);
+    } else if (fault.kind == FaultKind::Refusal) {
+        answer = m_interface->refusal(incoming);
+        m_interface->finish(answer);
     } else {
         answer = m_interface->answer(incoming);
         m_interface->finish(answer);
+        if (fault.kind == FaultKind::DropAfterRequest) {
+            // Carried out, but the answer never leaves the receiver.
+            QTimer::singleShot(0, socket, &QAbstractSocket::abort);
+            return true;
+        }
         if (fault.kind == FaultKind::MalformedBody) {
             answer.status = 200;
             answer.body = malformed(answer);

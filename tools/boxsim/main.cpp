@@ -90,7 +90,8 @@ int main(int argc, char* argv[])
     const QCommandLineOption faultOption(
         QStringLiteral("fault"),
         QStringLiteral("Fault, repeatable: [PATH=]ITEM[,ITEM...] with items latency:MS[:JITTER], hang, "
-                       "cut[:PERCENT], 500, 404, malformed, trickle[:BYTES[:MS]], refuse, badauth, times:N. "
+                       "cut[:PERCENT], 500, 404, malformed, trickle[:BYTES[:MS]], refuse, badauth, refusal, "
+                       "drop, times:N. "
                        "Without PATH it hits every path; PATH may end in '*'."),
         QStringLiteral("fault"));
     const QCommandLineOption downtimeOption(

@@ -65,6 +65,11 @@ Answer ReplayInterface::answer(const IncomingRequest& request)
     return answer;
 }
 
+Answer ReplayInterface::refusal(const IncomingRequest& request) const
+{
+    return m_personality->refusal(request);
+}
+
 Answer ReplayInterface::errorAnswer(int status) const
 {
     return m_personality->errorAnswer(status);

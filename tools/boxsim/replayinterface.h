@@ -17,6 +17,7 @@ public:
     ReplayInterface(const QString& directory, const WebInterface* personality, bool enigma2);
 
     Answer answer(const IncomingRequest& request) override;
+    Answer refusal(const IncomingRequest& request) const override;
     Answer errorAnswer(int status) const override;
     QByteArray realm() const override;
     bool alwaysProtected(const QString& path) const override;

@@ -22,6 +22,7 @@ QString describe(QNetworkReply::NetworkError error, int httpStatus)
     case QNetworkReply::HostNotFoundError:
         return QStringLiteral("host not found");
     case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::ContentReSendError:
         return QStringLiteral("the receiver closed the connection");
     case QNetworkReply::OperationCanceledError:
     case QNetworkReply::TimeoutError:
@@ -33,14 +34,24 @@ QString describe(QNetworkReply::NetworkError error, int httpStatus)
 
 } // namespace
 
-CommandRun::CommandRun(TavrelRequest* engine, TavrelDatabase* database, int deadlineMs, QObject* parent)
+CommandRun::CommandRun(TavrelRequest* engine, TavrelDatabase* database, int deadlineMs,
+                       const QString& subject, QObject* parent)
     : QObject(parent)
     , m_engine(engine)
     , m_database(database)
+    , m_subject(subject)
     , m_deadline(new QTimer(this))
 {
     connect(m_engine, &TavrelRequest::requestFailed, this, &CommandRun::requestFailed);
     connect(m_engine, &TavrelRequest::replyUnreadable, this, &CommandRun::replyUnreadable);
+    connect(m_engine, &TavrelRequest::commandRefused, this, &CommandRun::commandRefused);
+    connect(m_engine, &TavrelRequest::replyHandled, this, [this](RequestType type, bool failed) {
+        if (!failed && !m_handlingUnreadable)
+            m_answered.insert(type);
+        m_handlingUnreadable = false;
+        if (m_decisive.contains(type))
+            QTimer::singleShot(0, this, &CommandRun::finish);
+    });
     connect(m_engine, &TavrelRequest::settled, this, &CommandRun::finish);
     // Transfer time-outs end every request; this only guards against chains that never end.
     m_deadline->setSingleShot(true);
@@ -63,12 +74,25 @@ void CommandRun::send(RequestType type)
     m_engine->sendRequest(type);
 }
 
+void CommandRun::command(RequestType type)
+{
+    watch({type});
+    m_decisive.insert(type);
+}
+
 void CommandRun::fail(ExitCode code, const QString& message)
 {
     if (m_exitCode != Success)
         return;
     m_exitCode = code;
     m_message = message;
+}
+
+void CommandRun::failNow(ExitCode code, const QString& message)
+{
+    fail(code, message);
+    // Reported from the event loop, so that the engine is not deleted inside its own signal.
+    QTimer::singleShot(0, this, &CommandRun::finish);
 }
 
 void CommandRun::begin()
@@ -81,18 +105,41 @@ void CommandRun::requestFailed(RequestType type, QNetworkReply::NetworkError err
 {
     if (!m_watched.contains(type))
         return;
+    const bool command = TavrelRequest::isCommand(type);
     ExitCode code = NetworkError;
     if (error == QNetworkReply::AuthenticationRequiredError || httpStatus == 401)
         code = CredentialsRefused;
     else if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
         code = TimedOut;
-    fail(code, describe(error, httpStatus));
+    else if (command && httpStatus >= 400)
+        code = CommandFailed; // the receiver answered, and not with a yes
+    QString message = describe(error, httpStatus);
+    // The request reached the receiver; only its answer is missing.
+    if (command && httpStatus == 0 && code != CredentialsRefused &&
+        error != QNetworkReply::ConnectionRefusedError && error != QNetworkReply::HostNotFoundError)
+        message += QStringLiteral("; whether it was carried out is unknown");
+    failNow(code, message);
 }
 
 void CommandRun::replyUnreadable(RequestType type)
 {
-    if (m_watched.contains(type))
-        fail(CommandFailed, QStringLiteral("the receiver's answer could not be read"));
+    m_handlingUnreadable = true;
+    if (!m_watched.contains(type))
+        return;
+    if (TavrelRequest::isCommand(type))
+        failNow(
+            CommandFailed,
+            QStringLiteral("the receiver's answer could not be read; whether it was carried out is unknown"));
+    else
+        failNow(CommandFailed, QStringLiteral("the receiver's answer could not be read"));
+}
+
+void CommandRun::commandRefused(RequestType type, const QString& reason)
+{
+    if (!m_watched.contains(type))
+        return;
+    failNow(CommandFailed, reason.isEmpty() ? QStringLiteral("the receiver refused")
+                                            : QStringLiteral("the receiver refused: ") + reason);
 }
 
 void CommandRun::finish()
@@ -111,6 +158,6 @@ void CommandRun::finish()
         std::fflush(stdout);
     }
     if (m_exitCode != Success)
-        QTextStream(stderr) << "tavrel-cli: " << m_message << '\n';
+        QTextStream(stderr) << "tavrel-cli: " << m_subject << ": " << m_message << '\n';
     Q_EMIT finished(m_exitCode);
 }

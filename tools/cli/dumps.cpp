@@ -73,7 +73,17 @@ void dumpMovies(CommandRun& run)
     });
 }
 
-void dumpStatus(CommandRun& run)
+void dumpStatus(CommandRun& run, QList<StatusSource> sources)
 {
-    run.setDump([db = run.database()](JsonWriter& json) { writeJson(json, *db->statusData()); });
+    run.setDump([&run, sources = std::move(sources)](JsonWriter& json) {
+        QSet<QByteArray> known;
+        for (const StatusSource& source : sources) {
+            if (run.wasAnswered(source.type)) {
+                for (const QByteArray& field : source.fields)
+                    known.insert(field);
+            }
+        }
+        json.setKnownMembers(std::move(known));
+        writeJson(json, *run.database()->statusData());
+    });
 }

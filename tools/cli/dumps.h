@@ -25,7 +25,14 @@ void writeChannelOf(JsonWriter& json, const TavrelDatabase& db, const QString& s
 void dumpChannel(CommandRun& run, const QString& serviceReference);
 void dumpTimers(CommandRun& run);
 void dumpMovies(CommandRun& run);
-void dumpStatus(CommandRun& run);
+// The fields of the status record that an answer of a type fills.
+struct StatusSource
+{
+    RequestType type;
+    QList<QByteArray> fields;
+};
+// The status record; fields whose answer did not come are null.
+void dumpStatus(CommandRun& run, QList<StatusSource> sources);
 
 // One record of the receiver image, or null when the receiver did not send it.
 template<typename Record>

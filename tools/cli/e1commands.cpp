@@ -25,6 +25,34 @@ std::shared_ptr<bool> requireConfirmation(CommandRun& run, const QString& refusa
     return confirmed;
 }
 
+const MovieEntry* findMovie(const TavrelDatabase& db, const QString& reference)
+{
+    // The list keeps a reference in its printed form when it cannot be read back safely.
+    const QString printed = RequestsE1::printedReference(reference);
+    for (const MovieEntry* movie : db.movies()) {
+        if (movie->serviceReference == reference || movie->serviceReference == printed)
+            return movie;
+    }
+    return nullptr;
+}
+
+// Runs the command once the movie list shows the recording; a recording that is not there
+// fails the command without a word to the receiver.
+void withMovie(CommandRun& run, RequestsE1& engine, const QString& reference, std::function<void()> command)
+{
+    run.watch({ReqMovieList, ReqMovieDelete, ReqMovieRename});
+    QObject::connect(
+        &engine, &RequestsE1::finishedMovieListRequest, &run,
+        [&run, reference, command = std::move(command)] {
+            if (findMovie(*run.database(), reference))
+                command();
+            else
+                run.failNow(CommandRun::CommandFailed, QStringLiteral("there is no such recording"));
+        },
+        Qt::SingleShotConnection);
+    engine.sendRequest(ReqMovieList);
+}
+
 QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
 {
     TavrelDatabase* db = run.database();
@@ -60,7 +88,12 @@ QString startDump(CommandRun& run, RequestsE1& engine, const QStringList& words)
     } else if (what == QLatin1String("status") && words.size() == 2) {
         run.watch({ReqData});
         run.send(ReqStatus);
-        dumpStatus(run);
+        dumpStatus(run, {{ReqStatus,
+                          {"currentTime", "standby", "mode", "recording", "serviceReference", "serviceName",
+                           "provider", "videoFormat"}},
+                         {ReqData,
+                          {"nowSt", "nowD", "diskGB", "diskH", "upTime", "volume", "mute", "videoTime",
+                           "videoPosition", "agcText", "snrText", "berText"}}});
     } else if (what == QLatin1String("about") && words.size() == 2) {
         run.send(ReqAbout);
         dumpRecord(run, &TavrelDatabase::aboutInfoE1);
@@ -117,23 +150,23 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
     if (startFixedCommand(run, words, fixed))
         return {};
     if (command == QLatin1String("zap") && count == 2) {
-        run.watch({ReqZapAndRefresh});
+        run.command(ReqZapAndRefresh);
         engine.zapToService(words.at(1));
     } else if (command == QLatin1String("volume") && count == 2) {
         const std::optional<int> level = volumeLevel(words, 63);
         if (!level)
             return QStringLiteral("the volume is a number from 0 to 63");
-        run.watch({ReqSetVolume});
+        run.command(ReqSetVolume);
         engine.setVolume(QString::number(*level));
     } else if (command == QLatin1String("position") && count == 2) {
         bool isNumber = false;
         words.at(1).toInt(&isNumber);
         if (!isNumber)
             return QStringLiteral("the position is a number");
-        run.watch({ReqVideoPosition});
+        run.command(ReqVideoPosition);
         engine.setVideoPosition(words.at(1));
     } else if (command == QLatin1String("message") && count == 2) {
-        run.watch({ReqMessage});
+        run.command(ReqMessage);
         const auto confirmed =
             requireConfirmation(run, QStringLiteral("the receiver did not take the message"));
         QObject::connect(&engine, &RequestsE1::finishedMessageSendRequest, &run,
@@ -148,7 +181,7 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
         event.title = words.at(4);
         if (!startOk || !durationOk || event.duration <= 0)
             return QStringLiteral("start is a time stamp and duration a number of seconds");
-        run.watch({ReqTimerAdd});
+        run.command(ReqTimerAdd);
         run.failIfRefused(engine, &RequestsE1::finishedTimerEventAddRequest,
                           QStringLiteral("the receiver did not add the timer"));
         engine.addTimer(words.at(1), words.at(5), &event);
@@ -157,16 +190,31 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
         timer.serviceReference = words.at(1);
         timer.startText = words.at(2);
         timer.typeData = words.at(3);
-        run.watch({ReqTimerDelete});
+        run.command(ReqTimerDelete);
         run.failIfRefused(engine, &RequestsE1::finishedTimerEventDelRequest,
                           QStringLiteral("the receiver did not delete the timer"));
         engine.deleteTimer(&timer);
     } else if (command == QLatin1String("movie-delete") && count == 2) {
-        run.watch({ReqMovieDelete});
-        engine.deleteMovie(words.at(1));
+        // The receiver answers alike whether or not the recording exists; its list tells.
+        const QString reference = words.at(1);
+        withMovie(run, engine, reference, [&engine, reference] { engine.deleteMovie(reference); });
+        run.setFinalCheck([&run, reference] {
+            if (findMovie(*run.database(), reference))
+                run.fail(CommandRun::CommandFailed,
+                         QStringLiteral("the receiver did not delete the recording"));
+        });
     } else if (command == QLatin1String("movie-rename") && count == 3) {
-        run.watch({ReqMovieRename});
-        engine.renameMovie(words.at(1), words.at(2));
+        const QString reference = words.at(1);
+        const QString title = words.at(2);
+        withMovie(run, engine, reference,
+                  [&engine, reference, title] { engine.renameMovie(reference, title); });
+        run.setFinalCheck([&run, reference, title] {
+            const MovieEntry* movie = findMovie(*run.database(), reference);
+            // The list puts the size before the title.
+            if (movie && !movie->title.endsWith(title))
+                run.fail(CommandRun::CommandFailed,
+                         QStringLiteral("the receiver did not rename the recording"));
+        });
     } else {
         return QStringLiteral("unknown command: %1").arg(words.join(QLatin1Char(' ')));
     }

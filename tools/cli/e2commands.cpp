@@ -54,7 +54,18 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
         QObject::connect(&engine, &RequestsE2::finishedVolumeRequest, &run,
                          [db](bool isMute, int level) { db->setVolume(isMute, level); });
         engine.sendRequest(ReqStatus);
-        dumpStatus(run);
+        engine.sendRequest(ReqCurrentTime);
+        dumpStatus(run, {{ReqStatus, {"standby"}},
+                         {ReqVolume, {"volume", "mute"}},
+                         {ReqCurrentTime, {"currentTime"}},
+                         {ReqCurrentService,
+                          {"serviceReference", "serviceName", "provider", "videoFormat", "videoWidth",
+                           "videoHeight"}},
+                         {ReqAbout,
+                          {"mode", "enigmaVersion", "imageVersion", "webifVersion", "fpVersion", "model",
+                           "lanMac", "lanDhcp", "lanIp", "lanMask", "lanGateway", "hddModel", "hddCapacity",
+                           "hddFree", "tunerName", "tunerType"}},
+                         {ReqSignal, {"agcText", "snrText", "berText", "snrDbText"}}});
     } else if (what == QLatin1String("about") && words.size() == 2) {
         run.send(ReqAbout);
         dumpRecord(run, &TavrelDatabase::aboutInfo);
@@ -100,16 +111,16 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
     if (startFixedCommand(run, words, fixed))
         return {};
     if (command == QLatin1String("zap") && count == 2) {
-        run.watch({ReqZap});
+        run.command(ReqZap);
         engine.zapToService(words.at(1));
     } else if (command == QLatin1String("volume") && count == 2) {
         const std::optional<int> level = volumeLevel(words, 100);
         if (!level)
             return QStringLiteral("the volume is a number from 0 to 100");
-        run.watch({ReqSetVolume});
+        run.command(ReqSetVolume);
         engine.setVolume(QString::number(*level));
     } else if (command == QLatin1String("message") && count == 2) {
-        run.watch({ReqMessage});
+        run.command(ReqMessage);
         run.failIfRefused(engine, &RequestsE2::finishedMessageSendRequest,
                           QStringLiteral("the receiver did not take the message"));
         engine.sendMessageE2(words.at(1), options.question, options.timeout);
@@ -125,7 +136,7 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
             json.endObject();
         });
     } else if (command == QLatin1String("timer-add") && count == 3) {
-        run.watch({ReqTimerAdd});
+        run.command(ReqTimerAdd);
         run.failIfRefused(engine, &RequestsE2::finishedTimerEventAddRequest,
                           QStringLiteral("the receiver did not add the timer"));
         EpgItem event;
@@ -141,12 +152,12 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
         timer.end = words.at(3).toUInt(&endOk);
         if (!beginOk || !endOk)
             return QStringLiteral("begin and end are time stamps in seconds");
-        run.watch({ReqTimerDelete});
+        run.command(ReqTimerDelete);
         run.failIfRefused(engine, &RequestsE2::finishedTimerEventDelRequest,
                           QStringLiteral("the receiver did not delete the timer"));
         engine.deleteTimer(&timer);
     } else if (command == QLatin1String("movie-delete") && count == 2) {
-        run.watch({ReqMovieDelete});
+        run.command(ReqMovieDelete);
         run.failIfRefused(engine, &RequestsE2::finishedMovieDelRequest,
                           QStringLiteral("the receiver did not delete the movie"));
         engine.deleteMovie(words.at(1));

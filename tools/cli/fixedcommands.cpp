@@ -19,6 +19,11 @@ bool startFixedCommand(CommandRun& run, const QStringList& words, const FixedCom
         type = commands.keys.value(words.at(1), ReqNone);
     if (type == ReqNone)
         return false;
+    // The engine may follow Exit with OK (stopping playback); that press must not be cut off.
+    if (type == ReqKeyExit)
+        run.watch({type});
+    else
+        run.command(type);
     run.send(type);
     return true;
 }

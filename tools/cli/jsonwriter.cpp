@@ -122,3 +122,11 @@ void JsonWriter::nullValue()
     m_out += "null";
     m_needsComma = true;
 }
+
+bool JsonWriter::isKnown(const char* name)
+{
+    if (!m_known || m_known->contains(QByteArray(name)))
+        return true;
+    key(name).nullValue();
+    return false;
+}

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
+
+#include <optional>
 
 // Writes JSON with keys in the order they are given, so that dumps list the fields of a record
 // in its own order and stay comparable from run to run.
@@ -23,19 +26,27 @@ public:
     template<typename T>
     void member(const char* name, const T& v)
     {
-        key(name).value(v);
+        if (isKnown(name))
+            key(name).value(v);
     }
-    void member(const char* name, int v) { key(name).value(qint64(v)); }
-    void member(const char* name, uint v) { key(name).value(qint64(v)); }
+    void member(const char* name, int v) { member(name, qint64(v)); }
+    void member(const char* name, uint v) { member(name, qint64(v)); }
+
+    // From now on only members of these names are written with their values; the others are
+    // null, because nobody said what they are.
+    void setKnownMembers(QSet<QByteArray> names) { m_known = std::move(names); }
 
     // The document, with a final newline.
     QByteArray finish() const { return m_out + '\n'; }
 
 private:
     void separate();
+    // True when the member's value is to be written; otherwise writes it as null.
+    bool isKnown(const char* name);
 
     QByteArray m_out;
     bool m_needsComma = false;
     bool m_afterKey = false;
     int m_depth = 0;
+    std::optional<QSet<QByteArray>> m_known;
 };

@@ -1,0 +1,7 @@
+#include "box/oneshotbody.h"
+
+OneShotBody::OneShotBody(QObject* parent)
+    : QIODevice(parent)
+{
+    open(QIODevice::ReadOnly);
+}
