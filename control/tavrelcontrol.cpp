@@ -66,6 +66,16 @@ void TavrelControl::connectCommonRoutes(TavrelRequest* engine)
             Q_EMIT timerListRequestFailed();
     });
     connect(engine, &TavrelRequest::requestFailed, this, &TavrelControl::requestFailedSlot);
+    // What the receiver says of a command it did not carry out goes to the status line.
+    connect(engine, &TavrelRequest::commandRefused, this, [this](RequestType, const QString& reason) {
+        Q_EMIT statusMessage(reason.isEmpty() ? tr("The receiver refused the command.")
+                                              : tr("The receiver refused the command: %1").arg(reason));
+    });
+    connect(engine, &TavrelRequest::replyUnreadable, this, [this](RequestType type) {
+        if (TavrelRequest::isCommand(type))
+            Q_EMIT statusMessage(tr("The receiver's answer to the command could not be read; "
+                                    "it may not have been carried out."));
+    });
 }
 
 void TavrelControl::retireEngine()

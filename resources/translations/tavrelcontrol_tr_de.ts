@@ -1078,6 +1078,18 @@ Noch einmal versuchen?</translation>
         <source>%1 at %2 answers again</source>
         <translation>%1 unter %2 antwortet wieder</translation>
     </message>
+    <message>
+        <source>The receiver refused the command.</source>
+        <translation>Der Receiver hat den Befehl abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The receiver refused the command: %1</source>
+        <translation>Der Receiver hat den Befehl abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s answer to the command could not be read; it may not have been carried out.</source>
+        <translation>Die Antwort des Receivers auf den Befehl war nicht lesbar; vielleicht wurde er nicht ausgeführt.</translation>
+    </message>
 </context>
 <context>
     <name>TimerEventItemDelegate</name>

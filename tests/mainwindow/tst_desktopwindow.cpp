@@ -94,6 +94,7 @@ private Q_SLOTS:
     void outageIsToldOnceAndEndsByItself();
     void enigma1MovieRowsAreDrawn();
     void wheelOnTheVolumeSendsIt();
+    void refusedCommandIsToldInTheStatusLine();
     void startedRecordingShowsAtOnce();
     void textDatesSpeakTheLocale_data();
     void textDatesSpeakTheLocale();
@@ -257,6 +258,18 @@ void TestDesktopWindow::outageIsToldOnceAndEndsByItself()
     QVERIFY(!f.targetsTo(u"/web/movielist"_s).isEmpty());
     QCOMPARE(f.window->windowTitle(), u"Simulated - connected (TavrelControl Lite)"_s);
     QCOMPARE(movies->count(), rows);
+}
+
+void TestDesktopWindow::refusedCommandIsToldInTheStatusLine()
+{
+    WindowFixture f;
+    QVERIFY(f.load());
+    f.receiver.box.setPathFault(u"/web/zap"_s, {FaultKind::Refusal});
+    f.control()->zapChannel(0, 1);
+    QVERIFY(f.settle());
+    QCOMPARE(f.receiver.requestsTo("/web/zap").size(), 1);
+    QCOMPARE(f.find<QLabel>("statusLine")->text(),
+             u"The receiver refused the command: Command refused by the receiver"_s);
 }
 
 void TestDesktopWindow::enigma1MovieRowsAreDrawn()
