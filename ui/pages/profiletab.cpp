@@ -75,9 +75,10 @@ ProfileTab::ProfileTab(QWidget* parent, Profile profile, bool isNewTab, TavrelCo
 
 ProfileTab::~ProfileTab() = default;
 
-ProfileTab::Fields ProfileTab::landscapeFields(bool newPage) const
+// Both forms name their fields alike; a new tab has a name field and no "Active" box.
+template<typename Form>
+ProfileTab::Fields ProfileTab::fieldsOf(const Form& f, bool newPage)
 {
-    const Ui::ProfileTab_ls& f = *landscape;
     if (newPage)
         return {f.profilenName_lineEdit,     f.profilenUsername_lineEdit,
                 f.profilenPassword_lineEdit, f.profilenUrl_lineEdit,
@@ -93,22 +94,14 @@ ProfileTab::Fields ProfileTab::landscapeFields(bool newPage) const
             f.profileActive_checkBox};
 }
 
+ProfileTab::Fields ProfileTab::landscapeFields(bool newPage) const
+{
+    return fieldsOf(*landscape, newPage);
+}
+
 ProfileTab::Fields ProfileTab::portraitFields(bool newPage) const
 {
-    const Ui::ProfileTab_pt& f = *portrait;
-    if (newPage)
-        return {f.profilenName_lineEdit,     f.profilenUsername_lineEdit,
-                f.profilenPassword_lineEdit, f.profilenUrl_lineEdit,
-                f.profilenPort_lineEdit,     f.profilenCCcam_lineEdit,
-                f.profilenWebif_comboBox,    nullptr};
-    return {nullptr,
-            f.profileUsername_lineEdit,
-            f.profilePassword_lineEdit,
-            f.profileUrl_lineEdit,
-            f.profilePort_lineEdit,
-            f.profileCCcam_lineEdit,
-            f.profileWebif_comboBox,
-            f.profileActive_checkBox};
+    return fieldsOf(*portrait, newPage);
 }
 
 void ProfileTab::mirror(const Fields& one, const Fields& other)

@@ -64,6 +64,8 @@ private:
         QComboBox* webIf = nullptr;
         QCheckBox* active = nullptr; // stored-profile page only
     };
+    template<typename Form>
+    static Fields fieldsOf(const Form& form, bool newPage);
     Fields landscapeFields(bool newPage) const;
     Fields portraitFields(bool newPage) const;
     // The page of the landscape form this tab works with; both forms hold the same values.
