@@ -4,6 +4,7 @@
 #include "box/requestse2.h"
 #include "control/controltimer.h"
 #include "control/messagebox.h"
+#include "control/wakeupcall.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
 #include "model/clock.h"
@@ -25,6 +26,21 @@ TavrelControl::TavrelControl(const Clock& clock, TimerSource& timerSource, QWidg
     // Nothing is initialized yet, so this starts no timer.
     setNewSystemSettings(settings->getSystemSettings());
     database = new TavrelDatabase(m_clock, this);
+
+    m_wakeUpCall = new WakeUpCall(m_timerSource, this);
+    connect(m_wakeUpCall, &WakeUpCall::attempt, this, &TavrelControl::loadServiceData);
+    connect(this, &TavrelControl::broadcastInitializedSignal, m_wakeUpCall, [this](bool initialized) {
+        if (initialized)
+            m_wakeUpCall->connected();
+    });
+    // It gives up within an engine's failure signal; the box waits for the event loop.
+    connect(m_wakeUpCall, &WakeUpCall::gaveUp, this, [this] {
+        askLater([this] {
+            MessageBox::notice(this, QMessageBox::Warning,
+                               tr("The receiver did not answer after the wake-up call.\n"
+                                  "Check that Wake-on-LAN is switched on in its network settings."));
+        });
+    });
 }
 
 TavrelControl::~TavrelControl()
@@ -334,13 +350,17 @@ void TavrelControl::networkErrorSlot(bool occurred)
 {
     Q_EMIT loadLabelStop();
     Q_EMIT networkErrorOccurred(occurred);
+    if (occurred)
+        m_wakeUpCall->attemptFailed();
 }
 
 void TavrelControl::networkErrorSlot(QNetworkReply::NetworkError error)
 {
     // Only a request that timed out asks; one such question at a time, however many requests of
     // a receiver that has gone away time out while it is open.
-    if (error != QNetworkReply::OperationCanceledError || m_connectionErrorBoxPending)
+    // While a waking receiver boots, failures are expected; the wake-up call tries again.
+    if (error != QNetworkReply::OperationCanceledError || m_connectionErrorBoxPending ||
+        m_wakeUpCall->isActive())
         return;
     m_connectionErrorBoxPending = true;
     askLater([this, generation = m_generation] {
@@ -380,6 +400,7 @@ void TavrelControl::e2AboutRequestResponse()
                 database->bouquet(boxBouquetIndex)->reference);
         initialized = true;
     }
+    rememberReceiverMac(database->aboutInfo()->lanMac);
     Q_EMIT aboutInfoReceived(static_cast<const AboutInfo*>(database->aboutInfo()));
     Q_EMIT dataInfoReceived(database->receivedDataText());
     Q_EMIT networkReceiveIsActive(false);

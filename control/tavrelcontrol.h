@@ -22,6 +22,7 @@ class Settings;
 class TavrelDatabase;
 class TavrelRequest;
 class TimerSource;
+class WakeUpCall;
 Q_MOC_INCLUDE("model/epgitem.h")
 Q_MOC_INCLUDE("model/tavreldatabase.h")
 
@@ -66,6 +67,9 @@ public:
     void sendPlayerCommand(int command);
     void sendVolume(const QString& level);
     void sendVideoPosition(int position);
+    // Wakes a receiver in deep standby with a Wake-on-LAN packet and connects again as it comes
+    // up. Needs the receiver's MAC address, which the profile learns on the first connection.
+    void wakeUpReceiver();
 
     // Channels and EPG.
     void zapChannel(int bouquet, int channel);
@@ -248,6 +252,8 @@ private:
     // from under itself.
     void askLater(std::function<void()> ask);
     void confirmConnectionRetry();
+    // Keeps the MAC address the receiver reports, for waking it later.
+    void rememberReceiverMac(const QString& mac);
     void confirmStopRecording(const TimerEntry& timer);
     void showTimerNotice(const QString& text);
 
@@ -258,6 +264,7 @@ private:
 
     // Fields in the order the controller is described in.
     Settings* settings = nullptr;
+    WakeUpCall* m_wakeUpCall = nullptr;
     SystemSet systemSettings;
     Profile activeProfile;
     std::unique_ptr<TavrelRequest> requestEngine;

@@ -9,6 +9,7 @@
 
 class ControlTimer;
 class EpgItem;
+class QAction;
 class QMenu;
 class QSlider;
 class Settings;
@@ -106,6 +107,7 @@ public Q_SLOTS:
     void cmdRestartAction_triggered();
     void cmdStandbyAction_triggered();
     void cmdWakeupAction_triggered();
+    void cmdWakeOnLanAction_triggered();
     void modeOnlineAction_triggered();
     void modeOfflineAction_triggered();
 
@@ -124,6 +126,7 @@ private:
     void playerCommand(int command);
     void powerCommand(BoxCommand command);
     void setLiveMode(bool on);
+    void updateWakeOnLanOffer();
 
     const std::unique_ptr<Ui::PanelWidget_ls> m_landscape;
     const std::unique_ptr<Ui::PanelWidget_pt> m_portrait;
@@ -149,5 +152,7 @@ private:
     ControlTimer* videoPosSetTimer = nullptr;
     ControlTimer* refreshTimer = nullptr;
     QMenu* powerMenu = nullptr;
+    QAction* wakeOnLanAction = nullptr;
+    bool receiverUnreachable = false;
     QMenu* liveModeMenu = nullptr;
 };

@@ -163,6 +163,10 @@
         <source> Min</source>
         <translation> Min.</translation>
     </message>
+    <message>
+        <source>Wake up (Wake-on-LAN)</source>
+        <translation>Aufwecken (Wake-on-LAN)</translation>
+    </message>
 </context>
 <context>
     <name>PlaceholderPage</name>
@@ -204,6 +208,14 @@ Senderdaten neu laden?</translation>
 Save now?</source>
         <translation>Profil noch nicht gespeichert.
 Jetzt speichern?</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address; write it as six pairs of hex digits, like 00:1d:ec:0a:1b:2c.</source>
+        <translation>&quot;%1&quot; ist keine MAC-Adresse; bitte als sechs Paare von Hexadezimalziffern schreiben, etwa 00:1d:ec:0a:1b:2c.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an IP address with an optional port, like 192.168.1.255:9.</source>
+        <translation>&quot;%1&quot; ist keine IP-Adresse mit optionalem Port, etwa 192.168.1.255:9.</translation>
     </message>
 </context>
 <context>
@@ -256,6 +268,22 @@ Jetzt speichern?</translation>
         <source>Profile Name:</source>
         <translation>Profilname:</translation>
     </message>
+    <message>
+        <source>MAC Address:</source>
+        <translation>MAC-Adresse:</translation>
+    </message>
+    <message>
+        <source>learnt on connecting</source>
+        <translation>wird beim Verbinden ermittelt</translation>
+    </message>
+    <message>
+        <source>Wake-up Address:</source>
+        <translation>Weckadresse:</translation>
+    </message>
+    <message>
+        <source>LAN broadcast</source>
+        <translation>Broadcast im LAN</translation>
+    </message>
 </context>
 <context>
     <name>ProfileTab_pt</name>
@@ -306,6 +334,22 @@ Jetzt speichern?</translation>
     <message>
         <source>Profile Name:</source>
         <translation>Profilname:</translation>
+    </message>
+    <message>
+        <source>MAC Address:</source>
+        <translation>MAC-Adresse:</translation>
+    </message>
+    <message>
+        <source>learnt on connecting</source>
+        <translation>wird beim Verbinden ermittelt</translation>
+    </message>
+    <message>
+        <source>Wake-up Address:</source>
+        <translation>Weckadresse:</translation>
+    </message>
+    <message>
+        <source>LAN broadcast</source>
+        <translation>Broadcast im LAN</translation>
     </message>
 </context>
 <context>
@@ -575,6 +619,12 @@ Noch einmal versuchen?</translation>
         <source>Retrieve new service data from the box?</source>
         <translation>Neue Senderdaten von der Box holen?</translation>
     </message>
+    <message>
+        <source>The receiver did not answer after the wake-up call.
+Check that Wake-on-LAN is switched on in its network settings.</source>
+        <translation>Der Receiver hat nach dem Weckruf nicht geantwortet.
+Bitte prüfen, ob Wake-on-LAN in seinen Netzwerkeinstellungen eingeschaltet ist.</translation>
+    </message>
 </context>
 <context>
     <name>TimerEventItemDelegate</name>
@@ -585,6 +635,21 @@ Noch einmal versuchen?</translation>
     <message>
         <source>Record Timer</source>
         <translation>Aufnahme-Timer</translation>
+    </message>
+</context>
+<context>
+    <name>WakeOnLan</name>
+    <message>
+        <source>The receiver&apos;s MAC address is not known. Connect to it once while it is on, or enter it in the profile.</source>
+        <translation>Die MAC-Adresse des Receivers ist nicht bekannt. Bitte einmal verbinden, während er eingeschaltet ist, oder sie im Profil eintragen.</translation>
+    </message>
+    <message>
+        <source>The wake-up address &quot;%1&quot; is not an IP address with an optional port.</source>
+        <translation>Die Weckadresse &quot;%1&quot; ist keine IP-Adresse mit optionalem Port.</translation>
+    </message>
+    <message>
+        <source>The wake-up call could not be sent: %1</source>
+        <translation>Der Weckruf konnte nicht gesendet werden: %1</translation>
     </message>
 </context>
 </TS>

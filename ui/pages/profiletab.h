@@ -63,6 +63,8 @@ private:
         QLineEdit* ccCamPort = nullptr;
         QComboBox* webIf = nullptr;
         QCheckBox* active = nullptr; // stored-profile page only
+        QLineEdit* mac = nullptr;
+        QLineEdit* wakeAddress = nullptr;
     };
     Fields landscapeFields(bool newPage) const;
     Fields portraitFields(bool newPage) const;
@@ -74,6 +76,7 @@ private:
     // The form as a profile; for a stored profile the name stays and the "Active" box counts.
     Profile formProfile() const;
     void restoreForm();
+    void takeLearntMac();
     // Empty when the profile can make a receiver address, else what the user must mend.
     static QString problemWith(const Profile& candidate);
 
