@@ -3,7 +3,7 @@ PRESET ?= dev
 WERROR ?= OFF
 BUILD  := build/$(PRESET)
 
-.PHONY: all deps configure build demo test asan bench fuzz format clean
+.PHONY: all deps configure build demo test asan bench fuzz format clean install package
 
 all: build
 
@@ -23,6 +23,15 @@ demo: build
 # Builds and runs every test.
 test: build
 	@dbus-run-session -- ctest --preset $(PRESET)
+
+# Installs the programs, the menu entry, icons and manual pages under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Builds the Debian package into the build folder.
+package: build
+	@cd $(BUILD) && cpack
 
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan

@@ -11,6 +11,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TavrelControl Lite"));
     QApplication::setOrganizationName(QStringLiteral("Quillory APPDEV"));
+    QApplication::setDesktopFileName(QStringLiteral("dev.quillory.TavrelControlLite"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/logo/appicon/tavrelcontrol_64.png")));
     Translation::install(&app);
     registerRecordMetaTypes();

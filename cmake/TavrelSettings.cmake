@@ -4,13 +4,16 @@ option(TAVREL_WERROR "Treat compiler warnings as errors" OFF)
 option(TAVREL_SANITIZE "Build with address and undefined-behaviour sanitizers" OFF)
 option(TAVREL_FUZZ "Build the libFuzzer targets (clang only)" OFF)
 
-add_library(tavrel_settings INTERFACE)
-target_compile_features(tavrel_settings INTERFACE cxx_std_20)
-target_compile_options(tavrel_settings INTERFACE -Wall -Wextra -pedantic)
+# The compile settings every target links; named so that nobody takes it for the settings store.
+add_library(tavrel_build_flags INTERFACE)
+# The earlier name, for branches written before the rename; new code names tavrel_build_flags.
+add_library(tavrel_settings ALIAS tavrel_build_flags)
+target_compile_features(tavrel_build_flags INTERFACE cxx_std_20)
+target_compile_options(tavrel_build_flags INTERFACE -Wall -Wextra -pedantic)
 if(TAVREL_WERROR)
-    target_compile_options(tavrel_settings INTERFACE -Werror)
+    target_compile_options(tavrel_build_flags INTERFACE -Werror)
 endif()
-target_compile_definitions(tavrel_settings INTERFACE
+target_compile_definitions(tavrel_build_flags INTERFACE
     QT_NO_CAST_FROM_ASCII
     QT_NO_CAST_TO_ASCII
     QT_USE_QSTRINGBUILDER
@@ -19,8 +22,8 @@ target_compile_definitions(tavrel_settings INTERFACE
 
 if(TAVREL_SANITIZE)
     set(_tavrel_san -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-    target_compile_options(tavrel_settings INTERFACE ${_tavrel_san})
-    target_link_options(tavrel_settings INTERFACE ${_tavrel_san})
+    target_compile_options(tavrel_build_flags INTERFACE ${_tavrel_san})
+    target_link_options(tavrel_build_flags INTERFACE ${_tavrel_san})
 endif()
 
 # tavrel_add_test(<name> SOURCES <files...> [LIBS <targets...>] [GUI])
@@ -28,7 +31,7 @@ endif()
 function(tavrel_add_test name)
     cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE tavrel_settings Qt6::Test ${ARG_LIBS})
+    target_link_libraries(${name} PRIVATE tavrel_build_flags Qt6::Test ${ARG_LIBS})
     target_compile_definitions(${name} PRIVATE
         TAVREL_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
     add_test(NAME ${name} COMMAND ${name})
@@ -47,6 +50,6 @@ endfunction()
 if(TAVREL_FUZZ)
     set(_tavrel_fuzz -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
         -fno-sanitize-recover=undefined)
-    target_compile_options(tavrel_settings INTERFACE ${_tavrel_fuzz})
-    target_link_options(tavrel_settings INTERFACE ${_tavrel_fuzz})
+    target_compile_options(tavrel_build_flags INTERFACE ${_tavrel_fuzz})
+    target_link_options(tavrel_build_flags INTERFACE ${_tavrel_fuzz})
 endif()

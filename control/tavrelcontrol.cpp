@@ -5,6 +5,7 @@
 #include "control/controltimer.h"
 #include "control/messagebox.h"
 #include "control/receiverreachability.h"
+#include "control/wakeupcall.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
 #include "model/clock.h"
@@ -37,6 +38,21 @@ TavrelControl::TavrelControl(const Clock& clock, TimerSource& timerSource, QWidg
     // Nothing is initialized yet, so this starts no timer.
     setNewSystemSettings(settings->getSystemSettings());
     database = new TavrelDatabase(m_clock, this);
+
+    m_wakeUpCall = new WakeUpCall(m_timerSource, this);
+    connect(m_wakeUpCall, &WakeUpCall::attempt, this, &TavrelControl::loadServiceData);
+    connect(this, &TavrelControl::broadcastInitializedSignal, m_wakeUpCall, [this](bool initialized) {
+        if (initialized)
+            m_wakeUpCall->connected();
+    });
+    // It gives up within an engine's failure signal; the box waits for the event loop.
+    connect(m_wakeUpCall, &WakeUpCall::gaveUp, this, [this] {
+        askLater([this] {
+            MessageBox::notice(this, QMessageBox::Warning,
+                               tr("The receiver did not answer after the wake-up call.\n"
+                                  "Check that Wake-on-LAN is switched on in its network settings."));
+        });
+    });
 }
 
 TavrelControl::~TavrelControl()
@@ -375,15 +391,18 @@ void TavrelControl::networkErrorSlot(bool occurred)
 {
     Q_EMIT loadLabelStop();
     Q_EMIT networkErrorOccurred(occurred);
+    if (occurred)
+        m_wakeUpCall->attemptFailed();
 }
 
 void TavrelControl::networkErrorSlot(QNetworkReply::NetworkError error)
 {
     // Only a request that timed out asks; one such question at a time, however many requests of
     // a receiver that has gone away time out while it is open, and only when the receiver was
-    // still reachable: an outage asks once.
+    // still reachable: an outage asks once. While a waking receiver boots, failures are
+    // expected; the wake-up call tries again.
     if (error != QNetworkReply::OperationCanceledError || m_connectionErrorBoxPending ||
-        !m_reachability->isReachable())
+        !m_reachability->isReachable() || m_wakeUpCall->isActive())
         return;
     m_connectionErrorBoxPending = true;
     askLater([this, generation = m_generation] {
@@ -473,6 +492,7 @@ void TavrelControl::e2AboutRequestResponse()
                 database->bouquet(boxBouquetIndex)->reference);
         initialized = true;
     }
+    rememberReceiverMac(database->aboutInfo()->lanMac);
     Q_EMIT aboutInfoReceived(static_cast<const AboutInfo*>(database->aboutInfo()));
     Q_EMIT dataInfoReceived(database->receivedDataText());
     Q_EMIT networkReceiveIsActive(false);

@@ -24,6 +24,7 @@ class Settings;
 class TavrelDatabase;
 class TavrelRequest;
 class TimerSource;
+class WakeUpCall;
 Q_MOC_INCLUDE("model/epgitem.h")
 Q_MOC_INCLUDE("model/tavreldatabase.h")
 
@@ -68,6 +69,9 @@ public:
     void sendPlayerCommand(int command);
     void sendVolume(const QString& level);
     void sendVideoPosition(int position);
+    // Wakes a receiver in deep standby with a Wake-on-LAN packet and connects again as it comes
+    // up. Needs the receiver's MAC address, which the profile learns on the first connection.
+    void wakeUpReceiver();
 
     // Channels and EPG.
     void zapChannel(int bouquet, int channel);
@@ -276,6 +280,8 @@ private:
     // from under itself.
     void askLater(std::function<void()> ask);
     void confirmConnectionRetry();
+    // Keeps the MAC address the receiver reports, for waking it later.
+    void rememberReceiverMac(const QString& mac);
     void confirmStopRecording(const TimerEntry& timer);
     void showTimerNotice(const QString& text);
 
@@ -286,6 +292,7 @@ private:
 
     // Fields in the order the controller is described in.
     Settings* settings = nullptr;
+    WakeUpCall* m_wakeUpCall = nullptr;
     SystemSet systemSettings;
     Profile activeProfile;
     std::unique_ptr<TavrelRequest> requestEngine;

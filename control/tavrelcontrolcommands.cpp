@@ -3,8 +3,10 @@
 #include "control/tavrelcontrol.h"
 
 #include "box/tavrelrequest.h"
+#include "box/wakeonlan.h"
 #include "control/controltimer.h"
 #include "control/messagebox.h"
+#include "control/wakeupcall.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
 #include "model/clock.h"
@@ -554,4 +556,40 @@ void TavrelControl::requestMessageAnswer()
     if (!requestEngine)
         createCommandEngineE2();
     requestEngine->sendRequest(ReqMessageAnswer);
+}
+
+// --- Wake-on-LAN ---------------------------------------------------------------------------------
+
+void TavrelControl::wakeUpReceiver()
+{
+    // The store, not the copy: the MAC address may have been entered in the editor meanwhile.
+    const Profile profile = settings->getActiveProfile();
+    if (profile.profileName == noActiveProfileName) {
+        MessageBox::notice(this, QMessageBox::Warning, tr("No Active Profile found!"));
+        Q_EMIT activeProfileNeeded();
+        return;
+    }
+    const QString problem = WakeOnLan::send(profile.lanMac, profile.wakeAddress, profile.wlanAddr);
+    if (!problem.isEmpty()) {
+        MessageBox::notice(this, QMessageBox::Warning, problem);
+        return;
+    }
+    if (initialized && requestEngine) {
+        // Still answering, only asleep: the packet does not wake that, its own command does.
+        sendBoxCommand(BoxCommandWakeup);
+        return;
+    }
+    m_wakeUpCall->start();
+}
+
+void TavrelControl::rememberReceiverMac(const QString& mac)
+{
+    const QString normalised = WakeOnLan::normalisedMac(mac);
+    if (normalised.isEmpty())
+        return;
+    Profile profile = settings->getActiveProfile();
+    if (profile.profileName != activeProfile.profileName || profile.lanMac == normalised)
+        return;
+    profile.lanMac = normalised;
+    settings->saveProfile(profile);
 }

@@ -18,6 +18,9 @@ struct Profile
     QString password;
     QString wlanAddr; // host or address, without scheme
     QString wlanPort; // held as text, as entered
+    // Initialized, so that profiles written as {name, type, ...} need not name them.
+    QString lanMac{};      // the receiver's network card, "00:1d:ec:0a:1b:2c", for waking it
+    QString wakeAddress{}; // where the wake-up call goes; empty: the LAN's broadcast address
 
     bool operator==(const Profile& other) const { return profileName == other.profileName; }
 };

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgumbo-dev qt6-httpserver-dev qt6-websockets-dev qt6-svg-dev libgl-dev
     libbenchmark-dev xvfb xauth imagemagick dbus
+    desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

@@ -159,6 +159,8 @@ void Settings::readProfiles(Announce announce)
         profile.password = m_store.value(key(group, QLatin1StringView("password"))).toString();
         profile.wlanAddr = m_store.value(key(group, QLatin1StringView("wlanAddr"))).toString();
         profile.wlanPort = m_store.value(key(group, QLatin1StringView("wlanPort"))).toString();
+        profile.lanMac = m_store.value(key(group, QLatin1StringView("lanMac"))).toString();
+        profile.wakeAddress = m_store.value(key(group, QLatin1StringView("wakeAddress"))).toString();
         if (profile.isActive) {
             if (announce == Announce::ActiveProfile)
                 Q_EMIT activeProfileChanged(profile);
@@ -191,8 +193,19 @@ void Settings::writeProfiles()
         m_store.setValue(key(group, QLatin1StringView("password")), profile.password);
         m_store.setValue(key(group, QLatin1StringView("wlanAddr")), profile.wlanAddr);
         m_store.setValue(key(group, QLatin1StringView("wlanPort")), profile.wlanPort);
+        // Written only when known, so a profile without them reads as before.
+        setOrRemove(key(group, QLatin1StringView("lanMac")), profile.lanMac);
+        setOrRemove(key(group, QLatin1StringView("wakeAddress")), profile.wakeAddress);
     }
     m_store.endGroup();
+}
+
+void Settings::setOrRemove(const QString& name, const QString& value)
+{
+    if (value.isEmpty())
+        m_store.remove(name);
+    else
+        m_store.setValue(name, value);
 }
 
 void Settings::readDefaultSetFlag()

@@ -46,6 +46,7 @@ private:
     void readProfiles(Announce announce = Announce::ActiveProfile);
     void writeProfiles();
     void readDefaultSetFlag();
+    void setOrRemove(const QString& name, const QString& value);
 
     bool m_useDefaultSystemSet = true;
     QSettings m_store;

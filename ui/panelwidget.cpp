@@ -107,6 +107,13 @@ void PanelWidget::createMenus()
              &PanelWidget::cmdRebootAction_triggered);
     addPower(tr("Box shutdown"), ":/buttons/buttons/power_red_32.png",
              &PanelWidget::cmdShutdownAction_triggered);
+    // Offered while the receiver cannot be reached or sleeps; a box that answers needs no packet.
+    addPower(tr("Wake up (Wake-on-LAN)"), ":/buttons/buttons/power_green_32.png",
+             &PanelWidget::cmdWakeOnLanAction_triggered);
+    wakeOnLanAction = powerMenu->actions().constLast();
+    wakeOnLanAction->setObjectName(QStringLiteral("wakeOnLanAction"));
+    connect(powerMenu, &QMenu::aboutToShow, this, &PanelWidget::updateWakeOnLanOffer);
+    updateWakeOnLanOffer();
 
     liveModeMenu = new QMenu(this);
     QAction* online = liveModeMenu->addAction(ResourcePaths::icon(":/buttons/buttons/network_connect_48.png"),
@@ -289,6 +296,7 @@ void PanelWidget::clearPanelEpgDataSlot()
 
 void PanelWidget::panelBoxModeChangedSlot(BoxMode mode)
 {
+    receiverUnreachable = false; // the receiver has just said what it does
     switch (mode) {
     case BoxModeTv:
         forBoth([](auto& f) { f.panelProgress_stackedWidget->setCurrentWidget(f.tv_page); });
@@ -373,6 +381,7 @@ void PanelWidget::updatePanelChannelSlotE2(StatusData* s)
 
 void PanelWidget::updatePanelPowerstateSlotE2(bool standby)
 {
+    receiverUnreachable = false;
     if (standby) {
         panelMode = BoxModeStandby;
         setChannelInformation(tr("Box is standby"), QString());
@@ -539,6 +548,7 @@ void PanelWidget::networkReceiveIconSlot(bool receive)
 
 void PanelWidget::networkErrorIconSlot(bool error)
 {
+    receiverUnreachable = error;
     setConnectIcon(error ? QStringLiteral(":/symbol/symbol/network-error.png")
                          : QStringLiteral(":/symbol/symbol/network-idle.png"));
     loadIconResetTimer(errorIconMs);
@@ -722,6 +732,19 @@ void PanelWidget::cmdWakeupAction_triggered()
 void PanelWidget::cmdStandbyAction_triggered()
 {
     powerCommand(BoxCommandStandby);
+}
+
+void PanelWidget::cmdWakeOnLanAction_triggered()
+{
+    networkTransmitIconSlot(true);
+    if (controller)
+        controller->wakeUpReceiver();
+}
+
+void PanelWidget::updateWakeOnLanOffer()
+{
+    const bool reachable = controller && controller->isInitialized() && !receiverUnreachable;
+    wakeOnLanAction->setVisible(!reachable || panelMode == BoxModeStandby);
 }
 
 void PanelWidget::setLiveMode(bool on)

@@ -109,6 +109,7 @@ public Q_SLOTS:
     void cmdRestartAction_triggered();
     void cmdStandbyAction_triggered();
     void cmdWakeupAction_triggered();
+    void cmdWakeOnLanAction_triggered();
     void modeOnlineAction_triggered();
     void modeOfflineAction_triggered();
 
@@ -129,6 +130,7 @@ private:
     void playerCommand(int command);
     void powerCommand(BoxCommand command);
     void setLiveMode(bool on);
+    void updateWakeOnLanOffer();
 
     const std::unique_ptr<Ui::PanelWidget_ls> m_landscape;
     const std::unique_ptr<Ui::PanelWidget_pt> m_portrait;
@@ -154,6 +156,8 @@ private:
     ControlTimer* videoPosSetTimer = nullptr;
     ControlTimer* refreshTimer = nullptr;
     QMenu* powerMenu = nullptr;
+    QAction* wakeOnLanAction = nullptr;
+    bool receiverUnreachable = false;
     QMenu* liveModeMenu = nullptr;
     QAction* m_liveModeOnAction = nullptr;
     QAction* m_liveModeOffAction = nullptr;

@@ -3,9 +3,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkDatagram>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUdpSocket>
 
 using namespace Qt::StringLiterals;
 using boxsim::FaultKind;
@@ -49,6 +51,8 @@ private Q_SLOTS:
     void credentialsGoWithTheFirstRequest();
     void enigma1ReferencesArriveIntact_data();
     void enigma1ReferencesArriveIntact();
+    void wake_data();
+    void wake();
 
 private:
     // Runs the client while this test's event loop keeps the simulated receiver answering.
@@ -523,6 +527,43 @@ void TestCli::enigma1ReferencesArriveIntact()
     QCOMPARE(box.currentServiceReference(), reference);
     QCOMPARE(run({u"movie-delete"_s, reference}, target).exitCode, 0);
     QVERIFY(box.movies().isEmpty());
+}
+
+void TestCli::wake_data()
+{
+    QTest::addColumn<QString>("mac");
+    QTest::addColumn<QString>("address"); // "%1" becomes the listening port
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("packet to the given address") << u"00-1D-EC-0A-1B-2C"_s << u"127.0.0.1:%1"_s << 0;
+    QTest::newRow("no MAC address") << QString() << u"127.0.0.1:%1"_s << 1;
+    QTest::newRow("a MAC address too short") << u"00:1d:ec:0a:1b"_s << u"127.0.0.1:%1"_s << 1;
+    QTest::newRow("an address that is none") << u"00:1d:ec:0a:1b:2c"_s << u"somewhere:%1"_s << 1;
+}
+
+void TestCli::wake()
+{
+    QFETCH(QString, mac);
+    QFETCH(QString, address);
+    QFETCH(int, exitCode);
+    QUdpSocket listener;
+    QVERIFY(listener.bind(QHostAddress::LocalHost, 0));
+
+    QStringList arguments{u"--wake-address"_s, address.arg(listener.localPort())};
+    if (!mac.isEmpty())
+        arguments << u"--mac"_s << mac;
+    const Run result = run(arguments << u"wake"_s, {u"--host"_s, u"127.0.0.1"_s});
+    QCOMPARE(result.exitCode, exitCode);
+    if (exitCode == 0) {
+        QTRY_VERIFY(listener.hasPendingDatagrams());
+        const QByteArray card = QByteArray::fromHex("001dec0a1b2c");
+        QCOMPARE(listener.receiveDatagram().data(), QByteArray(6, char(0xFF)) + card.repeated(16));
+    } else {
+        QVERIFY(!result.err.isEmpty());
+        QVERIFY(!listener.hasPendingDatagrams());
+    }
+    // Waking needs no web interface.
+    QVERIFY(m_box->requestTargets().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -5,11 +5,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QNetworkDatagram>
 #include <QProgressBar>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QUdpSocket>
 
 using namespace Qt::StringLiterals;
 
@@ -76,6 +78,8 @@ private slots:
     void buttonsReachTheReceiver();
     void powerMenu_data();
     void powerMenu();
+    void wakeOnLanIsOfferedWhenTheReceiverSleeps_data();
+    void wakeOnLanIsOfferedWhenTheReceiverSleeps();
     void stopAsksTheController();
     void volumeSliderWaitsForTheHand();
     void volumeKeysSendToo();
@@ -287,6 +291,62 @@ void TestPanelWidget::powerMenu()
     QCOMPARE(f.boxes.askedTexts(), question.isEmpty() ? QStringList() : QStringList{question});
     QVERIFY2(f.receiver.targets().contains(QStringLiteral("/web/powerstate?newstate=") + newState),
              qPrintable(f.receiver.targets().join(u' ')));
+}
+
+void TestPanelWidget::wakeOnLanIsOfferedWhenTheReceiverSleeps_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("never connected") << u"new"_s << true;
+    QTest::newRow("connected and awake") << u"awake"_s << false;
+    QTest::newRow("in standby") << u"standby"_s << true;
+    QTest::newRow("gone from the network") << u"gone"_s << true;
+}
+
+void TestPanelWidget::wakeOnLanIsOfferedWhenTheReceiverSleeps()
+{
+    QFETCH(QString, state);
+    QFETCH(bool, offered);
+    PanelFixture f;
+    QUdpSocket listener;
+    QVERIFY(listener.bind(QHostAddress::LocalHost, 0));
+    Profile profile = Settings().getActiveProfile();
+    profile.lanMac = u"00:1d:ec:0a:1b:2c"_s;
+    profile.wakeAddress = u"127.0.0.1:"_s + QString::number(listener.localPort());
+    Settings().saveProfile(profile);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    if (state != u"new"_s)
+        QVERIFY(f.load());
+    QMenu* menu = f.both<QToolButton>("panelPower_toolButton").first()->menu();
+    const auto entry = [menu](const QString& text) {
+        const QList<QAction*> actions = menu->actions();
+        for (QAction* action : actions) {
+            if (action->text() == text)
+                return action;
+        }
+        return static_cast<QAction*>(nullptr);
+    };
+    if (state == u"standby"_s) {
+        entry(u"Box standby"_s)->trigger();
+        QVERIFY(f.settle());
+    } else if (state == u"gone"_s) {
+        f.receiver.box.setFault({boxsim::FaultKind::Refuse});
+        QGroupBox* area = f.both<QGroupBox>("panel_groupBox").first();
+        QTest::mousePress(area->isVisible() ? area : f.both<QGroupBox>("panel_groupBox").last(),
+                          Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(f.settle());
+    }
+    menu->popup(f.window->geometry().center());
+    QAction* wake = entry(u"Wake up (Wake-on-LAN)"_s);
+    QVERIFY(wake);
+    QCOMPARE(wake->isVisible(), offered);
+    menu->hide();
+    if (!offered)
+        return;
+    wake->trigger();
+    QTRY_VERIFY(listener.hasPendingDatagrams());
+    QCOMPARE(listener.receiveDatagram().data().size(), 102);
 }
 
 void TestPanelWidget::stopAsksTheController()

@@ -118,6 +118,8 @@ private slots:
     void newProfile_data();
     void newProfile();
     void savingAndActivatingReachTheEngine();
+    void wakeUpFields_data();
+    void wakeUpFields();
     void leavingUnsavedTab_data();
     void leavingUnsavedTab();
     void deleteTakesThePressedTabAndTheReceiver();
@@ -242,6 +244,54 @@ void TestProfileSettings::savingAndActivatingReachTheEngine()
     QTRY_VERIFY(!second.requestTargets().isEmpty());
     QVERIFY(second.requestTargets().first().startsWith("/web/"));
     QVERIFY(f.receiver.targets().isEmpty());
+}
+
+void TestProfileSettings::wakeUpFields_data()
+{
+    QTest::addColumn<QString>("mac");  // typed into the MAC field; null: left as shown
+    QTest::addColumn<QString>("wake"); // typed into the wake-up address field
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("storedMac");
+    QTest::addColumn<QString>("storedWake");
+
+    const QString learnt = u"00:1d:ec:0a:1b:2c"_s;
+    QTest::newRow("the learnt address survives a save")
+        << QString() << QString() << u"Profil saved!"_s << learnt << QString();
+    QTest::newRow("typed with dashes, kept with colons")
+        << u"00-1D-EC-0A-1B-2D"_s << u"192.168.1.255:7"_s << u"Profil saved!"_s << u"00:1d:ec:0a:1b:2d"_s
+        << u"192.168.1.255:7"_s;
+    QTest::newRow("no MAC address")
+        << u"00:1d:ec"_s << QString()
+        << u"\"00:1d:ec\" is not a MAC address; write it as six pairs of hex digits, "
+           u"like 00:1d:ec:0a:1b:2c."_s
+        << learnt << QString();
+    QTest::newRow("a host name to wake")
+        << QString() << u"router.lan"_s
+        << u"\"router.lan\" is not an IP address with an optional port, like 192.168.1.255:9."_s << learnt
+        << QString();
+}
+
+void TestProfileSettings::wakeUpFields()
+{
+    QFETCH(QString, mac);
+    QFETCH(QString, wake);
+    QFETCH(QString, message);
+    QFETCH(QString, storedMac);
+    QFETCH(QString, storedWake);
+    Fixture f(1);
+    // The editor is open while the receiver reports its address.
+    f.open("profileAction");
+    QVERIFY(f.load());
+    auto* macField = f.field<QLineEdit>(0, "profileMac_lineEdit");
+    if (!mac.isNull())
+        type(macField, mac);
+    if (!wake.isNull())
+        type(f.field<QLineEdit>(0, "profileWakeAddress_lineEdit"), wake);
+    click(f.field(0, "profileSave_pushButton"));
+    QCOMPARE(f.boxes.askedTexts().value(0), message);
+    QCOMPARE(stored(u"Simulated"_s).lanMac, storedMac);
+    QCOMPARE(stored(u"Simulated"_s).wakeAddress, storedWake);
+    QCOMPARE(macField->text(), mac.isNull() ? storedMac : mac);
 }
 
 void TestProfileSettings::leavingUnsavedTab_data()

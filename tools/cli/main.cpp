@@ -1,5 +1,6 @@
 #include "box/requestse1.h"
 #include "box/requestse2.h"
+#include "box/wakeonlan.h"
 #include "model/clock.h"
 #include "model/records.h"
 #include "model/tavreldatabase.h"
@@ -29,6 +30,9 @@ constexpr auto commandsHelp = R"(Enigma2 commands (--webif e2):
   message TEXT [--question] [--timeout SECONDS]       answer
   timer-add SERVICE_REF EVENT_ID [--zap]              timer-delete SERVICE_REF BEGIN END
   movie-delete MOVIE_REF     record                   key ok|exit
+Either receiver:
+  wake --mac MAC [--wake-address ADDRESS[:PORT]]      Wake-on-LAN packet (UDP port 9) to the
+       broadcast address of the LAN that holds --host, or to ADDRESS
 Enigma1 commands (--webif e1):
   dump services | epg-now BOUQUET_REF | epg | status | about | timers | movies | satfinder
        | satfinder-data PARAMETERS
@@ -42,6 +46,23 @@ Dumps print JSON on standard output. Exit codes: 0 success, 1 usage, 2 network e
 3 time-out, 4 user name or password refused, 5 the receiver refused or sent an unreadable answer
 (after a command also an HTTP error). The password can also come from --password-file, from
 the environment variable TAVREL_PASSWORD or from the application's profile (--profile).)";
+
+int usage(const QString& message);
+
+// Needs no web interface: the receiver's network card answers the packet while it sleeps.
+int wake(const QString& mac, const QString& target, const QString& receiverHost)
+{
+    if (WakeOnLan::macBytes(mac).isEmpty())
+        return usage(QStringLiteral("wake needs --mac with six pairs of hex digits, like 00:1d:ec:0a:1b:2c"));
+    if (!WakeOnLan::parseTarget(target, receiverHost))
+        return usage(QStringLiteral("--wake-address takes an IP address with an optional port"));
+    const QString problem = WakeOnLan::send(mac, target, receiverHost);
+    if (!problem.isEmpty()) {
+        QTextStream(stderr) << "tavrel-cli: " << problem << '\n';
+        return CommandRun::NetworkError;
+    }
+    return CommandRun::Success;
+}
 
 int usage(const QString& message)
 {
@@ -162,8 +183,13 @@ int main(int argc, char* argv[])
                                      QStringLiteral("CAPTION"));
     const QCommandLineOption untilConfirmed(QStringLiteral("until-confirmed"),
                                             QStringLiteral("message: stays until confirmed (Enigma1)."));
+    const QCommandLineOption mac(QStringLiteral("mac"), QStringLiteral("wake: the receiver's MAC address."),
+                                 QStringLiteral("MAC"));
+    const QCommandLineOption wakeAddress(QStringLiteral("wake-address"),
+                                         QStringLiteral("wake: where the packet goes (LAN broadcast)."),
+                                         QStringLiteral("ADDRESS"));
     parser.addOptions({host, port, webif, user, password, passwordFile, profileName, timeoutMs, question,
-                       timeout, zap, caption, untilConfirmed});
+                       timeout, zap, caption, untilConfirmed, mac, wakeAddress});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do; see above."));
     if (!parser.parse(markNegativeNumbers(QCoreApplication::arguments())))
         return usage(parser.errorText());
@@ -202,6 +228,11 @@ int main(int argc, char* argv[])
         }
         profile.wlanAddr = address;
     }
+    // A stored profile knows the receiver's card and where its packet goes.
+    if (parser.positionalArguments() == QStringList{QStringLiteral("wake")})
+        return wake(parser.isSet(mac) ? parser.value(mac) : profile.lanMac,
+                    parser.isSet(wakeAddress) ? parser.value(wakeAddress) : profile.wakeAddress,
+                    profile.wlanAddr);
     if (profile.wlanAddr.isEmpty())
         return usage(QStringLiteral("--host is required"));
     if (parser.isSet(port)) {

@@ -1,5 +1,6 @@
 #include "ui/pages/profiletab.h"
 
+#include "box/wakeonlan.h"
 #include "control/messagebox.h"
 #include "control/tavrelcontrol.h"
 #include "settings/settings.h"
@@ -59,7 +60,8 @@ ProfileTab::ProfileTab(QWidget* parent, Profile profile, bool isNewTab, TavrelCo
             f.ccCamPort->setValidator(new QIntValidator(lowestPort, highestPort, f.ccCamPort));
             // Enter in any field saves, as the Save button does; watched here rather than
             // through returnPressed, which a port the validator does not accept yet never sends.
-            for (QLineEdit* edit : {f.name, f.user, f.password, f.address, f.port, f.ccCamPort}) {
+            for (QLineEdit* edit :
+                 {f.name, f.user, f.password, f.address, f.port, f.ccCamPort, f.mac, f.wakeAddress}) {
                 if (edit)
                     edit->installEventFilter(this);
             }
@@ -83,7 +85,8 @@ ProfileTab::Fields ProfileTab::fieldsOf(const Form& f, bool newPage)
         return {f.profilenName_lineEdit,     f.profilenUsername_lineEdit,
                 f.profilenPassword_lineEdit, f.profilenUrl_lineEdit,
                 f.profilenPort_lineEdit,     f.profilenCCcam_lineEdit,
-                f.profilenWebif_comboBox,    nullptr};
+                f.profilenWebif_comboBox,    nullptr,
+                f.profilenMac_lineEdit,      f.profilenWakeAddress_lineEdit};
     return {nullptr,
             f.profileUsername_lineEdit,
             f.profilePassword_lineEdit,
@@ -91,7 +94,9 @@ ProfileTab::Fields ProfileTab::fieldsOf(const Form& f, bool newPage)
             f.profilePort_lineEdit,
             f.profileCCcam_lineEdit,
             f.profileWebif_comboBox,
-            f.profileActive_checkBox};
+            f.profileActive_checkBox,
+            f.profileMac_lineEdit,
+            f.profileWakeAddress_lineEdit};
 }
 
 ProfileTab::Fields ProfileTab::landscapeFields(bool newPage) const
@@ -113,6 +118,8 @@ void ProfileTab::mirror(const Fields& one, const Fields& other)
     follow(one.address, other.address);
     follow(one.port, other.port);
     follow(one.ccCamPort, other.ccCamPort);
+    follow(one.mac, other.mac);
+    follow(one.wakeAddress, other.wakeAddress);
     connect(one.webIf, &QComboBox::currentIndexChanged, other.webIf, &QComboBox::setCurrentIndex);
     if (one.active)
         connect(one.active, &QCheckBox::clicked, other.active, &QCheckBox::setChecked);
@@ -127,6 +134,8 @@ void ProfileTab::fill(const Fields& target)
     target.port->setText(profile.wlanPort);
     target.user->setText(profile.userName);
     target.password->setText(profile.password);
+    target.mac->setText(profile.lanMac);
+    target.wakeAddress->setText(profile.wakeAddress);
     if (target.active)
         target.active->setChecked(profile.isActive);
 }
@@ -159,6 +168,10 @@ Profile ProfileTab::formProfile() const
     read.userName = f.user->text();
     read.password = f.password->text();
     read.wlanPort = f.port->text().trimmed();
+    // A MAC address is kept in one spelling; one that is none stays as typed, for the warning.
+    const QString mac = f.mac->text().trimmed();
+    read.lanMac = WakeOnLan::normalisedMac(mac).isEmpty() ? mac : WakeOnLan::normalisedMac(mac);
+    read.wakeAddress = f.wakeAddress->text().trimmed();
     return read;
 }
 
@@ -167,7 +180,8 @@ bool ProfileTab::isProfileConstistence()
     const Profile read = formProfile();
     return read.webIfType == profile.webIfType && read.userName == profile.userName &&
            read.password == profile.password && read.wlanAddr == profile.wlanAddr &&
-           read.wlanPort == profile.wlanPort && (!isNewTab || read.profileName == profile.profileName);
+           read.wlanPort == profile.wlanPort && read.lanMac == profile.lanMac &&
+           read.wakeAddress == profile.wakeAddress && (!isNewTab || read.profileName == profile.profileName);
 }
 
 QString ProfileTab::problemWith(const Profile& candidate)
@@ -186,11 +200,20 @@ QString ProfileTab::problemWith(const Profile& candidate)
     if (!url.isValid() || url.host().isEmpty() || url.port() != port || !url.path().isEmpty() ||
         !url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment())
         return tr("\"%1\" is not an IP address or host name.").arg(candidate.wlanAddr.toHtmlEscaped());
+    if (!candidate.lanMac.isEmpty() && WakeOnLan::macBytes(candidate.lanMac).isEmpty())
+        return tr("\"%1\" is not a MAC address; write it as six pairs of hex digits, "
+                  "like 00:1d:ec:0a:1b:2c.")
+            .arg(candidate.lanMac.toHtmlEscaped());
+    if (!candidate.wakeAddress.isEmpty() && !WakeOnLan::parseTarget(candidate.wakeAddress, QString()))
+        return tr("\"%1\" is not an IP address with an optional port, like 192.168.1.255:9.")
+            .arg(candidate.wakeAddress.toHtmlEscaped());
     return QString();
 }
 
 void ProfileTab::profileSave_button_clicked()
 {
+    if (!isNewTab)
+        takeLearntMac();
     const Profile candidate = (isNewTab || !isProfileConstistence()) ? formProfile() : profile;
     if (const QString problem = problemWith(candidate); !problem.isEmpty()) {
         MessageBox::notice(this, QMessageBox::Warning, problem);
@@ -241,11 +264,31 @@ void ProfileTab::restoreForm()
         f.password->setText(profile.password);
         f.address->setText(profile.wlanAddr);
         f.port->setText(profile.wlanPort);
+        f.mac->setText(profile.lanMac);
+        f.wakeAddress->setText(profile.wakeAddress);
+    }
+}
+
+void ProfileTab::takeLearntMac()
+{
+    // The controller stores the MAC address the receiver reports while this tab exists; a later
+    // save from here must not take it away again.
+    const QList<Profile> stored = Settings().getProfiles();
+    for (const Profile& candidate : stored) {
+        if (candidate.profileName != profile.profileName || candidate.lanMac == profile.lanMac)
+            continue;
+        const bool untouched = fields().mac->text() == profile.lanMac;
+        profile.lanMac = candidate.lanMac;
+        if (untouched) {
+            landscapeFields(false).mac->setText(candidate.lanMac);
+            portraitFields(false).mac->setText(candidate.lanMac);
+        }
     }
 }
 
 void ProfileTab::checkProfileConsistence()
 {
+    takeLearntMac();
     if (isProfileConstistence())
         return;
     if (!MessageBox::question(this, QMessageBox::Warning, tr("Profile not yet saved.\nSave now?"))) {
@@ -273,6 +316,8 @@ bool ProfileTab::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
+    if (watched == this && type == QEvent::Show && !isNewTab)
+        takeLearntMac();
     // A box of the editor itself takes the activation away; that is not leaving the tab.
     if (watched == this && !isNewTab && (type == QEvent::Hide || type == QEvent::WindowDeactivate) &&
         !QApplication::activeModalWidget())

@@ -63,6 +63,8 @@ private:
         QLineEdit* ccCamPort = nullptr;
         QComboBox* webIf = nullptr;
         QCheckBox* active = nullptr; // stored-profile page only
+        QLineEdit* mac = nullptr;
+        QLineEdit* wakeAddress = nullptr;
     };
     template<typename Form>
     static Fields fieldsOf(const Form& form, bool newPage);
@@ -76,6 +78,7 @@ private:
     // The form as a profile; for a stored profile the name stays and the "Active" box counts.
     Profile formProfile() const;
     void restoreForm();
+    void takeLearntMac();
     // Empty when the profile can make a receiver address, else what the user must mend.
     static QString problemWith(const Profile& candidate);
 
