@@ -86,7 +86,11 @@ private Q_SLOTS:
         } else {
             QTRY_COMPARE(f.boxes.askedTexts().size(), 1);
             QVERIFY(f.boxes.askedTexts().constFirst().startsWith(u"The receiver did not answer"_s));
-            // It has given up: no further attempts.
+            // It has given up: no further attempts. (With live mode on, the program's own
+            // reconnection tries would go on; they are not the wake-up call's.)
+            SystemSet notLive;
+            notLive.isLiveMode = false;
+            f.control->setNewSystemSettings(notLive);
             f.receiver.box.clearFault();
             f.timers.advance(10 * WakeUpCall::retryDelayMs);
             QTest::qWait(100);
