@@ -52,6 +52,7 @@ void TavrelRequest::ignoreReplies()
     const QList<QNetworkReply*> replies = m_manager.findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : replies)
         reply->disconnect(this);
+    m_requests.clear();
     m_collected.clear();
 }
 
@@ -67,10 +68,32 @@ void TavrelRequest::initializeFromSettings()
 
 void TavrelRequest::sendRequest(RequestType type)
 {
-    if (isLongRequest(type) && !urlForRequest(type).isEmpty())
-        Q_EMIT networkRequestIsActive(true);
-    sendStoredRequest(type);
+    sendRequest(contextFor(type));
 }
+
+void TavrelRequest::sendRequest(const RequestContext& request)
+{
+    if (isLongRequest(request.type) && !urlForRequest(request.type).isEmpty())
+        Q_EMIT networkRequestIsActive(true);
+    sendStoredRequest(request);
+}
+
+TavrelRequest::RequestContext TavrelRequest::contextFor(RequestType type) const
+{
+    return {type, currentBouquetReference()};
+}
+
+void TavrelRequest::requestBouquetEpgNow(const QString&) {}
+void TavrelRequest::requestSimilarEpg(const QString&, const QString&) {}
+void TavrelRequest::renameMovie(const QString&, const QString&) {}
+void TavrelRequest::setVideoPosition(const QString&) {}
+void TavrelRequest::sendMessageE1(const QString&, const QString&, bool, int) {}
+void TavrelRequest::sendMessageE2(const QString&, bool, int) {}
+void TavrelRequest::addTimer(const QString&, const QString&, const EpgItem*) {}
+void TavrelRequest::addTimerForEvent(const EpgItem*, bool) {}
+void TavrelRequest::searchEpg(const QString&) {}
+void TavrelRequest::requestSatfinderData(const QString&) {}
+void TavrelRequest::requestSatfinderConfig() {}
 
 QUrl TavrelRequest::urlForRequest(RequestType type) const
 {
@@ -132,6 +155,12 @@ void TavrelRequest::abandon()
 
 void TavrelRequest::sendStoredRequest(RequestType type)
 {
+    sendStoredRequest(contextFor(type));
+}
+
+void TavrelRequest::sendStoredRequest(const RequestContext& sent)
+{
+    const RequestType type = sent.type;
     const QUrl url = urlForRequest(type);
     if (url.isEmpty() || m_abandoned)
         return; // this engine has no such request, or is done: nothing to send
@@ -173,6 +202,7 @@ void TavrelRequest::sendStoredRequest(RequestType type)
                 [this, reply] { m_collected[reply].append(reply->readAll()); });
     }
     m_currentReply = reply;
+    m_requests.insert(reply, sent);
     ++m_repliesInFlight;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { requestReplyReadFinishedSlot(reply); });
     connect(reply, &QNetworkReply::errorOccurred, this, &TavrelRequest::requestError);
@@ -193,10 +223,21 @@ void TavrelRequest::sendWithUrl(RequestType type, const QString& pathAndQuery)
     sendStoredRequest(type);
 }
 
+void TavrelRequest::sendWithUrl(const RequestContext& request, const QString& pathAndQuery)
+{
+    storeRequestUrl(request.type, pathAndQuery);
+    sendStoredRequest(request);
+}
+
 void TavrelRequest::sendActiveWithUrl(RequestType type, const QString& pathAndQuery)
 {
+    sendActiveWithUrl(contextFor(type), pathAndQuery);
+}
+
+void TavrelRequest::sendActiveWithUrl(const RequestContext& request, const QString& pathAndQuery)
+{
     Q_EMIT networkRequestIsActive(true);
-    sendWithUrl(type, pathAndQuery);
+    sendWithUrl(request, pathAndQuery);
 }
 
 QString TavrelRequest::queryValue(const QString& value)
@@ -208,7 +249,12 @@ QString TavrelRequest::queryValue(const QString& value)
 
 void TavrelRequest::startNextRequestTimer(RequestType type, int delayMs)
 {
-    m_pendingRequest = type;
+    startNextRequestTimer(contextFor(type), delayMs);
+}
+
+void TavrelRequest::startNextRequestTimer(const RequestContext& request, int delayMs)
+{
+    m_pendingRequest = request;
     QTimer* timer = restartSingleShot(m_nextRequestTimer, delayMs);
     connect(timer, &QTimer::timeout, this, &TavrelRequest::nextRequestTimerSlot);
 }
@@ -322,7 +368,7 @@ bool TavrelRequest::isExpectedDrop(const QNetworkReply* reply) const
 {
     const QNetworkReply::NetworkError error = reply->error();
     return (error == QNetworkReply::RemoteHostClosedError || error == QNetworkReply::ContentReSendError) &&
-           endsTheConnection(requestTypeForUrl(reply->request().url()));
+           endsTheConnection(m_requests.value(reply).type);
 }
 
 void TavrelRequest::requestError(QNetworkReply::NetworkError error)
@@ -349,14 +395,15 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     qsizetype size = 0;
     for (const QByteArray& chunk : std::as_const(chunks))
         size += chunk.size();
-    const QUrl url = reply->request().url();
+    const RequestContext request = m_requests.take(reply);
     reply->deleteLater();
 
     QueuedReply queued;
     Reply& read = queued.reply;
-    read.type = requestTypeForUrl(url);
+    read.type = request.type;
     read.failed = error != QNetworkReply::NoError;
-    read.bouquetReference = currentBouquetReference();
+    read.bouquetReference = request.bouquetReference;
+    read.serviceReference = request.serviceReference;
     queued.error = error;
     queued.httpStatus = httpStatus;
     if (m_database)
@@ -429,6 +476,41 @@ bool TavrelRequest::mergeBouquetEpg(const Reply& reply)
     }
     database()->insertBouquetEpg(std::move(read->events));
     return true;
+}
+
+bool TavrelRequest::storeBouquets(const Reply& reply)
+{
+    const std::shared_ptr<BouquetsRead> read = readAnswer<BouquetsRead>(reply);
+    if (!read->ok) {
+        reportUnreadable(reply);
+        return false;
+    }
+    database()->setBouquets(std::move(read->bouquets));
+    return true;
+}
+
+void TavrelRequest::addRoute(std::initializer_list<RequestType> types, const ReplyRoute& route)
+{
+    for (RequestType type : types)
+        m_routes[size_t(type)] = route;
+}
+
+void TavrelRequest::routeReply(const Reply& reply)
+{
+    const ReplyRoute& route = m_routes[size_t(reply.type)];
+    for (RequestType next : route.followUps)
+        sendRequest(next);
+    const bool read = !route.read || route.read(reply);
+    if (read) {
+        if (route.signal)
+            route.signal();
+        for (RequestType next : route.followUpsWhenRead)
+            sendRequest(next);
+    }
+    if (route.always)
+        route.always(reply);
+    if (route.endsBusy)
+        Q_EMIT networkRequestIsActive(false);
 }
 
 TavrelRequest::AnswerReader TavrelRequest::answerReader(const Reply&) const

@@ -28,8 +28,8 @@ struct TimerEntry;
 
 // The engine through which the application talks to the receiver's web interface: it keeps the
 // URL of every request type built from the active profile, sends GET requests without waiting,
-// answers authentication challenges from the settings store, and matches each reply to its
-// request by URL before the concrete engine parses it into the database.
+// answers authentication challenges from the settings store, and hands each reply, together with
+// what its request was sent for, to the concrete engine, which reads it into the database.
 class TavrelRequest : public QObject
 {
     Q_OBJECT
@@ -47,24 +47,24 @@ public:
     virtual void sendRequest(RequestType type);
     virtual void requestServiceEpg(const QString& serviceRef, const QString& bouquetRef) = 0;
     virtual void requestBouquetEpg(const QString& bouquetRef) = 0;
-    virtual void requestBouquetEpgNow(const QString& bouquetRef) = 0;
-    virtual void requestSimilarEpg(const QString& serviceRef, const QString& eventId) = 0;
+    // Operations that an engine's web interface has no request for send nothing.
+    virtual void requestBouquetEpgNow(const QString& bouquetRef);
+    virtual void requestSimilarEpg(const QString& serviceRef, const QString& eventId);
     virtual void zapToService(const QString& serviceRef) = 0;
     virtual void zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef) = 0;
     virtual void playMovie(const QString& movieRef) = 0;
     virtual void deleteMovie(const QString& movieRef) = 0;
-    virtual void renameMovie(const QString& movieRef, const QString& newTitle) = 0;
-    virtual void setVideoPosition(const QString& position) = 0;
-    virtual void sendMessageE1(const QString& caption, const QString& body, bool untilConfirmed,
-                               int timeout) = 0;
-    virtual void sendMessageE2(const QString& text, bool question, int timeout) = 0;
-    virtual void addTimer(const QString& serviceRef, const QString& channelName, const EpgItem* event) = 0;
-    virtual void addTimerForEvent(const EpgItem* event, bool justPlay) = 0;
+    virtual void renameMovie(const QString& movieRef, const QString& newTitle);
+    virtual void setVideoPosition(const QString& position);
+    virtual void sendMessageE1(const QString& caption, const QString& body, bool untilConfirmed, int timeout);
+    virtual void sendMessageE2(const QString& text, bool question, int timeout);
+    virtual void addTimer(const QString& serviceRef, const QString& channelName, const EpgItem* event);
+    virtual void addTimerForEvent(const EpgItem* event, bool justPlay);
     virtual void deleteTimer(const TimerEntry* timer) = 0;
     virtual void setVolume(const QString& level) = 0;
-    virtual void searchEpg(const QString& text) = 0;
-    virtual void requestSatfinderData(const QString& parameters) = 0;
-    virtual void requestSatfinderConfig() = 0;
+    virtual void searchEpg(const QString& text);
+    virtual void requestSatfinderData(const QString& parameters);
+    virtual void requestSatfinderConfig();
 
     // Requests that change the receiver; they are never sent twice by the network layer.
     static bool isCommand(RequestType type);
@@ -130,33 +130,71 @@ protected:
     };
     using AnswerReader = std::function<std::shared_ptr<AnswerRead>(const QString& text)>;
 
+    // What a request was sent for. Its reply is handled as that request, whatever was sent
+    // after it.
+    struct RequestContext
+    {
+        RequestContext() = default;
+        RequestContext(RequestType requestType, QString bouquet, QString service = {})
+            : type(requestType)
+            , bouquetReference(std::move(bouquet))
+            , serviceReference(std::move(service))
+        {}
+
+        RequestType type = ReqNone;
+        QString bouquetReference; // the bouquet whose events or channel it concerns
+        QString serviceReference; // the service it concerns
+    };
+
     // What the dispatch of a concrete engine gets of one reply.
     struct Reply
     {
         RequestType type = ReqNone;
         QString text;        // empty when the transfer failed
         bool failed = false; // network error, HTTP error status or time-out
-        // The bouquet an EPG answer belongs to, as it was when the reply finished.
+        // The bouquet and service the request was sent for.
         QString bouquetReference;
+        QString serviceReference;
         // The answer as read off the GUI thread, when it was big enough.
         std::shared_ptr<AnswerRead> read;
+    };
+
+    // How an engine handles the answer to one request type, in the order of the fields. A type
+    // without a route is not looked at.
+    struct ReplyRoute
+    {
+        QList<RequestType> followUps = {}; // sent before the answer is looked at
+        // Reads the answer and keeps what it says; false when it was unreadable.
+        std::function<bool(const Reply&)> read = {};
+        std::function<void()> signal = {}; // tells that the answer was read
+        QList<RequestType> followUpsWhenRead = {};
+        std::function<void(const Reply&)> always = {}; // signals whether or not it could be read
+        bool endsBusy = false;                         // the busy indication ends with it
     };
 
     TavrelRequest(TavrelDatabase* database, QObject* parent);
 
     // Reads the active profile and builds the URL table; called by the concrete constructors.
     void initializeFromSettings();
+    // The context of a request sent without one of its own: the bouquet asked for last.
+    RequestContext contextFor(RequestType type) const;
+    // sendRequest for a request with its own context.
+    void sendRequest(const RequestContext& request);
     // Sends a GET for the stored URL of the type. A type without a URL sends nothing.
     void sendStoredRequest(RequestType type);
+    void sendStoredRequest(const RequestContext& request);
     // Stores "http://" + address + ":" + port + path as the URL of the type.
     void storeRequestUrl(RequestType type, const QString& pathAndQuery);
     // Stores the URL of a parameterised request and sends it.
     void sendWithUrl(RequestType type, const QString& pathAndQuery);
+    void sendWithUrl(const RequestContext& request, const QString& pathAndQuery);
     // The same for a request that keeps the busy indication on until its answer was handled.
     void sendActiveWithUrl(RequestType type, const QString& pathAndQuery);
+    void sendActiveWithUrl(const RequestContext& request, const QString& pathAndQuery);
     // A parameter as it goes into a query: "&", "#", "+", "%", spaces and non-ASCII encoded.
     static QString queryValue(const QString& value);
     void startNextRequestTimer(RequestType type, int delayMs);
+    void startNextRequestTimer(const RequestContext& request, int delayMs);
     // Replaces a single-shot timer owned by the engine; the previous one is dropped unfired.
     QTimer* restartSingleShot(QPointer<QTimer>& timer, int delayMs);
     void checkSettled();
@@ -176,7 +214,8 @@ protected:
     static bool endsTheConnection(RequestType type);
     virtual bool hasPendingTimers() const;
     virtual void dispatchReply(const Reply& reply) = 0;
-    // The bouquet whose EPG was asked for last.
+    // The bouquet whose EPG was asked for last; requests sent without a context of their own
+    // concern it.
     virtual QString currentBouquetReference() const { return {}; }
     // How to read an answer that can be big, so that it may run off the GUI thread; empty for
     // answers that are always read in the dispatch. It must not touch the engine.
@@ -186,6 +225,28 @@ protected:
     AnswerReader eventsReader(std::function<bool(const QString&, OwnedList<EpgItem>&)> parse) const;
     // Reads a bouquet's events into its channels; false when the answer was unreadable.
     bool mergeBouquetEpg(const Reply& reply);
+    // Reads the bouquets with their channels into the database; false when unreadable.
+    bool storeBouquets(const Reply& reply);
+
+    void addRoute(std::initializer_list<RequestType> types, const ReplyRoute& route);
+    // Handles the reply by the route of its type.
+    void routeReply(const Reply& reply);
+    // The step of every answer that carries data: parse it into a new value; when it was
+    // readable hand the value to keep, otherwise report the answer unreadable and drop what was
+    // parsed.
+    template<typename Value, typename Parse, typename Keep>
+    std::function<bool(const Reply&)> reading(Parse parse, Keep keep)
+    {
+        return [this, parse, keep](const Reply& reply) {
+            auto value = std::make_unique<Value>();
+            if (!parse(reply.text, *value)) {
+                reportUnreadable(reply);
+                return false;
+            }
+            keep(std::move(value));
+            return true;
+        };
+    }
     // The answer as read: off the GUI thread when it was big, here and now otherwise.
     template<typename Read>
     std::shared_ptr<Read> readAnswer(const Reply& reply) const
@@ -230,7 +291,8 @@ private:
     bool m_errorReported = false;
     QPointer<QNetworkReply> m_currentReply;
     std::array<QUrl, requestTypeCount> m_urls;
-    RequestType m_pendingRequest = ReqNone;
+    std::array<ReplyRoute, requestTypeCount> m_routes;
+    RequestContext m_pendingRequest;
     QPointer<QTimer> m_nextRequestTimer;
     int m_repliesInFlight = 0;
     int m_transferTimeoutMs = defaultTransferTimeoutMs;
@@ -238,6 +300,8 @@ private:
     bool m_abandoned = false;
     qsizetype m_backgroundReadBytes = defaultBackgroundReadBytes;
     std::deque<QueuedReply> m_dispatchQueue;
+    // What each reply under way was sent for.
+    QHash<const QNetworkReply*, RequestContext> m_requests;
     // What the big answers under way have brought so far.
     QHash<const QNetworkReply*, QByteArrayList> m_collected;
 };
