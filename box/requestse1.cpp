@@ -46,6 +46,13 @@ void RequestsE1::constructFixedUrls()
     storeRequestUrl(ReqStandby, QStringLiteral("/cgi-bin/admin?command=standby"));
 }
 
+QString RequestsE1::remoteKeyPath(RemoteKey key, bool longPress) const
+{
+    // "code:seconds" holds the key down that long.
+    return QStringLiteral("/cgi-bin/rc?") + QString::number(remoteKeyCode(key).enigma1) +
+           (longPress ? QStringLiteral(":1") : QString());
+}
+
 QList<RequestType> RequestsE1::comparisonOrder() const
 {
     return {
@@ -201,6 +208,7 @@ void RequestsE1::dispatchReply(const Reply& reply)
     case ReqMute:
     case ReqVolumeDown:
     case ReqSetVolume:
+    case ReqRemoteKey:
         // Commands answer with an empty page; the data page shows what they did.
         sendRequest(ReqData);
         break;
@@ -374,6 +382,7 @@ bool RequestsE1::answersWithNothing(RequestType type)
     case ReqMute:
     case ReqVolumeDown:
     case ReqSetVolume:
+    case ReqRemoteKey:
     case ReqZapAndRefresh:
     case ReqMoviePlay:
     case ReqMovieDelete:

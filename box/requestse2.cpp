@@ -43,6 +43,20 @@ void RequestsE2::constructFixedUrls()
     storeRequestUrl(ReqRestartGui, QStringLiteral("/web/powerstate?newstate=3"));
     storeRequestUrl(ReqWakeup, QStringLiteral("/web/powerstate?newstate=4"));
     storeRequestUrl(ReqStandby, QStringLiteral("/web/powerstate?newstate=5"));
+    // The picture at the receiver's output, video and on-screen display together, at the width
+    // of standard definition: big enough to read the menus, small enough to come quickly.
+    storeRequestUrl(ReqScreenshot, QStringLiteral("/grab?format=png&mode=all&r=720"));
+}
+
+QString RequestsE2::remoteKeyPath(RemoteKey key, bool longPress) const
+{
+    return QStringLiteral("/web/remotecontrol?command=") + QString::number(remoteKeyCode(key).enigma2) +
+           (longPress ? QStringLiteral("&type=long") : QString());
+}
+
+void RequestsE2::requestScreenshot()
+{
+    sendRequest(ReqScreenshot);
 }
 
 QList<RequestType> RequestsE2::comparisonOrder() const
@@ -54,7 +68,7 @@ QList<RequestType> RequestsE2::comparisonOrder() const
             ReqEpgSimilar, ReqZapAndRefresh, ReqZap,           ReqTimerList,      ReqTimerCleanup,
             ReqTimerAdd,   ReqTimerDelete,   ReqMovieList,     ReqMovieDelete,    ReqMoviePlay,
             ReqMessage,    ReqEpgSearch,     ReqMessageAnswer, ReqShutdown,       ReqReboot,
-            ReqRestartGui, ReqWakeup,        ReqStandby};
+            ReqRestartGui, ReqWakeup,        ReqStandby,       ReqScreenshot};
 }
 
 bool RequestsE2::hasPendingTimers() const
@@ -327,9 +341,25 @@ void RequestsE2::dispatchReply(const Reply& reply)
     case ReqStandby:
         sendRequest(ReqStatus);
         break;
+    case ReqScreenshot:
+        handleScreenshot(reply);
+        break;
     default:
         break;
     }
+}
+
+void RequestsE2::handleScreenshot(const Reply& reply)
+{
+    if (reply.failed)
+        return;
+    // Receivers without the grabber answer with a page of text instead.
+    static const QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    static const QByteArray jpeg("\xff\xd8\xff", 3);
+    if (reply.bytes.startsWith(png) || reply.bytes.startsWith(jpeg))
+        Q_EMIT finishedScreenshotRequest(reply.bytes);
+    else
+        Q_EMIT replyUnreadable(reply.type);
 }
 
 void RequestsE2::handleStatus(const Reply& reply)

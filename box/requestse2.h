@@ -40,6 +40,8 @@ public:
     void searchEpg(const QString& text) override;
     void requestSatfinderData(const QString&) override {}
     void requestSatfinderConfig() override {}
+    // The picture the TV shows, as PNG.
+    void requestScreenshot();
 
 Q_SIGNALS:
     void finishedAboutRequest();
@@ -59,9 +61,12 @@ Q_SIGNALS:
     void finishedMessageSendRequest(bool confirmed);
     void finishedMessageAnswerRequest(MessageAnswer answerKey);
     void finishedSearchRequest();
+    // The bytes of a PNG or JPEG picture; other answers are reported unreadable.
+    void finishedScreenshotRequest(const QByteArray& picture);
 
 protected:
     void constructFixedUrls() override;
+    QString remoteKeyPath(RemoteKey key, bool longPress) const override;
     QList<RequestType> comparisonOrder() const override;
     bool hasPendingTimers() const override;
     void dispatchReply(const Reply& reply) override;
@@ -81,6 +86,7 @@ private:
     void handleEpg(const Reply& reply);
     void handleEpgNow(const Reply& reply);
     void handleEpgNext(const Reply& reply);
+    void handleScreenshot(const Reply& reply);
 
     QString m_currentBouquetRef;
     QString m_zapServiceRef;

@@ -120,6 +120,7 @@ void TavrelRequest::requestTimeout()
 void TavrelRequest::abandon()
 {
     m_abandoned = true;
+    m_remoteKeys.clear();
     blockSignals(true);
     if (m_nextRequestTimer) {
         m_nextRequestTimer->stop();
@@ -128,6 +129,28 @@ void TavrelRequest::abandon()
     }
     // One of them may be reporting its error right now; they are aborted when the engine goes.
     ignoreReplies();
+}
+
+void TavrelRequest::sendRemoteKey(RemoteKey key, bool longPress)
+{
+    if (m_abandoned)
+        return;
+    m_remoteKeys.push_back(remoteKeyPath(key, longPress));
+    if (!m_remoteKeyBusy)
+        sendNextRemoteKey();
+}
+
+void TavrelRequest::sendNextRemoteKey()
+{
+    m_remoteKeyBusy = false;
+    if (m_remoteKeys.empty() || m_abandoned)
+        return;
+    const QString path = m_remoteKeys.front();
+    m_remoteKeys.pop_front();
+    m_currentReply = nullptr;
+    sendWithUrl(ReqRemoteKey, path);
+    m_remoteKeyReply = m_currentReply.data();
+    m_remoteKeyBusy = m_remoteKeyReply != nullptr;
 }
 
 void TavrelRequest::sendStoredRequest(RequestType type)
@@ -288,6 +311,7 @@ bool TavrelRequest::isCommand(RequestType type)
     case ReqRestartGui:
     case ReqWakeup:
     case ReqStandby:
+    case ReqRemoteKey:
         return true;
     default:
         return false;
@@ -355,6 +379,10 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     QueuedReply queued;
     Reply& read = queued.reply;
     read.type = requestTypeForUrl(url);
+    if (reply == m_remoteKeyReply) {
+        read.type = ReqRemoteKey;
+        m_remoteKeyReply = nullptr;
+    }
     read.failed = error != QNetworkReply::NoError;
     read.bouquetReference = currentBouquetReference();
     queued.error = error;
@@ -362,7 +390,9 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     if (m_database)
         m_database->addReceivedBytes(size);
     // An error page is no answer: parsers get nothing to misread.
-    if (!read.failed) {
+    if (!read.failed && isBinaryAnswer(read.type)) {
+        read.bytes = chunks.size() == 1 ? chunks.first() : chunks.join();
+    } else if (!read.failed) {
         const bool big = m_backgroundReadBytes >= 0 && size >= m_backgroundReadBytes;
         AnswerReader reader = big && read.type != ReqNone ? answerReader(read) : AnswerReader();
         if (reader)
@@ -416,6 +446,8 @@ void TavrelRequest::dispatchQueuedReplies()
             dispatchReply(read);
             Q_EMIT replyHandled(read.type, read.failed);
         }
+        if (read.type == ReqRemoteKey)
+            sendNextRemoteKey();
     }
     checkSettled();
 }

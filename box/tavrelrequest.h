@@ -1,5 +1,6 @@
 #pragma once
 
+#include "box/remotekey.h"
 #include "box/requesttype.h"
 #include "model/ownedlist.h"
 #include "model/records.h"
@@ -65,6 +66,9 @@ public:
     virtual void searchEpg(const QString& text) = 0;
     virtual void requestSatfinderData(const QString& parameters) = 0;
     virtual void requestSatfinderConfig() = 0;
+    // Keys of the remote control reach the receiver one after the other, in the order they were
+    // given, each once: the next goes when the receiver has answered the one before.
+    void sendRemoteKey(RemoteKey key, bool longPress);
 
     // Requests that change the receiver; they are never sent twice by the network layer.
     static bool isCommand(RequestType type);
@@ -135,6 +139,7 @@ protected:
     {
         RequestType type = ReqNone;
         QString text;        // empty when the transfer failed
+        QByteArray bytes;    // the answer as it came, for answers that are no text (pictures)
         bool failed = false; // network error, HTTP error status or time-out
         // The bouquet an EPG answer belongs to, as it was when the reply finished.
         QString bouquetReference;
@@ -167,6 +172,8 @@ protected:
     Settings* settings() const { return m_settings; }
 
     virtual void constructFixedUrls() = 0;
+    // The path and query that press a key of the remote control.
+    virtual QString remoteKeyPath(RemoteKey key, bool longPress) const = 0;
     virtual QList<RequestType> comparisonOrder() const = 0;
     // Requests that keep the busy indication on until their answer was handled.
     virtual bool isLongRequest(RequestType type) const;
@@ -214,6 +221,9 @@ private:
     QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, QByteArrayList chunks);
 
     static QString decodeBody(const QByteArray& body);
+    // Answers that are bytes, not text: they are never decoded.
+    static bool isBinaryAnswer(RequestType type) { return type == ReqScreenshot; }
+    void sendNextRemoteKey();
     // The length of the whole UTF-8 sequence at bytes; 0 when none starts there.
     static qsizetype utf8SequenceLength(const uchar* bytes, qsizetype available);
     // The connection closed after a command that takes the receiver down: that is its success.
@@ -240,4 +250,9 @@ private:
     std::deque<QueuedReply> m_dispatchQueue;
     // What the big answers under way have brought so far.
     QHash<const QNetworkReply*, QByteArrayList> m_collected;
+    // Keys waiting for the one under way; the reply of that one is known by itself, as its URL
+    // may equal that of a fixed key request.
+    std::deque<QString> m_remoteKeys;
+    const QNetworkReply* m_remoteKeyReply = nullptr; // compared, never used
+    bool m_remoteKeyBusy = false;                    // sent and not yet dispatched
 };

@@ -28,7 +28,9 @@ target_sources(tavrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/pages/messagepage.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/messagepage.h
     ${CMAKE_CURRENT_LIST_DIR}/pages/messagewidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/messagewidget.h
     ${CMAKE_CURRENT_LIST_DIR}/pages/messagewidgete2.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/messagewidgete2.h
-    ${CMAKE_CURRENT_LIST_DIR}/pages/satfinderwidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/satfinderwidget.h)
+    ${CMAKE_CURRENT_LIST_DIR}/pages/satfinderwidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/satfinderwidget.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/remotewidget.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/remotewidget.h
+    ${CMAKE_CURRENT_LIST_DIR}/pages/tvpictureview.cpp ${CMAKE_CURRENT_LIST_DIR}/pages/tvpictureview.h)
 set_target_properties(tavrel_ui PROPERTIES
     AUTOUIC ON
     AUTOUIC_SEARCH_PATHS ${CMAKE_CURRENT_LIST_DIR}/forms)

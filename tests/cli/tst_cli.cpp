@@ -6,11 +6,15 @@
 #include <QNetworkDatagram>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
 
 using namespace Qt::StringLiterals;
 using boxsim::FaultKind;
+
+Q_DECLARE_METATYPE(boxsim::Personality)
+Q_DECLARE_METATYPE(QList<boxsim::RemoteKeyPress>)
 
 namespace {
 
@@ -53,6 +57,8 @@ private Q_SLOTS:
     void enigma1ReferencesArriveIntact();
     void wake_data();
     void wake();
+    void remoteAndScreenshot_data();
+    void remoteAndScreenshot();
 
 private:
     // Runs the client while this test's event loop keeps the simulated receiver answering.
@@ -564,6 +570,52 @@ void TestCli::wake()
     }
     // Waking needs no web interface.
     QVERIFY(m_box->requestTargets().isEmpty());
+}
+
+void TestCli::remoteAndScreenshot_data()
+{
+    using Keys = QList<boxsim::RemoteKeyPress>;
+    QTest::addColumn<boxsim::Personality>("personality");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<Keys>("keys"); // as the receiver took them
+    QTest::addColumn<bool>("picture");
+
+    const auto e2 = boxsim::Personality::Enigma2;
+    const auto e1 = boxsim::Personality::Enigma1;
+    QTest::newRow("keys in order") << e2 << QStringList{u"remote"_s, u"5"_s, u"up"_s, u"OK"_s, u"exit"_s} << 0
+                                   << Keys{{6, false}, {103, false}, {352, false}, {174, false}} << false;
+    QTest::newRow("long press") << e2 << QStringList{u"remote"_s, u"power"_s, u"--long"_s} << 0
+                                << Keys{{116, true}} << false;
+    QTest::newRow("unknown key sends none")
+        << e2 << QStringList{u"remote"_s, u"ok"_s, u"rocket"_s} << 1 << Keys{} << false;
+    QTest::newRow("enigma1 exit and long") << e1 << QStringList{u"remote"_s, u"exit"_s, u"red"_s, u"--long"_s}
+                                           << 0 << Keys{{1, true}, {398, true}} << false;
+    QTest::newRow("screenshot") << e2 << QStringList{u"screenshot"_s} << 0 << Keys{} << true;
+    QTest::newRow("enigma1 has no picture") << e1 << QStringList{u"screenshot"_s} << 1 << Keys{} << false;
+}
+
+void TestCli::remoteAndScreenshot()
+{
+    QFETCH(boxsim::Personality, personality);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QList<boxsim::RemoteKeyPress>, keys);
+    QFETCH(bool, picture);
+
+    boxsim::BoxSim box(personality);
+    QVERIFY(box.listen() != 0);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"tv.png"_s);
+    if (arguments.first() == "screenshot"_L1)
+        arguments.append(file);
+    const Run result = run(arguments, connection(box));
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(box.remoteKeys(), keys);
+    QFile written(file);
+    QCOMPARE(written.open(QIODevice::ReadOnly), picture);
+    if (picture)
+        QVERIFY(written.readAll().startsWith("\x89PNG\r\n\x1a\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -256,6 +256,11 @@ void BoxSim::setCurrentService(const QString& reference)
     m_state->zap(reference);
 }
 
+QList<RemoteKeyPress> BoxSim::remoteKeys() const
+{
+    return m_state->pressedKeys();
+}
+
 bool BoxSim::isStandby() const
 {
     return m_state->isStandby();

@@ -126,6 +126,8 @@ public:
     void setMessageAnswer(MessageAnswer answer);                    // for every question
     void scriptMessageAnswers(const QList<MessageAnswer>& answers); // the next questions first
     QList<ScreenMessage> messages() const;
+    // The remote-control keys pressed, in order.
+    QList<RemoteKeyPress> remoteKeys() const;
     bool isReachable() const;
     void makeUnreachable(int ms);
     // How long reboot, GUI restart and deep standby keep the receiver unreachable (ms).

@@ -164,6 +164,14 @@ struct ScreenMessage
     qint64 time = 0;
 };
 
+// A key of the remote control as the receiver took it (a Linux input code).
+struct RemoteKeyPress
+{
+    int code = 0;
+    bool longPress = false;
+    bool operator==(const RemoteKeyPress&) const = default;
+};
+
 // Power actions after which the receiver is unreachable for a while.
 enum class PowerAction
 {

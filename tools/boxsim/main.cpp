@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
 
@@ -43,7 +44,9 @@ int fail(const QString& message)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The picture of the TV screen is drawn with fonts; the simulator never shows a window.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavrel-boxsim"));
 
     QCommandLineParser parser;
