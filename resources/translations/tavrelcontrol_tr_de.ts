@@ -1140,6 +1140,14 @@ Check that Wake-on-LAN is switched on in its network settings.</source>
         <translation>Der Receiver hat nach dem Weckruf nicht geantwortet.
 Bitte prüfen, ob Wake-on-LAN in seinen Netzwerkeinstellungen eingeschaltet ist.</translation>
     </message>
+    <message>
+        <source>The receiver asks for a session id with every request but accepted none.</source>
+        <translation>Der Receiver verlangt bei jeder Anfrage eine Sitzungskennung, hat aber keine angenommen.</translation>
+    </message>
+    <message>
+        <source>The receiver asks for a session id with every request but accepted none: %1</source>
+        <translation>Der Receiver verlangt bei jeder Anfrage eine Sitzungskennung, hat aber keine angenommen: %1</translation>
+    </message>
 </context>
 <context>
     <name>TimerEventItemDelegate</name>
