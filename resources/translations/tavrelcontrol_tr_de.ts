@@ -551,6 +551,13 @@
     </message>
 </context>
 <context>
+    <name>PasswordKeyring</name>
+    <message>
+        <source>The desktop&apos;s keyring (secret service) cannot be used, so the passwords of the profiles are kept in the settings file.</source>
+        <translation>Der Schlüsselbund des Desktops (Secret Service) ist nicht nutzbar, darum bleiben die Passwörter der Profile in der Einstellungsdatei.</translation>
+    </message>
+</context>
+<context>
     <name>ProfileTab</name>
     <message>
         <source>Please give the profile a name without &quot;/&quot; and &quot;\&quot;.</source>
