@@ -72,6 +72,8 @@ protected:
     void dispatchReply(const Reply& reply) override;
     QString currentBouquetReference() const override { return m_currentBouquetRef; }
     AnswerReader answerReader(const Reply& reply) const override;
+    QString sessionPath() const override { return QStringLiteral("/web/session"); }
+    bool readSessionId(const QString& text, QString& id) const override { return parseE2SessionId(text, id); }
 
 private Q_SLOTS:
     void afterZapRequestTimerSlot();

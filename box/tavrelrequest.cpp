@@ -14,6 +14,21 @@
 #include <QThreadPool>
 #include <QTimer>
 
+namespace {
+
+// What an outgoing request carries for its reply.
+constexpr auto storedUrlAttribute = QNetworkRequest::Attribute(QNetworkRequest::User);
+constexpr auto requestTypeAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
+constexpr auto sessionIdAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 2);
+constexpr auto secondTryAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 3);
+
+int httpStatusOf(const QNetworkReply* reply)
+{
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+} // namespace
+
 TavrelRequest::TavrelRequest(TavrelDatabase* database, QObject* parent)
     : QObject(parent)
     , m_database(database)
@@ -99,11 +114,16 @@ void TavrelRequest::setTransferTimeouts(int normalMs, int longMs)
 
 bool TavrelRequest::isSettled() const
 {
-    return m_repliesInFlight == 0 && m_dispatchQueue.empty() && !hasPendingTimers();
+    return m_repliesInFlight == 0 && m_dispatchQueue.empty() && !hasPendingTimers() &&
+           !m_session.hasWaiting();
 }
 
 void TavrelRequest::constructRequestUrls(const Profile& profile)
 {
+    // The session id belongs to the receiver and the login it was given to.
+    if (profile.wlanAddr != m_profile.wlanAddr || profile.wlanPort != m_profile.wlanPort ||
+        profile.userName != m_profile.userName)
+        m_session.forget();
     m_profile = profile;
     constructFixedUrls();
 }
@@ -129,6 +149,7 @@ void TavrelRequest::abandon()
     }
     // One of them may be reporting its error right now; they are aborted when the engine goes.
     ignoreReplies();
+    m_session.takeWaiting();
 }
 
 void TavrelRequest::sendRemoteKey(RemoteKey key, bool longPress)
@@ -158,9 +179,17 @@ void TavrelRequest::sendStoredRequest(RequestType type)
     const QUrl url = urlForRequest(type);
     if (url.isEmpty() || m_abandoned)
         return; // this engine has no such request, or is done: nothing to send
+    // While a new session id is fetched, a request would only be refused for want of it.
+    if (m_session.isFetching()) {
+        m_session.wait(type, url);
+        return;
+    }
+    transmit(type, url, false);
+}
 
+QNetworkRequest TavrelRequest::prepareRequest(const QUrl& url, int timeoutMs)
+{
     QNetworkRequest request(url);
-    const int timeoutMs = isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs;
     request.setTransferTimeout(timeoutMs);
     // Credentials go with the first try: waiting for the challenge doubles every request, and
     // the challenge's own encoding mangles passwords that are not ASCII.
@@ -170,6 +199,17 @@ void TavrelRequest::sendStoredRequest(RequestType type)
         request.setRawHeader(QByteArrayLiteral("Authorization"),
                              QByteArrayLiteral("Basic ") + pair.toBase64());
     }
+    return request;
+}
+
+void TavrelRequest::transmit(RequestType type, const QUrl& storedUrl, bool secondTry)
+{
+    const int timeoutMs = isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs;
+    QNetworkRequest request = prepareRequest(m_session.withId(storedUrl), timeoutMs);
+    request.setAttribute(storedUrlAttribute, storedUrl);
+    request.setAttribute(requestTypeAttribute, int(type));
+    request.setAttribute(sessionIdAttribute, m_session.id());
+    request.setAttribute(secondTryAttribute, secondTry);
 
     m_errorReported = false;
     Q_EMIT networkReceiveIsActive(true);
@@ -184,11 +224,7 @@ void TavrelRequest::sendStoredRequest(RequestType type)
     } else {
         reply = m_manager.get(request);
     }
-    // The transfer time-out only measures silence; a trickling answer must end in time as well.
-    auto* deadline = new QTimer(reply);
-    deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline->start(timeoutMs);
+    armDeadline(reply, timeoutMs);
     if (isBigLoad(type)) {
         // Megabytes are taken as they arrive: one read of the whole answer at its end would hold
         // the GUI thread while it copies them.
@@ -200,6 +236,107 @@ void TavrelRequest::sendStoredRequest(RequestType type)
     connect(reply, &QNetworkReply::finished, this, [this, reply] { requestReplyReadFinishedSlot(reply); });
     connect(reply, &QNetworkReply::errorOccurred, this, &TavrelRequest::requestError);
     Q_EMIT networkTransmitIsActive(false);
+}
+
+void TavrelRequest::armDeadline(QNetworkReply* reply, int timeoutMs)
+{
+    // The transfer time-out only measures silence; a trickling answer must end in time as well.
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(timeoutMs);
+}
+
+QUrl TavrelRequest::storedUrlOf(const QNetworkReply* reply)
+{
+    const QVariant stored = reply->request().attribute(storedUrlAttribute);
+    return stored.isValid() ? stored.toUrl() : reply->request().url();
+}
+
+bool TavrelRequest::isFirstSessionRefusal(const QNetworkReply* reply) const
+{
+    return httpStatusOf(reply) == ReceiverSession::refusedStatus && !sessionPath().isEmpty() &&
+           !reply->request().attribute(secondTryAttribute).toBool();
+}
+
+bool TavrelRequest::retryWithSession(const QNetworkReply* reply)
+{
+    if (!isFirstSessionRefusal(reply) || m_abandoned)
+        return false;
+    // The receiver refused before it acted, so even a command may go again, once.
+    const auto type = RequestType(reply->request().attribute(requestTypeAttribute).toInt());
+    const QUrl url = storedUrlOf(reply);
+    const QString sentId = reply->request().attribute(sessionIdAttribute).toString();
+    if (!m_session.isFetching() && !m_session.id().isEmpty() && m_session.id() != sentId) {
+        transmit(type, url, true); // the id was renewed while this request was under way
+        return true;
+    }
+    m_session.wait(type, url);
+    if (!m_session.isFetching())
+        fetchSession();
+    return true;
+}
+
+void TavrelRequest::fetchSession()
+{
+    m_session.setFetching(true);
+    QUrl url;
+    url.setUrl(QStringLiteral("http://") + m_profile.wlanAddr + QLatin1Char(':') + m_profile.wlanPort +
+                   sessionPath(),
+               QUrl::TolerantMode);
+    QNetworkReply* reply = m_manager.get(prepareRequest(url, m_transferTimeoutMs));
+    armDeadline(reply, m_transferTimeoutMs);
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { sessionReplyFinished(reply); });
+}
+
+void TavrelRequest::sessionReplyFinished(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    m_session.setFetching(false);
+    const QNetworkReply::NetworkError error = reply->error();
+    const int httpStatus = httpStatusOf(reply);
+    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
+    QString id;
+    if (error == QNetworkReply::NoError && readSessionId(decodeBody(body), id)) {
+        m_session.setId(id);
+        for (const ReceiverSession::Waiting& waiting : m_session.takeWaiting())
+            transmit(waiting.type, waiting.url, true);
+        return;
+    }
+    m_session.forget();
+    if (httpStatus == 0) {
+        // No answer at all: the requests fail as the connection did.
+        failSessionWaiters(error, 0);
+        return;
+    }
+    // The receiver answered, but with no id: its guard cannot be passed, and one word says so.
+    m_session.takeRefusalTold();
+    Q_EMIT sessionRefused(httpStatus == ReceiverSession::refusedStatus ? ReceiverSession::reason(body)
+                                                                       : QString());
+    failSessionWaiters(QNetworkReply::UnknownContentError, ReceiverSession::refusedStatus);
+}
+
+void TavrelRequest::failSessionWaiters(QNetworkReply::NetworkError error, int httpStatus)
+{
+    if (m_abandoned)
+        return;
+    for (const ReceiverSession::Waiting& waiting : m_session.takeWaiting()) {
+        QueuedReply queued;
+        queued.reply.type = requestTypeForUrl(waiting.url);
+        queued.reply.failed = true;
+        queued.reply.bouquetReference = currentBouquetReference();
+        queued.error = error;
+        queued.httpStatus = httpStatus;
+        m_dispatchQueue.push_back(std::move(queued));
+    }
+    m_errorReported = false;
+    reportError(error);
+    dispatchQueuedReplies();
+}
+
+bool TavrelRequest::readSessionId(const QString&, QString&) const
+{
+    return false;
 }
 
 void TavrelRequest::storeRequestUrl(RequestType type, const QString& pathAndQuery)
@@ -346,14 +483,21 @@ bool TavrelRequest::isExpectedDrop(const QNetworkReply* reply) const
 {
     const QNetworkReply::NetworkError error = reply->error();
     return (error == QNetworkReply::RemoteHostClosedError || error == QNetworkReply::ContentReSendError) &&
-           endsTheConnection(requestTypeForUrl(reply->request().url()));
+           endsTheConnection(requestTypeForUrl(storedUrlOf(reply)));
 }
 
 void TavrelRequest::requestError(QNetworkReply::NetworkError error)
 {
-    // A receiver that goes down closes the connection, maybe before it answered its command.
-    if (const auto* reply = qobject_cast<const QNetworkReply*>(sender()); reply && isExpectedDrop(reply))
+    // A receiver that goes down closes the connection, maybe before it answered its command; a
+    // request refused for want of a session id goes again with one.
+    if (const auto* reply = qobject_cast<const QNetworkReply*>(sender());
+        reply && (isExpectedDrop(reply) || (isFirstSessionRefusal(reply) && !m_abandoned)))
         return;
+    reportError(error);
+}
+
+void TavrelRequest::reportError(QNetworkReply::NetworkError error)
+{
     if (!m_errorReported) {
         Q_EMIT networkErrorOccurred(error);
         m_errorReported = true;
@@ -364,8 +508,13 @@ void TavrelRequest::requestError(QNetworkReply::NetworkError error)
 void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
 {
     --m_repliesInFlight;
+    if (retryWithSession(reply)) {
+        m_collected.remove(reply);
+        reply->deleteLater();
+        return;
+    }
     const QNetworkReply::NetworkError error = isExpectedDrop(reply) ? QNetworkReply::NoError : reply->error();
-    const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const int httpStatus = httpStatusOf(reply);
     // A transfer that timed out or was aborted is closed and has nothing left to read.
     QByteArrayList chunks = m_collected.take(reply);
     if (reply->isOpen())
@@ -373,8 +522,12 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     qsizetype size = 0;
     for (const QByteArray& chunk : std::as_const(chunks))
         size += chunk.size();
-    const QUrl url = reply->request().url();
+    const QUrl url = storedUrlOf(reply);
     reply->deleteLater();
+    // Refused again with a fresh id: the guard cannot be passed.
+    if (httpStatus == ReceiverSession::refusedStatus && !sessionPath().isEmpty() &&
+        !m_session.takeRefusalTold())
+        Q_EMIT sessionRefused(ReceiverSession::reason(chunks.join()));
 
     QueuedReply queued;
     Reply& read = queued.reply;

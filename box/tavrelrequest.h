@@ -1,5 +1,6 @@
 #pragma once
 
+#include "box/receiversession.h"
 #include "box/remotekey.h"
 #include "box/requesttype.h"
 #include "model/ownedlist.h"
@@ -113,6 +114,9 @@ Q_SIGNALS:
     void replyHandled(RequestType type, bool failed);
     // Every reply has been handled and no delayed request waits.
     void settled();
+    // The receiver wants a session id with every request and took none it was given; reason is
+    // its own word for it (may be empty). Told once for all the requests that failed with it.
+    void sessionRefused(const QString& reason);
 
 protected:
     // What a reading of a big answer produced; its objects live in the engine's thread.
@@ -183,6 +187,10 @@ protected:
     static bool endsTheConnection(RequestType type);
     virtual bool hasPendingTimers() const;
     virtual void dispatchReply(const Reply& reply) = 0;
+    // Where a receiver that guards its web interface with a session id hands the id out, and how
+    // its answer reads; empty for engines whose receivers know no such guard.
+    virtual QString sessionPath() const { return {}; }
+    virtual bool readSessionId(const QString& text, QString& id) const;
     // The bouquet whose EPG was asked for last.
     virtual QString currentBouquetReference() const { return {}; }
     // How to read an answer that can be big, so that it may run off the GUI thread; empty for
@@ -216,6 +224,24 @@ private:
         int httpStatus = 0;
         QFutureWatcher<std::shared_ptr<AnswerRead>>* reading = nullptr; // null: read in the dispatch
     };
+
+    // Sends a GET for the URL as stored for the type, with the session id once the receiver
+    // wants one; secondTry marks the one repetition after the receiver refused it for its id.
+    void transmit(RequestType type, const QUrl& storedUrl, bool secondTry);
+    // The request with its time-outs and credentials.
+    QNetworkRequest prepareRequest(const QUrl& url, int timeoutMs);
+    static void armDeadline(QNetworkReply* reply, int timeoutMs);
+    // The URL a reply's request was stored under, before the session id was added.
+    static QUrl storedUrlOf(const QNetworkReply* reply);
+    // The receiver refused the request for want of a valid session id, for the first time.
+    bool isFirstSessionRefusal(const QNetworkReply* reply) const;
+    // Such a request waits for an id and goes again; false when the refusal is final.
+    bool retryWithSession(const QNetworkReply* reply);
+    void fetchSession();
+    void sessionReplyFinished(QNetworkReply* reply);
+    // No id is to be had: the waiting requests fail as this answer did.
+    void failSessionWaiters(QNetworkReply::NetworkError error, int httpStatus);
+    void reportError(QNetworkReply::NetworkError error);
 
     // Decodes and reads the body on the thread pool.
     QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, QByteArrayList chunks);
@@ -255,4 +281,5 @@ private:
     std::deque<QString> m_remoteKeys;
     const QNetworkReply* m_remoteKeyReply = nullptr; // compared, never used
     bool m_remoteKeyBusy = false;                    // sent and not yet dispatched
+    ReceiverSession m_session;
 };

@@ -88,6 +88,13 @@ void TavrelControl::connectCommonRoutes(TavrelRequest* engine)
         Q_EMIT statusMessage(reason.isEmpty() ? tr("The receiver refused the command.")
                                               : tr("The receiver refused the command: %1").arg(reason));
     });
+    connect(engine, &TavrelRequest::sessionRefused, this, [this](const QString& reason) {
+        Q_EMIT statusMessage(
+            reason.isEmpty()
+                ? tr("The receiver asks for a session id with every request but accepted none.")
+                : tr("The receiver asks for a session id with every request but accepted none: %1")
+                      .arg(reason));
+    });
     connect(engine, &TavrelRequest::replyUnreadable, this, [this](RequestType type) {
         if (TavrelRequest::isCommand(type))
             Q_EMIT statusMessage(tr("The receiver's answer to the command could not be read; "

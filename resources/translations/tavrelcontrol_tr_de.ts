@@ -551,6 +551,13 @@
     </message>
 </context>
 <context>
+    <name>PasswordKeyring</name>
+    <message>
+        <source>The desktop&apos;s keyring (secret service) cannot be used, so the passwords of the profiles are kept in the settings file.</source>
+        <translation>Der Schlüsselbund des Desktops (Secret Service) ist nicht nutzbar, darum bleiben die Passwörter der Profile in der Einstellungsdatei.</translation>
+    </message>
+</context>
+<context>
     <name>ProfileTab</name>
     <message>
         <source>Please give the profile a name without &quot;/&quot; and &quot;\&quot;.</source>
@@ -1139,6 +1146,14 @@ Noch einmal versuchen?</translation>
 Check that Wake-on-LAN is switched on in its network settings.</source>
         <translation>Der Receiver hat nach dem Weckruf nicht geantwortet.
 Bitte prüfen, ob Wake-on-LAN in seinen Netzwerkeinstellungen eingeschaltet ist.</translation>
+    </message>
+    <message>
+        <source>The receiver asks for a session id with every request but accepted none.</source>
+        <translation>Der Receiver verlangt bei jeder Anfrage eine Sitzungskennung, hat aber keine angenommen.</translation>
+    </message>
+    <message>
+        <source>The receiver asks for a session id with every request but accepted none: %1</source>
+        <translation>Der Receiver verlangt bei jeder Anfrage eine Sitzungskennung, hat aber keine angenommen: %1</translation>
     </message>
 </context>
 <context>

@@ -160,6 +160,8 @@ void TestCli::epgNowMergesIntoTheBouquet()
 
 void TestCli::commandsChangeTheReceiver()
 {
+    // Commands also pass a receiver that wants a session id with every request.
+    m_box->setSessionGuard(true);
     QCOMPARE(run({u"zap"_s, zdf}).exitCode, 0);
     QCOMPARE(m_box->currentServiceReference(), zdf);
 
@@ -223,6 +225,9 @@ void TestCli::failures_data()
     const QStringList about{u"dump"_s, u"about"_s};
     QTest::newRow("nobody listening") << about << -1 << false << 2 << QByteArray("connection refused");
     QTest::newRow("server error") << about << int(FaultKind::Http500) << false << 2 << QByteArray("HTTP 500");
+    QTest::newRow("no session id to be had") << about << int(FaultKind::SessionRefused) << false << 5
+                                             << QByteArray("session id with every request but accepted none: "
+                                                           "sessionid is missing, invalid or expired!");
     QTest::newRow("password refused") << about << int(FaultKind::None) << true << 4 << QByteArray("refused");
     QTest::newRow("hanging receiver")
         << QStringList{u"--timeout-ms"_s, u"300"_s, u"dump"_s, u"about"_s} << int(FaultKind::Hang) << false

@@ -33,6 +33,7 @@ enum class FaultKind
     WrongCredentials, // HTTP 401 even for the right user and password
     Refusal,          // the receiver's own "not done" answer, and the command is not carried out
     DropAfterRequest, // carry the request out, then close the connection without an answer
+    SessionRefused,   // HTTP 412 as for a missing or expired session id, even for a valid one
 };
 
 struct Fault

@@ -4,6 +4,7 @@
 #include "model/clock.h"
 #include "model/records.h"
 #include "model/tavreldatabase.h"
+#include "settings/passwordkeyring.h"
 #include "settings/settings.h"
 #include "tools/cli/commandoptions.h"
 #include "tools/cli/commandrun.h"
@@ -12,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
@@ -107,16 +109,38 @@ QString unmarked(QString value)
     return value;
 }
 
+void waitUntilIdle(const PasswordKeyring& keyring)
+{
+    if (!keyring.isBusy())
+        return;
+    QEventLoop loop;
+    QObject::connect(&keyring, &PasswordKeyring::idle, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 // The stored profile of the application with this name, read before the run's own store
-// takes the place of the user's.
+// takes the place of the user's. Its password comes from the keyring as in the application,
+// and one still in the settings file moves there.
 std::optional<Profile> storedProfile(const QString& name)
 {
-    const QList<Profile> profiles = Settings().getProfiles();
+    Settings store;
+    PasswordKeyring keyring(store.fileName());
+    QObject::connect(&keyring, &PasswordKeyring::unavailable, &keyring, [](const QString& reason) {
+        QTextStream(stderr) << "tavrel-cli: " << PasswordKeyring::fallbackNotice() << " (" << reason << ")\n";
+    });
+    Settings::usePasswordKeyring(&keyring);
+    keyring.load(store.profilesWithKeyringPassword());
+    waitUntilIdle(keyring);
+    std::optional<Profile> found;
+    const QList<Profile> profiles = store.getProfiles();
     for (const Profile& profile : profiles) {
         if (profile.profileName == name)
-            return profile;
+            found = profile;
     }
-    return std::nullopt;
+    waitUntilIdle(keyring);
+    // The run's own store below keeps its password to itself.
+    Settings::usePasswordKeyring(nullptr);
+    return found;
 }
 
 // The password from the command line, a file or the environment, in that order.
