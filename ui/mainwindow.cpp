@@ -43,6 +43,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
@@ -215,7 +216,13 @@ void MainWindow::createPages()
     m_remotePage = new QWidget(ui->main_stackedWidget);
     m_remotePage->setObjectName(QStringLiteral("remotePage"));
     auto* remoteLayout = new QVBoxLayout(m_remotePage);
-    remoteLayout->addWidget(new RemoteWidget(m_remotePage, controller, m_timerSource));
+    // The keys, the picture and the mapping are taller than the handset's screen: they scroll
+    // rather than stretch the window.
+    auto* remoteScroll = new QScrollArea(m_remotePage);
+    remoteScroll->setWidgetResizable(true);
+    remoteScroll->setFrameShape(QFrame::NoFrame);
+    remoteScroll->setWidget(new RemoteWidget(remoteScroll, controller, m_timerSource));
+    remoteLayout->addWidget(remoteScroll);
     ui->main_stackedWidget->addWidget(m_remotePage);
     infoWidget = new GeneralInfoWidget(ui->infoPage);
     infoWidget->setObjectName(QStringLiteral("infoWidget"));

@@ -7,7 +7,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
@@ -46,6 +48,11 @@ int main(int argc, char* argv[])
 {
     // The picture of the TV screen is drawn with fonts; the simulator never shows a window.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform wants a runtime folder and complains on stderr without one, which
+    // would stand before the simulator's own messages.
+    const QTemporaryDir runtimeFolder;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeFolder.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavrel-boxsim"));
 

@@ -76,7 +76,8 @@ QWidget* RemoteWidget::createKeypad()
     };
     place(RemoteKey::TvRadio, 0, 0, tr("TV/R"), tr("TV/Radio"));
     place(RemoteKey::Text, 0, 1, tr("Text"), tr("Teletext"));
-    place(RemoteKey::Power, 0, 2, QStringLiteral("\u23FB"), tr("Power"));
+    // Fonts rarely carry the power symbol, so the key says it in words.
+    place(RemoteKey::Power, 0, 2, tr("Power"), tr("Power"));
     for (int digit = 1; digit <= 9; ++digit)
         place(RemoteKey(int(RemoteKey::Digit0) + digit), 1 + (digit - 1) / 3, (digit - 1) % 3,
               QString::number(digit), QString());
