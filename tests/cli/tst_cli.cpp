@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QUdpSocket>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 using boxsim::FaultKind;
 
@@ -49,6 +51,8 @@ private Q_SLOTS:
     void enigma1_data();
     void enigma1();
     void enigma1Commands();
+    void enigma1BrokenLists_data();
+    void enigma1BrokenLists();
     void commandFaults_data();
     void commandFaults();
     void credentialsGoWithTheFirstRequest_data();
@@ -380,6 +384,52 @@ void TestCli::enigma1Commands()
     QCOMPARE(box.currentServiceReference(), u"1:0:1:2b66:3f3:1:c00000:0:0:0:"_s);
     QCOMPARE(run({u"power"_s, u"standby"_s}, target).exitCode, 0);
     QVERIFY(box.isStandby());
+}
+
+void TestCli::enigma1BrokenLists_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+
+    const QString favouritesE1 =
+        u"4097:7:0:33fc5:0:0:0:0:0:0:/var/tuxbox/config/enigma/userbouquet.33fc5.tv"_s;
+    const QList<std::tuple<const char*, QStringList, QString>> lists{
+        {"services", {u"services"_s}, u"/cgi-bin/getServices"_s},
+        {"current EPG", {u"epg"_s}, u"/cgi-bin/getcurrentepg"_s},
+        {"bouquet EPG", {u"epg-now"_s, favouritesE1}, u"/getMultiEPG"_s},
+        {"movies", {u"movies"_s}, u"/body"_s},
+        {"timers", {u"timers"_s}, u"/xml/timers"_s},
+    };
+    // An answer cut off in a record and ended with bytes that are no text, or one whose connection
+    // closes before the announced length: never a shorter list.
+    for (const auto& [name, dump, path] : lists) {
+        QTest::addRow("%s, cut and garbled", name)
+            << QStringList{u"dump"_s} + dump << path << int(FaultKind::MalformedBody) << 5
+            << QByteArray("could not be read");
+        QTest::addRow("%s, cut", name) << QStringList{u"dump"_s} + dump << path << int(FaultKind::CutBody)
+                                       << 2 << QByteArray("closed the connection");
+    }
+}
+
+void TestCli::enigma1BrokenLists()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, path);
+    QFETCH(int, fault);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+
+    boxsim::BoxSim box(boxsim::Personality::Enigma1);
+    QVERIFY(box.listen() != 0);
+    box.setPathFault(path, {FaultKind(fault)});
+    const Run result =
+        run(arguments, connection(box) + QStringList{u"--user"_s, u"root"_s, u"--password"_s, u"root"_s});
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY(result.out.isEmpty());
+    QVERIFY2(result.err.contains(message), result.err.constData());
 }
 
 void TestCli::commandFaults_data()
