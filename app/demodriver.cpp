@@ -237,6 +237,17 @@ void DemoDriver::appendPageSteps()
                         trigger("helpAction");
                     },
                     [] { return true; }, find("helpPage")});
+    // The whole remote after a key, with the picture the TV shows (Enigma1 says it has none).
+    auto* picture = qobject_cast<QLabel*>(find("tvPicture_label"));
+    const bool enigma1 = Settings().getActiveProfile().webIfType == 0;
+    m_steps.append({QStringLiteral("remote"),
+                    [shell, find, trigger, control] {
+                        shell->closeStackedWindow(find("helpPage"));
+                        control->sendRemoteKey(RemoteKey::Info, false);
+                        trigger("remoteAction");
+                    },
+                    [picture, enigma1] { return enigma1 || (picture && !picture->pixmap().isNull()); },
+                    find("remotePage")});
 }
 
 void DemoDriver::shoot(const QString& name, QWidget* window)

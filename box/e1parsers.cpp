@@ -83,9 +83,36 @@ std::optional<QString> plainVariable(E1Scraper& page, QStringView name)
 
 // ---- service listing -----------------------------------------------------------------------
 
+// A reference as the listing prints it: ten numbers in hex, each ended by ':' (the last ends the
+// reference). What follows the tenth ':' (a path) is left to the caller.
+bool startsWithReference(QStringView line)
+{
+    qsizetype position = 0;
+    for (int field = 0; field < 10; ++field) {
+        const qsizetype colon = line.indexOf(u':', position);
+        if (colon <= position)
+            return false;
+        const QStringView number = line.sliced(position, colon - position);
+        if (!std::all_of(number.begin(), number.end(), [](QChar c) {
+                return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+            }))
+            return false;
+        position = colon + 1;
+    }
+    return true;
+}
+
+// No line of the listing holds control characters; a line that does is not the receiver's.
+bool holdsControlCharacters(QStringView line)
+{
+    return std::any_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
+}
+
 // <reference>;<name>, with ";selected" after the bouquet open on the receiver.
 std::unique_ptr<Bouquet> readBouquetLine(QStringView line)
 {
+    if (!line.startsWith(u"4097:") || !startsWithReference(line))
+        return nullptr;
     qsizetype referenceEnd = -1;
     qsizetype nameBegin = -1;
     // A bouquet reference ends in the file name of the bouquet; ".tv;" finds its end even when the
@@ -113,7 +140,7 @@ std::unique_ptr<Bouquet> readBouquetLine(QStringView line)
 std::unique_ptr<Channel> readServiceLine(QStringView line, const QString& bouquetName)
 {
     const qsizetype referenceEnd = line.indexOf(u":;");
-    if (referenceEnd < 0)
+    if (referenceEnd < 0 || !startsWithReference(line.first(referenceEnd + 1)))
         return nullptr;
     const QStringView fields = line.sliced(referenceEnd + 2);
     const qsizetype nameEnd = fields.indexOf(u';');
@@ -122,6 +149,45 @@ std::unique_ptr<Channel> readServiceLine(QStringView line, const QString& bouque
     channel->name = (nameEnd < 0 ? fields : fields.first(nameEnd)).toString();
     channel->bouquetName = bouquetName;
     return channel;
+}
+
+// Whether a service line holds all of its record: it ends in the orbital position, or in the
+// provider of a service the receiver lost. Only a line the listing does not end with a line
+// break can have been cut short.
+bool isWholeServiceLine(QStringView line)
+{
+    const QStringView fields = line.sliced(line.indexOf(u":;") + 2);
+    const qsizetype lastSeparator = fields.lastIndexOf(u';');
+    if (lastSeparator < 0)
+        return false;
+    const QStringView last = fields.sliced(lastSeparator + 1);
+    if (last == u"unnamed provider")
+        return true;
+    bool isNumber = false;
+    static_cast<void>(last.toInt(&isNumber));
+    return isNumber;
+}
+
+// ---- movie page ----------------------------------------------------------------------------
+
+// "[04412 MB] Tatort": the size in megabytes, then the title.
+bool isMovieTitle(QStringView title)
+{
+    if (!title.startsWith(u'['))
+        return false;
+    const qsizetype close = title.indexOf(u" MB] ");
+    if (close < 2)
+        return false;
+    const QStringView size = title.sliced(1, close - 1);
+    return std::all_of(size.begin(), size.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The receiver prints references with nothing but letters, digits, ':' and escapes.
+bool isPrintedReference(QStringView reference)
+{
+    return !reference.isEmpty() && std::all_of(reference.begin(), reference.end(), [](QChar c) {
+        return c.unicode() < 128 && (c.isLetterOrNumber() || c == u':' || c == u'%');
+    });
 }
 
 // ---- EPG pages -----------------------------------------------------------------------------
@@ -184,7 +250,9 @@ public:
     {}
 
     // One event from the part of the page that holds its record link, title and description.
-    void readEvent(const HtmlElement& part, const QString& serviceName);
+    // False when the part holds a record link but the page does not close it: the page was cut
+    // off or garbled there.
+    bool readEvent(const HtmlElement& part, const QString& serviceName);
 
     // The page counts when the last record link carried a duration.
     bool lastDurationRead() const { return m_lastDurationRead; }
@@ -197,7 +265,7 @@ private:
     bool m_lastDurationRead = false;
 };
 
-void EpgPageReader::readEvent(const HtmlElement& part, const QString& serviceName)
+bool EpgPageReader::readEvent(const HtmlElement& part, const QString& serviceName)
 {
     std::optional<HtmlElement> link;
     for (const HtmlElement& candidate : part.select(u"a")) {
@@ -207,7 +275,9 @@ void EpgPageReader::readEvent(const HtmlElement& part, const QString& serviceNam
         }
     }
     if (!link)
-        return;
+        return true;
+    if (!part.isClosed())
+        return false;
     const QString href = link->attribute("href"_L1);
     const std::optional<RecordCall> call = readRecordCall(href);
     bool startRead = false;
@@ -218,7 +288,7 @@ void EpgPageReader::readEvent(const HtmlElement& part, const QString& serviceNam
     const std::optional<HtmlElement> description = part.first(u"span.description");
     // A link without a start names no event.
     if (!description || !startRead || start == 0)
-        return;
+        return true;
     const std::optional<HtmlElement> title = part.first(u"span.event");
 
     auto item = std::make_unique<EpgItem>();
@@ -235,6 +305,7 @@ void EpgPageReader::readEvent(const HtmlElement& part, const QString& serviceNam
     item->title = title ? title->plainText(UnknownTags::AsText) : QString();
     item->descriptionExtended = description->plainText(UnknownTags::AsText);
     m_events.push_back(std::move(item));
+    return true;
 }
 
 // ---- timer list ----------------------------------------------------------------------------
@@ -497,6 +568,9 @@ bool parseDataPageE1(const QString& text, DeviceData& data)
     if (!(value = plainVariable(page, u"ber")))
         return false;
     read.ber = *value;
+    // The values stand in one script; a script that does not end was cut off.
+    if (!page.skipPast(u"</script>"))
+        return false;
 
     data = std::move(read);
     return true;
@@ -507,26 +581,35 @@ bool parseServiceListE1(const QString& text, OwnedList<Bouquet>& bouquets)
     bouquets.clear();
     const QStringView listing(text);
     OwnedList<Bouquet> read;
-    // Services follow the bouquet line they belong to; after a bouquet line that cannot be read
-    // they belong nowhere.
+    // Services follow the bouquet line they belong to; before the first one they belong nowhere.
     Bouquet* current = nullptr;
     qsizetype lineBegin = 0;
     while (lineBegin < listing.size()) {
         qsizetype lineEnd = listing.indexOf(u'\n', lineBegin);
-        if (lineEnd < 0)
+        const bool lastUnended = lineEnd < 0;
+        if (lastUnended)
             lineEnd = listing.size();
         const QStringView line = listing.sliced(lineBegin, lineEnd - lineBegin).trimmed();
         lineBegin = lineEnd + 1;
         if (line.isEmpty())
             continue;
-        if (line.startsWith(u"4097")) {
-            std::unique_ptr<Bouquet> bouquet = readBouquetLine(line);
+        // A line that is neither a bouquet nor a service is no part of a listing, and a last line
+        // that stops inside its record was cut off: either way the list would be short or wrong.
+        if (holdsControlCharacters(line))
+            return false;
+        if (std::unique_ptr<Bouquet> bouquet = readBouquetLine(line)) {
+            if (lastUnended && bouquet->name.isEmpty())
+                return false;
             current = bouquet.get();
-            if (bouquet)
-                read.push_back(std::move(bouquet));
-        } else if (current) {
-            if (std::unique_ptr<Channel> channel = readServiceLine(line, current->name))
+            read.push_back(std::move(bouquet));
+        } else if (std::unique_ptr<Channel> channel =
+                       readServiceLine(line, current ? current->name : QString())) {
+            if (lastUnended && !isWholeServiceLine(line))
+                return false;
+            if (current)
                 current->addChannel(std::move(channel));
+        } else {
+            return false;
         }
     }
     if (read.empty())
@@ -553,13 +636,18 @@ bool parseMovieListE1(const QString& text, OwnedList<MovieEntry>& movies)
     // with its size ("[04412 MB] ..."), so it cannot read "none".
     if (*titles == QStringList{u"none"_s})
         return true;
+    // Both arrays come from the same list of recordings: when they differ in length, or an item
+    // is not what the receiver prints, the page is not whole.
+    if (titles->size() != references->size())
+        return false;
     OwnedList<MovieEntry> read;
     read.reserve(size_t(titles->size()));
     for (qsizetype i = 0; i < titles->size(); ++i) {
+        if (!isMovieTitle(titles->at(i)) || !isPrintedReference(references->at(i)))
+            return false;
         auto movie = std::make_unique<MovieEntry>();
         movie->title = titles->at(i);
-        if (i < references->size())
-            movie->serviceReference = E1Text::unescapedReference(references->at(i));
+        movie->serviceReference = E1Text::unescapedReference(references->at(i));
         read.push_back(std::move(movie));
     }
     movies = std::move(read);
@@ -574,12 +662,15 @@ bool parseCurrentEpgE1(const QString& text, const QString& bouquetRef, OwnedList
     const std::optional<HtmlElement> table = tableWithId(page, "epg"_L1);
     // The heading of the table names the service.
     const std::optional<HtmlElement> heading = table ? table->first(u"th") : std::nullopt;
-    if (!heading)
+    // A table the page does not close was cut off: events would be missing or garbled.
+    if (!heading || !table->isClosed())
         return false;
     const QString serviceName = heading->plainText();
     EpgPageReader reader(bouquetRef, clock);
-    for (const HtmlElement& row : table->select(u"tr"))
-        reader.readEvent(row, serviceName);
+    for (const HtmlElement& row : table->select(u"tr")) {
+        if (!reader.readEvent(row, serviceName))
+            return false;
+    }
     if (!reader.lastDurationRead())
         return false;
     events = reader.takeEvents();
@@ -592,7 +683,8 @@ bool parseMultiEpgE1(const QString& text, const QString& bouquetRef, OwnedList<E
     events.clear();
     const HtmlDocument page(text);
     const std::optional<HtmlElement> table = tableWithId(page, "mepg"_L1);
-    if (!table)
+    // A table, row or event cell the page does not close was cut off or garbled there.
+    if (!table || !table->isClosed())
         return false;
     EpgPageReader reader(bouquetRef, clock);
     // One row per service: its name in the first span, then one cell per event.
@@ -600,10 +692,12 @@ bool parseMultiEpgE1(const QString& text, const QString& bouquetRef, OwnedList<E
         const std::optional<HtmlElement> name = row.first(u"span");
         if (!name)
             continue;
+        if (!row.isClosed())
+            return false;
         const QString serviceName = name->plainText();
         for (const HtmlElement& cell : row.children()) {
-            if (cell.matches(u"td"))
-                reader.readEvent(cell, serviceName);
+            if (cell.matches(u"td") && !reader.readEvent(cell, serviceName))
+                return false;
         }
     }
     if (!reader.lastDurationRead())

@@ -619,3 +619,15 @@ bool parseE2TimerCommandResult(const QString& text)
     }
     return containsSuccessWord(text);
 }
+
+bool parseE2SessionId(const QString& text, QString& id)
+{
+    E2ReplyReader reader(text);
+    if (!reader.openRoot("e2sessionid"_L1))
+        return false;
+    QString read = reader.text().trimmed().toString();
+    if (!reader.finish() || read.isEmpty())
+        return false;
+    id = std::move(read);
+    return true;
+}

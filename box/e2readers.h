@@ -82,3 +82,7 @@ bool containsSuccessWord(const QString& text);
 // timeraddbyeventid, timerdelete: the receiver's state flag decides; answers without one fall
 // back to the success word (a successful add reads "Timer '...' added", without it).
 bool parseE2TimerCommandResult(const QString& text);
+
+// session: the id that a receiver guarding its web interface wants with every request; false
+// when the answer holds none.
+bool parseE2SessionId(const QString& text, QString& id);

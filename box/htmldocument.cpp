@@ -722,6 +722,11 @@ QString HtmlElement::outerMarkup() const
     return QString::fromUtf8(source.constData() + begin, end - begin);
 }
 
+bool HtmlElement::isClosed() const
+{
+    return isElement(m_node) && hasOwnEndTag(m_node->v.element);
+}
+
 QList<HtmlElement> HtmlElement::children() const
 {
     QList<HtmlElement> elements;

@@ -43,6 +43,10 @@ public:
     // page leaves open ends where the parser closed it.
     QString outerMarkup() const;
 
+    // True when the page ends the element with its own end tag, not the parser where the page
+    // stopped or went on with something else.
+    bool isClosed() const;
+
     // The child elements, in document order.
     QList<HtmlElement> children() const;
     // The next element with the same parent.

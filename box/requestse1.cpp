@@ -47,6 +47,13 @@ void RequestsE1::constructFixedUrls()
     storeRequestUrl(ReqStandby, QStringLiteral("/cgi-bin/admin?command=standby"));
 }
 
+QString RequestsE1::remoteKeyPath(RemoteKey key, bool longPress) const
+{
+    // "code:seconds" holds the key down that long.
+    return QStringLiteral("/cgi-bin/rc?") + QString::number(remoteKeyCode(key).enigma1) +
+           (longPress ? QStringLiteral(":1") : QString());
+}
+
 QList<RequestType> RequestsE1::comparisonOrder() const
 {
     return {
@@ -198,7 +205,7 @@ void RequestsE1::defineRoutes()
     TavrelDatabase* db = database();
     // Commands answer with an empty page; the data page shows what they did.
     addRoute({ReqForward, ReqRewind, ReqPlay, ReqRecord, ReqPause, ReqStop, ReqVideoPosition, ReqVolumeUp,
-              ReqMute, ReqVolumeDown, ReqSetVolume},
+              ReqMute, ReqVolumeDown, ReqSetVolume, ReqRemoteKey},
              {.followUps = {ReqData}});
     addRoute({ReqStatus},
              {.followUps = {ReqData},
@@ -307,6 +314,7 @@ bool RequestsE1::answersWithNothing(RequestType type)
     case ReqMute:
     case ReqVolumeDown:
     case ReqSetVolume:
+    case ReqRemoteKey:
     case ReqZapAndRefresh:
     case ReqMoviePlay:
     case ReqMovieDelete:

@@ -60,6 +60,7 @@ Q_SIGNALS:
 
 protected:
     void constructFixedUrls() override;
+    QString remoteKeyPath(RemoteKey key, bool longPress) const override;
     QList<RequestType> comparisonOrder() const override;
     void dispatchReply(const Reply& reply) override;
     QString currentBouquetReference() const override { return m_currentBouquetRef; }

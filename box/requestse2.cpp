@@ -44,6 +44,20 @@ void RequestsE2::constructFixedUrls()
     storeRequestUrl(ReqRestartGui, QStringLiteral("/web/powerstate?newstate=3"));
     storeRequestUrl(ReqWakeup, QStringLiteral("/web/powerstate?newstate=4"));
     storeRequestUrl(ReqStandby, QStringLiteral("/web/powerstate?newstate=5"));
+    // The picture at the receiver's output, video and on-screen display together, at the width
+    // of standard definition: big enough to read the menus, small enough to come quickly.
+    storeRequestUrl(ReqScreenshot, QStringLiteral("/grab?format=png&mode=all&r=720"));
+}
+
+QString RequestsE2::remoteKeyPath(RemoteKey key, bool longPress) const
+{
+    return QStringLiteral("/web/remotecontrol?command=") + QString::number(remoteKeyCode(key).enigma2) +
+           (longPress ? QStringLiteral("&type=long") : QString());
+}
+
+void RequestsE2::requestScreenshot()
+{
+    sendRequest(ReqScreenshot);
 }
 
 QList<RequestType> RequestsE2::comparisonOrder() const
@@ -55,7 +69,7 @@ QList<RequestType> RequestsE2::comparisonOrder() const
             ReqEpgSimilar, ReqZapAndRefresh, ReqZap,           ReqTimerList,      ReqTimerCleanup,
             ReqTimerAdd,   ReqTimerDelete,   ReqMovieList,     ReqMovieDelete,    ReqMoviePlay,
             ReqMessage,    ReqEpgSearch,     ReqMessageAnswer, ReqShutdown,       ReqReboot,
-            ReqRestartGui, ReqWakeup,        ReqStandby};
+            ReqRestartGui, ReqWakeup,        ReqStandby,       ReqScreenshot};
 }
 
 bool RequestsE2::hasPendingTimers() const
@@ -259,6 +273,22 @@ void RequestsE2::defineRoutes()
                   Q_EMIT finishedTimerEventDelRequest(parseE2TimerCommandResult(reply.text));
               }});
     addRoute({ReqShutdown, ReqReboot, ReqRestartGui, ReqWakeup, ReqStandby}, {.followUps = {ReqStatus}});
+    addRoute({ReqScreenshot}, {.read = [this](const Reply& reply) { return readScreenshot(reply); }});
+}
+
+bool RequestsE2::readScreenshot(const Reply& reply)
+{
+    // Receivers without the grabber answer with a page of text instead.
+    static const QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    static const QByteArray jpeg("\xff\xd8\xff", 3);
+    if (reply.failed)
+        return false;
+    if (!reply.bytes.startsWith(png) && !reply.bytes.startsWith(jpeg)) {
+        reportUnreadable(reply);
+        return false;
+    }
+    Q_EMIT finishedScreenshotRequest(reply.bytes);
+    return true;
 }
 
 bool RequestsE2::startAfterZapTimer(const Reply& reply)

@@ -32,6 +32,8 @@ public:
     void deleteTimer(const TimerEntry* timer) override;
     void setVolume(const QString& level) override;
     void searchEpg(const QString& text) override;
+    // The picture the TV shows, as PNG.
+    void requestScreenshot();
 
 Q_SIGNALS:
     void finishedAboutRequest();
@@ -51,14 +53,19 @@ Q_SIGNALS:
     void finishedMessageSendRequest(bool confirmed);
     void finishedMessageAnswerRequest(MessageAnswer answerKey);
     void finishedSearchRequest();
+    // The bytes of a PNG or JPEG picture; other answers are reported unreadable.
+    void finishedScreenshotRequest(const QByteArray& picture);
 
 protected:
     void constructFixedUrls() override;
+    QString remoteKeyPath(RemoteKey key, bool longPress) const override;
     QList<RequestType> comparisonOrder() const override;
     bool hasPendingTimers() const override;
     void dispatchReply(const Reply& reply) override;
     QString currentBouquetReference() const override { return m_currentBouquetRef; }
     AnswerReader answerReader(const Reply& reply) const override;
+    QString sessionPath() const override { return QStringLiteral("/web/session"); }
+    bool readSessionId(const QString& text, QString& id) const override { return parseE2SessionId(text, id); }
 
 private Q_SLOTS:
     void afterZapRequestTimerSlot();
@@ -75,6 +82,8 @@ private:
     bool startAfterZapTimer(const Reply& reply);
     // Merges the current events and asks for the next ones, whether or not it could.
     bool readEpgNow(const Reply& reply);
+    // A picture, or the page of text of a receiver without the grabber.
+    bool readScreenshot(const Reply& reply);
 
     QString m_currentBouquetRef;
     // The zap the after-zap timer refreshes the EPG for.

@@ -50,6 +50,8 @@ enum RequestType : int
     ReqRestartGui = 44,
     ReqWakeup = 45,
     ReqStandby = 46,
+    ReqRemoteKey = 47,
+    ReqScreenshot = 48,
 };
 
-inline constexpr int requestTypeCount = 47;
+inline constexpr int requestTypeCount = 49;

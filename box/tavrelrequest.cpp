@@ -14,6 +14,23 @@
 #include <QThreadPool>
 #include <QTimer>
 
+namespace {
+
+// What an outgoing request carries for its reply.
+constexpr auto storedUrlAttribute = QNetworkRequest::Attribute(QNetworkRequest::User);
+constexpr auto requestTypeAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
+constexpr auto sessionIdAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 2);
+constexpr auto secondTryAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 3);
+constexpr auto bouquetAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 4);
+constexpr auto serviceAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 5);
+
+int httpStatusOf(const QNetworkReply* reply)
+{
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+} // namespace
+
 TavrelRequest::TavrelRequest(TavrelDatabase* database, QObject* parent)
     : QObject(parent)
     , m_database(database)
@@ -52,7 +69,6 @@ void TavrelRequest::ignoreReplies()
     const QList<QNetworkReply*> replies = m_manager.findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : replies)
         reply->disconnect(this);
-    m_requests.clear();
     m_collected.clear();
 }
 
@@ -78,7 +94,7 @@ void TavrelRequest::sendRequest(const RequestContext& request)
     sendStoredRequest(request);
 }
 
-TavrelRequest::RequestContext TavrelRequest::contextFor(RequestType type) const
+RequestContext TavrelRequest::contextFor(RequestType type) const
 {
     return {type, currentBouquetReference()};
 }
@@ -122,11 +138,16 @@ void TavrelRequest::setTransferTimeouts(int normalMs, int longMs)
 
 bool TavrelRequest::isSettled() const
 {
-    return m_repliesInFlight == 0 && m_dispatchQueue.empty() && !hasPendingTimers();
+    return m_repliesInFlight == 0 && m_dispatchQueue.empty() && !hasPendingTimers() &&
+           !m_session.hasWaiting();
 }
 
 void TavrelRequest::constructRequestUrls(const Profile& profile)
 {
+    // The session id belongs to the receiver and the login it was given to.
+    if (profile.wlanAddr != m_profile.wlanAddr || profile.wlanPort != m_profile.wlanPort ||
+        profile.userName != m_profile.userName)
+        m_session.forget();
     m_profile = profile;
     constructFixedUrls();
 }
@@ -143,6 +164,7 @@ void TavrelRequest::requestTimeout()
 void TavrelRequest::abandon()
 {
     m_abandoned = true;
+    m_remoteKeys.clear();
     blockSignals(true);
     if (m_nextRequestTimer) {
         m_nextRequestTimer->stop();
@@ -151,6 +173,28 @@ void TavrelRequest::abandon()
     }
     // One of them may be reporting its error right now; they are aborted when the engine goes.
     ignoreReplies();
+    m_session.takeWaiting();
+}
+
+void TavrelRequest::sendRemoteKey(RemoteKey key, bool longPress)
+{
+    if (m_abandoned)
+        return;
+    m_remoteKeys.push_back(remoteKeyPath(key, longPress));
+    if (!m_remoteKeyBusy)
+        sendNextRemoteKey();
+}
+
+void TavrelRequest::sendNextRemoteKey()
+{
+    m_remoteKeyBusy = false;
+    if (m_remoteKeys.empty() || m_abandoned)
+        return;
+    const QString path = m_remoteKeys.front();
+    m_remoteKeys.pop_front();
+    sendWithUrl(ReqRemoteKey, path);
+    // Its reply, or its failure while a session id was fetched, sends the next.
+    m_remoteKeyBusy = true;
 }
 
 void TavrelRequest::sendStoredRequest(RequestType type)
@@ -164,9 +208,17 @@ void TavrelRequest::sendStoredRequest(const RequestContext& sent)
     const QUrl url = urlForRequest(type);
     if (url.isEmpty() || m_abandoned)
         return; // this engine has no such request, or is done: nothing to send
+    // While a new session id is fetched, a request would only be refused for want of it.
+    if (m_session.isFetching()) {
+        m_session.wait(sent, url);
+        return;
+    }
+    transmit(sent, url, false);
+}
 
+QNetworkRequest TavrelRequest::prepareRequest(const QUrl& url, int timeoutMs)
+{
     QNetworkRequest request(url);
-    const int timeoutMs = isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs;
     request.setTransferTimeout(timeoutMs);
     // Credentials go with the first try: waiting for the challenge doubles every request, and
     // the challenge's own encoding mangles passwords that are not ASCII.
@@ -176,6 +228,20 @@ void TavrelRequest::sendStoredRequest(const RequestContext& sent)
         request.setRawHeader(QByteArrayLiteral("Authorization"),
                              QByteArrayLiteral("Basic ") + pair.toBase64());
     }
+    return request;
+}
+
+void TavrelRequest::transmit(const RequestContext& sent, const QUrl& storedUrl, bool secondTry)
+{
+    const RequestType type = sent.type;
+    const int timeoutMs = isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs;
+    QNetworkRequest request = prepareRequest(m_session.withId(storedUrl), timeoutMs);
+    request.setAttribute(storedUrlAttribute, storedUrl);
+    request.setAttribute(requestTypeAttribute, int(type));
+    request.setAttribute(sessionIdAttribute, m_session.id());
+    request.setAttribute(secondTryAttribute, secondTry);
+    request.setAttribute(bouquetAttribute, sent.bouquetReference);
+    request.setAttribute(serviceAttribute, sent.serviceReference);
 
     m_errorReported = false;
     Q_EMIT networkReceiveIsActive(true);
@@ -190,11 +256,7 @@ void TavrelRequest::sendStoredRequest(const RequestContext& sent)
     } else {
         reply = m_manager.get(request);
     }
-    // The transfer time-out only measures silence; a trickling answer must end in time as well.
-    auto* deadline = new QTimer(reply);
-    deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline->start(timeoutMs);
+    armDeadline(reply, timeoutMs);
     if (isBigLoad(type)) {
         // Megabytes are taken as they arrive: one read of the whole answer at its end would hold
         // the GUI thread while it copies them.
@@ -202,11 +264,119 @@ void TavrelRequest::sendStoredRequest(const RequestContext& sent)
                 [this, reply] { m_collected[reply].append(reply->readAll()); });
     }
     m_currentReply = reply;
-    m_requests.insert(reply, sent);
     ++m_repliesInFlight;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { requestReplyReadFinishedSlot(reply); });
     connect(reply, &QNetworkReply::errorOccurred, this, &TavrelRequest::requestError);
     Q_EMIT networkTransmitIsActive(false);
+}
+
+void TavrelRequest::armDeadline(QNetworkReply* reply, int timeoutMs)
+{
+    // The transfer time-out only measures silence; a trickling answer must end in time as well.
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(timeoutMs);
+}
+
+QUrl TavrelRequest::storedUrlOf(const QNetworkReply* reply)
+{
+    const QVariant stored = reply->request().attribute(storedUrlAttribute);
+    return stored.isValid() ? stored.toUrl() : reply->request().url();
+}
+
+RequestContext TavrelRequest::contextOf(const QNetworkReply* reply)
+{
+    const QNetworkRequest request = reply->request();
+    return {RequestType(request.attribute(requestTypeAttribute).toInt()),
+            request.attribute(bouquetAttribute).toString(), request.attribute(serviceAttribute).toString()};
+}
+
+bool TavrelRequest::isFirstSessionRefusal(const QNetworkReply* reply) const
+{
+    return httpStatusOf(reply) == ReceiverSession::refusedStatus && !sessionPath().isEmpty() &&
+           !reply->request().attribute(secondTryAttribute).toBool();
+}
+
+bool TavrelRequest::retryWithSession(const QNetworkReply* reply)
+{
+    if (!isFirstSessionRefusal(reply) || m_abandoned)
+        return false;
+    // The receiver refused before it acted, so even a command may go again, once.
+    const RequestContext sent = contextOf(reply);
+    const QUrl url = storedUrlOf(reply);
+    const QString sentId = reply->request().attribute(sessionIdAttribute).toString();
+    if (!m_session.isFetching() && !m_session.id().isEmpty() && m_session.id() != sentId) {
+        transmit(sent, url, true); // the id was renewed while this request was under way
+        return true;
+    }
+    m_session.wait(sent, url);
+    if (!m_session.isFetching())
+        fetchSession();
+    return true;
+}
+
+void TavrelRequest::fetchSession()
+{
+    m_session.setFetching(true);
+    QUrl url;
+    url.setUrl(QStringLiteral("http://") + m_profile.wlanAddr + QLatin1Char(':') + m_profile.wlanPort +
+                   sessionPath(),
+               QUrl::TolerantMode);
+    QNetworkReply* reply = m_manager.get(prepareRequest(url, m_transferTimeoutMs));
+    armDeadline(reply, m_transferTimeoutMs);
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { sessionReplyFinished(reply); });
+}
+
+void TavrelRequest::sessionReplyFinished(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    m_session.setFetching(false);
+    const QNetworkReply::NetworkError error = reply->error();
+    const int httpStatus = httpStatusOf(reply);
+    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
+    QString id;
+    if (error == QNetworkReply::NoError && readSessionId(decodeBody(body), id)) {
+        m_session.setId(id);
+        for (const ReceiverSession::Waiting& waiting : m_session.takeWaiting())
+            transmit(waiting.request, waiting.url, true);
+        return;
+    }
+    m_session.forget();
+    if (httpStatus == 0) {
+        // No answer at all: the requests fail as the connection did.
+        failSessionWaiters(error, 0);
+        return;
+    }
+    // The receiver answered, but with no id: its guard cannot be passed, and one word says so.
+    m_session.takeRefusalTold();
+    Q_EMIT sessionRefused(httpStatus == ReceiverSession::refusedStatus ? ReceiverSession::reason(body)
+                                                                       : QString());
+    failSessionWaiters(QNetworkReply::UnknownContentError, ReceiverSession::refusedStatus);
+}
+
+void TavrelRequest::failSessionWaiters(QNetworkReply::NetworkError error, int httpStatus)
+{
+    if (m_abandoned)
+        return;
+    for (const ReceiverSession::Waiting& waiting : m_session.takeWaiting()) {
+        QueuedReply queued;
+        queued.reply.type = waiting.request.type;
+        queued.reply.failed = true;
+        queued.reply.bouquetReference = waiting.request.bouquetReference;
+        queued.reply.serviceReference = waiting.request.serviceReference;
+        queued.error = error;
+        queued.httpStatus = httpStatus;
+        m_dispatchQueue.push_back(std::move(queued));
+    }
+    m_errorReported = false;
+    reportError(error);
+    dispatchQueuedReplies();
+}
+
+bool TavrelRequest::readSessionId(const QString&, QString&) const
+{
+    return false;
 }
 
 void TavrelRequest::storeRequestUrl(RequestType type, const QString& pathAndQuery)
@@ -334,6 +504,7 @@ bool TavrelRequest::isCommand(RequestType type)
     case ReqRestartGui:
     case ReqWakeup:
     case ReqStandby:
+    case ReqRemoteKey:
         return true;
     default:
         return false;
@@ -368,14 +539,21 @@ bool TavrelRequest::isExpectedDrop(const QNetworkReply* reply) const
 {
     const QNetworkReply::NetworkError error = reply->error();
     return (error == QNetworkReply::RemoteHostClosedError || error == QNetworkReply::ContentReSendError) &&
-           endsTheConnection(m_requests.value(reply).type);
+           endsTheConnection(contextOf(reply).type);
 }
 
 void TavrelRequest::requestError(QNetworkReply::NetworkError error)
 {
-    // A receiver that goes down closes the connection, maybe before it answered its command.
-    if (const auto* reply = qobject_cast<const QNetworkReply*>(sender()); reply && isExpectedDrop(reply))
+    // A receiver that goes down closes the connection, maybe before it answered its command; a
+    // request refused for want of a session id goes again with one.
+    if (const auto* reply = qobject_cast<const QNetworkReply*>(sender());
+        reply && (isExpectedDrop(reply) || (isFirstSessionRefusal(reply) && !m_abandoned)))
         return;
+    reportError(error);
+}
+
+void TavrelRequest::reportError(QNetworkReply::NetworkError error)
+{
     if (!m_errorReported) {
         Q_EMIT networkErrorOccurred(error);
         m_errorReported = true;
@@ -386,8 +564,13 @@ void TavrelRequest::requestError(QNetworkReply::NetworkError error)
 void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
 {
     --m_repliesInFlight;
+    if (retryWithSession(reply)) {
+        m_collected.remove(reply);
+        reply->deleteLater();
+        return;
+    }
     const QNetworkReply::NetworkError error = isExpectedDrop(reply) ? QNetworkReply::NoError : reply->error();
-    const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const int httpStatus = httpStatusOf(reply);
     // A transfer that timed out or was aborted is closed and has nothing left to read.
     QByteArrayList chunks = m_collected.take(reply);
     if (reply->isOpen())
@@ -395,8 +578,12 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     qsizetype size = 0;
     for (const QByteArray& chunk : std::as_const(chunks))
         size += chunk.size();
-    const RequestContext request = m_requests.take(reply);
+    const RequestContext request = contextOf(reply);
     reply->deleteLater();
+    // Refused again with a fresh id: the guard cannot be passed.
+    if (httpStatus == ReceiverSession::refusedStatus && !sessionPath().isEmpty() &&
+        !m_session.takeRefusalTold())
+        Q_EMIT sessionRefused(ReceiverSession::reason(chunks.join()));
 
     QueuedReply queued;
     Reply& read = queued.reply;
@@ -409,7 +596,9 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     if (m_database)
         m_database->addReceivedBytes(size);
     // An error page is no answer: parsers get nothing to misread.
-    if (!read.failed) {
+    if (!read.failed && isBinaryAnswer(read.type)) {
+        read.bytes = chunks.size() == 1 ? chunks.first() : chunks.join();
+    } else if (!read.failed) {
         const bool big = m_backgroundReadBytes >= 0 && size >= m_backgroundReadBytes;
         AnswerReader reader = big && read.type != ReqNone ? answerReader(read) : AnswerReader();
         if (reader)
@@ -463,6 +652,8 @@ void TavrelRequest::dispatchQueuedReplies()
             dispatchReply(read);
             Q_EMIT replyHandled(read.type, read.failed);
         }
+        if (read.type == ReqRemoteKey)
+            sendNextRemoteKey();
     }
     checkSettled();
 }

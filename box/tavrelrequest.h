@@ -1,5 +1,8 @@
 #pragma once
 
+#include "box/receiversession.h"
+#include "box/remotekey.h"
+#include "box/requestcontext.h"
 #include "box/requesttype.h"
 #include "model/ownedlist.h"
 #include "model/records.h"
@@ -65,6 +68,9 @@ public:
     virtual void searchEpg(const QString& text);
     virtual void requestSatfinderData(const QString& parameters);
     virtual void requestSatfinderConfig();
+    // Keys of the remote control reach the receiver one after the other, in the order they were
+    // given, each once: the next goes when the receiver has answered the one before.
+    void sendRemoteKey(RemoteKey key, bool longPress);
 
     // Requests that change the receiver; they are never sent twice by the network layer.
     static bool isCommand(RequestType type);
@@ -109,6 +115,9 @@ Q_SIGNALS:
     void replyHandled(RequestType type, bool failed);
     // Every reply has been handled and no delayed request waits.
     void settled();
+    // The receiver wants a session id with every request and took none it was given; reason is
+    // its own word for it (may be empty). Told once for all the requests that failed with it.
+    void sessionRefused(const QString& reason);
 
 protected:
     // What a reading of a big answer produced; its objects live in the engine's thread.
@@ -130,27 +139,12 @@ protected:
     };
     using AnswerReader = std::function<std::shared_ptr<AnswerRead>(const QString& text)>;
 
-    // What a request was sent for. Its reply is handled as that request, whatever was sent
-    // after it.
-    struct RequestContext
-    {
-        RequestContext() = default;
-        RequestContext(RequestType requestType, QString bouquet, QString service = {})
-            : type(requestType)
-            , bouquetReference(std::move(bouquet))
-            , serviceReference(std::move(service))
-        {}
-
-        RequestType type = ReqNone;
-        QString bouquetReference; // the bouquet whose events or channel it concerns
-        QString serviceReference; // the service it concerns
-    };
-
     // What the dispatch of a concrete engine gets of one reply.
     struct Reply
     {
         RequestType type = ReqNone;
         QString text;        // empty when the transfer failed
+        QByteArray bytes;    // the answer as it came, for answers that are no text (pictures)
         bool failed = false; // network error, HTTP error status or time-out
         // The bouquet and service the request was sent for.
         QString bouquetReference;
@@ -205,6 +199,8 @@ protected:
     Settings* settings() const { return m_settings; }
 
     virtual void constructFixedUrls() = 0;
+    // The path and query that press a key of the remote control.
+    virtual QString remoteKeyPath(RemoteKey key, bool longPress) const = 0;
     virtual QList<RequestType> comparisonOrder() const = 0;
     // Requests that keep the busy indication on until their answer was handled.
     virtual bool isLongRequest(RequestType type) const;
@@ -214,6 +210,10 @@ protected:
     static bool endsTheConnection(RequestType type);
     virtual bool hasPendingTimers() const;
     virtual void dispatchReply(const Reply& reply) = 0;
+    // Where a receiver that guards its web interface with a session id hands the id out, and how
+    // its answer reads; empty for engines whose receivers know no such guard.
+    virtual QString sessionPath() const { return {}; }
+    virtual bool readSessionId(const QString& text, QString& id) const;
     // The bouquet whose EPG was asked for last; requests sent without a context of their own
     // concern it.
     virtual QString currentBouquetReference() const { return {}; }
@@ -271,10 +271,34 @@ private:
         QFutureWatcher<std::shared_ptr<AnswerRead>>* reading = nullptr; // null: read in the dispatch
     };
 
+    // Sends a GET for the URL as stored for the request's type, with the session id once the
+    // receiver wants one; secondTry marks the one repetition after the receiver refused it for
+    // its id. The request carries its context to its reply.
+    void transmit(const RequestContext& request, const QUrl& storedUrl, bool secondTry);
+    // The request with its time-outs and credentials.
+    QNetworkRequest prepareRequest(const QUrl& url, int timeoutMs);
+    static void armDeadline(QNetworkReply* reply, int timeoutMs);
+    // The URL a reply's request was stored under, before the session id was added.
+    static QUrl storedUrlOf(const QNetworkReply* reply);
+    // What the reply's request was sent for.
+    static RequestContext contextOf(const QNetworkReply* reply);
+    // The receiver refused the request for want of a valid session id, for the first time.
+    bool isFirstSessionRefusal(const QNetworkReply* reply) const;
+    // Such a request waits for an id and goes again; false when the refusal is final.
+    bool retryWithSession(const QNetworkReply* reply);
+    void fetchSession();
+    void sessionReplyFinished(QNetworkReply* reply);
+    // No id is to be had: the waiting requests fail as this answer did.
+    void failSessionWaiters(QNetworkReply::NetworkError error, int httpStatus);
+    void reportError(QNetworkReply::NetworkError error);
+
     // Decodes and reads the body on the thread pool.
     QFutureWatcher<std::shared_ptr<AnswerRead>>* startReading(AnswerReader reader, QByteArrayList chunks);
 
     static QString decodeBody(const QByteArray& body);
+    // Answers that are bytes, not text: they are never decoded.
+    static bool isBinaryAnswer(RequestType type) { return type == ReqScreenshot; }
+    void sendNextRemoteKey();
     // The length of the whole UTF-8 sequence at bytes; 0 when none starts there.
     static qsizetype utf8SequenceLength(const uchar* bytes, qsizetype available);
     // The connection closed after a command that takes the receiver down: that is its success.
@@ -300,8 +324,10 @@ private:
     bool m_abandoned = false;
     qsizetype m_backgroundReadBytes = defaultBackgroundReadBytes;
     std::deque<QueuedReply> m_dispatchQueue;
-    // What each reply under way was sent for.
-    QHash<const QNetworkReply*, RequestContext> m_requests;
     // What the big answers under way have brought so far.
     QHash<const QNetworkReply*, QByteArrayList> m_collected;
+    // Keys waiting for the one under way.
+    std::deque<QString> m_remoteKeys;
+    bool m_remoteKeyBusy = false; // sent and not yet dispatched
+    ReceiverSession m_session;
 };

@@ -1,6 +1,7 @@
 # The Debian package: `make package` (or `cpack` in the build folder) builds it from the
-# installed tree. The libraries the programs link are found by dpkg-shlibdeps; what Qt loads at
-# run time without linking it (the platform plugins that open a window) is named here.
+# installed tree. The libraries the programs link are found by dpkg-shlibdeps; what is loaded at
+# run time without linking it is named here: the platform plugins that open a window, and the
+# library through which the keyring library reaches the desktop's secret service.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "tavrel-lite")
 set(CPACK_PACKAGE_VENDOR "Quillory APPDEV")
@@ -16,7 +17,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "video")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsecret-1-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TAVREL_HOMEPAGE}")
 include(CPack)

@@ -82,10 +82,18 @@ void TavrelControl::connectCommonRoutes(TavrelRequest* engine)
             Q_EMIT timerListRequestFailed();
     });
     connect(engine, &TavrelRequest::requestFailed, this, &TavrelControl::requestFailedSlot);
+    connectRemoteRoutes(engine);
     // What the receiver says of a command it did not carry out goes to the status line.
     connect(engine, &TavrelRequest::commandRefused, this, [this](RequestType, const QString& reason) {
         Q_EMIT statusMessage(reason.isEmpty() ? tr("The receiver refused the command.")
                                               : tr("The receiver refused the command: %1").arg(reason));
+    });
+    connect(engine, &TavrelRequest::sessionRefused, this, [this](const QString& reason) {
+        Q_EMIT statusMessage(
+            reason.isEmpty()
+                ? tr("The receiver asks for a session id with every request but accepted none.")
+                : tr("The receiver asks for a session id with every request but accepted none: %1")
+                      .arg(reason));
     });
     connect(engine, &TavrelRequest::replyUnreadable, this, [this](RequestType type) {
         if (TavrelRequest::isCommand(type))
@@ -130,6 +138,7 @@ RequestsE2* TavrelControl::createCommandEngineE2()
     connectCommonRoutes(e2);
     connect(e2, &RequestsE2::finishedMessageSendRequest, this, &TavrelControl::sendMessageRequestResponse);
     connect(e2, &RequestsE2::finishedMessageAnswerRequest, this, &TavrelControl::e2MessageAnswerResponse);
+    connectPictureRoutes(e2);
     return e2;
 }
 

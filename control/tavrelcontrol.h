@@ -1,5 +1,6 @@
 #pragma once
 
+#include "box/remotekey.h"
 #include "box/requesttype.h"
 #include "model/records.h"
 
@@ -106,6 +107,10 @@ public:
     void sendTvMessageE2(const QString& text, bool question, int timeout);
     void requestMessageAnswer();
 
+    // The whole remote control and the picture the TV shows (tavrelcontrolremote.cpp).
+    void sendRemoteKey(RemoteKey key, bool longPress);
+    void requestTvPicture();
+
     // What pages may read between signals.
     TavrelDatabase* currentDatabase() const { return database; }
     TavrelRequest* currentEngine() const { return requestEngine.get(); }
@@ -173,6 +178,12 @@ Q_SIGNALS:
     void receiverReachabilityChanged(bool reachable, const QString& text);
     // A line for the window's status bar.
     void statusMessage(const QString& text);
+    // The receiver answered a key of the remote control, or the key failed.
+    void remoteKeyHandled(bool failed);
+    // The picture the TV shows, as the receiver sent it (PNG or JPEG).
+    void tvPictureReceived(const QByteArray& picture);
+    // No picture came; the text says why.
+    void tvPictureFailed(const QString& reason);
 
 public Q_SLOTS:
     void setNewSystemSettings(SystemSet set);
@@ -254,6 +265,8 @@ private:
     void createDataEngineE1();
     void createDataEngineE2();
     void connectCommonRoutes(TavrelRequest* engine);
+    void connectRemoteRoutes(TavrelRequest* engine);
+    void connectPictureRoutes(RequestsE2* engine);
     // Drops the engine: its replies still under way are aborted and nothing more of it reaches
     // this controller or a later image. It is deleted from the event loop, as it may be the
     // sender of the signal that led here.

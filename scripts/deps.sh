@@ -7,7 +7,8 @@ packages=(
     cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgumbo-dev qt6-httpserver-dev qt6-websockets-dev qt6-svg-dev libgl-dev
-    libbenchmark-dev xvfb xauth imagemagick dbus
+    qtkeychain-qt6-dev libsecret-1-0
+    libbenchmark-dev xvfb xauth imagemagick dbus gnome-keyring
     desktop-file-utils appstream dpkg-dev
 )
 

@@ -1,5 +1,9 @@
 #include "settings/settings.h"
 
+#include "settings/passwordkeyring.h"
+
+#include <QPointer>
+
 #include <algorithm>
 
 namespace {
@@ -9,10 +13,39 @@ constexpr QLatin1StringView systemSetGroup{"SystemSet"};
 constexpr QLatin1StringView systemInternGroup{"SystemIntern"};
 constexpr QLatin1StringView searchSetGroup{"searchSet"};
 constexpr QLatin1StringView httpScheme{"http://"};
+constexpr QLatin1StringView passwordKey{"password"};
+// Marks a profile whose password the keyring holds; absent otherwise, so that the file of a
+// profile without one reads as before.
+constexpr QLatin1StringView inKeyringKey{"passwordInKeyring"};
+
+QPointer<PasswordKeyring> passwordKeyring;
 
 QString key(const QString& group, QLatin1StringView name)
 {
     return group + QLatin1Char('/') + name;
+}
+
+// The keyring has taken the password over: it leaves the file, unless the file has been
+// given another one meanwhile.
+void forgetFilePassword(const QString& file, const QString& group, const QString& password)
+{
+    QSettings store(file, QSettings::NativeFormat);
+    const QString path = profilesGroup + QLatin1Char('/') + group + QLatin1Char('/');
+    if (store.value(path + passwordKey).toString() != password)
+        return;
+    store.remove(path + passwordKey);
+    store.setValue(path + inKeyringKey, true);
+}
+
+// The keyring refused the password: the file keeps it, as long as the profile is still there.
+void keepFilePassword(const QString& file, const QString& group, const QString& password)
+{
+    QSettings store(file, QSettings::NativeFormat);
+    const QString path = profilesGroup + QLatin1Char('/') + group + QLatin1Char('/');
+    if (!store.value(path + inKeyringKey).toBool())
+        return;
+    store.setValue(path + passwordKey, password);
+    store.remove(path + inKeyringKey);
 }
 
 } // namespace
@@ -40,6 +73,29 @@ QList<Profile> Settings::getProfiles()
 {
     readProfiles();
     return m_profiles;
+}
+
+void Settings::usePasswordKeyring(PasswordKeyring* keyring)
+{
+    passwordKeyring = keyring;
+}
+
+QString Settings::fileName() const
+{
+    return m_store.fileName();
+}
+
+QStringList Settings::profilesWithKeyringPassword()
+{
+    QStringList names;
+    m_store.beginGroup(profilesGroup);
+    const QStringList groups = m_store.childGroups();
+    for (const QString& group : groups) {
+        if (m_store.value(key(group, inKeyringKey)).toBool())
+            names.append(group);
+    }
+    m_store.endGroup();
+    return names;
 }
 
 bool Settings::isStorableProfileName(const QString& name)
@@ -75,8 +131,11 @@ void Settings::deleteProfile(const QString& name)
     m_profiles.erase(found);
     --m_profileCount;
     m_store.beginGroup(profilesGroup);
+    const bool inKeyring = m_store.value(key(name, inKeyringKey)).toBool();
     m_store.remove(name);
     m_store.endGroup();
+    if (inKeyring && passwordKeyring && passwordKeyring->isAvailable())
+        passwordKeyring->remove(name);
     readProfiles();
 }
 
@@ -156,7 +215,7 @@ void Settings::readProfiles(Announce announce)
         profile.webIfType = m_store.value(key(group, QLatin1StringView("webIfType")), 0).toInt();
         profile.isActive = m_store.value(key(group, QLatin1StringView("isActive")), false).toBool();
         profile.userName = m_store.value(key(group, QLatin1StringView("userName"))).toString();
-        profile.password = m_store.value(key(group, QLatin1StringView("password"))).toString();
+        profile.password = readPassword(group);
         profile.wlanAddr = m_store.value(key(group, QLatin1StringView("wlanAddr"))).toString();
         profile.wlanPort = m_store.value(key(group, QLatin1StringView("wlanPort"))).toString();
         profile.lanMac = m_store.value(key(group, QLatin1StringView("lanMac"))).toString();
@@ -190,7 +249,7 @@ void Settings::writeProfiles()
         m_store.setValue(key(group, QLatin1StringView("webIfType")), profile.webIfType);
         m_store.setValue(key(group, QLatin1StringView("isActive")), profile.isActive);
         m_store.setValue(key(group, QLatin1StringView("userName")), profile.userName);
-        m_store.setValue(key(group, QLatin1StringView("password")), profile.password);
+        writePassword(group, profile.password);
         m_store.setValue(key(group, QLatin1StringView("wlanAddr")), profile.wlanAddr);
         m_store.setValue(key(group, QLatin1StringView("wlanPort")), profile.wlanPort);
         // Written only when known, so a profile without them reads as before.
@@ -198,6 +257,54 @@ void Settings::writeProfiles()
         setOrRemove(key(group, QLatin1StringView("wakeAddress")), profile.wakeAddress);
     }
     m_store.endGroup();
+}
+
+// Called inside the profiles group.
+QString Settings::readPassword(const QString& group)
+{
+    const QString inFile = m_store.value(key(group, passwordKey)).toString();
+    if (!passwordKeyring)
+        return inFile;
+    if (m_store.value(key(group, inKeyringKey)).toBool())
+        return passwordKeyring->password(group).value_or(QString());
+    // Left in the file by an earlier version, or while the keyring could not be used.
+    if (!inFile.isEmpty() && passwordKeyring->isAvailable() && passwordKeyring->password(group) != inFile) {
+        passwordKeyring->store(group, inFile, [file = fileName(), group, inFile](bool stored) {
+            if (stored)
+                forgetFilePassword(file, group, inFile);
+        });
+    }
+    return inFile;
+}
+
+// Called inside the profiles group.
+void Settings::writePassword(const QString& group, const QString& password)
+{
+    const bool wasInKeyring = m_store.value(key(group, inKeyringKey)).toBool();
+    if (!passwordKeyring || !passwordKeyring->isAvailable()) {
+        // An empty form cannot tell "no password" from "the keyring did not answer": the
+        // password the keyring holds is kept for the next run.
+        if (wasInKeyring && password.isEmpty())
+            return;
+        m_store.setValue(key(group, passwordKey), password);
+        m_store.remove(key(group, inKeyringKey));
+        return;
+    }
+    if (password.isEmpty()) {
+        if (wasInKeyring)
+            passwordKeyring->remove(group);
+        m_store.setValue(key(group, passwordKey), password);
+        m_store.remove(key(group, inKeyringKey));
+        return;
+    }
+    m_store.remove(key(group, passwordKey));
+    m_store.setValue(key(group, inKeyringKey), true);
+    if (passwordKeyring->password(group) == password && wasInKeyring)
+        return;
+    passwordKeyring->store(group, password, [file = fileName(), group, password](bool stored) {
+        if (!stored)
+            keepFilePassword(file, group, password);
+    });
 }
 
 void Settings::setOrRemove(const QString& name, const QString& value)

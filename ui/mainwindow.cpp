@@ -18,6 +18,7 @@
 #include "ui/pages/messagewidget.h"
 #include "ui/pages/messagewidgete2.h"
 #include "ui/pages/profilewidget.h"
+#include "ui/pages/remotewidget.h"
 #include "ui/pages/satfinderwidget.h"
 #include "ui/pages/settingswidget.h"
 #include "ui/pages/timerwidget.h"
@@ -42,6 +43,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
@@ -210,6 +212,18 @@ void MainWindow::createPages()
     ui->settingsPage->layout()->addWidget(settingsWidget);
     ui->satfinder_page->layout()->addWidget(
         new SatFinderWidget(ui->satfinder_page, controller, m_timerSource));
+    // The whole remote: a page of its own in the stack, like the ones of the form.
+    m_remotePage = new QWidget(ui->main_stackedWidget);
+    m_remotePage->setObjectName(QStringLiteral("remotePage"));
+    auto* remoteLayout = new QVBoxLayout(m_remotePage);
+    // The keys, the picture and the mapping are taller than the handset's screen: they scroll
+    // rather than stretch the window.
+    auto* remoteScroll = new QScrollArea(m_remotePage);
+    remoteScroll->setWidgetResizable(true);
+    remoteScroll->setFrameShape(QFrame::NoFrame);
+    remoteScroll->setWidget(new RemoteWidget(remoteScroll, controller, m_timerSource));
+    remoteLayout->addWidget(remoteScroll);
+    ui->main_stackedWidget->addWidget(m_remotePage);
     infoWidget = new GeneralInfoWidget(ui->infoPage);
     infoWidget->setObjectName(QStringLiteral("infoWidget"));
     ui->infoPage->layout()->addWidget(infoWidget);
@@ -271,7 +285,11 @@ void MainWindow::createMenu()
     QAction* message =
         action(tr("Send a message"), ":/menu/menu/mail_send.png", &MainWindow::messageSenderAction_triggered);
     message->setObjectName(QStringLiteral("messageSenderAction"));
-    createExtrasDialog({satfinder, info, message});
+    QAction* remote = action(tr("Remote"), ":/menu/menu/tv_64.png", &MainWindow::remoteAction_triggered);
+    remote->setObjectName(QStringLiteral("remoteAction"));
+    remote->setShortcut(RemoteKeys::remotePage());
+    addAction(remote);
+    createExtrasDialog({satfinder, info, message, remote});
     connect(extras, &QAction::triggered, extrasDialog.get(), &QDialog::show);
 
     // A desktop menu bar wants a menu to hold the entries.
@@ -331,6 +349,12 @@ void MainWindow::satfinderAction_triggered()
 {
     ui->main_stackedWidget->setCurrentWidget(ui->mainPage);
     openPage(ui->satfinder_page);
+}
+
+void MainWindow::remoteAction_triggered()
+{
+    ui->main_stackedWidget->setCurrentWidget(ui->mainPage);
+    openPage(m_remotePage);
 }
 
 void MainWindow::infoAction_triggered()
@@ -395,6 +419,9 @@ void MainWindow::createDesktopConveniences()
     m_remoteShortcuts = new RemoteShortcuts(this, panelWidget, controller);
     QMenu* remote = menuBar->addMenu(tr("&Remote"));
     remote->setObjectName(QStringLiteral("remoteMenu"));
+    if (auto* page = findChild<QAction*>(QStringLiteral("remoteAction")))
+        remote->addAction(page);
+    remote->addSeparator();
     remote->addActions(m_remoteShortcuts->actions());
 
     QMenu* help = menuBar->addMenu(tr("&Help"));

@@ -93,6 +93,7 @@ public Q_SLOTS:
     void helpAction_triggered();
     void messageSenderAction_triggered();
     void satfinderAction_triggered();
+    void remoteAction_triggered();
     void infoAction_triggered();
     void movieDelete_triggered();
     void movieRename_triggered();
@@ -161,5 +162,6 @@ private:
     bool m_receiverUnreachable = false;
     bool m_receiverLoaded = false;
     RemoteShortcuts* m_remoteShortcuts = nullptr;
+    QWidget* m_remotePage = nullptr;
     QLabel* m_statusLine = nullptr;
 };

@@ -4,12 +4,14 @@
 #include "control/tavrelcontrol.h"
 #include "model/epgitem.h"
 #include "settings/settings.h"
+#include "ui/pages/tvpictureview.h"
 #include "ui/remoteshortcuts.h"
 #include "ui/resourcepaths.h"
 #include "ui_panelwidget_ls.h"
 #include "ui_panelwidget_pt.h"
 
 #include <QActionGroup>
+#include <QDialog>
 #include <QEvent>
 #include <QMenu>
 #include <QResizeEvent>
@@ -78,9 +80,24 @@ PanelWidget::PanelWidget(QWidget* parent, TavrelControl* controller, TimerSource
     connectForms();
     connectController();
     setChannelInformation(tr("Click to connect..."));
+
+    auto* pictureAction = new QAction(tr("Show TV picture"), this);
+    pictureAction->setObjectName(QStringLiteral("panelTvPictureAction"));
+    connect(pictureAction, &QAction::triggered, this, &PanelWidget::showTvPicture);
+    addAction(pictureAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 PanelWidget::~PanelWidget() = default;
+
+void PanelWidget::showTvPicture()
+{
+    if (!m_pictureWindow)
+        m_pictureWindow = TvPictureView::createWindow(this, controller, m_timerSource);
+    m_pictureWindow->show();
+    m_pictureWindow->raise();
+    m_pictureWindow->activateWindow();
+}
 
 template<typename Apply>
 void PanelWidget::forBoth(Apply apply)

@@ -10,6 +10,7 @@
 class ControlTimer;
 class EpgItem;
 class QAction;
+class QDialog;
 class QMenu;
 class QSlider;
 class Settings;
@@ -119,6 +120,8 @@ protected:
 
 private:
     void showLiveModeChoice();
+    // The picture the TV shows, in a window of its own, opened from the panel's menu.
+    void showTvPicture();
     void setToolTips();
     template<typename Apply>
     void forBoth(Apply apply);
@@ -163,4 +166,5 @@ private:
     QAction* m_liveModeOffAction = nullptr;
     // The record button was pressed: the refresh after it asks for the recordings too.
     bool m_recordingChanged = false;
+    QDialog* m_pictureWindow = nullptr;
 };

@@ -60,6 +60,10 @@ QKeySequence exit()
 {
     return QKeySequence(Qt::CTRL | Qt::Key_Backspace);
 }
+QKeySequence remotePage()
+{
+    return QKeySequence(Qt::CTRL | Qt::Key_K);
+}
 } // namespace RemoteKeys
 
 RemoteShortcuts::RemoteShortcuts(QWidget* window, PanelWidget* panel, TavrelControl* controller)

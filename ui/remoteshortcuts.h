@@ -26,6 +26,8 @@ QKeySequence previousChannel();
 QKeySequence nextChannel();
 QKeySequence ok();
 QKeySequence exit();
+// Opens the page with every key of the remote.
+QKeySequence remotePage();
 } // namespace RemoteKeys
 
 // Window-wide actions for the remote's keys. The panel's buttons are pressed, so a key does

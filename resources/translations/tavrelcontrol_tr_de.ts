@@ -370,6 +370,10 @@
         <source>Connected to %1 at %2:%3</source>
         <translation>Verbunden mit %1 unter %2:%3</translation>
     </message>
+    <message>
+        <source>Remote</source>
+        <translation>Fernbedienung</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>
@@ -548,6 +552,17 @@
     <message>
         <source>Wake up (Wake-on-LAN)</source>
         <translation>Aufwecken (Wake-on-LAN)</translation>
+    </message>
+    <message>
+        <source>Show TV picture</source>
+        <translation>TV-Bild zeigen</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordKeyring</name>
+    <message>
+        <source>The desktop&apos;s keyring (secret service) cannot be used, so the passwords of the profiles are kept in the settings file.</source>
+        <translation>Der Schlüsselbund des Desktops (Secret Service) ist nicht nutzbar, darum bleiben die Passwörter der Profile in der Einstellungsdatei.</translation>
     </message>
 </context>
 <context>
@@ -853,6 +868,149 @@ Senderdaten neu laden?</translation>
     </message>
 </context>
 <context>
+    <name>RemoteWidget</name>
+    <message>
+        <source>Remote</source>
+        <translation>Fernbedienung</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>The key did not reach the receiver.</source>
+        <translation>Die Taste hat den Receiver nicht erreicht.</translation>
+    </message>
+    <message>
+        <source>TV/R</source>
+        <translation>TV/R</translation>
+    </message>
+    <message>
+        <source>TV/Radio</source>
+        <translation>TV/Radio</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Teletext</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>Ein/Aus</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Audio tracks</source>
+        <translation>Tonspuren</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>EPG</source>
+        <translation>EPG</translation>
+    </message>
+    <message>
+        <source>Programme guide</source>
+        <translation>Programmführer</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>Grün</translation>
+    </message>
+    <message>
+        <source>Yellow</source>
+        <translation>Gelb</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>Blau</translation>
+    </message>
+    <message>
+        <source>Vol +</source>
+        <translation>Lauter</translation>
+    </message>
+    <message>
+        <source>Volume up</source>
+        <translation>Lauter</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Stumm</translation>
+    </message>
+    <message>
+        <source>Ch +</source>
+        <translation>Lauter</translation>
+    </message>
+    <message>
+        <source>Channel up</source>
+        <translation>Nächster Kanal</translation>
+    </message>
+    <message>
+        <source>Vol −</source>
+        <translation>Leiser</translation>
+    </message>
+    <message>
+        <source>Volume down</source>
+        <translation>Leiser</translation>
+    </message>
+    <message>
+        <source>Ch −</source>
+        <translation>Leiser</translation>
+    </message>
+    <message>
+        <source>Channel down</source>
+        <translation>Voriger Kanal</translation>
+    </message>
+    <message>
+        <source>Keyboard: 0-9 digits, arrow keys, Return = OK, Esc = Exit, Page Up/Down = channel up/down, +/- = volume. Hold a key with the mouse for a long press.</source>
+        <translation>Tastatur: 0-9 Ziffern, Pfeiltasten, Eingabe = OK, Esc = Exit, Bild auf/ab = Kanal auf/ab, +/- = Lautstärke. Eine Taste mit der Maus halten für einen langen Druck.</translation>
+    </message>
+</context>
+<context>
     <name>SatFinderWidget</name>
     <message>
         <source>There is nothing to measure yet: connect to the receiver on the TV tab first.</source>
@@ -1140,6 +1298,34 @@ Check that Wake-on-LAN is switched on in its network settings.</source>
         <translation>Der Receiver hat nach dem Weckruf nicht geantwortet.
 Bitte prüfen, ob Wake-on-LAN in seinen Netzwerkeinstellungen eingeschaltet ist.</translation>
     </message>
+    <message>
+        <source>The receiver asks for a session id with every request but accepted none.</source>
+        <translation>Der Receiver verlangt bei jeder Anfrage eine Sitzungskennung, hat aber keine angenommen.</translation>
+    </message>
+    <message>
+        <source>The receiver asks for a session id with every request but accepted none: %1</source>
+        <translation>Der Receiver verlangt bei jeder Anfrage eine Sitzungskennung, hat aber keine angenommen: %1</translation>
+    </message>
+    <message>
+        <source>No receiver is set up.</source>
+        <translation>Es ist kein Receiver eingerichtet.</translation>
+    </message>
+    <message>
+        <source>Enigma1 receivers do not give the TV picture.</source>
+        <translation>Enigma1-Receiver liefern das TV-Bild nicht.</translation>
+    </message>
+    <message>
+        <source>The receiver gave no picture (HTTP %1).</source>
+        <translation>Der Receiver lieferte kein Bild (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>The receiver gave no picture: it did not answer.</source>
+        <translation>Der Receiver lieferte kein Bild: er hat nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s answer is no picture.</source>
+        <translation>Die Antwort des Receivers ist kein Bild.</translation>
+    </message>
 </context>
 <context>
     <name>TimerEventItemDelegate</name>
@@ -1169,6 +1355,49 @@ Bitte prüfen, ob Wake-on-LAN in seinen Netzwerkeinstellungen eingeschaltet ist.
     <message>
         <source>The timer list could not be loaded. The timers shown are those of the last list.</source>
         <translation>Die Timerliste konnte nicht geladen werden. Angezeigt werden die Timer der letzten Liste.</translation>
+    </message>
+</context>
+<context>
+    <name>TvPictureView</name>
+    <message>
+        <source>No picture yet.</source>
+        <translation>Noch kein Bild.</translation>
+    </message>
+    <message>
+        <source>Refresh picture</source>
+        <translation>Bild aktualisieren</translation>
+    </message>
+    <message>
+        <source>Save picture...</source>
+        <translation>Bild speichern...</translation>
+    </message>
+    <message>
+        <source>TV picture</source>
+        <translation>TV-Bild</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s answer is no picture.</source>
+        <translation>Die Antwort des Receivers ist kein Bild.</translation>
+    </message>
+    <message>
+        <source>No picture: %1</source>
+        <translation>Kein Bild: %1</translation>
+    </message>
+    <message>
+        <source>The picture could not be saved to %1.</source>
+        <translation>Das Bild konnte nicht unter %1 gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Save picture</source>
+        <translation>Bild speichern</translation>
+    </message>
+    <message>
+        <source>JPEG pictures (*.jpg)</source>
+        <translation>JPEG-Bilder (*.jpg)</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
     </message>
 </context>
 <context>

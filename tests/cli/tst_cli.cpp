@@ -6,11 +6,17 @@
 #include <QNetworkDatagram>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 using boxsim::FaultKind;
+
+Q_DECLARE_METATYPE(boxsim::Personality)
+Q_DECLARE_METATYPE(QList<boxsim::RemoteKeyPress>)
 
 namespace {
 
@@ -45,6 +51,8 @@ private Q_SLOTS:
     void enigma1_data();
     void enigma1();
     void enigma1Commands();
+    void enigma1BrokenLists_data();
+    void enigma1BrokenLists();
     void commandFaults_data();
     void commandFaults();
     void credentialsGoWithTheFirstRequest_data();
@@ -53,6 +61,8 @@ private Q_SLOTS:
     void enigma1ReferencesArriveIntact();
     void wake_data();
     void wake();
+    void remoteAndScreenshot_data();
+    void remoteAndScreenshot();
 
 private:
     // Runs the client while this test's event loop keeps the simulated receiver answering.
@@ -154,6 +164,8 @@ void TestCli::epgNowMergesIntoTheBouquet()
 
 void TestCli::commandsChangeTheReceiver()
 {
+    // Commands also pass a receiver that wants a session id with every request.
+    m_box->setSessionGuard(true);
     QCOMPARE(run({u"zap"_s, zdf}).exitCode, 0);
     QCOMPARE(m_box->currentServiceReference(), zdf);
 
@@ -217,6 +229,9 @@ void TestCli::failures_data()
     const QStringList about{u"dump"_s, u"about"_s};
     QTest::newRow("nobody listening") << about << -1 << false << 2 << QByteArray("connection refused");
     QTest::newRow("server error") << about << int(FaultKind::Http500) << false << 2 << QByteArray("HTTP 500");
+    QTest::newRow("no session id to be had") << about << int(FaultKind::SessionRefused) << false << 5
+                                             << QByteArray("session id with every request but accepted none: "
+                                                           "sessionid is missing, invalid or expired!");
     QTest::newRow("password refused") << about << int(FaultKind::None) << true << 4 << QByteArray("refused");
     QTest::newRow("hanging receiver")
         << QStringList{u"--timeout-ms"_s, u"300"_s, u"dump"_s, u"about"_s} << int(FaultKind::Hang) << false
@@ -369,6 +384,52 @@ void TestCli::enigma1Commands()
     QCOMPARE(box.currentServiceReference(), u"1:0:1:2b66:3f3:1:c00000:0:0:0:"_s);
     QCOMPARE(run({u"power"_s, u"standby"_s}, target).exitCode, 0);
     QVERIFY(box.isStandby());
+}
+
+void TestCli::enigma1BrokenLists_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+
+    const QString favouritesE1 =
+        u"4097:7:0:33fc5:0:0:0:0:0:0:/var/tuxbox/config/enigma/userbouquet.33fc5.tv"_s;
+    const QList<std::tuple<const char*, QStringList, QString>> lists{
+        {"services", {u"services"_s}, u"/cgi-bin/getServices"_s},
+        {"current EPG", {u"epg"_s}, u"/cgi-bin/getcurrentepg"_s},
+        {"bouquet EPG", {u"epg-now"_s, favouritesE1}, u"/getMultiEPG"_s},
+        {"movies", {u"movies"_s}, u"/body"_s},
+        {"timers", {u"timers"_s}, u"/xml/timers"_s},
+    };
+    // An answer cut off in a record and ended with bytes that are no text, or one whose connection
+    // closes before the announced length: never a shorter list.
+    for (const auto& [name, dump, path] : lists) {
+        QTest::addRow("%s, cut and garbled", name)
+            << QStringList{u"dump"_s} + dump << path << int(FaultKind::MalformedBody) << 5
+            << QByteArray("could not be read");
+        QTest::addRow("%s, cut", name) << QStringList{u"dump"_s} + dump << path << int(FaultKind::CutBody)
+                                       << 2 << QByteArray("closed the connection");
+    }
+}
+
+void TestCli::enigma1BrokenLists()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, path);
+    QFETCH(int, fault);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+
+    boxsim::BoxSim box(boxsim::Personality::Enigma1);
+    QVERIFY(box.listen() != 0);
+    box.setPathFault(path, {FaultKind(fault)});
+    const Run result =
+        run(arguments, connection(box) + QStringList{u"--user"_s, u"root"_s, u"--password"_s, u"root"_s});
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY(result.out.isEmpty());
+    QVERIFY2(result.err.contains(message), result.err.constData());
 }
 
 void TestCli::commandFaults_data()
@@ -564,6 +625,52 @@ void TestCli::wake()
     }
     // Waking needs no web interface.
     QVERIFY(m_box->requestTargets().isEmpty());
+}
+
+void TestCli::remoteAndScreenshot_data()
+{
+    using Keys = QList<boxsim::RemoteKeyPress>;
+    QTest::addColumn<boxsim::Personality>("personality");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<Keys>("keys"); // as the receiver took them
+    QTest::addColumn<bool>("picture");
+
+    const auto e2 = boxsim::Personality::Enigma2;
+    const auto e1 = boxsim::Personality::Enigma1;
+    QTest::newRow("keys in order") << e2 << QStringList{u"remote"_s, u"5"_s, u"up"_s, u"OK"_s, u"exit"_s} << 0
+                                   << Keys{{6, false}, {103, false}, {352, false}, {174, false}} << false;
+    QTest::newRow("long press") << e2 << QStringList{u"remote"_s, u"power"_s, u"--long"_s} << 0
+                                << Keys{{116, true}} << false;
+    QTest::newRow("unknown key sends none")
+        << e2 << QStringList{u"remote"_s, u"ok"_s, u"rocket"_s} << 1 << Keys{} << false;
+    QTest::newRow("enigma1 exit and long") << e1 << QStringList{u"remote"_s, u"exit"_s, u"red"_s, u"--long"_s}
+                                           << 0 << Keys{{1, true}, {398, true}} << false;
+    QTest::newRow("screenshot") << e2 << QStringList{u"screenshot"_s} << 0 << Keys{} << true;
+    QTest::newRow("enigma1 has no picture") << e1 << QStringList{u"screenshot"_s} << 1 << Keys{} << false;
+}
+
+void TestCli::remoteAndScreenshot()
+{
+    QFETCH(boxsim::Personality, personality);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QList<boxsim::RemoteKeyPress>, keys);
+    QFETCH(bool, picture);
+
+    boxsim::BoxSim box(personality);
+    QVERIFY(box.listen() != 0);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"tv.png"_s);
+    if (arguments.first() == "screenshot"_L1)
+        arguments.append(file);
+    const Run result = run(arguments, connection(box));
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(box.remoteKeys(), keys);
+    QFile written(file);
+    QCOMPARE(written.open(QIODevice::ReadOnly), picture);
+    if (picture)
+        QVERIFY(written.readAll().startsWith("\x89PNG\r\n\x1a\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

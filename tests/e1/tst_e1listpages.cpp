@@ -94,18 +94,41 @@ void TestE1ListPages::services_data()
         << favourites + u";Sport;Doku\n" + eins << true
         << QStringList{favouritesSeen.left(3) + u";Sport;Doku" + favouritesSeen.sliced(3) + u"/Eins"};
     QTest::newRow("renamed and lost services")
-        << favourites + u"\n1:0:1:3:1:1:c00000:0:0:0:;Umbenannt;192\n1:0:1:4:1:1:c00000:0:0:0:;unnamed "
-                        u"service;unnamed provider\n1:0:1:5:1:1:c00000:0:0:0:;Ohne Anbieter"
-        << true << QStringList{favouritesSeen + u"/Umbenannt,unnamed service,Ohne Anbieter"};
+        << favourites +
+               u"\n1:0:1:3:1:1:c00000:0:0:0:;Umbenannt;192\n1:0:1:5:1:1:c00000:0:0:0:;Ohne Anbieter\n"
+               u"1:0:1:4:1:1:c00000:0:0:0:;unnamed service;unnamed provider"
+        << true << QStringList{favouritesSeen + u"/Umbenannt,Ohne Anbieter,unnamed service"};
     QTest::newRow("radio service in the bouquet")
         << favourites + u"\n1:0:2:6:1:1:c00000:0:0:0:;Radio Eins;ARD;192" << true
         << QStringList{favouritesSeen + u"/Radio Eins"};
-    QTest::newRow("blank and unreadable lines are skipped")
-        << u"\n  \n"_s + favourites + u"\nrubbish without reference end\n" + eins << true
-        << QStringList{favouritesSeen + u"/Eins"};
-    QTest::newRow("services of an unreadable bouquet line belong nowhere")
-        << favourites + u'\n' + eins + u"\n4097 rubbish\n" + zwei << true
-        << QStringList{favouritesSeen + u"/Eins"};
+    QTest::newRow("blank lines, blanks around lines, a west position, no line break at the end")
+        << u"\n  \n"_s + favourites + u"  \n\t" + eins + u"\n1:0:1:7:1:1:c00000:0:0:0:;West;TV;-300" << true
+        << QStringList{favouritesSeen + u"/Eins,West"};
+    QTest::newRow("blank lines after the last service") << favourites + u'\n' + eins + u"\n\n \n"
+                                                        << true << QStringList{favouritesSeen + u"/Eins"};
+    // A listing cut off in a record, or with something else where a record belongs, would be a
+    // shorter list or one with a garbled name.
+    QTest::newRow("broken: cut in the last service's name")
+        << favourites + u'\n' + eins + u'\n' + zwei.left(zwei.indexOf(u"Zwei") + 2) << false << QStringList();
+    QTest::newRow("broken: cut in the last service's provider")
+        << favourites + u'\n' + zwei.left(zwei.indexOf(u"ZDF") + 2) << false << QStringList();
+    QTest::newRow("broken: cut in the last reference")
+        << favourites + u'\n' + eins + u'\n' + zwei.left(9) << false << QStringList();
+    QTest::newRow("broken: cut after the last bouquet's reference")
+        << favourites + u'\n' + eins + u'\n' + favourites.left(favourites.indexOf(u';') + 1) << false
+        << QStringList();
+    QTest::newRow("broken: cut off and bytes that are not text")
+        << favourites + u'\n' + eins + u'\n' + zwei.left(zwei.indexOf(u"ZDF") + 2) + u"\u00ff\u00fe<<"
+        << false << QStringList();
+    QTest::newRow("broken: a line that is no record")
+        << favourites + u"\nrubbish without reference end\n" + eins << false << QStringList();
+    QTest::newRow("broken: an unreadable bouquet line")
+        << favourites + u'\n' + eins + u"\n4097 rubbish\n" + zwei << false << QStringList();
+    QTest::newRow("broken: a reference that is no reference")
+        << favourites + u"\n1:0:1:zz:1:1:c00000:0:0:0:;Eins;ARD;192" << false << QStringList();
+    QTest::newRow("broken: control characters in a line")
+        << favourites + u'\n' + QString(eins).replace(u"Eins"_s, u"E\u0001ns"_s) + u'\n' << false
+        << QStringList();
     QTest::newRow("broken: services without any bouquet") << eins + u'\n' + zwei << false << QStringList();
     QTest::newRow("broken: only an unreadable bouquet line")
         << u"4097 rubbish\n"_s + eins << false << QStringList();
@@ -159,9 +182,15 @@ void TestE1ListPages::movies_data()
     };
     QTest::newRow("no recordings") << withArrays(u"\"none\""_s, u"\"none\""_s) << true << QStringList();
     QTest::newRow("empty arrays") << withArrays(QString(), QString()) << true << QStringList();
-    QTest::newRow("fewer references than titles")
-        << withArrays(u"\"[00001 MB] a\", \"[00002 MB] b\""_s, u"\"1:0:1:0:0:0:0:0:0:0:%2fa%2ets\""_s) << true
-        << QStringList{u"[00001 MB] a=1:0:1:0:0:0:0:0:0:0:/a.ts"_s, u"[00002 MB] b="_s};
+    QTest::newRow("broken: fewer references than titles")
+        << withArrays(u"\"[00001 MB] a\", \"[00002 MB] b\""_s, u"\"1:0:1:0:0:0:0:0:0:0:%2fa%2ets\""_s)
+        << false << QStringList();
+    QTest::newRow("broken: a title without its size")
+        << withArrays(u"\"[00001 MB] a\", \"b\u00ff\u00fe<<\""_s, u"\"r1\",\"r2\""_s) << false
+        << QStringList();
+    QTest::newRow("broken: a reference as the receiver never prints one")
+        << withArrays(u"\"[00001 MB] a\""_s, u"\"1:0:1:0:0:0:0:0:0:0:/hdd/a b.ts\""_s) << false
+        << QStringList();
     QTest::newRow("quotes inside a title")
         << withArrays(u"\"[00001 MB] Die \"Bekannten\"\",\"[00002 MB] b\""_s, u"\"r1\",\"r2\""_s) << true
         << QStringList{u"[00001 MB] Die \"Bekannten\"=r1"_s, u"[00002 MB] b=r2"_s};

@@ -177,6 +177,8 @@ void TestE1StatusPages::data_data()
     QTest::newRow("broken: disk data before the service")
         << withLineMoved(sample, u"var nowD"_s, u"var diskH"_s) << false;
     QTest::newRow("broken: ends in the play time") << sample.left(sample.indexOf(u"0:00"_s) + 2) << false;
+    QTest::newRow("broken: cut after the last value")
+        << sample.left(sample.indexOf(u"var ber = 0;"_s) + 12) << false;
 }
 
 void TestE1StatusPages::data()

@@ -87,6 +87,26 @@ void BoxSim::clearCredentials()
     m_front->clearCredentials();
 }
 
+void BoxSim::setSessionGuard(bool enabled)
+{
+    m_front->sessions().setEnabled(enabled);
+}
+
+bool BoxSim::hasSessionGuard() const
+{
+    return m_front->sessions().isEnabled();
+}
+
+void BoxSim::setSessionLifetime(qint64 secs)
+{
+    m_front->sessions().setLifetime(secs);
+}
+
+void BoxSim::expireSessions()
+{
+    m_front->sessions().expireAll();
+}
+
 void BoxSim::setFixedTime(qint64 secsSinceEpoch)
 {
     m_clock->setFixed(secsSinceEpoch);
@@ -254,6 +274,11 @@ QString BoxSim::currentServiceReference() const
 void BoxSim::setCurrentService(const QString& reference)
 {
     m_state->zap(reference);
+}
+
+QList<RemoteKeyPress> BoxSim::remoteKeys() const
+{
+    return m_state->pressedKeys();
 }
 
 bool BoxSim::isStandby() const

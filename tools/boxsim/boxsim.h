@@ -56,6 +56,16 @@ public:
     void setCredentials(const QString& user, const QString& password);
     void clearCredentials();
 
+    // --- Session guard -----------------------------------------------------------------------
+    // With the guard every request below /web/ (but /web/session) needs the sessionid that
+    // /web/session gave this client (address and User-Agent), or it is answered 412.
+    void setSessionGuard(bool enabled);
+    bool hasSessionGuard() const;
+    // Seconds on the receiver's clock an id stays valid; 0 (default): until expireSessions().
+    void setSessionLifetime(qint64 secs);
+    // Every id handed out is refused from now on; /web/session hands out new ones.
+    void expireSessions();
+
     // --- Clock and seed ----------------------------------------------------------------------
     void setFixedTime(qint64 secsSinceEpoch); // the clock stands still until advanced
     void useSystemTime();
@@ -126,6 +136,8 @@ public:
     void setMessageAnswer(MessageAnswer answer);                    // for every question
     void scriptMessageAnswers(const QList<MessageAnswer>& answers); // the next questions first
     QList<ScreenMessage> messages() const;
+    // The remote-control keys pressed, in order.
+    QList<RemoteKeyPress> remoteKeys() const;
     bool isReachable() const;
     void makeUnreachable(int ms);
     // How long reboot, GUI restart and deep standby keep the receiver unreachable (ms).

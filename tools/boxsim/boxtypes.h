@@ -33,6 +33,7 @@ enum class FaultKind
     WrongCredentials, // HTTP 401 even for the right user and password
     Refusal,          // the receiver's own "not done" answer, and the command is not carried out
     DropAfterRequest, // carry the request out, then close the connection without an answer
+    SessionRefused,   // HTTP 412 as for a missing or expired session id, even for a valid one
 };
 
 struct Fault
@@ -162,6 +163,14 @@ struct ScreenMessage
     int type = 2;     // Enigma2: 0 yes/no, 1 info, 2 message, 3 attention
     int timeout = -1; // seconds; -1 until confirmed
     qint64 time = 0;
+};
+
+// A key of the remote control as the receiver took it (a Linux input code).
+struct RemoteKeyPress
+{
+    int code = 0;
+    bool longPress = false;
+    bool operator==(const RemoteKeyPress&) const = default;
 };
 
 // Power actions after which the receiver is unreachable for a while.

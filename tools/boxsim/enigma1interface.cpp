@@ -235,10 +235,12 @@ Answer Enigma1Interface::setVideo(const IncomingRequest& request)
 
 Answer Enigma1Interface::remoteControl(const IncomingRequest& request)
 {
+    // "code[:seconds held[:repeat time]]"
     if (!request.items.isEmpty()) {
-        const qint64 code = text::toInteger(request.items.first().first, -1);
+        const QStringList parts = request.items.first().first.split(QLatin1Char(':'));
+        const qint64 code = text::toInteger(parts.first(), -1);
         if (code >= 0)
-            m_state->pressKey(int(code));
+            m_state->pressKey(int(code), text::toInteger(parts.value(1), 0) > 0);
     }
     return noContent();
 }

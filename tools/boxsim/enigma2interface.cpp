@@ -1,6 +1,7 @@
 #include "tools/boxsim/enigma2interface.h"
 
 #include "tools/boxsim/receiverstate.h"
+#include "tools/boxsim/screenpicture.h"
 #include "tools/boxsim/textutil.h"
 
 #include <QDateTime>
@@ -170,6 +171,7 @@ Enigma2Interface::Enigma2Interface(ReceiverState* state)
         {QStringLiteral("/web/signal"), {&Enigma2Interface::signal}},
         {QStringLiteral("/web/vol"), {&Enigma2Interface::volume}},
         {QStringLiteral("/web/remotecontrol"), {&Enigma2Interface::remoteControl, {"command"}}},
+        {QStringLiteral("/grab"), {&Enigma2Interface::grab}},
         {QStringLiteral("/web/recordnow"), {&Enigma2Interface::recordNow}},
         {QStringLiteral("/web/epgservice"), {&Enigma2Interface::epgService, {"sRef"}}},
         {QStringLiteral("/web/epgmulti"), {&Enigma2Interface::epgMulti, {"bRef"}}},
@@ -525,7 +527,7 @@ Answer Enigma2Interface::remoteControl(const IncomingRequest& request)
     QByteArray out = XmlDeclaration;
     out += "<e2remotecontrol>\n";
     if (ok) {
-        m_state->pressKey(code);
+        m_state->pressKey(code, request.value(QStringLiteral("type")) == QLatin1String("long"));
         out += "\t<e2result>True</e2result>\n";
         element(out, "\t", "e2resulttext",
                 QStringLiteral("RC command '") + command + QStringLiteral("' has been issued"));
@@ -536,6 +538,31 @@ Answer Enigma2Interface::remoteControl(const IncomingRequest& request)
     }
     out += "</e2remotecontrol>\n";
     return xmlAnswer(out);
+}
+
+Answer Enigma2Interface::grab(const IncomingRequest&)
+{
+    ScreenContent content;
+    content.standby = m_state->isStandby();
+    content.time = QDateTime::fromSecsSinceEpoch(m_state->now()).toString(QStringLiteral("HH:mm:ss"));
+    if (const std::optional<Movie> movie = m_state->playingMovie()) {
+        content.channel = movie->title;
+        content.event = m_state->isPaused() ? QStringLiteral("||") : QStringLiteral(">");
+    } else if (const LineUpService* service = m_state->liveService()) {
+        content.channel = service->name;
+        if (const std::optional<EpgEvent> event = m_state->epg().at(*service, m_state->now()))
+            content.event = EpgGenerator::programme(*event).title;
+    }
+    // The keys of the last moments, as the screen still shows their effect.
+    const QList<RemoteKeyPress> keys = m_state->pressedKeys();
+    constexpr qsizetype shownKeys = 8;
+    for (qsizetype i = std::max<qsizetype>(0, keys.size() - shownKeys); i < keys.size(); ++i)
+        content.lastKeys.append(QString::number(keys.at(i).code) +
+                                (keys.at(i).longPress ? QStringLiteral("L") : QString()));
+    Answer answer;
+    answer.contentType = "image/png";
+    answer.body = drawScreenPicture(content);
+    return answer;
 }
 
 Answer Enigma2Interface::recordNow(const IncomingRequest&)

@@ -33,6 +33,8 @@ private:
     };
 
     Answer about(const IncomingRequest& request);
+    // The picture the TV shows, drawn from the receiver's state.
+    Answer grab(const IncomingRequest& request);
     Answer currentTime(const IncomingRequest& request);
     Answer allServices(const IncomingRequest& request);
     Answer currentService(const IncomingRequest& request);

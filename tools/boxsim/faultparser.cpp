@@ -42,8 +42,8 @@ std::optional<ParsedFault> parseFault(const QString& text, QString* error)
     bool kindSet = false;
     const auto setKind = [&](FaultKind kind) {
         if (kindSet) {
-            *error = QStringLiteral("only one of hang, cut, 500, 404, malformed, trickle, refuse, badauth, "
-                                    "refusal, drop per fault");
+            *error = QStringLiteral("only one of hang, cut, 500, 404, 412, malformed, trickle, refuse, "
+                                    "badauth, refusal, drop per fault");
             return false;
         }
         kindSet = true;
@@ -70,6 +70,8 @@ std::optional<ParsedFault> parseFault(const QString& text, QString* error)
             ok = setKind(FaultKind::Http500);
         } else if (name == QLatin1String("404")) {
             ok = setKind(FaultKind::Http404);
+        } else if (name == QLatin1String("412")) {
+            ok = setKind(FaultKind::SessionRefused);
         } else if (name == QLatin1String("malformed")) {
             ok = setKind(FaultKind::MalformedBody);
         } else if (name == QLatin1String("trickle")) {

@@ -55,6 +55,17 @@ void writeAnswer(QHttpServerResponder& responder, QTcpSocket* socket, const Answ
         socket->disconnectFromHost();
 }
 
+// Whom a session id belongs to.
+QString clientOf(const QHttpServerRequest& request)
+{
+    QByteArray userAgent;
+    for (const auto& header : request.headers()) {
+        if (header.first.toLower() == "user-agent")
+            userAgent = header.second;
+    }
+    return SessionGuard::clientKey(request.remoteAddress().toString(), userAgent);
+}
+
 bool clientAsksToClose(const QHttpServerRequest& request)
 {
     for (const auto& header : request.headers()) {
@@ -193,6 +204,7 @@ HttpFront::HttpFront(SimClock* clock, QObject* parent)
     : QAbstractHttpServer(parent)
     , m_clock(clock)
     , m_tcp(new TapServer(this))
+    , m_sessions(clock)
 {
     m_downTimer.setSingleShot(true);
     connect(&m_downTimer, &QTimer::timeout, this, [this] {
@@ -268,6 +280,7 @@ void HttpFront::clearCredentials()
 void HttpFront::setSeed(quint64 seed)
 {
     m_random.reseed(mix64(seed, 0x6a6974ULL));
+    m_sessions.setSeed(seed);
 }
 
 void HttpFront::faultsChanged()
@@ -420,13 +433,18 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     Answer answer;
     if (!entry.authorized) {
         answer = unauthorized();
+    } else if (const std::optional<Answer> refused = sessionRefusal(request, incoming, fault)) {
+        answer = *refused;
+        m_interface->finish(answer);
     } else if (fault.kind == FaultKind::Http500 || fault.kind == FaultKind::Http404) {
         answer = finishedError(fault.kind == FaultKind::Http500 ? 500 : 404);
     } else if (fault.kind == FaultKind::Refusal) {
         answer = m_interface->refusal(incoming);
         m_interface->finish(answer);
     } else {
-        answer = m_interface->answer(incoming);
+        answer = m_sessions.isEnabled() && m_sessions.isSessionPath(incoming.path)
+                     ? m_sessions.issue(clientOf(request))
+                     : m_interface->answer(incoming);
         m_interface->finish(answer);
         if (fault.kind == FaultKind::DropAfterRequest) {
             // Carried out, but the answer never leaves the receiver.
@@ -468,6 +486,26 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     auto* delivery = new Delivery(this, std::move(responder), socket, entry.sequence);
     delivery->start(answer, mode, delay, fault);
     return true;
+}
+
+std::optional<Answer> HttpFront::sessionRefusal(const QHttpServerRequest& request,
+                                                const IncomingRequest& incoming, const Fault& fault) const
+{
+    if (fault.kind == FaultKind::SessionRefused)
+        return SessionGuard::refused();
+    if (!m_sessions.guards(incoming.path))
+        return std::nullopt;
+    // The id may come in the query or in a form body.
+    QString id = incoming.value(QStringLiteral("sessionid"));
+    if (id.isEmpty() && incoming.method == "POST") {
+        for (const auto& item : text::decodeQuery(request.body())) {
+            if (item.first == QLatin1String("sessionid"))
+                id = item.second;
+        }
+    }
+    if (m_sessions.accepts(clientOf(request), id))
+        return std::nullopt;
+    return SessionGuard::refused();
 }
 
 void HttpFront::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket)

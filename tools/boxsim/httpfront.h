@@ -3,11 +3,14 @@
 #include "tools/boxsim/answer.h"
 #include "tools/boxsim/boxtypes.h"
 #include "tools/boxsim/faulttable.h"
+#include "tools/boxsim/sessionguard.h"
 #include "tools/boxsim/simrandom.h"
 
 #include <QAbstractHttpServer>
 #include <QHostAddress>
 #include <QTimer>
+
+#include <optional>
 
 class QHttpServerResponder;
 
@@ -40,6 +43,7 @@ public:
     void setSeed(quint64 seed);
 
     FaultTable& faults() { return m_faults; }
+    SessionGuard& sessions() { return m_sessions; }
     // To be called after the faults changed: a global Refuse starts or stops listening.
     void faultsChanged();
 
@@ -68,11 +72,15 @@ private:
     Answer finishedError(int status) const;
     Answer unauthorized() const;
     static QByteArray malformed(const Answer& answer);
+    // The session guard's refusal, when the request lacks a valid id.
+    std::optional<Answer> sessionRefusal(const QHttpServerRequest& request, const IncomingRequest& incoming,
+                                         const Fault& fault) const;
 
     SimClock* const m_clock;
     TapServer* const m_tcp;
     WebInterface* m_interface = nullptr;
     FaultTable m_faults;
+    SessionGuard m_sessions;
     SimRandom m_random;
     QHostAddress m_address = QHostAddress(QHostAddress::LocalHost);
     quint16 m_port = 0;

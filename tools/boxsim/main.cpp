@@ -7,6 +7,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
@@ -43,7 +46,14 @@ int fail(const QString& message)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The picture of the TV screen is drawn with fonts; the simulator never shows a window.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform wants a runtime folder and complains on stderr without one, which
+    // would stand before the simulator's own messages.
+    const QTemporaryDir runtimeFolder;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeFolder.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavrel-boxsim"));
 
     QCommandLineParser parser;
@@ -89,10 +99,11 @@ int main(int argc, char* argv[])
         QStringLiteral("dir"));
     const QCommandLineOption faultOption(
         QStringLiteral("fault"),
-        QStringLiteral("Fault, repeatable: [PATH=]ITEM[,ITEM...] with items latency:MS[:JITTER], hang, "
-                       "cut[:PERCENT], 500, 404, malformed, trickle[:BYTES[:MS]], refuse, badauth, refusal, "
-                       "drop, times:N. "
-                       "Without PATH it hits every path; PATH may end in '*'."),
+        QStringLiteral(
+            "Fault, repeatable: [PATH=]ITEM[,ITEM...] with items latency:MS[:JITTER], hang, "
+            "cut[:PERCENT], 500, 404, 412, malformed, trickle[:BYTES[:MS]], refuse, badauth, refusal, "
+            "drop, times:N. "
+            "Without PATH it hits every path; PATH may end in '*'."),
         QStringLiteral("fault"));
     const QCommandLineOption downtimeOption(
         QStringLiteral("downtime"),
@@ -104,12 +115,20 @@ int main(int argc, char* argv[])
         QStringLiteral("message-answer"),
         QStringLiteral("The viewer's answer to yes/no questions: yes (default), no or none."),
         QStringLiteral("yes|no|none"), QStringLiteral("yes"));
+    const QCommandLineOption sessionGuardOption(
+        QStringLiteral("session-guard"),
+        QStringLiteral("Every /web/ request needs the sessionid that /web/session gives the client (address "
+                       "and User-Agent), or it is answered 412."));
+    const QCommandLineOption sessionLifetimeOption(
+        QStringLiteral("session-lifetime"),
+        QStringLiteral("Seconds on the receiver's clock a session id stays valid (default: for good)."),
+        QStringLiteral("seconds"));
     const QCommandLineOption logOption(
         QStringLiteral("log"), QStringLiteral("Print every request (target, decoded query, user) and its "
                                               "answer status."));
     parser.addOptions({webifOption, portOption, addressOption, userOption, passwordOption, timeOption,
                        seedOption, lineupOption, replayOption, faultOption, downtimeOption, answerOption,
-                       logOption});
+                       sessionGuardOption, sessionLifetimeOption, logOption});
     parser.process(app);
 
     const QString webif = parser.value(webifOption).toLower();
@@ -172,6 +191,16 @@ int main(int argc, char* argv[])
         for (const auto action :
              {boxsim::PowerAction::Reboot, boxsim::PowerAction::RestartGui, boxsim::PowerAction::DeepStandby})
             box.setDowntime(action, ms);
+    }
+
+    box.setSessionGuard(parser.isSet(sessionGuardOption));
+    if (parser.isSet(sessionLifetimeOption)) {
+        const qint64 secs = parser.value(sessionLifetimeOption).toLongLong(&ok, 10);
+        if (!ok || secs <= 0)
+            return fail(QStringLiteral("--session-lifetime needs seconds (1 or more)"));
+        if (!parser.isSet(sessionGuardOption))
+            return fail(QStringLiteral("--session-lifetime needs --session-guard"));
+        box.setSessionLifetime(secs);
     }
 
     const QString answer = parser.value(answerOption).toLower();

@@ -64,6 +64,7 @@ void ReceiverState::reset()
     m_timers.clear();
     m_movies.clear();
     m_messages.clear();
+    m_pressedKeys.clear();
     m_scriptedAnswers.clear();
     m_questionPending = false;
     m_playing = false;
@@ -762,9 +763,10 @@ void ReceiverState::setPlaybackPosition(int seconds)
     emit changed();
 }
 
-void ReceiverState::pressKey(int code)
+void ReceiverState::pressKey(int code, bool longPress)
 {
     update();
+    m_pressedKeys.append({code, longPress});
     // The movie player asks "stop playback?" on Exit; OK confirms it.
     switch (code) {
     case 1:

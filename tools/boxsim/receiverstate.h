@@ -137,7 +137,9 @@ public:
     void skip(int seconds);
     void setPlaybackPosition(int seconds);
     // Remote-control keys (Linux input codes) as the receiver's screen reacts to them.
-    void pressKey(int code);
+    void pressKey(int code, bool longPress = false);
+    // Every key pressed, in order.
+    QList<RemoteKeyPress> pressedKeys() const { return m_pressedKeys; }
 
     // Screen messages
     void showMessage(const ScreenMessage& message);
@@ -193,6 +195,7 @@ private:
     int m_downtimeReboot = 8000;
     int m_downtimeDeepStandby = 10000;
 
+    QList<RemoteKeyPress> m_pressedKeys;
     QList<TimerEntry> m_timers;
     QList<Movie> m_movies;
 

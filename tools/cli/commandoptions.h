@@ -12,4 +12,5 @@ struct CommandOptions
     bool zap = false;      // timer-add: zap timer instead of a recording
     QString caption;       // Enigma1 message caption
     bool untilConfirmed = false;
+    bool longPress = false; // remote: hold the keys down
 };

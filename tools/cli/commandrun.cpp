@@ -45,6 +45,12 @@ CommandRun::CommandRun(TavrelRequest* engine, TavrelDatabase* database, int dead
     connect(m_engine, &TavrelRequest::requestFailed, this, &CommandRun::requestFailed);
     connect(m_engine, &TavrelRequest::replyUnreadable, this, &CommandRun::replyUnreadable);
     connect(m_engine, &TavrelRequest::commandRefused, this, &CommandRun::commandRefused);
+    // Whatever was asked, without a session id the receiver does nothing.
+    connect(m_engine, &TavrelRequest::sessionRefused, this, [this](const QString& reason) {
+        const QString refusal = QStringLiteral("the receiver asks for a session id with every request but "
+                                               "accepted none");
+        failNow(CommandFailed, reason.isEmpty() ? refusal : refusal + QStringLiteral(": ") + reason);
+    });
     connect(m_engine, &TavrelRequest::replyHandled, this, [this](RequestType type, bool failed) {
         if (!failed && !m_handlingUnreadable)
             m_answered.insert(type);

@@ -149,6 +149,10 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
 
     if (startFixedCommand(run, words, fixed))
         return {};
+    if (command == QLatin1String("screenshot"))
+        return QStringLiteral("Enigma1 receivers give no picture of the TV screen");
+    if (const std::optional<QString> remote = startRemoteCommand(run, engine, options))
+        return *remote;
     if (command == QLatin1String("zap") && count == 2) {
         run.command(ReqZapAndRefresh);
         engine.zapToService(words.at(1));

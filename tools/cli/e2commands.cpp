@@ -14,6 +14,10 @@
 #include "tools/cli/jsonwriter.h"
 #include "tools/cli/recordjson.h"
 
+#include <QSaveFile>
+
+#include <memory>
+
 namespace {
 
 void dumpEvents(CommandRun& run, QList<EpgItem*> (TavrelDatabase::*events)() const)
@@ -110,6 +114,8 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
 
     if (startFixedCommand(run, words, fixed))
         return {};
+    if (const std::optional<QString> remote = startRemoteCommand(run, engine, options))
+        return *remote;
     if (command == QLatin1String("zap") && count == 2) {
         run.command(ReqZap);
         engine.zapToService(words.at(1));
@@ -156,6 +162,19 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
         run.failIfRefused(engine, &RequestsE2::finishedTimerEventDelRequest,
                           QStringLiteral("the receiver did not delete the timer"));
         engine.deleteTimer(&timer);
+    } else if (command == QLatin1String("screenshot") && count == 2) {
+        // The file is opened first: a picture with nowhere to go is not asked for.
+        auto file = std::make_shared<QSaveFile>(words.at(1));
+        if (!file->open(QIODevice::WriteOnly))
+            return QStringLiteral("cannot write '%1'").arg(words.at(1));
+        run.watch({ReqScreenshot});
+        QObject::connect(&engine, &RequestsE2::finishedScreenshotRequest, &run,
+                         [&run, file](const QByteArray& picture) {
+                             if (file->write(picture) != picture.size() || !file->commit())
+                                 run.fail(CommandRun::CommandFailed,
+                                          QStringLiteral("cannot write '%1'").arg(file->fileName()));
+                         });
+        engine.requestScreenshot();
     } else if (command == QLatin1String("movie-delete") && count == 2) {
         run.command(ReqMovieDelete);
         run.failIfRefused(engine, &RequestsE2::finishedMovieDelRequest,

@@ -4,6 +4,7 @@
 #include "model/clock.h"
 #include "model/records.h"
 #include "model/tavreldatabase.h"
+#include "settings/passwordkeyring.h"
 #include "settings/settings.h"
 #include "tools/cli/commandoptions.h"
 #include "tools/cli/commandrun.h"
@@ -12,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
@@ -30,6 +32,10 @@ constexpr auto commandsHelp = R"(Enigma2 commands (--webif e2):
   message TEXT [--question] [--timeout SECONDS]       answer
   timer-add SERVICE_REF EVENT_ID [--zap]              timer-delete SERVICE_REF BEGIN END
   movie-delete MOVIE_REF     record                   key ok|exit
+  remote KEY... [--long]     keys of the remote control, in order (0-9 up down left right ok
+       exit menu info epg red green yellow blue channelup channeldown volumeup volumedown mute
+       tv text audio help power)
+  screenshot FILE            the picture the TV shows, as PNG
 Either receiver:
   wake --mac MAC [--wake-address ADDRESS[:PORT]]      Wake-on-LAN packet (UDP port 9) to the
        broadcast address of the LAN that holds --host, or to ADDRESS
@@ -42,6 +48,7 @@ Enigma1 commands (--webif e1):
   timer-add SERVICE_REF START DURATION TITLE CHANNEL  timer-delete SERVICE_REF START TYPEDATA
   movie-delete MOVIE_REF     movie-rename MOVIE_REF TITLE                position N
   play|pause|stop|forward|rewind|record               key ok|exit|volup|voldown
+  remote KEY... [--long]     keys of the remote control, as for Enigma2
 Dumps print JSON on standard output. Exit codes: 0 success, 1 usage, 2 network error,
 3 time-out, 4 user name or password refused, 5 the receiver refused or sent an unreadable answer
 (after a command also an HTTP error). The password can also come from --password-file, from
@@ -102,16 +109,38 @@ QString unmarked(QString value)
     return value;
 }
 
+void waitUntilIdle(const PasswordKeyring& keyring)
+{
+    if (!keyring.isBusy())
+        return;
+    QEventLoop loop;
+    QObject::connect(&keyring, &PasswordKeyring::idle, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 // The stored profile of the application with this name, read before the run's own store
-// takes the place of the user's.
+// takes the place of the user's. Its password comes from the keyring as in the application,
+// and one still in the settings file moves there.
 std::optional<Profile> storedProfile(const QString& name)
 {
-    const QList<Profile> profiles = Settings().getProfiles();
+    Settings store;
+    PasswordKeyring keyring(store.fileName());
+    QObject::connect(&keyring, &PasswordKeyring::unavailable, &keyring, [](const QString& reason) {
+        QTextStream(stderr) << "tavrel-cli: " << PasswordKeyring::fallbackNotice() << " (" << reason << ")\n";
+    });
+    Settings::usePasswordKeyring(&keyring);
+    keyring.load(store.profilesWithKeyringPassword());
+    waitUntilIdle(keyring);
+    std::optional<Profile> found;
+    const QList<Profile> profiles = store.getProfiles();
     for (const Profile& profile : profiles) {
         if (profile.profileName == name)
-            return profile;
+            found = profile;
     }
-    return std::nullopt;
+    waitUntilIdle(keyring);
+    // The run's own store below keeps its password to itself.
+    Settings::usePasswordKeyring(nullptr);
+    return found;
 }
 
 // The password from the command line, a file or the environment, in that order.
@@ -183,13 +212,14 @@ int main(int argc, char* argv[])
                                      QStringLiteral("CAPTION"));
     const QCommandLineOption untilConfirmed(QStringLiteral("until-confirmed"),
                                             QStringLiteral("message: stays until confirmed (Enigma1)."));
+    const QCommandLineOption longPress(QStringLiteral("long"), QStringLiteral("remote: hold the keys down."));
     const QCommandLineOption mac(QStringLiteral("mac"), QStringLiteral("wake: the receiver's MAC address."),
                                  QStringLiteral("MAC"));
     const QCommandLineOption wakeAddress(QStringLiteral("wake-address"),
                                          QStringLiteral("wake: where the packet goes (LAN broadcast)."),
                                          QStringLiteral("ADDRESS"));
     parser.addOptions({host, port, webif, user, password, passwordFile, profileName, timeoutMs, question,
-                       timeout, zap, caption, untilConfirmed, mac, wakeAddress});
+                       timeout, zap, caption, untilConfirmed, longPress, mac, wakeAddress});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do; see above."));
     if (!parser.parse(markNegativeNumbers(QCoreApplication::arguments())))
         return usage(parser.errorText());
@@ -272,6 +302,7 @@ int main(int argc, char* argv[])
     options.zap = parser.isSet(zap);
     options.caption = parser.value(caption);
     options.untilConfirmed = parser.isSet(untilConfirmed);
+    options.longPress = parser.isSet(longPress);
     if (options.words.isEmpty())
         return usage(QStringLiteral("no command given"));
     if (options.words.contains(QString()))
