@@ -1,6 +1,6 @@
 #pragma once
 
-#include "box/requesttype.h"
+#include "box/requestcontext.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,7 +19,7 @@ public:
     // A request that goes (again) once an id is known.
     struct Waiting
     {
-        RequestType type = ReqNone;
+        RequestContext request;
         QUrl url; // as stored, without the id
     };
 
@@ -42,7 +42,7 @@ public:
 
     bool isFetching() const { return m_fetching; }
     void setFetching(bool fetching) { m_fetching = fetching; }
-    void wait(RequestType type, const QUrl& url) { m_waiting.push_back({type, url}); }
+    void wait(const RequestContext& request, const QUrl& url) { m_waiting.push_back({request, url}); }
     bool hasWaiting() const { return !m_waiting.empty(); }
     std::vector<Waiting> takeWaiting();
 

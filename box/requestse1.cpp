@@ -12,6 +12,7 @@ RequestsE1::RequestsE1(TavrelDatabase* database, QObject* parent)
     : TavrelRequest(database, parent)
 {
     initializeFromSettings();
+    defineRoutes();
 }
 
 RequestsE1::~RequestsE1() = default;
@@ -104,18 +105,20 @@ void RequestsE1::requestServiceEpg(const QString&, const QString& bouquetRef)
 {
     // The page shows the EPG of whatever the receiver shows; the bouquet marks the events.
     m_currentBouquetRef = bouquetRef;
-    sendRequest(ReqEpg);
+    sendRequest({ReqEpg, bouquetRef});
 }
 
 void RequestsE1::requestBouquetEpg(const QString& bouquetRef)
 {
     m_currentBouquetRef = bouquetRef;
-    sendActiveWithUrl(ReqMultiEpg, QStringLiteral("/getMultiEPG?ref=") + referenceValue(bouquetRef));
+    sendActiveWithUrl({ReqMultiEpg, bouquetRef},
+                      QStringLiteral("/getMultiEPG?ref=") + referenceValue(bouquetRef));
 }
 
 void RequestsE1::zapToService(const QString& serviceRef)
 {
-    sendWithUrl(ReqZapAndRefresh, QStringLiteral("/cgi-bin/zapTo?path=") + referenceValue(serviceRef));
+    sendWithUrl({ReqZapAndRefresh, m_currentBouquetRef, serviceRef},
+                QStringLiteral("/cgi-bin/zapTo?path=") + referenceValue(serviceRef));
 }
 
 void RequestsE1::zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef)
@@ -191,160 +194,89 @@ void RequestsE1::requestSatfinderConfig()
 
 void RequestsE1::dispatchReply(const Reply& reply)
 {
-    TavrelDatabase& db = *database();
-    const QString& text = reply.text;
     // These commands answer with nothing at all; anything else leaves their outcome unknown.
-    if (answersWithNothing(reply.type) && !reply.failed && !text.trimmed().isEmpty())
+    if (answersWithNothing(reply.type) && !reply.failed && !reply.text.trimmed().isEmpty())
         reportUnreadable(reply);
-    switch (reply.type) {
-    case ReqForward:
-    case ReqRewind:
-    case ReqPlay:
-    case ReqRecord:
-    case ReqPause:
-    case ReqStop:
-    case ReqVideoPosition:
-    case ReqVolumeUp:
-    case ReqMute:
-    case ReqVolumeDown:
-    case ReqSetVolume:
-    case ReqRemoteKey:
-        // Commands answer with an empty page; the data page shows what they did.
-        sendRequest(ReqData);
-        break;
-    case ReqStatus: {
-        sendRequest(ReqData);
-        auto status = std::make_unique<StatusInfoE1>();
-        if (parseStatusPageE1(text, *status)) {
-            db.setStatusInfoE1(std::move(status));
-            Q_EMIT finishedStatusRequest();
-        } else {
-            reportUnreadable(reply);
-        }
-        break;
-    }
-    case ReqAbout: {
-        auto about = std::make_unique<AboutInfoE1>();
-        if (parseAboutPageE1(text, *about)) {
-            db.setAboutInfoE1(std::move(about));
-            Q_EMIT finishedAboutRequest(db.aboutInfoE1());
-        } else {
-            reportUnreadable(reply);
-        }
-        break;
-    }
-    case ReqData: {
-        auto data = std::make_unique<DeviceData>();
-        if (parseDataPageE1(text, *data)) {
-            db.setDeviceData(std::move(data));
-            Q_EMIT finishedDataRequest();
-        } else {
-            reportUnreadable(reply);
-        }
-        break;
-    }
-    case ReqServices: {
-        const std::shared_ptr<BouquetsRead> read = readAnswer<BouquetsRead>(reply);
-        if (read->ok) {
-            db.setBouquets(std::move(read->bouquets));
-            Q_EMIT finishedServiceDataRequest();
-        } else {
-            reportUnreadable(reply);
-        }
-        Q_EMIT networkRequestIsActive(false);
-        break;
-    }
-    case ReqEpg:
-        handleEpg(reply);
-        break;
-    case ReqSatfinderData: {
-        auto data = std::make_unique<SatfinderData>();
-        if (parseSatfinderDataE1(text, *data)) {
-            m_satfinderData = std::move(data);
-            Q_EMIT finishedSatfinderDataRequest(m_satfinderData.get());
-        } else {
-            reportUnreadable(reply);
-        }
-        break;
-    }
-    case ReqSatfinderConfig: {
-        auto config = std::make_unique<SatfinderConfig>();
-        if (parseSatfinderConfigE1(text, *config)) {
-            db.setSatfinderConfig(std::move(config));
-            Q_EMIT finishedSatfinderConfigRequest(db.satfinderConfig());
-        } else {
-            reportUnreadable(reply);
-        }
-        break;
-    }
-    case ReqMovieList: {
-        OwnedList<MovieEntry> movies;
-        if (parseMovieListE1(text, movies)) {
-            db.setMovies(std::move(movies));
-            Q_EMIT finishedMovieListRequest();
-        } else {
-            reportUnreadable(reply);
-        }
-        Q_EMIT networkRequestIsActive(false);
-        break;
-    }
-    case ReqMovieDelete:
-    case ReqMovieRename:
-        sendRequest(ReqMovieList);
-        break;
-    case ReqMultiEpg:
-        mergeBouquetEpg(reply);
-        Q_EMIT finishedMultiEpgDataRequest();
-        Q_EMIT networkRequestIsActive(false);
-        break;
-    case ReqZapAndRefresh:
-        sendRequest(ReqStatus);
-        startNextRequestTimer(ReqEpg, nextRequestDelayMs);
-        break;
-    case ReqMoviePlay:
-    case ReqShutdown:
-    case ReqReboot:
-    case ReqRestartGui:
-    case ReqWakeup:
-    case ReqStandby:
-        sendRequest(ReqStatus);
-        break;
-    case ReqMessage:
-        // Only "+ok" says the message is on the screen; anything else, or no answer, is a failure,
-        // and an answer that says something else is the receiver's refusal.
-        if (text != QLatin1String("+ok") && !reply.failed)
-            Q_EMIT commandRefused(reply.type, text.trimmed());
-        Q_EMIT finishedMessageSendRequest(text == QLatin1String("+ok"));
-        break;
-    case ReqTimerList: {
-        OwnedList<TimerEntry> timers;
-        // An unreadable list keeps the one already shown.
-        if (parseTimerListE1(text, timers, db.clock()))
-            db.setTimers(std::move(timers));
-        else
-            reportUnreadable(reply);
-        Q_EMIT finishedTimerListRequest();
-        Q_EMIT networkRequestIsActive(false);
-        break;
-    }
-    case ReqTimerCleanup:
-        sendRequest(ReqTimerList);
-        break;
-    case ReqTimerAdd:
-        sendRequest(ReqStatus);
-        Q_EMIT finishedTimerEventAddRequest(answerIsSuccess(text));
-        if (!reply.failed && !answerIsSuccess(text))
-            Q_EMIT commandRefused(reply.type, {});
-        break;
-    case ReqTimerDelete:
-        sendRequest(ReqStatus);
-        Q_EMIT finishedTimerEventDelRequest(answerIsSuccess(text));
-        if (!reply.failed && !answerIsSuccess(text))
-            Q_EMIT commandRefused(reply.type, {});
-        break;
-    default:
-        break;
-    }
+    routeReply(reply);
+}
+
+void RequestsE1::defineRoutes()
+{
+    TavrelDatabase* db = database();
+    // Commands answer with an empty page; the data page shows what they did.
+    addRoute({ReqForward, ReqRewind, ReqPlay, ReqRecord, ReqPause, ReqStop, ReqVideoPosition, ReqVolumeUp,
+              ReqMute, ReqVolumeDown, ReqSetVolume, ReqRemoteKey},
+             {.followUps = {ReqData}});
+    addRoute({ReqStatus},
+             {.followUps = {ReqData},
+              .read = reading<StatusInfoE1>(parseStatusPageE1,
+                                            [db](auto status) { db->setStatusInfoE1(std::move(status)); }),
+              .signal = [this] { Q_EMIT finishedStatusRequest(); }});
+    addRoute({ReqAbout}, {.read = reading<AboutInfoE1>(
+                              parseAboutPageE1, [db](auto about) { db->setAboutInfoE1(std::move(about)); }),
+                          .signal = [this, db] { Q_EMIT finishedAboutRequest(db->aboutInfoE1()); }});
+    addRoute({ReqData}, {.read = reading<DeviceData>(parseDataPageE1,
+                                                     [db](auto data) { db->setDeviceData(std::move(data)); }),
+                         .signal = [this] { Q_EMIT finishedDataRequest(); }});
+    addRoute({ReqServices}, {.read = [this](const Reply& reply) { return storeBouquets(reply); },
+                             .signal = [this] { Q_EMIT finishedServiceDataRequest(); },
+                             .endsBusy = true});
+    addRoute({ReqEpg}, {.read = [this](const Reply& reply) { return readEpg(reply); },
+                        .always = [this](const Reply&) { Q_EMIT finishedEpgDataRequest(); },
+                        .endsBusy = true});
+    addRoute({ReqSatfinderData},
+             {.read = reading<SatfinderData>(parseSatfinderDataE1,
+                                             [this](auto data) { m_satfinderData = std::move(data); }),
+              .signal = [this] { Q_EMIT finishedSatfinderDataRequest(m_satfinderData.get()); }});
+    addRoute({ReqSatfinderConfig},
+             {.read = reading<SatfinderConfig>(
+                  parseSatfinderConfigE1, [db](auto config) { db->setSatfinderConfig(std::move(config)); }),
+              .signal = [this, db] { Q_EMIT finishedSatfinderConfigRequest(db->satfinderConfig()); }});
+    addRoute({ReqMovieList}, {.read = reading<OwnedList<MovieEntry>>(
+                                  parseMovieListE1, [db](auto movies) { db->setMovies(std::move(*movies)); }),
+                              .signal = [this] { Q_EMIT finishedMovieListRequest(); },
+                              .endsBusy = true});
+    addRoute({ReqMovieDelete, ReqMovieRename}, {.followUps = {ReqMovieList}});
+    addRoute({ReqMultiEpg}, {.read = [this](const Reply& reply) { return mergeBouquetEpg(reply); },
+                             .always = [this](const Reply&) { Q_EMIT finishedMultiEpgDataRequest(); },
+                             .endsBusy = true});
+    addRoute({ReqZapAndRefresh},
+             {.followUps = {ReqStatus}, .always = [this](const Reply& reply) {
+                  startNextRequestTimer({ReqEpg, reply.bouquetReference}, nextRequestDelayMs);
+              }});
+    addRoute({ReqMoviePlay, ReqShutdown, ReqReboot, ReqRestartGui, ReqWakeup, ReqStandby},
+             {.followUps = {ReqStatus}});
+    // Only "+ok" says the message is on the screen; anything else, or no answer, is a failure,
+    // and an answer that says something else is the receiver's refusal.
+    addRoute({ReqMessage}, {.always = [this](const Reply& reply) {
+                 const bool shown = reply.text == QLatin1String("+ok");
+                 if (!shown && !reply.failed)
+                     Q_EMIT commandRefused(reply.type, reply.text.trimmed());
+                 Q_EMIT finishedMessageSendRequest(shown);
+             }});
+    // An unreadable list keeps the one already shown.
+    const auto timers = [db](const QString& text, OwnedList<TimerEntry>& list) {
+        return parseTimerListE1(text, list, db->clock());
+    };
+    addRoute({ReqTimerList}, {.read = reading<OwnedList<TimerEntry>>(
+                                  timers, [db](auto list) { db->setTimers(std::move(*list)); }),
+                              .always = [this](const Reply&) { Q_EMIT finishedTimerListRequest(); },
+                              .endsBusy = true});
+    addRoute({ReqTimerCleanup}, {.followUps = {ReqTimerList}});
+    addRoute({ReqTimerAdd}, {.followUps = {ReqStatus}, .always = [this](const Reply& reply) {
+                                 Q_EMIT finishedTimerEventAddRequest(answerIsSuccess(reply.text));
+                                 reportRefusal(reply);
+                             }});
+    addRoute({ReqTimerDelete}, {.followUps = {ReqStatus}, .always = [this](const Reply& reply) {
+                                    Q_EMIT finishedTimerEventDelRequest(answerIsSuccess(reply.text));
+                                    reportRefusal(reply);
+                                }});
+}
+
+void RequestsE1::reportRefusal(const Reply& reply)
+{
+    if (!reply.failed && !answerIsSuccess(reply.text))
+        Q_EMIT commandRefused(reply.type, {});
 }
 
 void RequestsE1::keepCurrentAndNext(OwnedList<EpgItem>& events, qint64 now)
@@ -421,15 +353,16 @@ TavrelRequest::AnswerReader RequestsE1::answerReader(const Reply& reply) const
     }
 }
 
-void RequestsE1::handleEpg(const Reply& reply)
+bool RequestsE1::readEpg(const Reply& reply)
 {
     if (mergeBouquetEpg(reply)) {
         m_epgRetried = false;
-    } else if (!m_epgRetried) {
+        return true;
+    }
+    if (!m_epgRetried) {
         // The page is sometimes not ready right after a zap: one more try, then give up.
         m_epgRetried = true;
-        sendRequest(ReqEpg);
+        sendRequest({ReqEpg, reply.bouquetReference});
     }
-    Q_EMIT finishedEpgDataRequest();
-    Q_EMIT networkRequestIsActive(false);
+    return false;
 }

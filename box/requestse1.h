@@ -27,8 +27,6 @@ public:
 
     void requestServiceEpg(const QString& serviceRef, const QString& bouquetRef) override;
     void requestBouquetEpg(const QString& bouquetRef) override;
-    void requestBouquetEpgNow(const QString&) override {}
-    void requestSimilarEpg(const QString&, const QString&) override {}
     void zapToService(const QString& serviceRef) override;
     void zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef) override;
     void playMovie(const QString& movieRef) override;
@@ -37,12 +35,9 @@ public:
     void setVideoPosition(const QString& position) override;
     void sendMessageE1(const QString& caption, const QString& body, bool untilConfirmed,
                        int timeout) override;
-    void sendMessageE2(const QString&, bool, int) override {}
     void addTimer(const QString& serviceRef, const QString& channelName, const EpgItem* event) override;
-    void addTimerForEvent(const EpgItem*, bool) override {}
     void deleteTimer(const TimerEntry* timer) override;
     void setVolume(const QString& level) override;
-    void searchEpg(const QString&) override {}
     void requestSatfinderData(const QString& parameters) override;
     void requestSatfinderConfig() override;
 
@@ -79,7 +74,12 @@ private:
     static bool answersWithNothing(RequestType type);
     // Keeps of each service's run of events the first two that have not ended by now.
     static void keepCurrentAndNext(OwnedList<EpgItem>& events, qint64 now);
-    void handleEpg(const Reply& reply);
+    // The table from request type to the handling of its answer.
+    void defineRoutes();
+    // Merges the current events; an unreadable page is asked for once more.
+    bool readEpg(const Reply& reply);
+    // A timer command the receiver did not confirm.
+    void reportRefusal(const Reply& reply);
 
     QString m_currentBouquetRef;
     bool m_epgRetried = false;

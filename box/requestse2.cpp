@@ -13,6 +13,7 @@ RequestsE2::RequestsE2(TavrelDatabase* database, QObject* parent)
     : TavrelRequest(database, parent)
 {
     initializeFromSettings();
+    defineRoutes();
 }
 
 RequestsE2::~RequestsE2() = default;
@@ -79,19 +80,20 @@ bool RequestsE2::hasPendingTimers() const
 void RequestsE2::requestServiceEpg(const QString& serviceRef, const QString& bouquetRef)
 {
     m_currentBouquetRef = bouquetRef;
-    sendActiveWithUrl(ReqEpg, QStringLiteral("/web/epgservice?sRef=") + queryValue(serviceRef));
+    sendActiveWithUrl({ReqEpg, bouquetRef, serviceRef},
+                      QStringLiteral("/web/epgservice?sRef=") + queryValue(serviceRef));
 }
 
 void RequestsE2::requestBouquetEpg(const QString& bouquetRef)
 {
     m_currentBouquetRef = bouquetRef;
-    sendActiveWithUrl(ReqEpg, QStringLiteral("/web/epgmulti?bRef=") + queryValue(bouquetRef));
+    sendActiveWithUrl({ReqEpg, bouquetRef}, QStringLiteral("/web/epgmulti?bRef=") + queryValue(bouquetRef));
 }
 
 void RequestsE2::requestBouquetEpgNow(const QString& bouquetRef)
 {
     m_currentBouquetRef = bouquetRef;
-    sendActiveWithUrl(ReqEpgNow, QStringLiteral("/web/epgnow?bRef=") + queryValue(bouquetRef));
+    sendActiveWithUrl({ReqEpgNow, bouquetRef}, QStringLiteral("/web/epgnow?bRef=") + queryValue(bouquetRef));
 }
 
 void RequestsE2::requestSimilarEpg(const QString& serviceRef, const QString& eventId)
@@ -108,8 +110,8 @@ void RequestsE2::zapToService(const QString& serviceRef)
 void RequestsE2::zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef)
 {
     m_currentBouquetRef = bouquetRef;
-    m_zapServiceRef = serviceRef;
-    sendWithUrl(ReqZapAndRefresh, QStringLiteral("/web/zap?sRef=") + queryValue(serviceRef));
+    sendWithUrl({ReqZapAndRefresh, bouquetRef, serviceRef},
+                QStringLiteral("/web/zap?sRef=") + queryValue(serviceRef));
 }
 
 void RequestsE2::playMovie(const QString& movieRef)
@@ -165,219 +167,165 @@ void RequestsE2::afterZapRequestTimerSlot()
 {
     m_afterZapTimer->deleteLater();
     m_afterZapTimer = nullptr;
-    requestServiceEpg(m_zapServiceRef, m_currentBouquetRef);
-    requestBouquetEpgNow(m_currentBouquetRef);
+    // The EPG of the zap whose answer came last, in the bouquet it was zapped in.
+    const RequestContext zapped = m_zapped;
+    requestServiceEpg(zapped.serviceReference, zapped.bouquetReference);
+    requestBouquetEpgNow(zapped.bouquetReference);
 }
 
-std::optional<E2CommandResult> RequestsE2::readCommandOutcome(const Reply& reply)
+void RequestsE2::reportCommandOutcome(const Reply& reply)
 {
     // A receiver that went down with its command may have closed the connection without a word.
     if (reply.failed || !isCommand(reply.type) || (endsTheConnection(reply.type) && reply.text.isEmpty()))
-        return std::nullopt;
+        return;
     E2CommandResult result;
     if (!parseE2CommandResult(reply.text, result)) {
-        // The volume answers are read, and reported when unreadable, by their own case.
+        // The volume answers are read, and reported when unreadable, by their own route.
         if (reply.type != ReqMute && reply.type != ReqSetVolume)
             reportUnreadable(reply);
-        return std::nullopt;
+        return;
     }
     if (!result.accepted)
         Q_EMIT commandRefused(reply.type, result.text);
-    return result;
 }
 
 void RequestsE2::dispatchReply(const Reply& reply)
 {
-    TavrelDatabase& db = *database();
-    const QString& text = reply.text;
-    const std::optional<E2CommandResult> outcome = readCommandOutcome(reply);
-    switch (reply.type) {
-    case ReqRecord:
-    case ReqStop:
-    case ReqTimerCleanup:
-        sendRequest(ReqTimerList);
-        break;
-    case ReqKeyExit:
-        sendRequest(ReqKeyOk);
-        break;
-    case ReqMute:
-    case ReqSetVolume:
-    case ReqVolume: {
-        bool isMute = false;
-        int level = 0;
-        if (parseE2Volume(text, isMute, level))
-            Q_EMIT finishedVolumeRequest(isMute, level);
-        else
-            reportUnreadable(reply);
-        break;
-    }
-    case ReqStatus:
-        handleStatus(reply);
-        break;
-    case ReqCurrentService:
-        handleCurrentService(reply);
-        break;
-    case ReqAbout: {
-        sendRequest(ReqSignal);
-        auto about = std::make_unique<AboutInfo>();
-        if (parseE2About(text, *about)) {
-            db.setAboutInfo(std::move(about));
-            Q_EMIT finishedAboutRequest();
-        } else {
-            reportUnreadable(reply);
-        }
-        break;
-    }
-    case ReqCurrentTime: {
-        QString time;
-        if (parseE2CurrentTime(text, time)) {
-            db.setCurrentTime(time);
-            Q_EMIT finishedCurrentTimeRequest();
-        } else {
-            reportUnreadable(reply);
-        }
-        break;
-    }
-    case ReqServices:
-        handleServices(reply);
-        break;
-    case ReqSignal: {
-        auto signal = std::make_unique<SignalInfo>();
-        if (parseE2Signal(text, *signal)) {
-            db.setSignalInfo(std::move(signal));
-            Q_EMIT finishedSignalRequest(db.signalInfo());
-        } else {
-            reportUnreadable(reply);
-        }
-        break;
-    }
-    case ReqEpg:
-        handleEpg(reply);
-        break;
-    case ReqMovieList: {
-        OwnedList<MovieEntry> movies;
-        // An unreadable list keeps the one already shown.
-        if (parseE2MovieList(text, movies)) {
-            db.setMovies(std::move(movies));
-            Q_EMIT finishedMovieListRequest();
-        } else {
-            reportUnreadable(reply);
-        }
-        Q_EMIT networkRequestIsActive(false);
-        break;
-    }
-    case ReqMovieDelete:
-        sendRequest(ReqAbout); // the free disk space changed
-        Q_EMIT finishedMovieDelRequest(parseE2MovieDeleteResult(text));
-        break;
-    case ReqEpgNow:
-        handleEpgNow(reply);
-        break;
-    case ReqEpgNext:
-        handleEpgNext(reply);
-        break;
-    case ReqEpgSimilar: {
-        OwnedList<EpgItem> events;
-        if (parseE2EventList(text, events, db.clock())) {
-            db.setSimilarResults(std::move(events));
-            Q_EMIT finishedEpgSimilarRequest();
-        } else {
-            reportUnreadable(reply);
-        }
-        Q_EMIT networkRequestIsActive(false);
-        break;
-    }
-    case ReqZapAndRefresh: {
-        sendRequest(ReqStatus);
-        QTimer* timer = restartSingleShot(m_afterZapTimer, afterZapDelayMs);
-        connect(timer, &QTimer::timeout, this, &RequestsE2::afterZapRequestTimerSlot);
-        break;
-    }
-    case ReqMessage:
-        // Only a message the receiver says it showed is sent.
-        Q_EMIT finishedMessageSendRequest(outcome && outcome->accepted);
-        break;
-    case ReqMessageAnswer: {
-        MessageAnswer answer = AnswerTimeout;
-        if (parseE2MessageAnswer(text, answer))
-            Q_EMIT finishedMessageAnswerRequest(answer);
-        else
-            reportUnreadable(reply);
-        break;
-    }
-    case ReqEpgSearch: {
-        OwnedList<EpgItem> events;
-        if (parseE2EventList(text, events, db.clock())) {
-            db.setSearchResults(std::move(events));
-            Q_EMIT finishedSearchRequest();
-        } else {
-            reportUnreadable(reply);
-        }
-        Q_EMIT networkRequestIsActive(false);
-        break;
-    }
-    case ReqTimerList: {
-        OwnedList<TimerEntry> timers;
-        // An unreadable list keeps the one already shown.
-        if (parseE2TimerList(text, timers, db.clock()))
-            db.setTimers(std::move(timers));
-        else
-            reportUnreadable(reply);
-        Q_EMIT finishedTimerListRequest();
-        Q_EMIT networkRequestIsActive(false);
-        break;
-    }
-    case ReqTimerAdd:
-        Q_EMIT finishedTimerEventAddRequest(parseE2TimerCommandResult(text));
-        break;
-    case ReqTimerDelete:
-        sendRequest(ReqTimerList);
-        Q_EMIT finishedTimerEventDelRequest(parseE2TimerCommandResult(text));
-        break;
-    case ReqShutdown:
-    case ReqReboot:
-    case ReqRestartGui:
-    case ReqWakeup:
-    case ReqStandby:
-        sendRequest(ReqStatus);
-        break;
-    case ReqScreenshot:
-        handleScreenshot(reply);
-        break;
-    default:
-        break;
-    }
+    reportCommandOutcome(reply);
+    routeReply(reply);
 }
 
-void RequestsE2::handleScreenshot(const Reply& reply)
+void RequestsE2::defineRoutes()
 {
-    if (reply.failed)
-        return;
+    TavrelDatabase* db = database();
+    const auto events = [db](const QString& text, OwnedList<EpgItem>& list) {
+        return parseE2EventList(text, list, db->clock());
+    };
+    const auto bouquetEpg = [this](const Reply& reply) { return mergeBouquetEpg(reply); };
+    const auto epgSignal = [this] { Q_EMIT finishedEpgDataRequest(); };
+    const auto epgHandled = [this](const Reply&) { Q_EMIT finishedEpgDataRequest(); };
+    addRoute({ReqRecord, ReqStop, ReqTimerCleanup}, {.followUps = {ReqTimerList}});
+    addRoute({ReqKeyExit}, {.followUps = {ReqKeyOk}});
+    addRoute({ReqMute, ReqSetVolume, ReqVolume},
+             {.read = [this](const Reply& reply) { return readVolume(reply); }});
+    addRoute({ReqStatus}, {.followUps = {ReqCurrentService, ReqVolume},
+                           .read = [this](const Reply& reply) { return readStatus(reply); }});
+    addRoute({ReqCurrentService}, {.read = [this](const Reply& reply) { return readCurrentService(reply); }});
+    addRoute({ReqAbout}, {.followUps = {ReqSignal},
+                          .read = reading<AboutInfo>(
+                              parseE2About, [db](auto about) { db->setAboutInfo(std::move(about)); }),
+                          .signal = [this] { Q_EMIT finishedAboutRequest(); }});
+    addRoute({ReqCurrentTime},
+             {.read = reading<QString>(parseE2CurrentTime, [db](auto time) { db->setCurrentTime(*time); }),
+              .signal = [this] { Q_EMIT finishedCurrentTimeRequest(); }});
+    addRoute({ReqServices}, {.read = [this](const Reply& reply) { return storeBouquets(reply); },
+                             .signal = [this] { Q_EMIT finishedServiceDataRequest(); },
+                             .followUpsWhenRead = {ReqCurrentService, ReqStatus, ReqCurrentTime},
+                             .endsBusy = true});
+    addRoute({ReqSignal}, {.read = reading<SignalInfo>(
+                               parseE2Signal, [db](auto info) { db->setSignalInfo(std::move(info)); }),
+                           .signal = [this, db] { Q_EMIT finishedSignalRequest(db->signalInfo()); }});
+    addRoute({ReqEpg}, {.read = bouquetEpg, .always = epgHandled, .endsBusy = true});
+    // An unreadable list keeps the one already shown.
+    addRoute({ReqMovieList}, {.read = reading<OwnedList<MovieEntry>>(
+                                  parseE2MovieList, [db](auto movies) { db->setMovies(std::move(*movies)); }),
+                              .signal = [this] { Q_EMIT finishedMovieListRequest(); },
+                              .endsBusy = true});
+    addRoute({ReqMovieDelete}, {.followUps = {ReqAbout}, // the free disk space changed
+                                .always = [this](const Reply& reply) {
+                                    Q_EMIT finishedMovieDelRequest(parseE2MovieDeleteResult(reply.text));
+                                }});
+    // The next events follow whether or not the current ones could be read.
+    addRoute({ReqEpgNow},
+             {.read = [this](const Reply& reply) { return readEpgNow(reply); }, .always = epgHandled});
+    addRoute({ReqEpgNext}, {.read = bouquetEpg, .signal = epgSignal, .endsBusy = true});
+    addRoute({ReqEpgSimilar}, {.read = reading<OwnedList<EpgItem>>(
+                                   events, [db](auto list) { db->setSimilarResults(std::move(*list)); }),
+                               .signal = [this] { Q_EMIT finishedEpgSimilarRequest(); },
+                               .endsBusy = true});
+    addRoute({ReqZapAndRefresh}, {.followUps = {ReqStatus},
+                                  .read = [this](const Reply& reply) { return startAfterZapTimer(reply); }});
+    // Only a message the receiver says it showed is sent.
+    addRoute({ReqMessage}, {.always = [this](const Reply& reply) {
+                 E2CommandResult result;
+                 Q_EMIT finishedMessageSendRequest(
+                     !reply.failed && parseE2CommandResult(reply.text, result) && result.accepted);
+             }});
+    addRoute({ReqMessageAnswer}, {.read = reading<MessageAnswer>(parseE2MessageAnswer, [this](auto answer) {
+                                      Q_EMIT finishedMessageAnswerRequest(*answer);
+                                  })});
+    addRoute({ReqEpgSearch}, {.read = reading<OwnedList<EpgItem>>(
+                                  events, [db](auto list) { db->setSearchResults(std::move(*list)); }),
+                              .signal = [this] { Q_EMIT finishedSearchRequest(); },
+                              .endsBusy = true});
+    const auto timers = [db](const QString& text, OwnedList<TimerEntry>& list) {
+        return parseE2TimerList(text, list, db->clock());
+    };
+    addRoute({ReqTimerList}, {.read = reading<OwnedList<TimerEntry>>(
+                                  timers, [db](auto list) { db->setTimers(std::move(*list)); }),
+                              .always = [this](const Reply&) { Q_EMIT finishedTimerListRequest(); },
+                              .endsBusy = true});
+    addRoute({ReqTimerAdd}, {.always = [this](const Reply& reply) {
+                 Q_EMIT finishedTimerEventAddRequest(parseE2TimerCommandResult(reply.text));
+             }});
+    addRoute({ReqTimerDelete},
+             {.followUps = {ReqTimerList}, .always = [this](const Reply& reply) {
+                  Q_EMIT finishedTimerEventDelRequest(parseE2TimerCommandResult(reply.text));
+              }});
+    addRoute({ReqShutdown, ReqReboot, ReqRestartGui, ReqWakeup, ReqStandby}, {.followUps = {ReqStatus}});
+    addRoute({ReqScreenshot}, {.read = [this](const Reply& reply) { return readScreenshot(reply); }});
+}
+
+bool RequestsE2::readScreenshot(const Reply& reply)
+{
     // Receivers without the grabber answer with a page of text instead.
     static const QByteArray png("\x89PNG\r\n\x1a\n", 8);
     static const QByteArray jpeg("\xff\xd8\xff", 3);
-    if (reply.bytes.startsWith(png) || reply.bytes.startsWith(jpeg))
-        Q_EMIT finishedScreenshotRequest(reply.bytes);
-    else
-        Q_EMIT replyUnreadable(reply.type);
+    if (reply.failed)
+        return false;
+    if (!reply.bytes.startsWith(png) && !reply.bytes.startsWith(jpeg)) {
+        reportUnreadable(reply);
+        return false;
+    }
+    Q_EMIT finishedScreenshotRequest(reply.bytes);
+    return true;
 }
 
-void RequestsE2::handleStatus(const Reply& reply)
+bool RequestsE2::startAfterZapTimer(const Reply& reply)
 {
-    sendRequest(ReqCurrentService);
-    sendRequest(ReqVolume);
+    m_zapped = {reply.type, reply.bouquetReference, reply.serviceReference};
+    QTimer* timer = restartSingleShot(m_afterZapTimer, afterZapDelayMs);
+    connect(timer, &QTimer::timeout, this, &RequestsE2::afterZapRequestTimerSlot);
+    return true;
+}
+
+bool RequestsE2::readVolume(const Reply& reply)
+{
+    bool isMute = false;
+    int level = 0;
+    if (!parseE2Volume(reply.text, isMute, level)) {
+        reportUnreadable(reply);
+        return false;
+    }
+    Q_EMIT finishedVolumeRequest(isMute, level);
+    return true;
+}
+
+bool RequestsE2::readStatus(const Reply& reply)
+{
     // Without an answer the standby state is unknown, not "awake".
     if (reply.failed)
-        return;
+        return false;
     const bool isStandby = parseE2PowerState(reply.text);
     Q_EMIT finishedPowerstateRequest(isStandby);
     TavrelDatabase& db = *database();
     if (db.statusData()->standby != isStandby)
         startNextRequestTimer(ReqCurrentService, standbyChangeDelayMs);
     db.setStandby(isStandby);
+    return true;
 }
 
-void RequestsE2::handleCurrentService(const Reply& reply)
+bool RequestsE2::readCurrentService(const Reply& reply)
 {
     TavrelDatabase& db = *database();
     auto service = std::make_unique<CurrentServiceE2>();
@@ -388,13 +336,22 @@ void RequestsE2::handleCurrentService(const Reply& reply)
             sendRequest(ReqAbout);
             m_aboutRequested = true;
         }
-        return;
+        return true;
     }
     reportUnreadable(reply);
     if (m_currentServiceRetries < currentServiceRetryLimit) {
         ++m_currentServiceRetries;
         sendRequest(ReqCurrentService);
     }
+    return false;
+}
+
+bool RequestsE2::readEpgNow(const Reply& reply)
+{
+    const bool read = mergeBouquetEpg(reply);
+    sendWithUrl({ReqEpgNext, reply.bouquetReference},
+                QStringLiteral("/web/epgnext?bRef=") + queryValue(reply.bouquetReference));
+    return read;
 }
 
 TavrelRequest::AnswerReader RequestsE2::answerReader(const Reply& reply) const
@@ -416,42 +373,4 @@ TavrelRequest::AnswerReader RequestsE2::answerReader(const Reply& reply) const
     default:
         return {};
     }
-}
-
-void RequestsE2::handleServices(const Reply& reply)
-{
-    TavrelDatabase& db = *database();
-    const std::shared_ptr<BouquetsRead> read = readAnswer<BouquetsRead>(reply);
-    if (read->ok) {
-        db.setBouquets(std::move(read->bouquets));
-        Q_EMIT finishedServiceDataRequest();
-        sendRequest(ReqCurrentService);
-        sendRequest(ReqStatus);
-        sendRequest(ReqCurrentTime);
-    } else {
-        reportUnreadable(reply);
-    }
-    Q_EMIT networkRequestIsActive(false);
-}
-
-void RequestsE2::handleEpg(const Reply& reply)
-{
-    mergeBouquetEpg(reply);
-    Q_EMIT finishedEpgDataRequest();
-    Q_EMIT networkRequestIsActive(false);
-}
-
-void RequestsE2::handleEpgNow(const Reply& reply)
-{
-    // The next events follow whether or not the current ones could be read.
-    mergeBouquetEpg(reply);
-    sendWithUrl(ReqEpgNext, QStringLiteral("/web/epgnext?bRef=") + queryValue(reply.bouquetReference));
-    Q_EMIT finishedEpgDataRequest();
-}
-
-void RequestsE2::handleEpgNext(const Reply& reply)
-{
-    if (mergeBouquetEpg(reply))
-        Q_EMIT finishedEpgDataRequest();
-    Q_EMIT networkRequestIsActive(false);
 }

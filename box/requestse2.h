@@ -3,8 +3,6 @@
 #include "box/e2readers.h"
 #include "box/tavrelrequest.h"
 
-#include <optional>
-
 // The engine for receivers with the XML web interface under "/web/".
 class RequestsE2 : public TavrelRequest
 {
@@ -29,17 +27,11 @@ public:
     void zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef) override;
     void playMovie(const QString& movieRef) override;
     void deleteMovie(const QString& movieRef) override;
-    void renameMovie(const QString&, const QString&) override {}
-    void setVideoPosition(const QString&) override {}
-    void sendMessageE1(const QString&, const QString&, bool, int) override {}
     void sendMessageE2(const QString& text, bool question, int timeout) override;
-    void addTimer(const QString&, const QString&, const EpgItem*) override {}
     void addTimerForEvent(const EpgItem* event, bool justPlay) override;
     void deleteTimer(const TimerEntry* timer) override;
     void setVolume(const QString& level) override;
     void searchEpg(const QString& text) override;
-    void requestSatfinderData(const QString&) override {}
-    void requestSatfinderConfig() override {}
     // The picture the TV shows, as PNG.
     void requestScreenshot();
 
@@ -79,19 +71,23 @@ private Q_SLOTS:
     void afterZapRequestTimerSlot();
 
 private:
-    // Reads a command's answer and reports a refusal or an unreadable answer; empty unless the
-    // answer could be read.
-    std::optional<E2CommandResult> readCommandOutcome(const Reply& reply);
-    void handleStatus(const Reply& reply);
-    void handleCurrentService(const Reply& reply);
-    void handleServices(const Reply& reply);
-    void handleEpg(const Reply& reply);
-    void handleEpgNow(const Reply& reply);
-    void handleEpgNext(const Reply& reply);
-    void handleScreenshot(const Reply& reply);
+    // The table from request type to the handling of its answer.
+    void defineRoutes();
+    // Reads a command's answer and reports a refusal or an unreadable answer.
+    void reportCommandOutcome(const Reply& reply);
+    bool readVolume(const Reply& reply);
+    bool readStatus(const Reply& reply);
+    bool readCurrentService(const Reply& reply);
+    // Keeps the zap for the EPG refresh that follows it after a delay.
+    bool startAfterZapTimer(const Reply& reply);
+    // Merges the current events and asks for the next ones, whether or not it could.
+    bool readEpgNow(const Reply& reply);
+    // A picture, or the page of text of a receiver without the grabber.
+    bool readScreenshot(const Reply& reply);
 
     QString m_currentBouquetRef;
-    QString m_zapServiceRef;
+    // The zap the after-zap timer refreshes the EPG for.
+    RequestContext m_zapped;
     QPointer<QTimer> m_afterZapTimer;
     int m_currentServiceRetries = 0;
     bool m_aboutRequested = false;

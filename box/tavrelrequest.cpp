@@ -21,6 +21,8 @@ constexpr auto storedUrlAttribute = QNetworkRequest::Attribute(QNetworkRequest::
 constexpr auto requestTypeAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
 constexpr auto sessionIdAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 2);
 constexpr auto secondTryAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 3);
+constexpr auto bouquetAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 4);
+constexpr auto serviceAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 5);
 
 int httpStatusOf(const QNetworkReply* reply)
 {
@@ -82,10 +84,32 @@ void TavrelRequest::initializeFromSettings()
 
 void TavrelRequest::sendRequest(RequestType type)
 {
-    if (isLongRequest(type) && !urlForRequest(type).isEmpty())
-        Q_EMIT networkRequestIsActive(true);
-    sendStoredRequest(type);
+    sendRequest(contextFor(type));
 }
+
+void TavrelRequest::sendRequest(const RequestContext& request)
+{
+    if (isLongRequest(request.type) && !urlForRequest(request.type).isEmpty())
+        Q_EMIT networkRequestIsActive(true);
+    sendStoredRequest(request);
+}
+
+RequestContext TavrelRequest::contextFor(RequestType type) const
+{
+    return {type, currentBouquetReference()};
+}
+
+void TavrelRequest::requestBouquetEpgNow(const QString&) {}
+void TavrelRequest::requestSimilarEpg(const QString&, const QString&) {}
+void TavrelRequest::renameMovie(const QString&, const QString&) {}
+void TavrelRequest::setVideoPosition(const QString&) {}
+void TavrelRequest::sendMessageE1(const QString&, const QString&, bool, int) {}
+void TavrelRequest::sendMessageE2(const QString&, bool, int) {}
+void TavrelRequest::addTimer(const QString&, const QString&, const EpgItem*) {}
+void TavrelRequest::addTimerForEvent(const EpgItem*, bool) {}
+void TavrelRequest::searchEpg(const QString&) {}
+void TavrelRequest::requestSatfinderData(const QString&) {}
+void TavrelRequest::requestSatfinderConfig() {}
 
 QUrl TavrelRequest::urlForRequest(RequestType type) const
 {
@@ -168,23 +192,28 @@ void TavrelRequest::sendNextRemoteKey()
         return;
     const QString path = m_remoteKeys.front();
     m_remoteKeys.pop_front();
-    m_currentReply = nullptr;
     sendWithUrl(ReqRemoteKey, path);
-    m_remoteKeyReply = m_currentReply.data();
-    m_remoteKeyBusy = m_remoteKeyReply != nullptr;
+    // Its reply, or its failure while a session id was fetched, sends the next.
+    m_remoteKeyBusy = true;
 }
 
 void TavrelRequest::sendStoredRequest(RequestType type)
 {
+    sendStoredRequest(contextFor(type));
+}
+
+void TavrelRequest::sendStoredRequest(const RequestContext& sent)
+{
+    const RequestType type = sent.type;
     const QUrl url = urlForRequest(type);
     if (url.isEmpty() || m_abandoned)
         return; // this engine has no such request, or is done: nothing to send
     // While a new session id is fetched, a request would only be refused for want of it.
     if (m_session.isFetching()) {
-        m_session.wait(type, url);
+        m_session.wait(sent, url);
         return;
     }
-    transmit(type, url, false);
+    transmit(sent, url, false);
 }
 
 QNetworkRequest TavrelRequest::prepareRequest(const QUrl& url, int timeoutMs)
@@ -202,14 +231,17 @@ QNetworkRequest TavrelRequest::prepareRequest(const QUrl& url, int timeoutMs)
     return request;
 }
 
-void TavrelRequest::transmit(RequestType type, const QUrl& storedUrl, bool secondTry)
+void TavrelRequest::transmit(const RequestContext& sent, const QUrl& storedUrl, bool secondTry)
 {
+    const RequestType type = sent.type;
     const int timeoutMs = isBigLoad(type) ? m_longTransferTimeoutMs : m_transferTimeoutMs;
     QNetworkRequest request = prepareRequest(m_session.withId(storedUrl), timeoutMs);
     request.setAttribute(storedUrlAttribute, storedUrl);
     request.setAttribute(requestTypeAttribute, int(type));
     request.setAttribute(sessionIdAttribute, m_session.id());
     request.setAttribute(secondTryAttribute, secondTry);
+    request.setAttribute(bouquetAttribute, sent.bouquetReference);
+    request.setAttribute(serviceAttribute, sent.serviceReference);
 
     m_errorReported = false;
     Q_EMIT networkReceiveIsActive(true);
@@ -253,6 +285,13 @@ QUrl TavrelRequest::storedUrlOf(const QNetworkReply* reply)
     return stored.isValid() ? stored.toUrl() : reply->request().url();
 }
 
+RequestContext TavrelRequest::contextOf(const QNetworkReply* reply)
+{
+    const QNetworkRequest request = reply->request();
+    return {RequestType(request.attribute(requestTypeAttribute).toInt()),
+            request.attribute(bouquetAttribute).toString(), request.attribute(serviceAttribute).toString()};
+}
+
 bool TavrelRequest::isFirstSessionRefusal(const QNetworkReply* reply) const
 {
     return httpStatusOf(reply) == ReceiverSession::refusedStatus && !sessionPath().isEmpty() &&
@@ -264,14 +303,14 @@ bool TavrelRequest::retryWithSession(const QNetworkReply* reply)
     if (!isFirstSessionRefusal(reply) || m_abandoned)
         return false;
     // The receiver refused before it acted, so even a command may go again, once.
-    const auto type = RequestType(reply->request().attribute(requestTypeAttribute).toInt());
+    const RequestContext sent = contextOf(reply);
     const QUrl url = storedUrlOf(reply);
     const QString sentId = reply->request().attribute(sessionIdAttribute).toString();
     if (!m_session.isFetching() && !m_session.id().isEmpty() && m_session.id() != sentId) {
-        transmit(type, url, true); // the id was renewed while this request was under way
+        transmit(sent, url, true); // the id was renewed while this request was under way
         return true;
     }
-    m_session.wait(type, url);
+    m_session.wait(sent, url);
     if (!m_session.isFetching())
         fetchSession();
     return true;
@@ -300,7 +339,7 @@ void TavrelRequest::sessionReplyFinished(QNetworkReply* reply)
     if (error == QNetworkReply::NoError && readSessionId(decodeBody(body), id)) {
         m_session.setId(id);
         for (const ReceiverSession::Waiting& waiting : m_session.takeWaiting())
-            transmit(waiting.type, waiting.url, true);
+            transmit(waiting.request, waiting.url, true);
         return;
     }
     m_session.forget();
@@ -322,9 +361,10 @@ void TavrelRequest::failSessionWaiters(QNetworkReply::NetworkError error, int ht
         return;
     for (const ReceiverSession::Waiting& waiting : m_session.takeWaiting()) {
         QueuedReply queued;
-        queued.reply.type = requestTypeForUrl(waiting.url);
+        queued.reply.type = waiting.request.type;
         queued.reply.failed = true;
-        queued.reply.bouquetReference = currentBouquetReference();
+        queued.reply.bouquetReference = waiting.request.bouquetReference;
+        queued.reply.serviceReference = waiting.request.serviceReference;
         queued.error = error;
         queued.httpStatus = httpStatus;
         m_dispatchQueue.push_back(std::move(queued));
@@ -353,10 +393,21 @@ void TavrelRequest::sendWithUrl(RequestType type, const QString& pathAndQuery)
     sendStoredRequest(type);
 }
 
+void TavrelRequest::sendWithUrl(const RequestContext& request, const QString& pathAndQuery)
+{
+    storeRequestUrl(request.type, pathAndQuery);
+    sendStoredRequest(request);
+}
+
 void TavrelRequest::sendActiveWithUrl(RequestType type, const QString& pathAndQuery)
 {
+    sendActiveWithUrl(contextFor(type), pathAndQuery);
+}
+
+void TavrelRequest::sendActiveWithUrl(const RequestContext& request, const QString& pathAndQuery)
+{
     Q_EMIT networkRequestIsActive(true);
-    sendWithUrl(type, pathAndQuery);
+    sendWithUrl(request, pathAndQuery);
 }
 
 QString TavrelRequest::queryValue(const QString& value)
@@ -368,7 +419,12 @@ QString TavrelRequest::queryValue(const QString& value)
 
 void TavrelRequest::startNextRequestTimer(RequestType type, int delayMs)
 {
-    m_pendingRequest = type;
+    startNextRequestTimer(contextFor(type), delayMs);
+}
+
+void TavrelRequest::startNextRequestTimer(const RequestContext& request, int delayMs)
+{
+    m_pendingRequest = request;
     QTimer* timer = restartSingleShot(m_nextRequestTimer, delayMs);
     connect(timer, &QTimer::timeout, this, &TavrelRequest::nextRequestTimerSlot);
 }
@@ -483,7 +539,7 @@ bool TavrelRequest::isExpectedDrop(const QNetworkReply* reply) const
 {
     const QNetworkReply::NetworkError error = reply->error();
     return (error == QNetworkReply::RemoteHostClosedError || error == QNetworkReply::ContentReSendError) &&
-           endsTheConnection(requestTypeForUrl(storedUrlOf(reply)));
+           endsTheConnection(contextOf(reply).type);
 }
 
 void TavrelRequest::requestError(QNetworkReply::NetworkError error)
@@ -522,7 +578,7 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     qsizetype size = 0;
     for (const QByteArray& chunk : std::as_const(chunks))
         size += chunk.size();
-    const QUrl url = storedUrlOf(reply);
+    const RequestContext request = contextOf(reply);
     reply->deleteLater();
     // Refused again with a fresh id: the guard cannot be passed.
     if (httpStatus == ReceiverSession::refusedStatus && !sessionPath().isEmpty() &&
@@ -531,13 +587,10 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
 
     QueuedReply queued;
     Reply& read = queued.reply;
-    read.type = requestTypeForUrl(url);
-    if (reply == m_remoteKeyReply) {
-        read.type = ReqRemoteKey;
-        m_remoteKeyReply = nullptr;
-    }
+    read.type = request.type;
     read.failed = error != QNetworkReply::NoError;
-    read.bouquetReference = currentBouquetReference();
+    read.bouquetReference = request.bouquetReference;
+    read.serviceReference = request.serviceReference;
     queued.error = error;
     queued.httpStatus = httpStatus;
     if (m_database)
@@ -614,6 +667,41 @@ bool TavrelRequest::mergeBouquetEpg(const Reply& reply)
     }
     database()->insertBouquetEpg(std::move(read->events));
     return true;
+}
+
+bool TavrelRequest::storeBouquets(const Reply& reply)
+{
+    const std::shared_ptr<BouquetsRead> read = readAnswer<BouquetsRead>(reply);
+    if (!read->ok) {
+        reportUnreadable(reply);
+        return false;
+    }
+    database()->setBouquets(std::move(read->bouquets));
+    return true;
+}
+
+void TavrelRequest::addRoute(std::initializer_list<RequestType> types, const ReplyRoute& route)
+{
+    for (RequestType type : types)
+        m_routes[size_t(type)] = route;
+}
+
+void TavrelRequest::routeReply(const Reply& reply)
+{
+    const ReplyRoute& route = m_routes[size_t(reply.type)];
+    for (RequestType next : route.followUps)
+        sendRequest(next);
+    const bool read = !route.read || route.read(reply);
+    if (read) {
+        if (route.signal)
+            route.signal();
+        for (RequestType next : route.followUpsWhenRead)
+            sendRequest(next);
+    }
+    if (route.always)
+        route.always(reply);
+    if (route.endsBusy)
+        Q_EMIT networkRequestIsActive(false);
 }
 
 TavrelRequest::AnswerReader TavrelRequest::answerReader(const Reply&) const

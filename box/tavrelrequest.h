@@ -2,6 +2,7 @@
 
 #include "box/receiversession.h"
 #include "box/remotekey.h"
+#include "box/requestcontext.h"
 #include "box/requesttype.h"
 #include "model/ownedlist.h"
 #include "model/records.h"
@@ -30,8 +31,8 @@ struct TimerEntry;
 
 // The engine through which the application talks to the receiver's web interface: it keeps the
 // URL of every request type built from the active profile, sends GET requests without waiting,
-// answers authentication challenges from the settings store, and matches each reply to its
-// request by URL before the concrete engine parses it into the database.
+// answers authentication challenges from the settings store, and hands each reply, together with
+// what its request was sent for, to the concrete engine, which reads it into the database.
 class TavrelRequest : public QObject
 {
     Q_OBJECT
@@ -49,24 +50,24 @@ public:
     virtual void sendRequest(RequestType type);
     virtual void requestServiceEpg(const QString& serviceRef, const QString& bouquetRef) = 0;
     virtual void requestBouquetEpg(const QString& bouquetRef) = 0;
-    virtual void requestBouquetEpgNow(const QString& bouquetRef) = 0;
-    virtual void requestSimilarEpg(const QString& serviceRef, const QString& eventId) = 0;
+    // Operations that an engine's web interface has no request for send nothing.
+    virtual void requestBouquetEpgNow(const QString& bouquetRef);
+    virtual void requestSimilarEpg(const QString& serviceRef, const QString& eventId);
     virtual void zapToService(const QString& serviceRef) = 0;
     virtual void zapToServiceInBouquet(const QString& serviceRef, const QString& bouquetRef) = 0;
     virtual void playMovie(const QString& movieRef) = 0;
     virtual void deleteMovie(const QString& movieRef) = 0;
-    virtual void renameMovie(const QString& movieRef, const QString& newTitle) = 0;
-    virtual void setVideoPosition(const QString& position) = 0;
-    virtual void sendMessageE1(const QString& caption, const QString& body, bool untilConfirmed,
-                               int timeout) = 0;
-    virtual void sendMessageE2(const QString& text, bool question, int timeout) = 0;
-    virtual void addTimer(const QString& serviceRef, const QString& channelName, const EpgItem* event) = 0;
-    virtual void addTimerForEvent(const EpgItem* event, bool justPlay) = 0;
+    virtual void renameMovie(const QString& movieRef, const QString& newTitle);
+    virtual void setVideoPosition(const QString& position);
+    virtual void sendMessageE1(const QString& caption, const QString& body, bool untilConfirmed, int timeout);
+    virtual void sendMessageE2(const QString& text, bool question, int timeout);
+    virtual void addTimer(const QString& serviceRef, const QString& channelName, const EpgItem* event);
+    virtual void addTimerForEvent(const EpgItem* event, bool justPlay);
     virtual void deleteTimer(const TimerEntry* timer) = 0;
     virtual void setVolume(const QString& level) = 0;
-    virtual void searchEpg(const QString& text) = 0;
-    virtual void requestSatfinderData(const QString& parameters) = 0;
-    virtual void requestSatfinderConfig() = 0;
+    virtual void searchEpg(const QString& text);
+    virtual void requestSatfinderData(const QString& parameters);
+    virtual void requestSatfinderConfig();
     // Keys of the remote control reach the receiver one after the other, in the order they were
     // given, each once: the next goes when the receiver has answered the one before.
     void sendRemoteKey(RemoteKey key, bool longPress);
@@ -145,27 +146,49 @@ protected:
         QString text;        // empty when the transfer failed
         QByteArray bytes;    // the answer as it came, for answers that are no text (pictures)
         bool failed = false; // network error, HTTP error status or time-out
-        // The bouquet an EPG answer belongs to, as it was when the reply finished.
+        // The bouquet and service the request was sent for.
         QString bouquetReference;
+        QString serviceReference;
         // The answer as read off the GUI thread, when it was big enough.
         std::shared_ptr<AnswerRead> read;
+    };
+
+    // How an engine handles the answer to one request type, in the order of the fields. A type
+    // without a route is not looked at.
+    struct ReplyRoute
+    {
+        QList<RequestType> followUps = {}; // sent before the answer is looked at
+        // Reads the answer and keeps what it says; false when it was unreadable.
+        std::function<bool(const Reply&)> read = {};
+        std::function<void()> signal = {}; // tells that the answer was read
+        QList<RequestType> followUpsWhenRead = {};
+        std::function<void(const Reply&)> always = {}; // signals whether or not it could be read
+        bool endsBusy = false;                         // the busy indication ends with it
     };
 
     TavrelRequest(TavrelDatabase* database, QObject* parent);
 
     // Reads the active profile and builds the URL table; called by the concrete constructors.
     void initializeFromSettings();
+    // The context of a request sent without one of its own: the bouquet asked for last.
+    RequestContext contextFor(RequestType type) const;
+    // sendRequest for a request with its own context.
+    void sendRequest(const RequestContext& request);
     // Sends a GET for the stored URL of the type. A type without a URL sends nothing.
     void sendStoredRequest(RequestType type);
+    void sendStoredRequest(const RequestContext& request);
     // Stores "http://" + address + ":" + port + path as the URL of the type.
     void storeRequestUrl(RequestType type, const QString& pathAndQuery);
     // Stores the URL of a parameterised request and sends it.
     void sendWithUrl(RequestType type, const QString& pathAndQuery);
+    void sendWithUrl(const RequestContext& request, const QString& pathAndQuery);
     // The same for a request that keeps the busy indication on until its answer was handled.
     void sendActiveWithUrl(RequestType type, const QString& pathAndQuery);
+    void sendActiveWithUrl(const RequestContext& request, const QString& pathAndQuery);
     // A parameter as it goes into a query: "&", "#", "+", "%", spaces and non-ASCII encoded.
     static QString queryValue(const QString& value);
     void startNextRequestTimer(RequestType type, int delayMs);
+    void startNextRequestTimer(const RequestContext& request, int delayMs);
     // Replaces a single-shot timer owned by the engine; the previous one is dropped unfired.
     QTimer* restartSingleShot(QPointer<QTimer>& timer, int delayMs);
     void checkSettled();
@@ -191,7 +214,8 @@ protected:
     // its answer reads; empty for engines whose receivers know no such guard.
     virtual QString sessionPath() const { return {}; }
     virtual bool readSessionId(const QString& text, QString& id) const;
-    // The bouquet whose EPG was asked for last.
+    // The bouquet whose EPG was asked for last; requests sent without a context of their own
+    // concern it.
     virtual QString currentBouquetReference() const { return {}; }
     // How to read an answer that can be big, so that it may run off the GUI thread; empty for
     // answers that are always read in the dispatch. It must not touch the engine.
@@ -201,6 +225,28 @@ protected:
     AnswerReader eventsReader(std::function<bool(const QString&, OwnedList<EpgItem>&)> parse) const;
     // Reads a bouquet's events into its channels; false when the answer was unreadable.
     bool mergeBouquetEpg(const Reply& reply);
+    // Reads the bouquets with their channels into the database; false when unreadable.
+    bool storeBouquets(const Reply& reply);
+
+    void addRoute(std::initializer_list<RequestType> types, const ReplyRoute& route);
+    // Handles the reply by the route of its type.
+    void routeReply(const Reply& reply);
+    // The step of every answer that carries data: parse it into a new value; when it was
+    // readable hand the value to keep, otherwise report the answer unreadable and drop what was
+    // parsed.
+    template<typename Value, typename Parse, typename Keep>
+    std::function<bool(const Reply&)> reading(Parse parse, Keep keep)
+    {
+        return [this, parse, keep](const Reply& reply) {
+            auto value = std::make_unique<Value>();
+            if (!parse(reply.text, *value)) {
+                reportUnreadable(reply);
+                return false;
+            }
+            keep(std::move(value));
+            return true;
+        };
+    }
     // The answer as read: off the GUI thread when it was big, here and now otherwise.
     template<typename Read>
     std::shared_ptr<Read> readAnswer(const Reply& reply) const
@@ -225,14 +271,17 @@ private:
         QFutureWatcher<std::shared_ptr<AnswerRead>>* reading = nullptr; // null: read in the dispatch
     };
 
-    // Sends a GET for the URL as stored for the type, with the session id once the receiver
-    // wants one; secondTry marks the one repetition after the receiver refused it for its id.
-    void transmit(RequestType type, const QUrl& storedUrl, bool secondTry);
+    // Sends a GET for the URL as stored for the request's type, with the session id once the
+    // receiver wants one; secondTry marks the one repetition after the receiver refused it for
+    // its id. The request carries its context to its reply.
+    void transmit(const RequestContext& request, const QUrl& storedUrl, bool secondTry);
     // The request with its time-outs and credentials.
     QNetworkRequest prepareRequest(const QUrl& url, int timeoutMs);
     static void armDeadline(QNetworkReply* reply, int timeoutMs);
     // The URL a reply's request was stored under, before the session id was added.
     static QUrl storedUrlOf(const QNetworkReply* reply);
+    // What the reply's request was sent for.
+    static RequestContext contextOf(const QNetworkReply* reply);
     // The receiver refused the request for want of a valid session id, for the first time.
     bool isFirstSessionRefusal(const QNetworkReply* reply) const;
     // Such a request waits for an id and goes again; false when the refusal is final.
@@ -266,7 +315,8 @@ private:
     bool m_errorReported = false;
     QPointer<QNetworkReply> m_currentReply;
     std::array<QUrl, requestTypeCount> m_urls;
-    RequestType m_pendingRequest = ReqNone;
+    std::array<ReplyRoute, requestTypeCount> m_routes;
+    RequestContext m_pendingRequest;
     QPointer<QTimer> m_nextRequestTimer;
     int m_repliesInFlight = 0;
     int m_transferTimeoutMs = defaultTransferTimeoutMs;
@@ -276,10 +326,8 @@ private:
     std::deque<QueuedReply> m_dispatchQueue;
     // What the big answers under way have brought so far.
     QHash<const QNetworkReply*, QByteArrayList> m_collected;
-    // Keys waiting for the one under way; the reply of that one is known by itself, as its URL
-    // may equal that of a fixed key request.
+    // Keys waiting for the one under way.
     std::deque<QString> m_remoteKeys;
-    const QNetworkReply* m_remoteKeyReply = nullptr; // compared, never used
-    bool m_remoteKeyBusy = false;                    // sent and not yet dispatched
+    bool m_remoteKeyBusy = false; // sent and not yet dispatched
     ReceiverSession m_session;
 };

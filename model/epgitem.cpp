@@ -1,5 +1,7 @@
 #include "model/epgitem.h"
 
+#include "model/recordfields.h"
+
 EpgItem::EpgItem(QObject* parent)
     : QObject(parent)
 {}
@@ -9,20 +11,6 @@ EpgItem::~EpgItem() = default;
 std::unique_ptr<EpgItem> EpgItem::clone() const
 {
     auto copy = std::make_unique<EpgItem>();
-    copy->serviceName = serviceName;
-    copy->serviceReference = serviceReference;
-    copy->bouquetReference = bouquetReference;
-    copy->startDate = startDate;
-    copy->startTime = startTime;
-    copy->start = start;
-    copy->end = end;
-    copy->duration = duration;
-    copy->progress = progress;
-    copy->minutesLeft = minutesLeft;
-    copy->title = title;
-    copy->descriptionExtended = descriptionExtended;
-    copy->eventId = eventId;
-    copy->currentTime = currentTime;
-    copy->description = description;
+    copyFields(*this, *copy);
     return copy;
 }

@@ -5,6 +5,7 @@
 #include "model/clock.h"
 #include "model/currentservice.h"
 #include "model/epgitem.h"
+#include "model/recordfields.h"
 
 #include <QtMath>
 
@@ -323,15 +324,8 @@ void TavrelDatabase::setSimilarResults(OwnedList<EpgItem> items)
 void TavrelDatabase::setStatusInfoE1(std::unique_ptr<StatusInfoE1> statusInfo)
 {
     m_statusInfoE1 = std::move(statusInfo);
-    StatusData& status = *m_statusData;
-    status.currentTime = m_statusInfoE1->currentTime;
-    status.standby = m_statusInfoE1->standby;
-    status.mode = BoxMode(m_statusInfoE1->mode);
-    status.recording = m_statusInfoE1->recording;
-    status.serviceReference = m_statusInfoE1->serviceReference;
-    status.serviceName = m_statusInfoE1->serviceName;
-    status.provider = m_statusInfoE1->provider;
-    status.videoFormat = m_statusInfoE1->videoFormat;
+    copyIntoStatus(*m_statusInfoE1, *m_statusData);
+    m_statusData->mode = BoxMode(m_statusInfoE1->mode);
 }
 
 void TavrelDatabase::setDeviceData(std::unique_ptr<DeviceData> deviceData)
@@ -339,18 +333,7 @@ void TavrelDatabase::setDeviceData(std::unique_ptr<DeviceData> deviceData)
     m_deviceData = std::move(deviceData);
     const DeviceData& data = *m_deviceData;
     StatusData& status = *m_statusData;
-    status.nowSt = data.nowSt;
-    status.nowD = data.nowD;
-    status.diskGB = data.diskGB;
-    status.diskH = data.diskH;
-    status.upTime = data.upTime;
-    status.volume = data.volume;
-    status.mute = data.mute;
-    status.videoTime = data.videoTime;
-    status.videoPosition = data.videoPosition;
-    status.agcText = data.agc;
-    status.snrText = data.snr;
-    status.berText = data.ber;
+    copyIntoStatus(data, status);
     // A live service with a moving play position is time-shifted, unless it is a recording.
     if (data.videoActive && m_statusInfoE1 && m_statusInfoE1->mode != BoxModeMovie)
         status.mode = BoxModeTimeshift;
@@ -361,24 +344,8 @@ void TavrelDatabase::setDeviceData(std::unique_ptr<DeviceData> deviceData)
 void TavrelDatabase::setAboutInfo(std::unique_ptr<AboutInfo> aboutInfo)
 {
     m_aboutInfo = std::move(aboutInfo);
-    const AboutInfo& about = *m_aboutInfo;
-    StatusData& status = *m_statusData;
-    status.mode = BoxModeTv;
-    status.enigmaVersion = about.enigmaVersion;
-    status.imageVersion = about.imageVersion;
-    status.webifVersion = about.webifVersion;
-    status.fpVersion = about.fpVersion;
-    status.model = about.model;
-    status.lanMac = about.lanMac;
-    status.lanDhcp = about.lanDhcp;
-    status.lanIp = about.lanIp;
-    status.lanMask = about.lanMask;
-    status.lanGateway = about.lanGateway;
-    status.hddModel = about.hddModel;
-    status.hddCapacity = about.hddCapacity;
-    status.hddFree = about.hddFree;
-    status.tunerName = about.tunerName;
-    status.tunerType = about.tunerType;
+    m_statusData->mode = BoxModeTv;
+    copyIntoStatus(*m_aboutInfo, *m_statusData);
 }
 
 void TavrelDatabase::setAboutInfoE1(std::unique_ptr<AboutInfoE1> aboutInfo)
@@ -394,24 +361,13 @@ void TavrelDatabase::setCurrentTime(const QString& text)
 void TavrelDatabase::setSignalInfo(std::unique_ptr<SignalInfo> signalInfo)
 {
     m_signalInfo = std::move(signalInfo);
-    StatusData& status = *m_statusData;
-    status.snrDbText = m_signalInfo->snrDbText;
-    status.snrText = m_signalInfo->snrText;
-    status.berText = m_signalInfo->berText;
-    status.agcText = m_signalInfo->agcText;
+    copyIntoStatus(*m_signalInfo, *m_statusData);
 }
 
 void TavrelDatabase::setCurrentService(std::unique_ptr<CurrentServiceE2> currentService)
 {
     m_currentService = std::move(currentService);
-    const CurrentServiceE2& service = *m_currentService;
-    StatusData& status = *m_statusData;
-    status.serviceReference = service.serviceReference;
-    status.serviceName = service.serviceName;
-    status.provider = service.providerName;
-    status.videoFormat = service.videoSize;
-    status.videoWidth = service.videoWidth;
-    status.videoHeight = service.videoHeight;
+    copyIntoStatus(*m_currentService, *m_statusData);
 }
 
 void TavrelDatabase::setSatfinderConfig(std::unique_ptr<SatfinderConfig> config)

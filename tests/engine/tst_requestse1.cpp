@@ -43,6 +43,8 @@ private Q_SLOTS:
     void satelliteFinder();
     void statusNeedsCredentials();
     void busyIndicationIsBalanced();
+    void overlappingRequestsAreAllHandled_data();
+    void overlappingRequestsAreAllHandled();
     void operationsOfTheOtherInterfaceSendNothing();
 
 private:
@@ -400,6 +402,60 @@ void TestRequestsE1::busyIndicationIsBalanced()
     settle();
     QCOMPARE(active.count(QVariantList{true}), 5);
     QCOMPARE(active.count(QVariantList{false}), 5);
+}
+
+void TestRequestsE1::overlappingRequestsAreAllHandled_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("delayedPath");
+    QTest::addColumn<QByteArray>("signal");
+
+    // The first answer comes last; by then a second request of its type has been sent.
+    QTest::newRow("bouquet EPG") << int(ReqMultiEpg) << QStringLiteral("/getMultiEPG")
+                                 << QByteArray(SIGNAL(finishedMultiEpgDataRequest()));
+    QTest::newRow("service EPG") << int(ReqEpg) << QStringLiteral("/cgi-bin/getcurrentepg")
+                                 << QByteArray(SIGNAL(finishedEpgDataRequest()));
+    QTest::newRow("status") << int(ReqStatus) << QStringLiteral("/cgi-bin/status")
+                            << QByteArray(SIGNAL(finishedStatusRequest()));
+    QTest::newRow("timer list") << int(ReqTimerList) << QStringLiteral("/xml/timers")
+                                << QByteArray(SIGNAL(finishedTimerListRequest()));
+    QTest::newRow("movie list") << int(ReqMovieList) << QStringLiteral("/body")
+                                << QByteArray(SIGNAL(finishedMovieListRequest()));
+}
+
+void TestRequestsE1::overlappingRequestsAreAllHandled()
+{
+    QFETCH(int, type);
+    QFETCH(QString, delayedPath);
+    QFETCH(QByteArray, signal);
+
+    m_engine->sendRequest(ReqServices);
+    settle();
+    const QString first = m_database->bouquet(0)->reference;
+    const QString second = m_database->bouquet(1)->reference;
+    m_receiver->box.setPathFault(delayedPath, {.latencyMs = 300, .times = 1});
+    QSignalSpy finished(m_engine.get(), signal.constData());
+    QSignalSpy active(m_engine.get(), &TavrelRequest::networkRequestIsActive);
+    if (type == ReqMultiEpg) {
+        m_engine->requestBouquetEpg(first);
+        m_engine->requestBouquetEpg(second);
+    } else if (type == ReqEpg) {
+        m_engine->requestServiceEpg(QString(), first);
+        m_engine->requestServiceEpg(QString(), second);
+    } else {
+        m_engine->sendRequest(RequestType(type));
+        m_engine->sendRequest(RequestType(type));
+    }
+    settle();
+
+    QCOMPARE(finished.count(), 2);
+    QCOMPARE(active.count(QVariantList{false}), active.count(QVariantList{true}));
+    if (type == ReqMultiEpg) {
+        // Each answer went to its own bouquet.
+        QVERIFY(m_database->hasEpg(0, 0));
+        QVERIFY(m_database->hasEpg(1, 0));
+        QCOMPARE(m_database->epgItem(1, 0, 0)->bouquetReference, second);
+    }
 }
 
 void TestRequestsE1::operationsOfTheOtherInterfaceSendNothing()

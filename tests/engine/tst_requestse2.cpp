@@ -60,7 +60,9 @@ private Q_SLOTS:
     void zapWithRefresh();
     void standbyChangeAsksForTheServiceAgain_data();
     void standbyChangeAsksForTheServiceAgain();
-    void staleReplyCountsForNothing();
+    void overlappingRequestsAreAllHandled_data();
+    void overlappingRequestsAreAllHandled();
+    void lateAnswerOfAReplacedEngineIsIgnored();
     void currentServiceRetries();
     void timerCommandOutcomes();
     void timerDeleteReloadsTheList();
@@ -403,18 +405,121 @@ void TestRequestsE2::standbyChangeAsksForTheServiceAgain()
     }
 }
 
-void TestRequestsE2::staleReplyCountsForNothing()
+enum Overlap
 {
+    TwoServiceEpgs,
+    TwoBouquetNowNext,
+    TwoStatus,
+    TwoSignals,
+    TwoTimerLists,
+    TwoMovieLists,
+};
+
+void TestRequestsE2::overlappingRequestsAreAllHandled_data()
+{
+    QTest::addColumn<int>("overlap");
+    QTest::addColumn<QString>("delayedPath");
+    QTest::addColumn<QByteArray>("signal");
+    QTest::addColumn<int>("emitted");
+
+    // The first answer comes last; by then a second request of its type has been sent.
+    QTest::newRow("service EPG") << int(TwoServiceEpgs) << u"/web/epgservice"_s
+                                 << QByteArray(SIGNAL(finishedEpgDataRequest())) << 2;
+    QTest::newRow("bouquet now/next")
+        << int(TwoBouquetNowNext) << u"/web/epgnow"_s << QByteArray(SIGNAL(finishedEpgDataRequest())) << 4;
+    QTest::newRow("status") << int(TwoStatus) << u"/web/powerstate"_s
+                            << QByteArray(SIGNAL(finishedPowerstateRequest(bool))) << 2;
+    QTest::newRow("signal") << int(TwoSignals) << u"/web/signal"_s
+                            << QByteArray(SIGNAL(finishedSignalRequest(const SignalInfo*))) << 2;
+    QTest::newRow("timer list") << int(TwoTimerLists) << u"/web/timerlist"_s
+                                << QByteArray(SIGNAL(finishedTimerListRequest())) << 2;
+    QTest::newRow("movie list") << int(TwoMovieLists) << u"/web/movielist"_s
+                                << QByteArray(SIGNAL(finishedMovieListRequest())) << 2;
+}
+
+void TestRequestsE2::overlappingRequestsAreAllHandled()
+{
+    QFETCH(int, overlap);
+    QFETCH(QString, delayedPath);
+    QFETCH(QByteArray, signal);
+    QFETCH(int, emitted);
+
     loadLineUp();
-    // The first answer comes late; by then its URL has been replaced by the second request.
-    m_receiver->box.setPathFault(u"/web/epgservice"_s, {.latencyMs = 300, .times = 1});
-    QSignalSpy epg(m_engine.get(), &RequestsE2::finishedEpgDataRequest);
-    m_engine->requestServiceEpg(daserste, favourites);
-    m_engine->requestServiceEpg(zdf, favourites);
+    const QString first = m_database->bouquet(0)->reference;
+    const QString second = m_database->bouquet(1)->reference;
+    m_receiver->box.setPathFault(delayedPath, {.latencyMs = 300, .times = 1});
+    QSignalSpy finished(m_engine.get(), signal.constData());
+    QSignalSpy active(m_engine.get(), &TavrelRequest::networkRequestIsActive);
+    switch (Overlap(overlap)) {
+    case TwoServiceEpgs:
+        m_engine->requestServiceEpg(daserste, favourites);
+        m_engine->requestServiceEpg(zdf, favourites);
+        break;
+    case TwoBouquetNowNext:
+        m_engine->requestBouquetEpgNow(first);
+        m_engine->requestBouquetEpgNow(second);
+        break;
+    case TwoStatus:
+        m_engine->sendRequest(ReqStatus);
+        m_engine->sendRequest(ReqStatus);
+        break;
+    case TwoSignals:
+        m_engine->sendRequest(ReqSignal);
+        m_engine->sendRequest(ReqSignal);
+        break;
+    case TwoTimerLists:
+        m_engine->sendRequest(ReqTimerList);
+        m_engine->sendRequest(ReqTimerList);
+        break;
+    case TwoMovieLists:
+        m_engine->sendRequest(ReqMovieList);
+        m_engine->sendRequest(ReqMovieList);
+        break;
+    }
     settle();
 
-    QCOMPARE(m_receiver->requestsTo("/web/epgservice").size(), 2);
-    QCOMPARE(epg.count(), 1);
+    QCOMPARE(finished.count(), emitted);
+    QCOMPARE(active.count(QVariantList{false}), active.count(QVariantList{true}));
+    if (overlap == TwoServiceEpgs) {
+        // Each answer went to its own channel.
+        QVERIFY(m_database->hasEpg(0, 0));
+        QVERIFY(m_database->hasEpg(0, 1));
+        QCOMPARE(m_database->epgItem(0, 0, 0)->serviceReference, daserste);
+        QCOMPARE(m_database->epgItem(0, 1, 0)->serviceReference, zdf);
+        QCOMPARE(active.count(QVariantList{true}), 2);
+    }
+    if (overlap == TwoBouquetNowNext) {
+        // The late answer's next events are asked for its own bouquet, and land there.
+        QStringList nextFor;
+        for (const auto& request : m_receiver->requestsTo("/web/epgnext"))
+            nextFor.append(request.queryValue(u"bRef"_s));
+        QCOMPARE(nextFor, (QStringList{second, first}));
+        QVERIFY(m_database->hasEpgItem(0, 0, 1));
+        QVERIFY(m_database->hasEpgItem(1, 0, 1));
+        QCOMPARE(active.count(QVariantList{true}), 2);
+    }
+}
+
+void TestRequestsE2::lateAnswerOfAReplacedEngineIsIgnored()
+{
+    loadLineUp();
+    m_receiver->box.setPathFault(u"/web/epgservice"_s, {.latencyMs = 200, .times = 1});
+    QSignalSpy epg(m_engine.get(), &RequestsE2::finishedEpgDataRequest);
+    QSignalSpy active(m_engine.get(), &TavrelRequest::networkRequestIsActive);
+    m_engine->requestServiceEpg(daserste, favourites);
+    // As the controller retires an engine: the new one works with the same database at once.
+    auto retired = std::move(m_engine);
+    retired->abandon();
+    m_engine = std::make_unique<RequestsE2>(m_database.get());
+    QSignalSpy fresh(m_engine.get(), &RequestsE2::finishedEpgDataRequest);
+    m_engine->requestServiceEpg(zdf, favourites);
+    settle();
+    QTRY_COMPARE(m_receiver->requestsTo("/web/epgservice").size(), 2);
+    QTest::qWait(400);
+
+    QCOMPARE(epg.count(), 0);
+    QCOMPARE(active.count(QVariantList{false}), 0);
+    QCOMPARE(fresh.count(), 1);
     QVERIFY(!m_database->hasEpg(0, 0));
     QVERIFY(m_database->hasEpg(0, 1));
 }

@@ -2,6 +2,7 @@
 // engine learns the guard from the first refusal, asks for an id once and sends it from then on.
 
 #include "box/requestse2.h"
+#include "model/bouquet.h"
 #include "model/epgitem.h"
 #include "model/tavreldatabase.h"
 #include "tests/common/simulatedreceiver.h"
@@ -21,6 +22,7 @@ private Q_SLOTS:
     void flows_data();
     void flows();
     void expiredIdIsRenewedOnce();
+    void retriedEventsLandInTheirOwnBouquet();
     void guardThatCannotBePassed_data();
     void guardThatCannotBePassed();
 
@@ -150,6 +152,27 @@ void TestSessionGuard::expiredIdIsRenewedOnce()
     QCOMPARE(statuses(), (QList<int>{412, 200, 200}));
     QCOMPARE(time.count(), 1);
     QCOMPARE(errors.count(), 0);
+}
+
+void TestSessionGuard::retriedEventsLandInTheirOwnBouquet()
+{
+    m_receiver->box.setSessionGuard(false);
+    m_engine->sendRequest(ReqServices);
+    settle();
+    m_receiver->box.setSessionGuard(true);
+    const QString first = m_database->bouquet(0)->reference;
+    const QString second = m_database->bouquet(1)->reference;
+    QSignalSpy active(m_engine.get(), &TavrelRequest::networkRequestIsActive);
+    // Both are refused for want of an id and go again once it is known.
+    m_engine->requestBouquetEpg(first);
+    m_engine->requestBouquetEpg(second);
+    settle();
+
+    QCOMPARE(statuses().count(412), 2);
+    QVERIFY(m_database->hasEpg(0, 0));
+    QVERIFY(m_database->hasEpg(1, 0));
+    QCOMPARE(m_database->epgItem(0, 0, 0)->bouquetReference, first);
+    QCOMPARE(active.count(QVariantList{true}), active.count(QVariantList{false}));
 }
 
 void TestSessionGuard::guardThatCannotBePassed_data()

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <type_traits>
 
 // Writes JSON with keys in the order they are given, so that dumps list the fields of a record
 // in its own order and stay comparable from run to run.
@@ -26,7 +27,12 @@ public:
     template<typename T>
     void member(const char* name, const T& v)
     {
-        if (isKnown(name))
+        if (!isKnown(name))
+            return;
+        // Enumerations are written as their numbers.
+        if constexpr (std::is_enum_v<T>)
+            key(name).value(qint64(v));
+        else
             key(name).value(v);
     }
     void member(const char* name, int v) { member(name, qint64(v)); }
