@@ -7,12 +7,19 @@
 #include "settings/settings.h"
 
 #include <QAuthenticator>
+#include <QElapsedTimer>
 #include <QNetworkRequest>
 #include <QPromise>
 #include <QStringDecoder>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
+
+#include <utility>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -258,16 +265,44 @@ void TavrelRequest::transmit(const RequestContext& sent, const QUrl& storedUrl, 
     }
     armDeadline(reply, timeoutMs);
     if (isBigLoad(type)) {
-        // Megabytes are taken as they arrive: one read of the whole answer at its end would hold
-        // the GUI thread while it copies them.
-        connect(reply, &QNetworkReply::readyRead, this,
-                [this, reply] { m_collected[reply].append(reply->readAll()); });
+        // Megabytes are taken as they arrive, a slice at a time: one read of the whole answer at
+        // its end would hold the GUI thread while it copies them. The network layer buffers
+        // little meanwhile and waits for the next slice.
+        reply->setReadBufferSize(collectBufferBytes);
+        connect(reply, &QNetworkReply::readyRead, this, [this, reply] { scheduleCollecting(reply); });
     }
     m_currentReply = reply;
     ++m_repliesInFlight;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { requestReplyReadFinishedSlot(reply); });
     connect(reply, &QNetworkReply::errorOccurred, this, &TavrelRequest::requestError);
     Q_EMIT networkTransmitIsActive(false);
+}
+
+void TavrelRequest::scheduleCollecting(QNetworkReply* reply)
+{
+    Collected& collected = m_collected[reply];
+    if (collected.scheduled)
+        return;
+    collected.scheduled = true;
+    // Data that arrives meanwhile goes with the same slice.
+    QTimer::singleShot(0, reply, [this, reply] { collectSlice(reply); });
+}
+
+void TavrelRequest::collectSlice(QNetworkReply* reply)
+{
+    const auto found = m_collected.find(reply);
+    if (found == m_collected.end())
+        return; // finished or abandoned meanwhile
+    found->scheduled = false;
+    QElapsedTimer held;
+    held.start();
+    while (reply->bytesAvailable() > 0) {
+        if (held.elapsed() >= collectSliceMs) {
+            scheduleCollecting(reply);
+            return;
+        }
+        found->chunks.append(reply->read(collectPieceBytes));
+    }
 }
 
 void TavrelRequest::armDeadline(QNetworkReply* reply, int timeoutMs)
@@ -572,7 +607,7 @@ void TavrelRequest::requestReplyReadFinishedSlot(QNetworkReply* reply)
     const QNetworkReply::NetworkError error = isExpectedDrop(reply) ? QNetworkReply::NoError : reply->error();
     const int httpStatus = httpStatusOf(reply);
     // A transfer that timed out or was aborted is closed and has nothing left to read.
-    QByteArrayList chunks = m_collected.take(reply);
+    QByteArrayList chunks = m_collected.take(reply).chunks;
     if (reply->isOpen())
         chunks.append(reply->readAll());
     qsizetype size = 0;
@@ -617,17 +652,27 @@ QFutureWatcher<std::shared_ptr<TavrelRequest::AnswerRead>>* TavrelRequest::start
     auto* watcher = new QFutureWatcher<std::shared_ptr<AnswerRead>>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, &TavrelRequest::dispatchQueuedReplies);
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, reader = std::move(reader), chunks = std::move(chunks)] {
-        promise->start();
-        const QString text = decodeBody(chunks.join());
-        std::shared_ptr<AnswerRead> read = reader(text);
-        // What was read is all the dispatch needs; the text of a good answer would only be freed
-        // there, in the GUI thread.
-        if (!read->ok)
-            read->text = text;
-        promise->addResult(std::move(read));
-        promise->finish();
-    });
+    QThreadPool::globalInstance()->start(
+        [promise, reader = std::move(reader), chunks = std::move(chunks)]() mutable {
+            promise->start();
+            std::shared_ptr<AnswerRead> read;
+            {
+                const QString text = decodeBody(std::exchange(chunks, {}).join());
+                read = reader(text);
+                // What was read is all the dispatch needs; the text of a good answer would only be
+                // freed there, in the GUI thread.
+                if (!read->ok)
+                    read->text = text;
+            }
+#ifdef __GLIBC__
+            // The answer's bytes, its text and the reader's leftovers were freed here; the heap gives
+            // them back now, in this thread, instead of at the GUI thread's next big allocation,
+            // which would hold the event loop while it sorts megabytes of free blocks.
+            malloc_trim(0);
+#endif
+            promise->addResult(std::move(read));
+            promise->finish();
+        });
     return watcher;
 }
 

@@ -44,6 +44,11 @@ public:
     // Reading an answer of this size takes a few milliseconds; bigger ones are read off the
     // GUI thread.
     static constexpr qsizetype defaultBackgroundReadBytes = 32 * 1024;
+    // Big answers are collected as they arrive in slices that hold the GUI thread at most this
+    // long, reading pieces of this size; the network layer buffers at most this much meanwhile.
+    static constexpr qint64 collectSliceMs = 4;
+    static constexpr qint64 collectPieceBytes = 256 * 1024;
+    static constexpr qint64 collectBufferBytes = 4 * 1024 * 1024;
 
     ~TavrelRequest() override;
 
@@ -278,6 +283,9 @@ private:
     // The request with its time-outs and credentials.
     QNetworkRequest prepareRequest(const QUrl& url, int timeoutMs);
     static void armDeadline(QNetworkReply* reply, int timeoutMs);
+    // A big answer's data is taken a moment after it arrives, in slices.
+    void scheduleCollecting(QNetworkReply* reply);
+    void collectSlice(QNetworkReply* reply);
     // The URL a reply's request was stored under, before the session id was added.
     static QUrl storedUrlOf(const QNetworkReply* reply);
     // What the reply's request was sent for.
@@ -325,7 +333,12 @@ private:
     qsizetype m_backgroundReadBytes = defaultBackgroundReadBytes;
     std::deque<QueuedReply> m_dispatchQueue;
     // What the big answers under way have brought so far.
-    QHash<const QNetworkReply*, QByteArrayList> m_collected;
+    struct Collected
+    {
+        QByteArrayList chunks;
+        bool scheduled = false; // a slice is due
+    };
+    QHash<const QNetworkReply*, Collected> m_collected;
     // Keys waiting for the one under way.
     std::deque<QString> m_remoteKeys;
     bool m_remoteKeyBusy = false; // sent and not yet dispatched
