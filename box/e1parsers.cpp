@@ -13,12 +13,15 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QString>
 #include <QTime>
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -219,7 +222,7 @@ std::optional<RecordCall> readRecordCall(QStringView href)
                       arguments.sliced(second + separator.size(), third - second - separator.size())};
 }
 
-// The event table of an EPG page, told by its id: "epg" on the current EPG, "mepg" on the multi-EPG.
+// The event table of the current EPG page, told by its id "epg".
 std::optional<HtmlElement> tableWithId(const HtmlDocument& page, QLatin1StringView id)
 {
     for (const HtmlElement& table : page.select(u"table")) {
@@ -256,7 +259,7 @@ public:
 
     // The page counts when the last record link carried a duration.
     bool lastDurationRead() const { return m_lastDurationRead; }
-    OwnedList<EpgItem> takeEvents() { return std::move(m_events); }
+    OwnedList<EpgItem> takeEvents() { return std::exchange(m_events, {}); }
 
 private:
     const QString& m_bouquetRef;
@@ -305,6 +308,62 @@ bool EpgPageReader::readEvent(const HtmlElement& part, const QString& serviceNam
     item->title = title ? title->plainText(UnknownTags::AsText) : QString();
     item->descriptionExtended = description->plainText(UnknownTags::AsText);
     m_events.push_back(std::move(item));
+    return true;
+}
+
+// ---- multi-EPG ----------------------------------------------------------------------------
+
+// The multi-EPG of a big bouquet runs to megabytes; parsed as one document its tree takes many
+// times that and as long again. Its rows are read one at a time instead, each as a table of its
+// own.
+struct TableSpan
+{
+    qsizetype begin = 0; // after the table's start tag
+    qsizetype end = 0;   // where its end tag starts
+};
+
+// The span of the table with the id "mepg"; none when the page has none or does not close it.
+std::optional<TableSpan> multiEpgTable(const QString& text)
+{
+    static const QRegularExpression start(uR"(<table\b[^>]*?\sid\s*=\s*(["']?)mepg\1[\s/>])"_s,
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = start.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const qsizetype end = text.lastIndexOf(u"</table", -1, Qt::CaseInsensitive);
+    if (end < match.capturedEnd())
+        return std::nullopt;
+    return TableSpan{match.capturedEnd(), end};
+}
+
+// Where the first row start tag at or after from begins; end when none does before it.
+qsizetype nextRowStart(QStringView page, qsizetype from, qsizetype end)
+{
+    for (qsizetype found = page.indexOf(u"<tr", from, Qt::CaseInsensitive); found >= 0 && found < end;
+         found = page.indexOf(u"<tr", found + 3, Qt::CaseInsensitive)) {
+        const qsizetype after = found + 3;
+        if (after < page.size() && (page[after] == u'>' || page[after] == u'/' || page[after].isSpace()))
+            return found;
+    }
+    return end;
+}
+
+// One row per service: its name in the first span, then one cell per event. Rows without a name
+// (the heading) hold no events.
+bool readMultiEpgRow(QStringView markup, EpgPageReader& reader)
+{
+    const HtmlDocument document(u"<table>"_s + markup + u"</table>"_s);
+    const std::optional<HtmlElement> row = document.first(u"tr");
+    const std::optional<HtmlElement> name = row ? row->first(u"span") : std::nullopt;
+    if (!name)
+        return true;
+    if (!row->isClosed())
+        return false;
+    const QString serviceName = name->plainText();
+    for (const HtmlElement& cell : row->children()) {
+        if (cell.matches(u"td") && !reader.readEvent(cell, serviceName))
+            return false;
+    }
     return true;
 }
 
@@ -678,31 +737,29 @@ bool parseCurrentEpgE1(const QString& text, const QString& bouquetRef, OwnedList
 }
 
 bool parseMultiEpgE1(const QString& text, const QString& bouquetRef, OwnedList<EpgItem>& events,
-                     const Clock& clock)
+                     const Clock& clock, const std::function<void(OwnedList<EpgItem>&)>& reduceRow)
 {
     events.clear();
-    const HtmlDocument page(text);
-    const std::optional<HtmlElement> table = tableWithId(page, "mepg"_L1);
+    const std::optional<TableSpan> table = multiEpgTable(text);
     // A table, row or event cell the page does not close was cut off or garbled there.
-    if (!table || !table->isClosed())
+    if (!table)
         return false;
     EpgPageReader reader(bouquetRef, clock);
-    // One row per service: its name in the first span, then one cell per event.
-    for (const HtmlElement& row : table->select(u"tr")) {
-        const std::optional<HtmlElement> name = row.first(u"span");
-        if (!name)
-            continue;
-        if (!row.isClosed())
+    OwnedList<EpgItem> read;
+    const QStringView page(text);
+    for (qsizetype row = nextRowStart(page, table->begin, table->end); row < table->end;) {
+        const qsizetype next = nextRowStart(page, row + 1, table->end);
+        if (!readMultiEpgRow(page.sliced(row, next - row), reader))
             return false;
-        const QString serviceName = name->plainText();
-        for (const HtmlElement& cell : row.children()) {
-            if (cell.matches(u"td") && !reader.readEvent(cell, serviceName))
-                return false;
-        }
+        OwnedList<EpgItem> rowEvents = reader.takeEvents();
+        if (reduceRow)
+            reduceRow(rowEvents);
+        std::move(rowEvents.begin(), rowEvents.end(), std::back_inserter(read));
+        row = next;
     }
     if (!reader.lastDurationRead())
         return false;
-    events = reader.takeEvents();
+    events = std::move(read);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "model/ownedlist.h"
 
+#include <functional>
+
 class Bouquet;
 class Clock;
 class EpgItem;
@@ -43,9 +45,10 @@ bool parseCurrentEpgE1(const QString& text, const QString& bouquetRef, OwnedList
                        const Clock& clock);
 
 // /getMultiEPG: the events of every service of the bouquet, in page order; success as for the
-// current EPG.
+// current EPG. reduceRow, when given, may drop events of each service's row as soon as it is
+// read, so that a big bouquet's whole day is never held at once.
 bool parseMultiEpgE1(const QString& text, const QString& bouquetRef, OwnedList<EpgItem>& events,
-                     const Clock& clock);
+                     const Clock& clock, const std::function<void(OwnedList<EpgItem>&)>& reduceRow = {});
 
 // /xml/timers: every timer; a timer list without timers is a valid empty list, an answer that is
 // not a well-formed timer list is false.

@@ -341,12 +341,11 @@ TavrelRequest::AnswerReader RequestsE1::answerReader(const Reply& reply) const
         });
     case ReqMultiEpg:
         return eventsReader([bouquetRef, clock](const QString& text, OwnedList<EpgItem>& events) {
-            if (!parseMultiEpgE1(text, bouquetRef, events, *clock))
-                return false;
             // Channels keep their current and next event only; the rest of a big bouquet's day
-            // is dropped here, off the GUI thread, instead of there.
-            keepCurrentAndNext(events, clock->now());
-            return true;
+            // is dropped row by row as it is read, off the GUI thread.
+            const qint64 now = clock->now();
+            return parseMultiEpgE1(text, bouquetRef, events, *clock,
+                                   [now](OwnedList<EpgItem>& row) { keepCurrentAndNext(row, now); });
         });
     default:
         return {};

@@ -19,6 +19,7 @@ private slots:
     void multiEpgOfSample();
     void multiEpg_data();
     void multiEpg();
+    void multiEpgReducedRowByRow();
     void localTimeOfTheClock();
 
 private:
@@ -228,6 +229,17 @@ void TestE1EpgPages::multiEpg_data()
     QTest::newRow("service without events")
         << page(row(u"Leer"_s, QString()) + row(u"Eins"_s, cell(eins, description))) << true
         << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Text"};
+    QTest::newRow("upper-case markup, unquoted id")
+        << QString(page(row(u"Eins"_s, cell(eins, description))))
+               .replace(u"<tr>"_s, u"<TR>"_s)
+               .replace(u"</tr>"_s, u"</TR>"_s)
+               .replace(u"<table id=\"mepg\">"_s, u"<TABLE ID=mepg>"_s)
+               .replace(u"</table>"_s, u"</TABLE>"_s)
+        << true << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Text"};
+    // The receiver prints '<' in texts as it is.
+    QTest::newRow("text that looks like a row tag")
+        << page(row(u"Eins"_s, cell(eins, u"<span class=\"description\">Soundtrack <trivia></span>"_s)))
+        << true << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Soundtrack <trivia>"};
     QTest::newRow("broken: last link without a duration")
         << page(row(u"Eins"_s, cell(eins, description) +
                                    cell(recordLink(reference, u"1710442800"_s, QString()), description)))
@@ -262,6 +274,26 @@ void TestE1EpgPages::multiEpg()
     events.push_back(std::make_unique<EpgItem>());
     QCOMPARE(parseMultiEpgE1(page, bouquet, events, m_clock), read);
     QTEST(eventsSeen(events), "events");
+}
+
+void TestE1EpgPages::multiEpgReducedRowByRow()
+{
+    // Each service's events are handed over on their own, as soon as its row is read, so that a
+    // big bouquet's whole day is never held at once.
+    QStringList rows;
+    OwnedList<EpgItem> events;
+    QVERIFY(parseMultiEpgE1(e1Page(u"e1-multiepg.html"_s), bouquet, events, m_clock,
+                            [&](OwnedList<EpgItem>& row) {
+                                if (row.empty())
+                                    return;
+                                rows << row.front()->serviceName + u':' + QString::number(row.size());
+                                for (const auto& event : row)
+                                    QCOMPARE(event->serviceName, row.front()->serviceName);
+                                row.resize(1);
+                            }));
+    QCOMPARE(rows, QStringList({u"Das Erste:4"_s, u"ZDF:3"_s, u"ΕΡΤ SAT:1"_s}));
+    QCOMPARE(events.size(), 3U);
+    QCOMPARE(events[2]->serviceName, u"ΕΡΤ SAT"_s);
 }
 
 void TestE1EpgPages::localTimeOfTheClock()
