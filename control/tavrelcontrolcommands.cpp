@@ -11,6 +11,7 @@
 #include "model/channel.h"
 #include "model/clock.h"
 #include "model/epgitem.h"
+#include "model/servicereference.h"
 #include "model/tavreldatabase.h"
 #include "settings/settings.h"
 
@@ -22,15 +23,6 @@ constexpr int wantedEventCount = 3;
 constexpr int staleChannelLimit = 3;
 // Two clicks on the channel list within this time zap.
 constexpr int doubleClickMs = 250;
-
-// Service references carry their flags in the second field; 64 marks a marker row.
-bool isMarkerReference(const QString& reference)
-{
-    constexpr int markerFlag = 0x40;
-    bool ok = false;
-    const int flags = reference.section(QLatin1Char(':'), 1, 1).toInt(&ok);
-    return ok && (flags & markerFlag) != 0;
-}
 
 } // namespace
 
