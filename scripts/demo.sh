@@ -14,7 +14,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$build/tools/boxsim/tavrel-boxsim" --webif "$webif" --port 0 >"$home/boxsim.log" 2>&1 &
+# An Enigma2 receiver streams its channels on port 8001, where "Watch" finds them.
+streams=()
+[ "$webif" = e2 ] && streams=(--stream-port 8001)
+"$build/tools/boxsim/tavrel-boxsim" --webif "$webif" --port 0 "${streams[@]}" >"$home/boxsim.log" 2>&1 &
 sim_pid=$!
 port=
 for _ in $(seq 100); do

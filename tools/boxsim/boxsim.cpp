@@ -6,6 +6,7 @@
 #include "tools/boxsim/receiverstate.h"
 #include "tools/boxsim/replayinterface.h"
 #include "tools/boxsim/simclock.h"
+#include "tools/boxsim/streamserver.h"
 
 #include <QDir>
 
@@ -41,6 +42,22 @@ BoxSim::~BoxSim()
 void BoxSim::activateInterface()
 {
     m_front->setInterface(m_replay ? m_replay.get() : m_living.get());
+}
+
+quint16 BoxSim::listenForStreams(quint16 port, const QHostAddress& address)
+{
+    if (m_personality != Personality::Enigma2)
+        return 0;
+    if (!m_streams)
+        m_streams = new StreamServer(
+            [this](const QString& reference) { return m_state->lineUp().service(reference) != nullptr; },
+            this);
+    return m_streams->listen(port, address);
+}
+
+QStringList BoxSim::streamRequests() const
+{
+    return m_streams ? m_streams->requests() : QStringList();
 }
 
 quint16 BoxSim::listen(quint16 port, const QHostAddress& address)

@@ -18,6 +18,7 @@
 
 #include <QHostAddress>
 #include <QObject>
+#include <QStringList>
 #include <QUrl>
 
 #include <memory>
@@ -28,6 +29,7 @@ namespace boxsim {
 class HttpFront;
 class ReceiverState;
 class SimClock;
+class StreamServer;
 class WebInterface;
 
 class BoxSim : public QObject
@@ -48,6 +50,11 @@ public:
     quint16 port() const;
     QUrl baseUrl() const; // "http://127.0.0.1:<port>"
     QString errorString() const;
+    // The port on which the receiver streams its channels (Enigma2 only; port 0: any free one);
+    // 0 on failure. The references asked for there, decoded, in order.
+    quint16 listenForStreams(quint16 port = 0,
+                             const QHostAddress& address = QHostAddress(QHostAddress::LocalHost));
+    QStringList streamRequests() const;
 
     // --- Authentication ----------------------------------------------------------------------
     // With credentials every request needs HTTP Basic authentication (401 with
@@ -163,6 +170,7 @@ private:
     const std::unique_ptr<SimClock> m_clock;
     ReceiverState* const m_state;
     HttpFront* const m_front;
+    StreamServer* m_streams = nullptr;
     std::unique_ptr<WebInterface> m_living;
     std::unique_ptr<WebInterface> m_replay;
 };

@@ -3,10 +3,12 @@
 #include "tools/boxsim/receiverstate.h"
 #include "tools/boxsim/screenpicture.h"
 #include "tools/boxsim/textutil.h"
+#include "tools/boxsim/transportstream.h"
 
 #include <QDateTime>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 namespace boxsim {
@@ -172,6 +174,7 @@ Enigma2Interface::Enigma2Interface(ReceiverState* state)
         {QStringLiteral("/web/vol"), {&Enigma2Interface::volume}},
         {QStringLiteral("/web/remotecontrol"), {&Enigma2Interface::remoteControl, {"command"}}},
         {QStringLiteral("/grab"), {&Enigma2Interface::grab}},
+        {QStringLiteral("/file"), {&Enigma2Interface::file, {"file"}}},
         {QStringLiteral("/web/recordnow"), {&Enigma2Interface::recordNow}},
         {QStringLiteral("/web/epgservice"), {&Enigma2Interface::epgService, {"sRef"}}},
         {QStringLiteral("/web/epgmulti"), {&Enigma2Interface::epgMulti, {"bRef"}}},
@@ -538,6 +541,21 @@ Answer Enigma2Interface::remoteControl(const IncomingRequest& request)
     }
     out += "</e2remotecontrol>\n";
     return xmlAnswer(out);
+}
+
+Answer Enigma2Interface::file(const IncomingRequest& request)
+{
+    const QString path = request.value(QStringLiteral("file"));
+    const QList<Movie> movies = m_state->movies();
+    const bool stored = std::any_of(movies.cbegin(), movies.cend(),
+                                    [&path](const Movie& movie) { return movie.fileName == path; });
+    if (!stored)
+        return errorAnswer(404);
+    Answer answer;
+    answer.contentType = "video/mp2t";
+    constexpr int recordingPackets = 200;
+    answer.body = TransportStream().packets(recordingPackets);
+    return answer;
 }
 
 Answer Enigma2Interface::grab(const IncomingRequest&)

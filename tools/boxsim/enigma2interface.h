@@ -35,6 +35,8 @@ private:
     Answer about(const IncomingRequest& request);
     // The picture the TV shows, drawn from the receiver's state.
     Answer grab(const IncomingRequest& request);
+    // A recording's file as the web interface hands it out, by its path on the receiver.
+    Answer file(const IncomingRequest& request);
     Answer currentTime(const IncomingRequest& request);
     Answer allServices(const IncomingRequest& request);
     Answer currentService(const IncomingRequest& request);

@@ -126,9 +126,14 @@ int main(int argc, char* argv[])
     const QCommandLineOption logOption(
         QStringLiteral("log"), QStringLiteral("Print every request (target, decoded query, user) and its "
                                               "answer status."));
+    const QCommandLineOption streamPortOption(
+        QStringLiteral("stream-port"),
+        QStringLiteral("Enigma2: stream the channels on this TCP port as real receivers do on 8001 (GET "
+                       "/<service reference>: a few seconds of MPEG transport stream); 0 picks a free one."),
+        QStringLiteral("port"));
     parser.addOptions({webifOption, portOption, addressOption, userOption, passwordOption, timeOption,
                        seedOption, lineupOption, replayOption, faultOption, downtimeOption, answerOption,
-                       sessionGuardOption, sessionLifetimeOption, logOption});
+                       sessionGuardOption, sessionLifetimeOption, logOption, streamPortOption});
     parser.process(app);
 
     const QString webif = parser.value(webifOption).toLower();
@@ -246,6 +251,18 @@ int main(int argc, char* argv[])
     out() << "tavrel-boxsim: " << (personality == boxsim::Personality::Enigma2 ? "Enigma2" : "Enigma1")
           << " web interface listening on " << box.baseUrl().toString() << '/' << Qt::endl;
     out() << "port " << port << Qt::endl;
+    if (parser.isSet(streamPortOption)) {
+        const uint requestedStreamPort = parser.value(streamPortOption).toUInt(&ok, 10);
+        if (!ok || requestedStreamPort > 65535 || personality != boxsim::Personality::Enigma2)
+            return fail(
+                QStringLiteral("--stream-port needs the Enigma2 web interface and a number from 0 to 65535"));
+        // The web interface is of use without its streams: a port taken already is only told.
+        const quint16 streamPort = box.listenForStreams(quint16(requestedStreamPort), address);
+        if (streamPort == 0)
+            err() << "tavrel-boxsim: cannot listen for streams on port " << requestedStreamPort << Qt::endl;
+        else
+            out() << "stream port " << streamPort << Qt::endl;
+    }
 
     // Ctrl-C and kill end the event loop, so the receiver closes its connections properly.
     std::signal(SIGINT, requestStop);
