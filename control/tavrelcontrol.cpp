@@ -83,6 +83,7 @@ void TavrelControl::connectCommonRoutes(TavrelRequest* engine)
     });
     connect(engine, &TavrelRequest::requestFailed, this, &TavrelControl::requestFailedSlot);
     connectRemoteRoutes(engine);
+    connectStreamRoutes(engine);
     // What the receiver says of a command it did not carry out goes to the status line.
     connect(engine, &TavrelRequest::commandRefused, this, [this](RequestType, const QString& reason) {
         Q_EMIT statusMessage(reason.isEmpty() ? tr("The receiver refused the command.")

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
 #include <functional>
@@ -110,6 +111,17 @@ public:
     // The whole remote control and the picture the TV shows (tavrelcontrolremote.cpp).
     void sendRemoteKey(RemoteKey key, bool longPress);
     void requestTvPicture();
+
+    // Watching on this computer (tavrelcontrolstreams.cpp): the stream goes to the user's player,
+    // after a zap when the profile asks for one. What happens is told in the status line.
+    // Why the receiver offers no stream, in words; empty when it does.
+    QString noStreamReason() const;
+    static QString noStreamReason(const Profile& profile);
+    void watchChannel(int bouquet, int channel);
+    void watchCurrentChannel();
+    void watchMovieAt(int index);
+    // Writes the bouquet's channels as an M3U playlist; the problem in words, empty when written.
+    QString saveBouquetPlaylist(int bouquet, const QString& fileName) const;
 
     // What pages may read between signals.
     TavrelDatabase* currentDatabase() const { return database; }
@@ -267,6 +279,9 @@ private:
     void connectCommonRoutes(TavrelRequest* engine);
     void connectRemoteRoutes(TavrelRequest* engine);
     void connectPictureRoutes(RequestsE2* engine);
+    // The stream waiting for the receiver's zap goes to the player once it answered.
+    void connectStreamRoutes(TavrelRequest* engine);
+    void startPlayer(const QUrl& url, const QString& what);
     // Drops the engine: its replies still under way are aborted and nothing more of it reaches
     // this controller or a later image. It is deleted from the event loop, as it may be the
     // sender of the signal that led here.
@@ -306,6 +321,8 @@ private:
     // Fields in the order the controller is described in.
     Settings* settings = nullptr;
     WakeUpCall* m_wakeUpCall = nullptr;
+    QUrl m_streamAfterZap; // with what it shows
+    QString m_streamAfterZapName;
     SystemSet systemSettings;
     Profile activeProfile;
     std::unique_ptr<TavrelRequest> requestEngine;

@@ -21,6 +21,10 @@ struct Profile
     // Initialized, so that profiles written as {name, type, ...} need not name them.
     QString lanMac{};      // the receiver's network card, "00:1d:ec:0a:1b:2c", for waking it
     QString wakeAddress{}; // where the wake-up call goes; empty: the LAN's broadcast address
+    // Watching on this computer: a receiver with one tuner shows only the channel it is tuned
+    // to, and some want the web interface's credentials for the stream too.
+    bool zapBeforeWatching = false;
+    bool streamNeedsCredentials = false;
 
     bool operator==(const Profile& other) const { return profileName == other.profileName; }
 };
@@ -40,6 +44,9 @@ struct SystemSet
     bool isLiveMode = true;
     // The now/next events of a bouquet are asked for only the first time it is shown.
     bool epgLoadOnDemand = false;
+    // The player for streams of the receiver, "%u" standing for the URL; empty: mpv or VLC where
+    // installed, else the desktop's default.
+    QString playerCommand{};
 
     bool operator==(const SystemSet&) const = default;
 };

@@ -154,6 +154,7 @@ SystemSet Settings::getSystemSettings()
     set.movielistDbClick = m_store.value(QStringLiteral("movielistDbClick"), false).toBool();
     set.isLiveMode = m_store.value(QStringLiteral("isLiveMode"), false).toBool();
     set.epgLoadOnDemand = m_store.value(QStringLiteral("epgLoadOnDemand"), false).toBool();
+    set.playerCommand = m_store.value(QStringLiteral("playerCommand")).toString();
     m_store.endGroup();
     return set;
 }
@@ -170,6 +171,7 @@ void Settings::saveSystemSettings(const SystemSet& set)
     m_store.setValue(QStringLiteral("movielistDbClick"), set.movielistDbClick);
     m_store.setValue(QStringLiteral("isLiveMode"), set.isLiveMode);
     m_store.setValue(QStringLiteral("epgLoadOnDemand"), set.epgLoadOnDemand);
+    setOrRemove(QStringLiteral("playerCommand"), set.playerCommand);
     m_store.endGroup();
 
     m_store.beginGroup(systemInternGroup);
@@ -220,6 +222,10 @@ void Settings::readProfiles(Announce announce)
         profile.wlanPort = m_store.value(key(group, QLatin1StringView("wlanPort"))).toString();
         profile.lanMac = m_store.value(key(group, QLatin1StringView("lanMac"))).toString();
         profile.wakeAddress = m_store.value(key(group, QLatin1StringView("wakeAddress"))).toString();
+        profile.zapBeforeWatching =
+            m_store.value(key(group, QLatin1StringView("zapBeforeWatching")), false).toBool();
+        profile.streamNeedsCredentials =
+            m_store.value(key(group, QLatin1StringView("streamNeedsCredentials")), false).toBool();
         if (profile.isActive) {
             if (announce == Announce::ActiveProfile)
                 Q_EMIT activeProfileChanged(profile);
@@ -255,6 +261,9 @@ void Settings::writeProfiles()
         // Written only when known, so a profile without them reads as before.
         setOrRemove(key(group, QLatin1StringView("lanMac")), profile.lanMac);
         setOrRemove(key(group, QLatin1StringView("wakeAddress")), profile.wakeAddress);
+        setFlagOrRemove(key(group, QLatin1StringView("zapBeforeWatching")), profile.zapBeforeWatching);
+        setFlagOrRemove(key(group, QLatin1StringView("streamNeedsCredentials")),
+                        profile.streamNeedsCredentials);
     }
     m_store.endGroup();
 }
@@ -313,6 +322,14 @@ void Settings::setOrRemove(const QString& name, const QString& value)
         m_store.remove(name);
     else
         m_store.setValue(name, value);
+}
+
+void Settings::setFlagOrRemove(const QString& name, bool value)
+{
+    if (value)
+        m_store.setValue(name, true);
+    else
+        m_store.remove(name);
 }
 
 void Settings::readDefaultSetFlag()

@@ -59,6 +59,8 @@ private:
     void writeProfiles();
     void readDefaultSetFlag();
     void setOrRemove(const QString& name, const QString& value);
+    // A flag is written only when set.
+    void setFlagOrRemove(const QString& name, bool value);
     QString readPassword(const QString& group);
     void writePassword(const QString& group, const QString& password);
 

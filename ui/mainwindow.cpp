@@ -32,6 +32,8 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -42,9 +44,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -158,6 +162,17 @@ void MainWindow::createTabs()
         if (const QListView* list = currentChannelList())
             controller->zapToListChannel(list->currentIndex());
     });
+    m_watchChannelAction = channelMenu->addAction(tr("Watch"));
+    m_watchChannelAction->setObjectName(QStringLiteral("watchChannelAction"));
+    connect(m_watchChannelAction, &QAction::triggered, this, [this] {
+        if (const QListView* list = currentChannelList())
+            controller->watchChannel(ui->Bouquet_comboBox->currentIndex(), list->currentIndex().row());
+    });
+    m_savePlaylistAction = channelMenu->addAction(tr("Save as Playlist..."));
+    m_savePlaylistAction->setObjectName(QStringLiteral("savePlaylistAction"));
+    connect(m_savePlaylistAction, &QAction::triggered, this, &MainWindow::chooseFileAndSavePlaylist);
+    channelMenu->setToolTipsVisible(true);
+    connect(channelMenu, &QMenu::aboutToShow, this, &MainWindow::offerStreams);
     connect(channelMenu->addAction(tr("Reload Epg Data")), &QAction::triggered, controller,
             &TavrelControl::reloadEpgActionSlot);
     connect(channelMenu->addAction(tr("Reload Service Data")), &QAction::triggered, controller,
@@ -175,9 +190,20 @@ void MainWindow::createTabs()
     QAction* play = movieMenu->addAction(tr("Play"));
     play->setObjectName(QStringLiteral("playAction"));
     connect(play, &QAction::triggered, this, &MainWindow::playCurrentMovie);
-    connect(movieMenu->addAction(tr("Refresh")), &QAction::triggered, this,
-            &MainWindow::movieRefresh_triggered);
+    m_watchMovieAction = movieMenu->addAction(tr("Watch"));
+    m_watchMovieAction->setObjectName(QStringLiteral("watchMovieAction"));
+    connect(m_watchMovieAction, &QAction::triggered, this, [this] {
+        const QModelIndex current = ui->movie_listWidget->currentIndex();
+        if (current.isValid())
+            controller->watchMovieAt(current.row());
+    });
+    movieMenu->setToolTipsVisible(true);
+    connect(movieMenu, &QMenu::aboutToShow, this, &MainWindow::offerStreams);
+    QAction* refresh = movieMenu->addAction(tr("Refresh"));
+    refresh->setObjectName(QStringLiteral("movieRefreshAction"));
+    connect(refresh, &QAction::triggered, this, &MainWindow::movieRefresh_triggered);
     m_movieRenameAction = movieMenu->addAction(tr("Rename"));
+    m_movieRenameAction->setObjectName(QStringLiteral("movieRenameAction"));
     connect(m_movieRenameAction, &QAction::triggered, this, &MainWindow::movieRename_triggered);
     connect(movieMenu->addAction(tr("Delete")), &QAction::triggered, this,
             &MainWindow::movieDelete_triggered);
@@ -765,6 +791,34 @@ void MainWindow::channel_listWidget_customContextMenuRequested(const QPoint& pos
         return;
     auto* list = qobject_cast<QWidget*>(sender());
     channelMenu->popup(list ? list->mapToGlobal(pos) : pos);
+}
+
+void MainWindow::offerStreams()
+{
+    const QString reason = controller->noStreamReason();
+    for (QAction* action : {m_watchChannelAction, m_savePlaylistAction, m_watchMovieAction}) {
+        action->setEnabled(reason.isEmpty());
+        action->setToolTip(reason.isEmpty() ? action->text() : reason);
+    }
+}
+
+void MainWindow::chooseFileAndSavePlaylist()
+{
+    const int bouquet = ui->Bouquet_comboBox->currentIndex();
+    // A bouquet's name may hold characters no file name may.
+    QString name = ui->Bouquet_comboBox->currentText().simplified();
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, tr("Save as Playlist"),
+        folder + QLatin1Char('/') + (name.isEmpty() ? tr("Bouquet") : name) + QStringLiteral(".m3u"),
+        tr("Playlists (*.m3u)"));
+    if (fileName.isEmpty())
+        return;
+    const QString problem = controller->saveBouquetPlaylist(bouquet, fileName);
+    showStatusMessage(problem.isEmpty() ? tr("The playlist was saved as %1.").arg(fileName) : problem);
 }
 
 void MainWindow::movie_listWidget_customContextMenuRequested(const QPoint& pos)

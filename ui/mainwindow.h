@@ -105,6 +105,8 @@ public Q_SLOTS:
     void playCurrentMovie();
     // A line in the status bar, until the next one; any part of the program may say something.
     void showStatusMessage(const QString& text);
+    void offerStreams();
+    void chooseFileAndSavePlaylist();
     void receiverReachabilityChanged(bool reachable, const QString& text);
     void updateWindowTitle();
     void receiverLoaded(bool loaded);
@@ -146,6 +148,10 @@ private:
     QMenu* movieMenu = nullptr;
     QMenu* channelMenu = nullptr;
     QAction* m_movieRenameAction = nullptr;
+    // Watching on this computer; disabled, with the reason, where the receiver offers no stream.
+    QAction* m_watchChannelAction = nullptr;
+    QAction* m_savePlaylistAction = nullptr;
+    QAction* m_watchMovieAction = nullptr;
     QPointer<QDialog> m_renameEditor;
     QLineEdit* m_renameLineEdit = nullptr;
     QPersistentModelIndex m_renameRow;

@@ -85,6 +85,12 @@ PanelWidget::PanelWidget(QWidget* parent, TavrelControl* controller, TimerSource
     pictureAction->setObjectName(QStringLiteral("panelTvPictureAction"));
     connect(pictureAction, &QAction::triggered, this, &PanelWidget::showTvPicture);
     addAction(pictureAction);
+    m_watchAction = new QAction(tr("Watch on this computer"), this);
+    m_watchAction->setObjectName(QStringLiteral("panelWatchAction"));
+    if (controller)
+        connect(m_watchAction, &QAction::triggered, controller, &TavrelControl::watchCurrentChannel);
+    addAction(m_watchAction);
+    offerStream(settings->getActiveProfile());
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -288,6 +294,20 @@ void PanelWidget::activeProfileUpdateSlot(Profile profile)
     webIfType = profile.webIfType;
     const int maximum = webIfType == 0 ? volumeMaxEnigma1 : volumeMaxEnigma2;
     forBoth([maximum](auto& f) { f.panelVolume_horizontalSlider->setMaximum(maximum); });
+    offerStream(profile);
+}
+
+void PanelWidget::offerStream(const Profile& profile)
+{
+    if (!m_watchAction)
+        return;
+    const QString reason = TavrelControl::noStreamReason(profile);
+    m_watchAction->setEnabled(controller && reason.isEmpty());
+    // A context menu shows no tooltips; the status tip says it in the window's status bar.
+    const QString tip =
+        reason.isEmpty() ? tr("Plays the channel the receiver shows on this computer.") : reason;
+    m_watchAction->setToolTip(tip);
+    m_watchAction->setStatusTip(tip);
 }
 
 // --- Display ------------------------------------------------------------------------------

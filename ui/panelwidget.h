@@ -62,6 +62,8 @@ public Q_SLOTS:
     // Says in words that the receiver cannot be reached, or takes it back.
     void showReachability(bool reachable, const QString& text);
     void activeProfileUpdateSlot(Profile profile);
+    // "Watch" is offered where the profile's receiver streams, otherwise it says why not.
+    void offerStream(const Profile& profile);
 
     // What both forms show.
     void toggleButtonPanel(bool enabled);
@@ -167,4 +169,5 @@ private:
     // The record button was pressed: the refresh after it asks for the recordings too.
     bool m_recordingChanged = false;
     QDialog* m_pictureWindow = nullptr;
+    QAction* m_watchAction = nullptr;
 };

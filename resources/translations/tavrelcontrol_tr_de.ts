@@ -374,6 +374,26 @@
         <source>Remote</source>
         <translation>Fernbedienung</translation>
     </message>
+    <message>
+        <source>Watch</source>
+        <translation>Ansehen</translation>
+    </message>
+    <message>
+        <source>Save as Playlist...</source>
+        <translation>Als Wiedergabeliste speichern...</translation>
+    </message>
+    <message>
+        <source>Save as Playlist</source>
+        <translation>Als Wiedergabeliste speichern</translation>
+    </message>
+    <message>
+        <source>Playlists (*.m3u)</source>
+        <translation>Wiedergabelisten (*.m3u)</translation>
+    </message>
+    <message>
+        <source>The playlist was saved as %1.</source>
+        <translation>Die Wiedergabeliste wurde als %1 gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>
@@ -557,6 +577,14 @@
         <source>Show TV picture</source>
         <translation>TV-Bild zeigen</translation>
     </message>
+    <message>
+        <source>Watch on this computer</source>
+        <translation>Auf diesem Computer ansehen</translation>
+    </message>
+    <message>
+        <source>Plays the channel the receiver shows on this computer.</source>
+        <translation>Spielt den Kanal, den der Receiver zeigt, auf diesem Computer ab.</translation>
+    </message>
 </context>
 <context>
     <name>PasswordKeyring</name>
@@ -674,6 +702,14 @@ Jetzt speichern?</translation>
         <source>LAN broadcast</source>
         <translation>Broadcast im LAN</translation>
     </message>
+    <message>
+        <source>Zap before watching</source>
+        <translation>Vor dem Ansehen umschalten</translation>
+    </message>
+    <message>
+        <source>Stream needs credentials</source>
+        <translation>Stream braucht Zugangsdaten</translation>
+    </message>
 </context>
 <context>
     <name>ProfileTab_pt</name>
@@ -740,6 +776,14 @@ Jetzt speichern?</translation>
     <message>
         <source>LAN broadcast</source>
         <translation>Broadcast im LAN</translation>
+    </message>
+    <message>
+        <source>Zap before watching</source>
+        <translation>Vor dem Ansehen umschalten</translation>
+    </message>
+    <message>
+        <source>Stream needs credentials</source>
+        <translation>Stream braucht Zugangsdaten</translation>
     </message>
 </context>
 <context>
@@ -1046,6 +1090,14 @@ Senderdaten neu laden?</translation>
         <source>Restore the default settings?</source>
         <translation>Die Standardeinstellungen wiederherstellen?</translation>
     </message>
+    <message>
+        <source>automatic: the desktop&apos;s default player</source>
+        <translation>automatisch: der Standard-Player des Desktops</translation>
+    </message>
+    <message>
+        <source>automatic: %1</source>
+        <translation>automatisch: %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWidget_ls</name>
@@ -1128,6 +1180,18 @@ Senderdaten neu laden?</translation>
     <message>
         <source>Send Exit Command</source>
         <translation>Exit-Befehl senden</translation>
+    </message>
+    <message>
+        <source>Watching on this computer</source>
+        <translation>Ansehen auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>Player command:</source>
+        <translation>Player-Befehl:</translation>
+    </message>
+    <message>
+        <source>The program that plays the receiver&apos;s streams; %u stands for the stream&apos;s address, otherwise it goes last.</source>
+        <translation>Das Programm, das die Streams des Receivers abspielt; %u steht für die Adresse des Streams, sonst kommt sie ans Ende.</translation>
     </message>
 </context>
 <context>
@@ -1212,6 +1276,18 @@ Senderdaten neu laden?</translation>
         <source>Send Exit Command</source>
         <translation>Exit-Befehl senden</translation>
     </message>
+    <message>
+        <source>Watching on this computer</source>
+        <translation>Ansehen auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>Player command:</source>
+        <translation>Player-Befehl:</translation>
+    </message>
+    <message>
+        <source>The program that plays the receiver&apos;s streams; %u stands for the stream&apos;s address, otherwise it goes last.</source>
+        <translation>Das Programm, das die Streams des Receivers abspielt; %u steht für die Adresse des Streams, sonst kommt sie ans Ende.</translation>
+    </message>
 </context>
 <context>
     <name>StackedWindows</name>
@@ -1222,6 +1298,17 @@ Senderdaten neu laden?</translation>
     <message>
         <source>Back to the main window (Esc)</source>
         <translation>Zurück zum Hauptfenster (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>StreamPlayer</name>
+    <message>
+        <source>No player for the stream was found. Install mpv or VLC, or name a player command in the settings.</source>
+        <translation>Es wurde kein Player für den Stream gefunden. Installieren Sie mpv oder VLC, oder geben Sie in den Einstellungen einen Player-Befehl an.</translation>
+    </message>
+    <message>
+        <source>The player &quot;%1&quot; could not be started.</source>
+        <translation>Der Player „%1“ konnte nicht gestartet werden.</translation>
     </message>
 </context>
 <context>
@@ -1325,6 +1412,42 @@ Bitte prüfen, ob Wake-on-LAN in seinen Netzwerkeinstellungen eingeschaltet ist.
     <message>
         <source>The receiver&apos;s answer is no picture.</source>
         <translation>Die Antwort des Receivers ist kein Bild.</translation>
+    </message>
+    <message>
+        <source>Enigma1 receivers offer no stream to watch on this computer.</source>
+        <translation>Enigma1-Receiver bieten keinen Stream zum Ansehen auf diesem Computer.</translation>
+    </message>
+    <message>
+        <source>The receiver is recording and is not zapped; %1 may not play.</source>
+        <translation>Der Receiver nimmt auf und wird nicht umgeschaltet; %1 spielt vielleicht nicht.</translation>
+    </message>
+    <message>
+        <source>Zapping to %1 before watching it...</source>
+        <translation>Schalte vor dem Ansehen auf %1 um...</translation>
+    </message>
+    <message>
+        <source>The receiver has not said yet which channel it shows.</source>
+        <translation>Der Receiver hat noch nicht gesagt, welchen Kanal er zeigt.</translation>
+    </message>
+    <message>
+        <source>The receiver did not say where the recording &quot;%1&quot; is stored.</source>
+        <translation>Der Receiver hat nicht gesagt, wo die Aufnahme „%1“ gespeichert ist.</translation>
+    </message>
+    <message>
+        <source>There is no bouquet to save.</source>
+        <translation>Es gibt kein Bouquet zum Speichern.</translation>
+    </message>
+    <message>
+        <source>The playlist could not be written to %1: %2</source>
+        <translation>Die Wiedergabeliste konnte nicht nach %1 geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The receiver did not zap to %1; it is not played.</source>
+        <translation>Der Receiver hat nicht auf %1 umgeschaltet; es wird nicht abgespielt.</translation>
+    </message>
+    <message>
+        <source>%1 plays on this computer.</source>
+        <translation>%1 spielt auf diesem Computer.</translation>
     </message>
 </context>
 <context>

@@ -82,11 +82,18 @@ template<typename Form>
 ProfileTab::Fields ProfileTab::fieldsOf(const Form& f, bool newPage)
 {
     if (newPage)
-        return {f.profilenName_lineEdit,     f.profilenUsername_lineEdit,
-                f.profilenPassword_lineEdit, f.profilenUrl_lineEdit,
-                f.profilenPort_lineEdit,     f.profilenCCcam_lineEdit,
-                f.profilenWebif_comboBox,    nullptr,
-                f.profilenMac_lineEdit,      f.profilenWakeAddress_lineEdit};
+        return {f.profilenName_lineEdit,
+                f.profilenUsername_lineEdit,
+                f.profilenPassword_lineEdit,
+                f.profilenUrl_lineEdit,
+                f.profilenPort_lineEdit,
+                f.profilenCCcam_lineEdit,
+                f.profilenWebif_comboBox,
+                nullptr,
+                f.profilenMac_lineEdit,
+                f.profilenWakeAddress_lineEdit,
+                f.profilenZapBeforeWatching_checkBox,
+                f.profilenStreamCredentials_checkBox};
     return {nullptr,
             f.profileUsername_lineEdit,
             f.profilePassword_lineEdit,
@@ -96,7 +103,9 @@ ProfileTab::Fields ProfileTab::fieldsOf(const Form& f, bool newPage)
             f.profileWebif_comboBox,
             f.profileActive_checkBox,
             f.profileMac_lineEdit,
-            f.profileWakeAddress_lineEdit};
+            f.profileWakeAddress_lineEdit,
+            f.profileZapBeforeWatching_checkBox,
+            f.profileStreamCredentials_checkBox};
 }
 
 ProfileTab::Fields ProfileTab::landscapeFields(bool newPage) const
@@ -120,6 +129,9 @@ void ProfileTab::mirror(const Fields& one, const Fields& other)
     follow(one.ccCamPort, other.ccCamPort);
     follow(one.mac, other.mac);
     follow(one.wakeAddress, other.wakeAddress);
+    connect(one.zapBeforeWatching, &QCheckBox::toggled, other.zapBeforeWatching, &QCheckBox::setChecked);
+    connect(one.streamNeedsCredentials, &QCheckBox::toggled, other.streamNeedsCredentials,
+            &QCheckBox::setChecked);
     connect(one.webIf, &QComboBox::currentIndexChanged, other.webIf, &QComboBox::setCurrentIndex);
     if (one.active)
         connect(one.active, &QCheckBox::clicked, other.active, &QCheckBox::setChecked);
@@ -136,6 +148,8 @@ void ProfileTab::fill(const Fields& target)
     target.password->setText(profile.password);
     target.mac->setText(profile.lanMac);
     target.wakeAddress->setText(profile.wakeAddress);
+    target.zapBeforeWatching->setChecked(profile.zapBeforeWatching);
+    target.streamNeedsCredentials->setChecked(profile.streamNeedsCredentials);
     if (target.active)
         target.active->setChecked(profile.isActive);
 }
@@ -172,6 +186,8 @@ Profile ProfileTab::formProfile() const
     const QString mac = f.mac->text().trimmed();
     read.lanMac = WakeOnLan::normalisedMac(mac).isEmpty() ? mac : WakeOnLan::normalisedMac(mac);
     read.wakeAddress = f.wakeAddress->text().trimmed();
+    read.zapBeforeWatching = f.zapBeforeWatching->isChecked();
+    read.streamNeedsCredentials = f.streamNeedsCredentials->isChecked();
     return read;
 }
 
@@ -181,7 +197,9 @@ bool ProfileTab::isProfileConstistence()
     return read.webIfType == profile.webIfType && read.userName == profile.userName &&
            read.password == profile.password && read.wlanAddr == profile.wlanAddr &&
            read.wlanPort == profile.wlanPort && read.lanMac == profile.lanMac &&
-           read.wakeAddress == profile.wakeAddress && (!isNewTab || read.profileName == profile.profileName);
+           read.wakeAddress == profile.wakeAddress && read.zapBeforeWatching == profile.zapBeforeWatching &&
+           read.streamNeedsCredentials == profile.streamNeedsCredentials &&
+           (!isNewTab || read.profileName == profile.profileName);
 }
 
 QString ProfileTab::problemWith(const Profile& candidate)
@@ -266,6 +284,8 @@ void ProfileTab::restoreForm()
         f.port->setText(profile.wlanPort);
         f.mac->setText(profile.lanMac);
         f.wakeAddress->setText(profile.wakeAddress);
+        f.zapBeforeWatching->setChecked(profile.zapBeforeWatching);
+        f.streamNeedsCredentials->setChecked(profile.streamNeedsCredentials);
     }
 }
 

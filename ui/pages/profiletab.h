@@ -65,6 +65,8 @@ private:
         QCheckBox* active = nullptr; // stored-profile page only
         QLineEdit* mac = nullptr;
         QLineEdit* wakeAddress = nullptr;
+        QCheckBox* zapBeforeWatching = nullptr;
+        QCheckBox* streamNeedsCredentials = nullptr;
     };
     template<typename Form>
     static Fields fieldsOf(const Form& form, bool newPage);

@@ -1,6 +1,7 @@
 #include "ui/pages/settingswidget.h"
 
 #include "control/messagebox.h"
+#include "control/streamplayer.h"
 #include "settings/settings.h"
 #include "ui/pages/orientedforms.h"
 #include "ui_settingswidget_ls.h"
@@ -8,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -73,6 +75,14 @@ SettingsWidget::SettingsWidget(QWidget* parent)
     for (QWidget* form : {landscapeView, portraitView})
         connect(control(form, "setResetSettings_pushButton"), &QAbstractButton::clicked, this,
                 &SettingsWidget::setResetSettings_pushButton_clicked);
+    const QString installed = StreamPlayer::installedPlayer();
+    const QString automatic = installed.isEmpty() ? tr("automatic: the desktop's default player")
+                                                  : tr("automatic: %1").arg(installed);
+    for (QLineEdit* player : {landscape->setPlayerCommand_lineEdit, portrait->setPlayerCommand_lineEdit}) {
+        player->setPlaceholderText(automatic);
+        player->setClearButtonEnabled(true);
+        connect(player, &QLineEdit::textEdited, this, &SettingsWidget::playerCommandEdited);
+    }
     connect(landscape->settings_tabWidget, &QTabWidget::currentChanged, portrait->settings_toolBox,
             &QToolBox::setCurrentIndex);
     connect(portrait->settings_toolBox, &QToolBox::currentChanged, landscape->settings_tabWidget,
@@ -85,6 +95,16 @@ void SettingsWidget::changed()
 {
     m_writtenOnLeave = false;
     Q_EMIT systemSettingsChanged(systemSet);
+}
+
+void SettingsWidget::playerCommandEdited(const QString& command)
+{
+    for (QLineEdit* player : {landscape->setPlayerCommand_lineEdit, portrait->setPlayerCommand_lineEdit}) {
+        if (player->text() != command)
+            player->setText(command);
+    }
+    systemSet.playerCommand = command.trimmed();
+    changed();
 }
 
 void SettingsWidget::setOrientationAuto_radioButton_clicked(bool)
@@ -192,6 +212,8 @@ void SettingsWidget::showSettings(QWidget* form)
     check(form, "setMovielistDbClickZap_radioButton", !systemSet.movielistClick);
     check(form, "setEpgLoadAuto_radioButton", !systemSet.epgLoadOnDemand);
     check(form, "setEpgLoadOnDemand_radioButton", systemSet.epgLoadOnDemand);
+    if (auto* player = form->findChild<QLineEdit*>(QStringLiteral("setPlayerCommand_lineEdit")))
+        player->setText(systemSet.playerCommand);
 }
 
 void SettingsWidget::writeSettings()

@@ -33,6 +33,7 @@ public Q_SLOTS:
     virtual void writeSettings();
 
 private Q_SLOTS:
+    void playerCommandEdited(const QString& command);
     void setOrientationAuto_radioButton_clicked(bool checked);
     void setOrientationLandscape_radioButton_clicked(bool checked);
     void setOrientationPortrait_radioButton_clicked(bool checked);
