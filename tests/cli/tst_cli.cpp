@@ -64,6 +64,8 @@ private Q_SLOTS:
     void wake();
     void remoteAndScreenshot_data();
     void remoteAndScreenshot();
+    void streamsForAPlayer_data();
+    void streamsForAPlayer();
 
 private:
     // Runs the client while this test's event loop keeps the simulated receiver answering.
@@ -674,6 +676,54 @@ void TestCli::remoteAndScreenshot()
     QCOMPARE(written.open(QIODevice::ReadOnly), picture);
     if (picture)
         QVERIFY(written.readAll().startsWith("\x89PNG\r\n\x1a\n"));
+}
+
+void TestCli::streamsForAPlayer_data()
+{
+    QTest::addColumn<bool>("enigma1");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // "<shown>": the address of the channel the receiver shows
+    QTest::addColumn<QStringList>("playlistStart");
+
+    const QString reference = u"4097:0:1:0:0:0:0:0:0:0:http%3a//x/a?b=1&c=2#d:Name mit Ä"_s;
+    QTest::newRow("a channel's stream")
+        << false << QStringList{u"stream-url"_s, reference} << 0
+        << u"http://127.0.0.1:8001/4097:0:1:0:0:0:0:0:0:0:http%253a//x/a%3Fb=1&c=2%23d:Name%20mit%20%C3%84\n"_s
+        << QStringList();
+    QTest::newRow("the channel shown")
+        << false << QStringList{u"stream-url"_s} << 0 << u"<shown>"_s << QStringList();
+    QTest::newRow("a bouquet's playlist, by name")
+        << false << QStringList{u"playlist"_s, u"Favourites (TV)"_s} << 0 << QString()
+        << QStringList{u"#EXTM3U"_s, u"#EXTINF:-1,Das Erste HD"_s,
+                       u"http://127.0.0.1:8001/1:0:19:283D:3FB:1:C00000:0:0:0:"_s};
+    QTest::newRow("no such bouquet") << false << QStringList{u"playlist"_s, u"Nirgends"_s} << 5 << QString()
+                                     << QStringList();
+    QTest::newRow("enigma1 has no stream")
+        << true << QStringList{u"stream-url"_s} << 1 << QString() << QStringList();
+}
+
+void TestCli::streamsForAPlayer()
+{
+    QFETCH(bool, enigma1);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    QFETCH(QStringList, playlistStart);
+    boxsim::BoxSim box(enigma1 ? boxsim::Personality::Enigma1 : boxsim::Personality::Enigma2);
+    QVERIFY(box.listen() != 0);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"bouquet.m3u"_s);
+    if (arguments.first() == "playlist"_L1)
+        arguments.append(file);
+    const Run result = run(arguments, connection(box));
+    QTEST(result.exitCode, "exitCode");
+    if (out == "<shown>"_L1)
+        out = u"http://127.0.0.1:8001/"_s + box.currentServiceReference() + u'\n';
+    QCOMPARE(QString::fromUtf8(result.out), result.exitCode == 0 ? out : QString());
+    QFile written(file);
+    QCOMPARE(written.open(QIODevice::ReadOnly), !playlistStart.isEmpty());
+    const QStringList lines = QString::fromUtf8(written.readAll()).split(u'\n');
+    QCOMPARE(lines.mid(0, playlistStart.size()), playlistStart);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -101,6 +101,15 @@ void CommandRun::failNow(ExitCode code, const QString& message)
     QTimer::singleShot(0, this, &CommandRun::finish);
 }
 
+void CommandRun::setDump(std::function<void(JsonWriter&)> dump)
+{
+    m_output = [dump = std::move(dump)] {
+        JsonWriter json;
+        dump(json);
+        return json.finish();
+    };
+}
+
 void CommandRun::begin()
 {
     if (m_engine->isSettled())
@@ -156,10 +165,8 @@ void CommandRun::finish()
     m_deadline->stop();
     if (m_finalCheck)
         m_finalCheck();
-    if (m_exitCode == Success && m_dump) {
-        JsonWriter json;
-        m_dump(json);
-        const QByteArray out = json.finish();
+    if (m_exitCode == Success && m_output) {
+        const QByteArray out = m_output();
         std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
         std::fflush(stdout);
     }

@@ -58,7 +58,9 @@ public:
     // Whether an answer of this type came and could be read.
     bool wasAnswered(RequestType type) const { return m_answered.contains(type); }
     // Prints what the command produced once everything has settled.
-    void setDump(std::function<void(JsonWriter&)> dump) { m_dump = std::move(dump); }
+    void setDump(std::function<void(JsonWriter&)> dump);
+    // The same for output that is not JSON, such as an address to hand to a player.
+    void setTextOutput(std::function<QByteArray()> output) { m_output = std::move(output); }
     // Runs when everything has settled, before the outcome is decided; it may call fail().
     void setFinalCheck(std::function<void()> check) { m_finalCheck = std::move(check); }
     // The command cannot succeed; the first reason given is the one reported.
@@ -84,7 +86,7 @@ private:
     QSet<RequestType> m_answered;
     QSet<RequestType> m_decisive;
     bool m_handlingUnreadable = false; // the reply being dispatched could not be read
-    std::function<void(JsonWriter&)> m_dump;
+    std::function<QByteArray()> m_output;
     std::function<void()> m_finalCheck;
     ExitCode m_exitCode = Success;
     QString m_message;

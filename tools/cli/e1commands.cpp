@@ -151,6 +151,8 @@ QString startE1Command(CommandRun& run, RequestsE1& engine, const CommandOptions
         return {};
     if (command == QLatin1String("screenshot"))
         return QStringLiteral("Enigma1 receivers give no picture of the TV screen");
+    if (command == QLatin1String("stream-url") || command == QLatin1String("playlist"))
+        return QStringLiteral("Enigma1 receivers offer no stream");
     if (const std::optional<QString> remote = startRemoteCommand(run, engine, options))
         return *remote;
     if (command == QLatin1String("zap") && count == 2) {

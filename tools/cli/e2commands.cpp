@@ -1,6 +1,7 @@
 #include "tools/cli/e2commands.h"
 
 #include "box/requestse2.h"
+#include "box/streamlinks.h"
 #include "box/tavrelrequest.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
@@ -96,6 +97,57 @@ QString startDump(CommandRun& run, RequestsE2& engine, const QStringList& words)
     return {};
 }
 
+// The address of the service's stream, or of the one the receiver shows when none is given.
+void printStreamUrl(CommandRun& run, RequestsE2& engine, const QString& serviceReference)
+{
+    const Profile profile = engine.profile();
+    TavrelDatabase* db = run.database();
+    if (serviceReference.isEmpty()) {
+        run.send(ReqCurrentService);
+        run.setFinalCheck([&run, db] {
+            if (!db->currentService() || db->currentService()->serviceReference.isEmpty())
+                run.fail(CommandRun::CommandFailed,
+                         QStringLiteral("the receiver did not say which channel it shows"));
+        });
+    }
+    run.setTextOutput([profile, db, serviceReference]() -> QByteArray {
+        const QString reference =
+            serviceReference.isEmpty() ? db->currentService()->serviceReference : serviceReference;
+        return StreamLinks::channelUrl(profile, reference).toEncoded() + '\n';
+    });
+}
+
+// The channels of a bouquet, named by its reference or its name, as an M3U playlist.
+QString writePlaylist(CommandRun& run, RequestsE2& engine, const QString& bouquetName,
+                      const QString& fileName)
+{
+    // The file is opened first: a line-up with nowhere to go is not asked for.
+    auto file = std::make_shared<QSaveFile>(fileName);
+    if (!file->open(QIODevice::WriteOnly))
+        return QStringLiteral("cannot write '%1'").arg(fileName);
+    const Profile profile = engine.profile();
+    TavrelDatabase* db = run.database();
+    afterServicesLoaded(run, engine, [&run, db, profile, file, bouquetName] {
+        const Bouquet* bouquet = db->bouquetWithReference(bouquetName);
+        const QList<Bouquet*> bouquets = db->bouquets();
+        for (const Bouquet* candidate : bouquets) {
+            if (!bouquet && candidate->name == bouquetName)
+                bouquet = candidate;
+        }
+        if (!bouquet) {
+            run.fail(CommandRun::CommandFailed, QStringLiteral("no bouquet with this reference or name"));
+            return;
+        }
+        QList<StreamLinks::PlaylistEntry> entries;
+        for (const Channel* channel : bouquet->channels)
+            entries.append({channel->name, channel->serviceReference});
+        const QByteArray playlist = StreamLinks::playlist(profile, entries);
+        if (file->write(playlist) != playlist.size() || !file->commit())
+            run.fail(CommandRun::CommandFailed, QStringLiteral("cannot write '%1'").arg(file->fileName()));
+    });
+    return {};
+}
+
 } // namespace
 
 QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions& options)
@@ -175,6 +227,10 @@ QString startE2Command(CommandRun& run, RequestsE2& engine, const CommandOptions
                                           QStringLiteral("cannot write '%1'").arg(file->fileName()));
                          });
         engine.requestScreenshot();
+    } else if (command == QLatin1String("stream-url") && count <= 2) {
+        printStreamUrl(run, engine, words.value(1));
+    } else if (command == QLatin1String("playlist") && count == 3) {
+        return writePlaylist(run, engine, words.at(1), words.at(2));
     } else if (command == QLatin1String("movie-delete") && count == 2) {
         run.command(ReqMovieDelete);
         run.failIfRefused(engine, &RequestsE2::finishedMovieDelRequest,

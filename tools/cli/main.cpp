@@ -36,6 +36,9 @@ constexpr auto commandsHelp = R"(Enigma2 commands (--webif e2):
        exit menu info epg red green yellow blue channelup channeldown volumeup volumedown mute
        tv text audio help power)
   screenshot FILE            the picture the TV shows, as PNG
+  stream-url [SERVICE_REF]   the address of the channel's stream (default: the one shown), for a
+       player on this computer; with the profile's credentials when it says the stream needs them
+  playlist BOUQUET FILE      the bouquet's channels (by reference or name) as an M3U playlist
 Either receiver:
   wake --mac MAC [--wake-address ADDRESS[:PORT]]      Wake-on-LAN packet (UDP port 9) to the
        broadcast address of the LAN that holds --host, or to ADDRESS
