@@ -113,6 +113,9 @@ void TavrelControl::retireEngine()
     engine->abandon();
     engine->setParent(this);
     engine->deleteLater();
+    // A stream waiting for this engine's zap would start at a later one of another.
+    m_streamAfterZap.clear();
+    m_streamAfterZapName.clear();
 }
 
 RequestsE1* TavrelControl::createCommandEngineE1()
