@@ -51,9 +51,10 @@ void TavrelControl::watchChannel(int bouquet, int channel)
     }
     // A receiver with one tuner streams only the channel it shows.
     if (database->statusData()->recording) {
-        Q_EMIT statusMessage(
-            tr("The receiver is recording and is not zapped; %1 may not play.").arg(chosen->name));
-        startPlayer(url, chosen->name);
+        // Said after the player started, so that the status line keeps it.
+        if (startPlayer(url, chosen->name))
+            Q_EMIT statusMessage(
+                tr("The receiver is recording and is not zapped; %1 may not play.").arg(chosen->name));
         return;
     }
     if (!ensureCommandEngine())
@@ -132,8 +133,9 @@ void TavrelControl::connectStreamRoutes(TavrelRequest* engine)
     });
 }
 
-void TavrelControl::startPlayer(const QUrl& url, const QString& what)
+bool TavrelControl::startPlayer(const QUrl& url, const QString& what)
 {
     const QString problem = StreamPlayer::play(systemSettings.playerCommand, url);
     Q_EMIT statusMessage(problem.isEmpty() ? tr("%1 plays on this computer.").arg(what) : problem);
+    return problem.isEmpty();
 }
