@@ -1,5 +1,6 @@
 #include "box/streamlinks.h"
 
+#include "model/channel.h"
 #include "model/records.h"
 #include "model/servicereference.h"
 
@@ -18,12 +19,6 @@ QUrl receiverUrl(const Profile& profile, int port)
         url.setPassword(profile.password);
     }
     return url;
-}
-
-// A playlist line is one line: a name must not start another.
-QString oneLine(const QString& text)
-{
-    return text.simplified();
 }
 
 } // namespace
@@ -65,16 +60,17 @@ QUrl recordingUrl(const Profile& profile, const QString& fileName, const QString
     return url;
 }
 
-QByteArray playlist(const Profile& profile, const QList<PlaylistEntry>& channels)
+QByteArray playlist(const Profile& profile, const QList<Channel*>& channels)
 {
     QByteArray text = QByteArrayLiteral("#EXTM3U\n");
-    for (const PlaylistEntry& channel : channels) {
-        if (isMarkerReference(channel.serviceReference))
+    for (const Channel* channel : channels) {
+        if (isMarkerReference(channel->serviceReference))
             continue;
-        const QUrl url = channelUrl(profile, channel.serviceReference);
+        const QUrl url = channelUrl(profile, channel->serviceReference);
         if (url.isEmpty())
             continue;
-        text += "#EXTINF:-1," + oneLine(channel.name).toUtf8() + '\n';
+        // A playlist entry is one line: a name must not start another.
+        text += "#EXTINF:-1," + channel->name.simplified().toUtf8() + '\n';
         text += url.toEncoded() + '\n';
     }
     return text;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QUrl>
 
+class Channel;
 struct Profile;
 
 // Where a receiver streams its channels and recordings to a player on this computer. Enigma2
@@ -15,12 +16,6 @@ namespace StreamLinks {
 
 inline constexpr int enigma2StreamPort = 8001;
 
-struct PlaylistEntry
-{
-    QString name;
-    QString serviceReference;
-};
-
 // Whether the profile's receiver streams at all.
 bool offersStreams(const Profile& profile);
 // The stream of a channel; the profile's credentials go into it only when it says the stream
@@ -30,6 +25,6 @@ QUrl channelUrl(const Profile& profile, const QString& serviceReference);
 // the recording's reference ends with.
 QUrl recordingUrl(const Profile& profile, const QString& fileName, const QString& movieReference);
 // An M3U playlist of the channels' streams, in their order; markers are left out.
-QByteArray playlist(const Profile& profile, const QList<PlaylistEntry>& channels);
+QByteArray playlist(const Profile& profile, const QList<Channel*>& channels);
 
 } // namespace StreamLinks

@@ -281,6 +281,8 @@ private:
     void connectPictureRoutes(RequestsE2* engine);
     // The stream waiting for the receiver's zap goes to the player once it answered.
     void connectStreamRoutes(TavrelRequest* engine);
+    // False, and the reason in the status line, where the receiver offers no stream.
+    bool streamsOffered();
     // False when the player could not be started; the status line says so either way.
     bool startPlayer(const QUrl& url, const QString& what);
     // Drops the engine: its replies still under way are aborted and nothing more of it reaches

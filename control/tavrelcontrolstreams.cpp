@@ -5,7 +5,6 @@
 #include "box/streamlinks.h"
 #include "box/tavrelrequest.h"
 #include "control/streamplayer.h"
-#include "model/bouquet.h"
 #include "model/channel.h"
 #include "model/currentservice.h"
 #include "model/servicereference.h"
@@ -30,12 +29,18 @@ QString TavrelControl::noStreamReason(const Profile& profile)
     return {};
 }
 
+bool TavrelControl::streamsOffered()
+{
+    const QString reason = noStreamReason();
+    if (!reason.isEmpty())
+        Q_EMIT statusMessage(reason);
+    return reason.isEmpty();
+}
+
 void TavrelControl::watchChannel(int bouquet, int channel)
 {
-    if (const QString reason = noStreamReason(); !reason.isEmpty()) {
-        Q_EMIT statusMessage(reason);
+    if (!streamsOffered())
         return;
-    }
     if (!database->hasChannel(bouquet, channel))
         return;
     const Channel* chosen = database->channel(bouquet, channel);
@@ -67,10 +72,8 @@ void TavrelControl::watchChannel(int bouquet, int channel)
 
 void TavrelControl::watchCurrentChannel()
 {
-    if (const QString reason = noStreamReason(); !reason.isEmpty()) {
-        Q_EMIT statusMessage(reason);
+    if (!streamsOffered())
         return;
-    }
     const CurrentServiceE2* current = database->currentService();
     if (!current || current->serviceReference.isEmpty()) {
         Q_EMIT statusMessage(tr("The receiver has not said yet which channel it shows."));
@@ -82,10 +85,8 @@ void TavrelControl::watchCurrentChannel()
 
 void TavrelControl::watchMovieAt(int index)
 {
-    if (const QString reason = noStreamReason(); !reason.isEmpty()) {
-        Q_EMIT statusMessage(reason);
+    if (!streamsOffered())
         return;
-    }
     const MovieEntry* movie = database->movieAt(index);
     if (!movie)
         return;
@@ -105,15 +106,11 @@ QString TavrelControl::saveBouquetPlaylist(int bouquet, const QString& fileName)
         return reason;
     if (!database->hasBouquet(bouquet))
         return tr("There is no bouquet to save.");
-    QList<StreamLinks::PlaylistEntry> entries;
-    const QList<Channel*> channels = database->channels(bouquet);
-    entries.reserve(channels.size());
-    for (const Channel* channel : channels)
-        entries.append({channel->name, channel->serviceReference});
     // Written whole or not at all: a playlist cut short would still open.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(StreamLinks::playlist(settings->getActiveProfile(), entries)) < 0 || !file.commit())
+        file.write(StreamLinks::playlist(settings->getActiveProfile(), database->channels(bouquet))) < 0 ||
+        !file.commit())
         return tr("The playlist could not be written to %1: %2").arg(fileName, file.errorString());
     return {};
 }

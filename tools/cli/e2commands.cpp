@@ -138,10 +138,7 @@ QString writePlaylist(CommandRun& run, RequestsE2& engine, const QString& bouque
             run.fail(CommandRun::CommandFailed, QStringLiteral("no bouquet with this reference or name"));
             return;
         }
-        QList<StreamLinks::PlaylistEntry> entries;
-        for (const Channel* channel : bouquet->channels)
-            entries.append({channel->name, channel->serviceReference});
-        const QByteArray playlist = StreamLinks::playlist(profile, entries);
+        const QByteArray playlist = StreamLinks::playlist(profile, bouquet->channels);
         if (file->write(playlist) != playlist.size() || !file->commit())
             run.fail(CommandRun::CommandFailed, QStringLiteral("cannot write '%1'").arg(file->fileName()));
     });
