@@ -2,6 +2,7 @@
 #include "ui/shell/desktopshellservices.h"
 #include "ui/widgets/qanimationlabel.h"
 
+#include <QMovie>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolButton>
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void orientationShapesTheMainWindow();
     void busyIndicatorSwitchesOnAndOff_data();
     void busyIndicatorSwitchesOnAndOff();
+    void unreadableAnimationNeverShows();
 
 private:
     std::unique_ptr<MainWindowFixture> m_main;
@@ -184,17 +186,23 @@ void TestShellServices::busyIndicatorSwitchesOnAndOff_data()
 {
     QTest::addColumn<QList<bool>>("switches");
     QTest::addColumn<bool>("on");
+    QTest::addColumn<int>("starts"); // times the animation was started
 
-    QTest::newRow("on") << QList<bool>{true} << true;
-    QTest::newRow("off while off") << QList<bool>{false} << false;
-    QTest::newRow("on twice then off") << QList<bool>{true, true, false} << false;
-    QTest::newRow("off then on again") << QList<bool>{true, false, true} << true;
+    QTest::newRow("hidden until switched on") << QList<bool>{} << false << 0;
+    QTest::newRow("on") << QList<bool>{true} << true << 1;
+    QTest::newRow("off while off") << QList<bool>{false} << false << 0;
+    QTest::newRow("on twice keeps one running animation") << QList<bool>{true, true} << true << 1;
+    QTest::newRow("on twice then off") << QList<bool>{true, true, false} << false << 1;
+    QTest::newRow("off on a stopped indicator does nothing")
+        << QList<bool>{false, true, false, false} << false << 1;
+    QTest::newRow("off then on again") << QList<bool>{true, false, true} << true << 2;
 }
 
 void TestShellServices::busyIndicatorSwitchesOnAndOff()
 {
     QFETCH(QList<bool>, switches);
     QFETCH(bool, on);
+    QFETCH(int, starts);
 
     // The main window puts the indicator in the corner of its tab bar.
     auto* tabs = new QTabWidget(m_main->mainPage);
@@ -206,12 +214,14 @@ void TestShellServices::busyIndicatorSwitchesOnAndOff()
     QVERIFY(!indicator->accessibleName().isEmpty());
     tabs->setCornerWidget(indicator);
     QVERIFY(!indicator->isVisible());
+    QSignalSpy started(indicator->findChild<QMovie*>(), &QMovie::started);
     for (const bool value : switches)
         m_shell->setBusyIndicatorVisible(value);
     QCOMPARE(m_shell->isBusyIndicatorVisible(), on);
     QCOMPARE(indicator->isAnimating(), on);
     QCOMPARE(indicator->isVisible(), on);
     QCOMPARE(indicator->parentWidget(), tabs);
+    QCOMPARE(started.count(), starts);
 
     // The shell made for a main window belongs to it, and so does the indicator it made.
     auto* window = new QMainWindow;
@@ -220,6 +230,15 @@ void TestShellServices::busyIndicatorSwitchesOnAndOff()
     QCOMPARE(shell->parent(), window);
     delete window;
     QVERIFY(shell.isNull() && made.isNull());
+}
+
+void TestShellServices::unreadableAnimationNeverShows()
+{
+    auto* indicator =
+        new QAnimationLabel(QStringLiteral(":/no/such/animation.gif"), QSize(), m_main->mainPage);
+    indicator->start();
+    QVERIFY(!indicator->isVisible());
+    QVERIFY(!indicator->isAnimating());
 }
 
 QTEST_MAIN(TestShellServices)
