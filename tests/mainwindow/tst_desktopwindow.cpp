@@ -137,8 +137,7 @@ void TestDesktopWindow::listGesturesZapAndPlay()
     WindowFixture f;
     setClickSettings(f, singleClick);
     QVERIFY(f.load());
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
 
     QAbstractItemView* list = nullptr;
     QString reference;
@@ -182,8 +181,7 @@ void TestDesktopWindow::tenSecondRefreshFollowsTheView()
     setClickSettings(f, false, true);
     QVERIFY(f.load());
     // The panel is in view: the window is shown and has the pointer.
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     QEvent enter(QEvent::Enter);
     QCoreApplication::sendEvent(f.window.get(), &enter);
     QVERIFY(f.settle());
@@ -276,8 +274,7 @@ void TestDesktopWindow::enigma1MovieRowsAreDrawn()
 {
     WindowFixture f(boxsim::Personality::Enigma1);
     QVERIFY(f.load());
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     QListWidget* movies = f.showMovies();
     QVERIFY(movies);
     movies->doItemsLayout();

@@ -104,7 +104,7 @@ void TestGeneralInfoWidget::receiverAnswersFillTheMatchingPage()
     QFETCH(QString, model);
     WindowFixture f(personality);
     QVERIFY(f.load());
-    f.find<QAction>("infoAction")->trigger();
+    f.trigger("infoAction");
     QVERIFY(f.settle());
     const auto* info = f.find<GeneralInfoWidget>("infoWidget");
     QCOMPARE(info->findChild<QStackedWidget*>()->currentWidget()->objectName(), page);

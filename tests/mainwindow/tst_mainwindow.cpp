@@ -182,8 +182,7 @@ void TestMainWindow::movieClicks()
     set.movielistDbClick = !singleClick;
     f.window->setNewSystemSettings(set);
     QVERIFY(f.load());
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     QListWidget* movies = f.showMovies();
     QVERIFY(movies);
 
@@ -231,8 +230,7 @@ void TestMainWindow::contextMenus()
     QFETCH(QPoint, at);
     QFETCH(bool, opens);
     WindowFixture f;
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     if (menu == QLatin1String("channelMenu"))
         f.window->channel_listWidget_customContextMenuRequested(at);
     else
@@ -351,8 +349,7 @@ void TestMainWindow::tabLabelsFollowTheShape()
     QFETCH(QSize, size);
     QFETCH(QString, firstLabel);
     WindowFixture f;
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     // From the other shape first, so the labels have to change.
     f.window->resize(size.transposed());
     QTRY_COMPARE(f.window->size(), size.transposed());
@@ -383,8 +380,7 @@ void TestMainWindow::extrasChooser()
     QFETCH(QString, request);
     WindowFixture f;
     QVERIFY(f.load());
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     f.window->findChild<QAction*>(QStringLiteral("extrasAction"))->trigger();
     QDialog* chooser = nullptr;
     const QList<QWidget*> windows = QApplication::topLevelWidgets();
@@ -493,8 +489,7 @@ void TestMainWindow::quitAsksFirst()
 {
     QFETCH(bool, yes);
     WindowFixture f;
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     f.boxes.answerNext(yes ? MessageBoxAnswerer::Answer::Accept : MessageBoxAnswerer::Answer::Reject);
     f.window->closeButton_triggered();
     QCOMPARE(f.boxes.askedTexts(), QStringList{QStringLiteral("TavrelControl really quit?")});

@@ -40,7 +40,7 @@ public:
         : f(personality)
     {
         f.window->show();
-        f.find<QAction>("messageSenderAction")->trigger();
+        f.trigger("messageSenderAction");
         page = f.find<MessagePage>(personality == Personality::Enigma1 ? "messageWidget" : "messageWidgetE2");
         window = page->window();
         window->resize(800, 480);

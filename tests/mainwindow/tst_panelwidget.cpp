@@ -96,8 +96,7 @@ void TestPanelWidget::tapAsksToConnect()
     PanelFixture f;
     QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, QStringLiteral("Click to connect...")));
     QVERIFY(f.showsIcon("panelPower_toolButton", icon(":/buttons/buttons/power_red_42.png")));
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     f.boxes.answerNext(MessageBoxAnswerer::Answer::Reject);
     QList<QGroupBox*> areas = f.panel->findChildren<QGroupBox*>(QStringLiteral("panel_groupBox"));
     QCOMPARE(areas.size(), 2);
@@ -314,8 +313,7 @@ void TestPanelWidget::wakeOnLanIsOfferedWhenTheReceiverSleeps()
     profile.lanMac = u"00:1d:ec:0a:1b:2c"_s;
     profile.wakeAddress = u"127.0.0.1:"_s + QString::number(listener.localPort());
     Settings().saveProfile(profile);
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     if (state != u"new"_s)
         QVERIFY(f.load());
     QMenu* menu = f.both<QToolButton>("panelPower_toolButton").first()->menu();
@@ -515,8 +513,7 @@ void TestPanelWidget::volumeRange()
 void TestPanelWidget::orientationPicksTheForm()
 {
     PanelFixture f;
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     auto* stack = f.panel->findChild<QStackedWidget*>(QStringLiteral("panel_stackedWidget"));
     f.window->resize(800, 480);
     QTRY_VERIFY(stack->isVisible());

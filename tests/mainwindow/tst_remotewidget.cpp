@@ -25,7 +25,7 @@ public:
         : f(personality)
     {
         f.window->show();
-        f.find<QAction>("remoteAction")->trigger();
+        f.trigger("remoteAction");
         remote = f.find<RemoteWidget>("remoteWidget");
         picture = f.find<QLabel>("tvPicture_label");
     }
@@ -202,7 +202,7 @@ void TestRemoteWidget::missingPictureIsSaid()
         QVERIFY(f.receiver.box.setReplayDirectory(replay.path()));
     }
     f.window->show();
-    f.find<QAction>("remoteAction")->trigger();
+    f.trigger("remoteAction");
     auto* picture = f.find<QLabel>("tvPicture_label");
     QTRY_VERIFY2(picture->text().contains(said), qPrintable(picture->text()));
     QVERIFY(picture->pixmap().isNull());

@@ -28,7 +28,7 @@ public:
         page = f.find<QWidget>("satfinder_page");
     }
 
-    void open() { f.find<QAction>("satfinderAction")->trigger(); }
+    void open() { f.trigger("satfinderAction"); }
     void close() { f.window->shell()->closeStackedWindow(page); }
     qsizetype timers() const { return finder->findChildren<ControlTimer*>().size(); }
     QComboBox* box(const char* name) const

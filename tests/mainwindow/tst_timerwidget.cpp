@@ -153,7 +153,7 @@ void TestTimerWidget::commandsReachTheReceiver()
     QTRY_COMPARE(list->count(), left);
 
     f.receiver.box.clearRequests();
-    f.find<QAction>("timerCleanAction")->trigger();
+    f.trigger("timerCleanAction");
     QVERIFY(f.settle());
     QCOMPARE(f.receiver.targets().value(0).section(u'?', 0, 0), paths.at(2));
     QCOMPARE(f.targetsTo(paths.at(0)).size(), 1);
@@ -201,7 +201,7 @@ void TestTimerWidget::deleteTakesTheChosenTimer()
     QVERIFY(f.settle());
     QCOMPARE(list->count(), f.receiver.box.timers().size());
 
-    f.find<QAction>("timerDeleteAction")->trigger();
+    f.trigger("timerDeleteAction");
     menu->hide();
     QVERIFY(f.settle());
     const QStringList deletes = f.targetsTo(u"/web/timerdelete"_s);
