@@ -54,8 +54,6 @@ private slots:
     void boxPositionSelectsBouquetAndRow_data();
     void boxPositionSelectsBouquetAndRow();
     void resetEmptiesTheLists();
-    void movieClicks_data();
-    void movieClicks();
     void movieDeletedRemovesItsRow();
     void contextMenus_data();
     void contextMenus();
@@ -159,43 +157,6 @@ void TestMainWindow::resetEmptiesTheLists()
     QCOMPARE(f.find<QComboBox>("Bouquet_comboBox")->count(), 0);
     QCOMPARE(f.find<QStackedWidget>("channelList_stackedWidget")->count(), 0);
     QCOMPARE(f.find<QListWidget>("movie_listWidget")->count(), 0);
-}
-
-void TestMainWindow::movieClicks_data()
-{
-    QTest::addColumn<bool>("singleClick");
-    QTest::addColumn<int>("gapMs");
-    QTest::addColumn<int>("plays");
-    QTest::newRow("double click: second click within 250 ms plays") << false << 200 << 1;
-    QTest::newRow("double click: second click after 250 ms does not play") << false << 300 << 0;
-    QTest::newRow("single click: every click plays") << true << 300 << 2;
-}
-
-void TestMainWindow::movieClicks()
-{
-    QFETCH(bool, singleClick);
-    QFETCH(int, gapMs);
-    QFETCH(int, plays);
-    WindowFixture f;
-    SystemSet set = f.control()->currentSystemSettings();
-    set.movielistClick = singleClick;
-    set.movielistDbClick = !singleClick;
-    f.window->setNewSystemSettings(set);
-    QVERIFY(f.load());
-    QVERIFY(f.show());
-    QListWidget* movies = f.showMovies();
-    QVERIFY(movies);
-
-    const QString reference = f.control()->currentDatabase()->movieAt(1)->serviceReference;
-    const QPoint at = movies->visualItemRect(movies->item(1)).center();
-    QTest::mouseClick(movies->viewport(), Qt::LeftButton, {}, at);
-    f.timers.advance(gapMs);
-    QTest::mouseClick(movies->viewport(), Qt::LeftButton, {}, at);
-    QVERIFY(f.settle());
-    const QList<boxsim::LoggedRequest> zaps = f.receiver.requestsTo("/web/zap");
-    QVERIFY2(zaps.size() == plays, qPrintable(f.receiver.targets().join(u' ')));
-    if (plays > 0)
-        QCOMPARE(zaps.first().queryValue(QStringLiteral("sRef")), reference);
 }
 
 void TestMainWindow::movieDeletedRemovesItsRow()

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QUdpSocket>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -82,7 +83,8 @@ private slots:
     void wakeOnLanIsOfferedWhenTheReceiverSleeps();
     void stopAsksTheController();
     void volumeSliderWaitsForTheHand();
-    void volumeKeysSendToo();
+    void volumeByKeysAndWheel_data();
+    void volumeByKeysAndWheel();
     void positionSliderWaitsForTheHand();
     void networkIcons_data();
     void networkIcons();
@@ -396,18 +398,39 @@ void TestPanelWidget::volumeSliderWaitsForTheHand()
         QCOMPARE(each->value(), 70);
 }
 
-void TestPanelWidget::volumeKeysSendToo()
+void TestPanelWidget::volumeByKeysAndWheel_data()
 {
+    QTest::addColumn<bool>("wheel");
+    QTest::newRow("page and arrow keys") << false;
+    QTest::newRow("mouse wheel") << true;
+}
+
+void TestPanelWidget::volumeByKeysAndWheel()
+{
+    QFETCH(bool, wheel);
     PanelFixture f;
     QVERIFY(f.load());
     QSlider* slider = f.both<QSlider>("panelVolume_horizontalSlider").first();
     QVERIFY(slider->isEnabled());
     slider->setValue(20);
-    QTest::keyClick(slider, Qt::Key_PageUp);
-    QTest::keyClick(slider, Qt::Key_Right);
-    const int expected = 20 + slider->pageStep() + slider->singleStep();
-    QCOMPARE(slider->value(), expected);
-    f.timers.advance(200);
+    int expected = 20 + slider->pageStep() + slider->singleStep();
+    if (wheel) {
+        const QPoint at = slider->rect().center();
+        QWheelEvent turn(at, slider->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase,
+                         false);
+        QCoreApplication::sendEvent(slider, &turn);
+        expected = slider->value();
+        QVERIFY(expected != 20);
+    } else {
+        QTest::keyClick(slider, Qt::Key_PageUp);
+        QTest::keyClick(slider, Qt::Key_Right);
+        QCOMPARE(slider->value(), expected);
+    }
+    // Sent once, when the hand rests.
+    f.timers.advance(199);
+    QVERIFY(f.settle());
+    QCOMPARE(f.receiver.requestsTo("/web/vol").size(), 0);
+    f.timers.advance(1);
     QVERIFY(f.settle());
     const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/vol");
     QCOMPARE(sent.size(), 1);
