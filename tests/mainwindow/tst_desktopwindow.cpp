@@ -12,10 +12,8 @@
 #include <QListView>
 #include <QMainWindow>
 #include <QMenu>
-#include <QSlider>
 #include <QStackedWidget>
 #include <QToolButton>
-#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 using boxsim::FaultKind;
@@ -25,6 +23,8 @@ namespace {
 enum class Gesture
 {
     DoubleClick,
+    TwoClicks200MsApart,
+    TwoClicks300MsApart,
     Return,
     MenuEntry
 };
@@ -58,7 +58,7 @@ void setClickSettings(WindowFixture& f, bool singleClick, bool liveMode = false)
     f.window->setNewSystemSettings(set);
 }
 
-void perform(Gesture gesture, QAbstractItemView* list, QMenu* menu, const QModelIndex& row)
+void perform(Gesture gesture, WindowFixture& f, QAbstractItemView* list, QMenu* menu, const QModelIndex& row)
 {
     list->setFocus();
     const QPoint at = list->visualRect(row).center();
@@ -68,6 +68,12 @@ void perform(Gesture gesture, QAbstractItemView* list, QMenu* menu, const QModel
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+        break;
+    case Gesture::TwoClicks200MsApart:
+    case Gesture::TwoClicks300MsApart:
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        f.timers.advance(gesture == Gesture::TwoClicks200MsApart ? 200 : 300);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         break;
     case Gesture::Return:
         list->setCurrentIndex(row);
@@ -93,7 +99,6 @@ private Q_SLOTS:
     void tenSecondRefreshFollowsTheView();
     void outageIsToldOnceAndEndsByItself();
     void enigma1MovieRowsAreDrawn();
-    void wheelOnTheVolumeSendsIt();
     void refusedCommandIsToldInTheStatusLine();
     void startedRecordingShowsAtOnce();
     void textDatesSpeakTheLocale_data();
@@ -123,6 +128,12 @@ void TestDesktopWindow::listGesturesZapAndPlay_data()
         << true << Gesture::DoubleClick << false << false << 1;
     QTest::newRow("movie: double click is two clicks (single-click setting)")
         << true << Gesture::DoubleClick << true << false << 2;
+    QTest::newRow("movie: two clicks within 250 ms play (double-click setting)")
+        << true << Gesture::TwoClicks200MsApart << false << false << 1;
+    QTest::newRow("movie: two clicks 300 ms apart do not play (double-click setting)")
+        << true << Gesture::TwoClicks300MsApart << false << false << 0;
+    QTest::newRow("movie: two clicks 300 ms apart play twice (single-click setting)")
+        << true << Gesture::TwoClicks300MsApart << true << false << 2;
     QTest::newRow("movie: Return plays") << true << Gesture::Return << false << false << 1;
     QTest::newRow("movie: menu entry plays") << true << Gesture::MenuEntry << false << false << 1;
 }
@@ -137,8 +148,7 @@ void TestDesktopWindow::listGesturesZapAndPlay()
     WindowFixture f;
     setClickSettings(f, singleClick);
     QVERIFY(f.load());
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
 
     QAbstractItemView* list = nullptr;
     QString reference;
@@ -157,7 +167,8 @@ void TestDesktopWindow::listGesturesZapAndPlay()
         const int bouquet = f.find<QComboBox>("Bouquet_comboBox")->currentIndex();
         reference = f.control()->currentDatabase()->channel(bouquet, row)->serviceReference;
     }
-    perform(gesture, list, f.find<QMenu>(movies ? "movieMenu" : "channelMenu"), list->model()->index(row, 0));
+    perform(gesture, f, list, f.find<QMenu>(movies ? "movieMenu" : "channelMenu"),
+            list->model()->index(row, 0));
     QVERIFY(f.settle());
 
     const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/zap");
@@ -182,8 +193,7 @@ void TestDesktopWindow::tenSecondRefreshFollowsTheView()
     setClickSettings(f, false, true);
     QVERIFY(f.load());
     // The panel is in view: the window is shown and has the pointer.
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     QEvent enter(QEvent::Enter);
     QCoreApplication::sendEvent(f.window.get(), &enter);
     QVERIFY(f.settle());
@@ -276,8 +286,7 @@ void TestDesktopWindow::enigma1MovieRowsAreDrawn()
 {
     WindowFixture f(boxsim::Personality::Enigma1);
     QVERIFY(f.load());
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     QListWidget* movies = f.showMovies();
     QVERIFY(movies);
     movies->doItemsLayout();
@@ -291,29 +300,6 @@ void TestDesktopWindow::enigma1MovieRowsAreDrawn()
         for (int y = row.top(); y < row.bottom() && !drawn; ++y)
             drawn = shot.pixel(x, y) != background;
     QVERIFY(drawn);
-}
-
-void TestDesktopWindow::wheelOnTheVolumeSendsIt()
-{
-    WindowFixture f;
-    QVERIFY(f.load());
-    auto* slider = f.find<QSlider>("panelVolume_horizontalSlider");
-    QVERIFY(slider->isEnabled());
-    slider->setValue(20);
-    const QPoint at = slider->rect().center();
-    QWheelEvent wheel(at, slider->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase,
-                      false);
-    QCoreApplication::sendEvent(slider, &wheel);
-    const int expected = slider->value();
-    QVERIFY(expected != 20);
-    f.timers.advance(199);
-    QVERIFY(f.settle());
-    QCOMPARE(f.receiver.requestsTo("/web/vol").size(), 0);
-    f.timers.advance(1);
-    QVERIFY(f.settle());
-    const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/vol");
-    QCOMPARE(sent.size(), 1);
-    QCOMPARE(sent.first().queryValue(u"set"_s), u"set%1"_s.arg(expected));
 }
 
 void TestDesktopWindow::startedRecordingShowsAtOnce()

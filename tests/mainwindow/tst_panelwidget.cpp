@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QUdpSocket>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -82,7 +83,8 @@ private slots:
     void wakeOnLanIsOfferedWhenTheReceiverSleeps();
     void stopAsksTheController();
     void volumeSliderWaitsForTheHand();
-    void volumeKeysSendToo();
+    void volumeByKeysAndWheel_data();
+    void volumeByKeysAndWheel();
     void positionSliderWaitsForTheHand();
     void networkIcons_data();
     void networkIcons();
@@ -96,8 +98,7 @@ void TestPanelWidget::tapAsksToConnect()
     PanelFixture f;
     QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, QStringLiteral("Click to connect...")));
     QVERIFY(f.showsIcon("panelPower_toolButton", icon(":/buttons/buttons/power_red_42.png")));
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     f.boxes.answerNext(MessageBoxAnswerer::Answer::Reject);
     QList<QGroupBox*> areas = f.panel->findChildren<QGroupBox*>(QStringLiteral("panel_groupBox"));
     QCOMPARE(areas.size(), 2);
@@ -314,8 +315,7 @@ void TestPanelWidget::wakeOnLanIsOfferedWhenTheReceiverSleeps()
     profile.lanMac = u"00:1d:ec:0a:1b:2c"_s;
     profile.wakeAddress = u"127.0.0.1:"_s + QString::number(listener.localPort());
     Settings().saveProfile(profile);
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     if (state != u"new"_s)
         QVERIFY(f.load());
     QMenu* menu = f.both<QToolButton>("panelPower_toolButton").first()->menu();
@@ -398,18 +398,39 @@ void TestPanelWidget::volumeSliderWaitsForTheHand()
         QCOMPARE(each->value(), 70);
 }
 
-void TestPanelWidget::volumeKeysSendToo()
+void TestPanelWidget::volumeByKeysAndWheel_data()
 {
+    QTest::addColumn<bool>("wheel");
+    QTest::newRow("page and arrow keys") << false;
+    QTest::newRow("mouse wheel") << true;
+}
+
+void TestPanelWidget::volumeByKeysAndWheel()
+{
+    QFETCH(bool, wheel);
     PanelFixture f;
     QVERIFY(f.load());
     QSlider* slider = f.both<QSlider>("panelVolume_horizontalSlider").first();
     QVERIFY(slider->isEnabled());
     slider->setValue(20);
-    QTest::keyClick(slider, Qt::Key_PageUp);
-    QTest::keyClick(slider, Qt::Key_Right);
-    const int expected = 20 + slider->pageStep() + slider->singleStep();
-    QCOMPARE(slider->value(), expected);
-    f.timers.advance(200);
+    int expected = 20 + slider->pageStep() + slider->singleStep();
+    if (wheel) {
+        const QPoint at = slider->rect().center();
+        QWheelEvent turn(at, slider->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase,
+                         false);
+        QCoreApplication::sendEvent(slider, &turn);
+        expected = slider->value();
+        QVERIFY(expected != 20);
+    } else {
+        QTest::keyClick(slider, Qt::Key_PageUp);
+        QTest::keyClick(slider, Qt::Key_Right);
+        QCOMPARE(slider->value(), expected);
+    }
+    // Sent once, when the hand rests.
+    f.timers.advance(199);
+    QVERIFY(f.settle());
+    QCOMPARE(f.receiver.requestsTo("/web/vol").size(), 0);
+    f.timers.advance(1);
     QVERIFY(f.settle());
     const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/vol");
     QCOMPARE(sent.size(), 1);
@@ -515,8 +536,7 @@ void TestPanelWidget::volumeRange()
 void TestPanelWidget::orientationPicksTheForm()
 {
     PanelFixture f;
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.show());
     auto* stack = f.panel->findChild<QStackedWidget*>(QStringLiteral("panel_stackedWidget"));
     f.window->resize(800, 480);
     QTRY_VERIFY(stack->isVisible());

@@ -1,10 +1,5 @@
-#include "control/manualtimersource.h"
-#include "control/messageboxanswerer.h"
-#include "control/tavrelcontrol.h"
 #include "settings/settings.h"
-#include "tests/common/settlecontrol.h"
-#include "tests/common/simulatedreceiver.h"
-#include "ui/mainwindow.h"
+#include "tests/mainwindow/windowfixture.h"
 #include "ui/pages/settingswidget.h"
 #include "ui/shell/shellservices.h"
 
@@ -13,47 +8,32 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 using Answer = MessageBoxAnswerer::Answer;
 
 namespace {
 
-// The window in front of a simulated receiver. The store holds no profile, the receiver's
-// active profile "Simulated", or that and an inactive "Second" at secondPort.
-struct Fixture
+// The window in front of a simulated receiver, shown. The store holds no profile, the
+// receiver's active profile "Simulated", or that and an inactive "Second" at secondPort.
+struct Fixture : WindowFixture
 {
     explicit Fixture(int profiles, quint16 secondPort = 1, const SystemSet* systemSettings = nullptr)
-        : receiver(boxsim::Personality::Enigma2)
+        : WindowFixture(boxsim::Personality::Enigma2, [=] {
+            if (systemSettings)
+                Settings().saveSystemSettings(*systemSettings);
+            if (profiles == 0)
+                Settings().deleteProfile(u"Simulated"_s);
+            if (profiles == 2)
+                Settings().saveProfile(
+                    {u"Second"_s, 1, false, {}, {}, u"127.0.0.1"_s, QString::number(secondPort)});
+        })
     {
-        if (systemSettings)
-            Settings().saveSystemSettings(*systemSettings);
-        if (profiles == 0)
-            Settings().deleteProfile(u"Simulated"_s);
-        if (profiles == 2)
-            Settings().saveProfile(
-                {u"Second"_s, 1, false, {}, {}, u"127.0.0.1"_s, QString::number(secondPort)});
-        window = std::make_unique<MainWindow>(receiver.clock, timers);
-        window->resize(800, 480);
         window->show();
     }
 
-    TavrelControl* control() const { return window->control(); }
-    QWidget* page(const char* name) const { return window->findChild<QWidget*>(QLatin1StringView(name)); }
-    void open(const char* action) const { window->findChild<QAction*>(QLatin1StringView(action))->trigger(); }
-
-    bool load()
-    {
-        QSignalSpy built(window.get(), &MainWindow::serviceListsBuilt);
-        control()->loadServiceData();
-        const bool ok = built.wait(10000) && settleControl(*control());
-        receiver.box.clearRequests();
-        return ok;
-    }
+    QWidget* page(const char* name) const { return find<QWidget>(name); }
 
     QTabWidget* tabs() const { return window->findChild<QTabWidget*>(u"profile_tabWidget"_s); }
     QStringList tabTitles() const
@@ -78,11 +58,6 @@ struct Fixture
             ->findChild<QWidget*>(QLatin1StringView(form))
             ->findChild<T*>(QLatin1StringView(name));
     }
-
-    ManualTimerSource timers;
-    SimulatedReceiver receiver;
-    MessageBoxAnswerer boxes;
-    std::unique_ptr<MainWindow> window;
 };
 
 void type(QLineEdit* edit, const QString& text)
@@ -193,7 +168,7 @@ void TestProfileSettings::newProfile()
     QFETCH(QString, message);
     QFETCH(QString, storedAddress);
     Fixture f(1);
-    f.open("profileAction");
+    f.trigger("profileAction");
     f.clickTab(1);
     type(f.field<QLineEdit>(1, "profilenName_lineEdit"), name);
     type(f.field<QLineEdit>(1, "profilenUrl_lineEdit"), address);
@@ -223,7 +198,7 @@ void TestProfileSettings::savingAndActivatingReachTheEngine()
     boxsim::BoxSim second(boxsim::Personality::Enigma2);
     Fixture f(2, second.listen());
     QVERIFY(f.load());
-    f.open("profileAction");
+    f.trigger("profileAction");
     QCOMPARE(f.tabTitles(), (QStringList{u"Second"_s, u"Simulated"_s, u"New Profil"_s}));
     // An unchanged active profile saved again still asks to reload.
     f.clickTab(1);
@@ -280,7 +255,7 @@ void TestProfileSettings::wakeUpFields()
     QFETCH(QString, storedWake);
     Fixture f(1);
     // The editor is open while the receiver reports its address.
-    f.open("profileAction");
+    f.trigger("profileAction");
     QVERIFY(f.load());
     auto* macField = f.field<QLineEdit>(0, "profileMac_lineEdit");
     if (!mac.isNull())
@@ -305,7 +280,7 @@ void TestProfileSettings::leavingUnsavedTab()
 {
     QFETCH(bool, save);
     Fixture f(1);
-    f.open("profileAction");
+    f.trigger("profileAction");
     auto* user = f.field<QLineEdit>(0, "profileUsername_lineEdit");
     type(user, u"admin"_s);
     QCOMPARE(f.field<QLineEdit>(0, "profileUsername_lineEdit", "ProfileTab_pt")->text(), u"admin"_s);
@@ -324,7 +299,7 @@ void TestProfileSettings::deleteTakesThePressedTabAndTheReceiver()
 {
     Fixture f(2);
     QVERIFY(f.load());
-    f.open("profileAction");
+    f.trigger("profileAction");
     f.clickTab(1);
     // While the question is open, another tab becomes the current one.
     f.boxes.holdNextOpen([&f] { f.tabs()->setCurrentIndex(0); });
@@ -375,7 +350,7 @@ void TestProfileSettings::settingsClicks()
     Fixture f(1);
     auto* page = f.window->findChild<SettingsWidget*>(u"settingsWidget"_s);
     QSignalSpy emitted(page, &SettingsWidget::systemSettingsChanged);
-    f.open("settingsAction");
+    f.trigger("settingsAction");
     if (!control.isEmpty()) {
         auto* button =
             page->findChild<QWidget*>(u"SettingsWidget_ls"_s)->findChild<QAbstractButton*>(control);
@@ -402,7 +377,7 @@ void TestProfileSettings::storedOrientationOutsideRangeAndReset()
     odd.orientation = 7;
     odd.chanlistClick = true;
     Fixture f(1, 1, &odd);
-    f.open("settingsAction");
+    f.trigger("settingsAction");
     auto* page = f.window->findChild<SettingsWidget*>(u"settingsWidget"_s);
     const auto checked = [page](const QString& name) {
         return page->findChild<QAbstractButton*>(name)->isChecked();
@@ -443,7 +418,7 @@ void TestProfileSettings::epgLoading()
     const int other = (shown + 1) % combo->count();
     for (const int bouquet : {other, shown, other}) {
         combo->setCurrentIndex(bouquet);
-        QVERIFY(settleControl(*f.control()));
+        QVERIFY(f.settle());
     }
     QCOMPARE(f.receiver.targetsTo(u"/web/epgnow"_s).size(), nowNextRequests);
 }

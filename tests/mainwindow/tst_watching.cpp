@@ -150,7 +150,7 @@ void TestWatching::channelGoesToThePlayer()
     auto* list =
         qobject_cast<QListView*>(w.f.find<QStackedWidget>("channelList_stackedWidget")->currentWidget());
     list->setCurrentIndex(list->model()->index(row, 0));
-    w.f.find<QAction>("watchChannelAction")->trigger();
+    w.f.trigger("watchChannelAction");
     QVERIFY(w.f.settle());
 
     QCOMPARE(w.f.targetsTo(u"/web/zap"_s).size(), zapFirst ? 1 : 0);
@@ -204,7 +204,7 @@ void TestWatching::recordingGoesToThePlayer()
     QVERIFY(w.load());
     QVERIFY(w.f.showMovies());
     w.f.find<QListWidget>("movie_listWidget")->setCurrentRow(0);
-    w.f.find<QAction>("watchMovieAction")->trigger();
+    w.f.trigger("watchMovieAction");
     const QString given = w.playerArguments();
     QVERIFY2(given.startsWith(u"http://127.0.0.1:%1/file?file=/media/"_s.arg(w.f.receiver.port)),
              qPrintable(given));

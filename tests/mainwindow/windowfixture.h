@@ -7,11 +7,13 @@
 #include "tests/common/simulatedreceiver.h"
 #include "ui/mainwindow.h"
 
+#include <QAction>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 // The main window on virtual timers in front of a simulated receiver, every message box
@@ -19,10 +21,14 @@
 class WindowFixture
 {
 public:
-    explicit WindowFixture(boxsim::Personality personality = boxsim::Personality::Enigma2)
+    // prepareStore runs before the window reads the settings store.
+    explicit WindowFixture(boxsim::Personality personality = boxsim::Personality::Enigma2,
+                           const std::function<void()>& prepareStore = {})
         : receiver(personality)
     {
         receiver.noPowerDowntime();
+        if (prepareStore)
+            prepareStore();
         window = std::make_unique<MainWindow>(receiver.clock, timers);
         window->resize(800, 480);
     }
@@ -32,6 +38,15 @@ public:
     TavrelControl* control() const { return window->control(); }
 
     [[nodiscard]] bool settle() { return settleControl(*control()); }
+
+    [[nodiscard]] bool show()
+    {
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    // Triggers a window action by name, as its menu entry or button does.
+    void trigger(const char* action) const { find<QAction>(action)->trigger(); }
 
     // Loads the receiver until the lists are built and everything is quiet; the log starts empty.
     [[nodiscard]] bool load()

@@ -68,6 +68,29 @@ Roles timer(const QVariant& justPlay, const QString& name, const QString& descri
             {u + 6, justPlay}};
 }
 
+// A channel row as the main window fills it, with the role numbers written out.
+Roles channelRow(const QString& current, const QString& next)
+{
+    const int u = Qt::UserRole;
+    return {{u, u"ZDF"_s}, {u + 1, 30}, {u + 2, current}, {u + 3, 42}, {u + 4, next}, {u + 5, 90}};
+}
+
+// The three bands of a channel row, a third of the height each; the "only" rows leave out
+// the pixel row a band shares with its neighbour.
+struct Bands
+{
+    explicit Bands(const QRect& r)
+        : top(QPoint(r.left() + 5, r.top()), QPoint(r.right() - 10, r.bottom() - 2 * r.height() / 3))
+        , middleOnly(QPoint(r.left() + 5, r.top() + r.height() / 3 + 1),
+                     QPoint(r.right() - 10, r.bottom() - r.height() / 3 - 1))
+        , bottomOnly(QPoint(r.left() + 5, r.top() + 2 * r.height() / 3 + 1),
+                     QPoint(r.right() - 10, r.bottom()))
+    {}
+    QRect top;
+    QRect middleOnly;
+    QRect bottomOnly;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Kind)
@@ -83,6 +106,10 @@ private Q_SLOTS:
     void sizeHintScalesWithTheFont();
     void hostileRolesStayInsideTheRow();
     void rowFontsFallBackToTheListFamily();
+    void channelBandsFollowTheEvents_data();
+    void channelBandsFollowTheEvents();
+    void channelTitleStopsBeforeTheMinutes_data();
+    void channelTitleStopsBeforeTheMinutes();
 };
 
 void TestRowDelegates::drawsBothLinesInTheirBands_data()
@@ -224,6 +251,76 @@ void TestRowDelegates::rowFontsFallBackToTheListFamily()
     const bool installed = QFontDatabase::hasFamily(u"Lucida Grande"_s);
     QCOMPARE(QFontInfo(fonts.normal()).family(), installed ? u"Lucida Grande"_s : QFontInfo(list).family());
     QVERIFY(QFontInfo(fonts.bold()).bold());
+}
+
+void TestRowDelegates::channelBandsFollowTheEvents_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("next");
+
+    QTest::newRow("channel without EPG shows only its name") << QString() << QString();
+    QTest::newRow("current event without next event") << u"20:15 Tatort"_s << QString();
+    QTest::newRow("current and next event") << u"20:15 Tatort"_s << u"21:45 Tagesthemen"_s;
+    QTest::newRow("next event alone") << QString() << u"21:45 Tagesthemen"_s;
+}
+
+void TestRowDelegates::channelBandsFollowTheEvents()
+{
+    QFETCH(QString, current);
+    QFETCH(QString, next);
+
+    QStandardItemModel model;
+    const QStyleOptionViewItem opt = option(QSize(400, 50), listFont(10));
+    const QImage painted = paint(ChannelItemDelegate(nullptr), opt, addRow(model, channelRow(current, next)));
+    const Bands bands(opt.rect);
+
+    QCOMPARE(hasInk(painted, bands.middleOnly), !current.isEmpty());
+    QCOMPARE(hasInk(painted, bands.bottomOnly), !next.isEmpty());
+    // The percentage follows the name, 6 pixels after it, only with a current event.
+    RowFonts fonts;
+    fonts.update(opt.font, &painted);
+    const int nameEnd = bands.top.left() + fonts.boldMetrics().horizontalAdvance(QStringLiteral("ZDF"));
+    QCOMPARE(inkBounds(painted, bands.top).right() > nameEnd + 6, !current.isEmpty());
+}
+
+void TestRowDelegates::channelTitleStopsBeforeTheMinutes_data()
+{
+    QTest::addColumn<bool>("nextLine");
+
+    QTest::newRow("current event title against the minutes left") << false;
+    QTest::newRow("next event title against its duration") << true;
+}
+
+void TestRowDelegates::channelTitleStopsBeforeTheMinutes()
+{
+    QFETCH(bool, nextLine);
+
+    const QString longTitle = u"20:15 "_s + QString(200, u'W');
+    QStandardItemModel model;
+    const QStyleOptionViewItem opt = option(QSize(400, 50), listFont(10));
+    const QImage painted =
+        paint(ChannelItemDelegate(nullptr), opt, addRow(model, channelRow(longTitle, longTitle)));
+    const Bands bands(opt.rect);
+    const QRect band = nextLine ? bands.bottomOnly : bands.middleOnly;
+
+    // The minutes sit at the right; the title ends 11 pixels before them, cut with an ellipsis.
+    RowFonts fonts;
+    fonts.update(opt.font, &painted);
+    const QFontMetrics& metrics = fonts.normalMetrics();
+    const int minutesLeft =
+        band.right() + 1 -
+        metrics.horizontalAdvance(nextLine ? QStringLiteral(" 90 min") : QStringLiteral(" 42 min"));
+    const int titleLimit = minutesLeft - 11;
+    const int minutesInk = minutesLeft + metrics.horizontalAdvance(u' ');
+
+    const QRect title = inkBounds(painted, QRect(band.topLeft(), QPoint(titleLimit + 1, band.bottom())));
+    QVERIFY2(title.right() >= titleLimit - 2 * metrics.horizontalAdvance(u'W'), "the title fills its room");
+    QVERIFY2(
+        !hasInk(painted, QRect(QPoint(titleLimit + 2, band.top()), QPoint(minutesInk - 2, band.bottom()))),
+        "nothing between the cut title and the minutes");
+    QVERIFY2(hasInk(painted, QRect(QPoint(minutesInk - 1, band.top()), band.bottomRight())),
+             "minutes are shown");
+    QVERIFY(!hasInk(painted, QRect(QPoint(band.right() + 2, 0), painted.rect().bottomRight())));
 }
 
 QTEST_MAIN(TestRowDelegates)
