@@ -1,6 +1,5 @@
 #include "box/localtimetexts.h"
 #include "model/clock.h"
-
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -39,43 +38,40 @@ class TestLocalTimeTexts : public QObject
     Q_OBJECT
 
 private slots:
-    void sameTextsAsTheClock_data();
-    void sameTextsAsTheClock();
-};
+    void sameTextsAsTheClock_data()
+    {
+        QTest::addColumn<qint64>("shiftAt");
+        QTest::addColumn<int>("offsetBefore");
+        QTest::addColumn<int>("offsetAfter");
 
-void TestLocalTimeTexts::sameTextsAsTheClock_data()
-{
-    QTest::addColumn<qint64>("shiftAt");
-    QTest::addColumn<int>("offsetBefore");
-    QTest::addColumn<int>("offsetAfter");
-
-    // 31 March 2024, 01:00 UTC: central Europe goes from +1 h to +2 h.
-    QTest::newRow("summer time begins") << qint64(1711846800) << 3600 << 7200;
-    // 27 October 2024, 01:00 UTC: back from +2 h to +1 h, 02:00 to 03:00 local comes twice.
-    QTest::newRow("summer time ends") << qint64(1729990800) << 7200 << 3600;
-    QTest::newRow("half hour zone") << qint64(1711846800) << 19800 << 19800;
-    QTest::newRow("quarter hour zone west of UTC") << qint64(1711846800) << -9900 << -9900;
-    QTest::newRow("change at local noon") << qint64(1711886400) << 0 << 2700;
-}
-
-void TestLocalTimeTexts::sameTextsAsTheClock()
-{
-    QFETCH(qint64, shiftAt);
-    QFETCH(int, offsetBefore);
-    QFETCH(int, offsetAfter);
-    const ShiftingClock clock(shiftAt, offsetBefore, offsetAfter);
-    LocalTimeTexts texts(clock);
-    // Forward in odd steps over three days, then stamps that jump back and forth.
-    QList<qint64> stamps;
-    for (qint64 secs = shiftAt - 36 * 3600; secs < shiftAt + 36 * 3600; secs += 419)
-        stamps << secs;
-    for (qint64 step = 0; step < 400; ++step)
-        stamps << shiftAt + ((step * 7919) % 259200) - 129600;
-    for (const qint64 secs : stamps) {
-        QCOMPARE(texts.dateText(secs), clock.dateText(secs));
-        QCOMPARE(texts.timeText(secs), clock.timeText(secs));
+        // 31 March 2024, 01:00 UTC: central Europe goes from +1 h to +2 h.
+        QTest::newRow("summer time begins") << qint64(1711846800) << 3600 << 7200;
+        // 27 October 2024, 01:00 UTC: back from +2 h to +1 h, 02:00 to 03:00 local comes twice.
+        QTest::newRow("summer time ends") << qint64(1729990800) << 7200 << 3600;
+        QTest::newRow("half hour zone") << qint64(1711846800) << 19800 << 19800;
+        QTest::newRow("quarter hour zone west of UTC") << qint64(1711846800) << -9900 << -9900;
+        QTest::newRow("change at local noon") << qint64(1711886400) << 0 << 2700;
     }
-}
+
+    void sameTextsAsTheClock()
+    {
+        QFETCH(qint64, shiftAt);
+        QFETCH(int, offsetBefore);
+        QFETCH(int, offsetAfter);
+        const ShiftingClock clock(shiftAt, offsetBefore, offsetAfter);
+        LocalTimeTexts texts(clock);
+        // Forward in odd steps over three days, then stamps that jump back and forth.
+        QList<qint64> stamps;
+        for (qint64 secs = shiftAt - 36 * 3600; secs < shiftAt + 36 * 3600; secs += 419)
+            stamps << secs;
+        for (qint64 step = 0; step < 400; ++step)
+            stamps << shiftAt + ((step * 7919) % 259200) - 129600;
+        for (const qint64 secs : stamps) {
+            QCOMPARE(texts.dateText(secs), clock.dateText(secs));
+            QCOMPARE(texts.timeText(secs), clock.timeText(secs));
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestLocalTimeTexts)
 #include "tst_localtimetexts.moc"

@@ -5,28 +5,11 @@
 #include "model/clock.h"
 #include "model/epgitem.h"
 #include "model/records.h"
-
 #include <QElapsedTimer>
 #include <QtTest>
-
 #include <functional>
 
 using namespace Qt::StringLiterals;
-
-// Every Enigma1 page reader on pages it must refuse: broken pages, pages of other kinds, an empty
-// body and megabytes of noise. A refused page leaves nothing behind, and no page takes long.
-class TestE1HostilePages : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void refused_data();
-    void refused();
-    void noise_data();
-    void noise();
-    void fuzzFindings_data();
-    void fuzzFindings();
-};
 
 namespace {
 
@@ -38,6 +21,17 @@ struct Reader
     QString ownPage;
     std::function<std::pair<bool, bool>(const QString&)> read;
 };
+
+// A reader of a list: the output is empty when the list is.
+template<typename Item>
+Reader listReader(const char* name, const QString& ownPage, bool (*parse)(const QString&, OwnedList<Item>&))
+{
+    return {name, ownPage, [parse](const QString& text) {
+                OwnedList<Item> out;
+                const bool read = parse(text, out);
+                return std::pair(read, out.empty());
+            }};
+}
 
 const std::vector<Reader>& readers()
 {
@@ -56,36 +50,20 @@ const std::vector<Reader>& readers()
              return std::pair(read, out.nowSt.isEmpty() && out.videoTime.isEmpty() && out.ber.isEmpty() &&
                                         out.volume == 0 && out.videoPosition == 0);
          }},
-        {"services", u"e1-getServices.txt"_s,
-         [](const QString& text) {
-             OwnedList<Bouquet> out;
-             const bool read = parseServiceListE1(text, out);
-             return std::pair(read, out.empty());
-         }},
-        {"movies", u"e1-movies.html"_s,
-         [](const QString& text) {
-             OwnedList<MovieEntry> out;
-             const bool read = parseMovieListE1(text, out);
-             return std::pair(read, out.empty());
-         }},
-        {"current EPG", u"e1-currentepg.html"_s,
-         [](const QString& text) {
-             OwnedList<EpgItem> out;
-             const bool read = parseCurrentEpgE1(text, u"bouquet"_s, out, sampleClock());
-             return std::pair(read, out.empty());
-         }},
-        {"multi-EPG", u"e1-multiepg.html"_s,
-         [](const QString& text) {
-             OwnedList<EpgItem> out;
-             const bool read = parseMultiEpgE1(text, u"bouquet"_s, out, sampleClock());
-             return std::pair(read, out.empty());
-         }},
-        {"timers", u"e1-timers.xml"_s,
-         [](const QString& text) {
-             OwnedList<TimerEntry> out;
-             const bool read = parseTimerListE1(text, out, sampleClock());
-             return std::pair(read, out.empty());
-         }},
+        listReader<Bouquet>("services", u"e1-getServices.txt"_s, parseServiceListE1),
+        listReader<MovieEntry>("movies", u"e1-movies.html"_s, parseMovieListE1),
+        listReader<EpgItem>("current EPG", u"e1-currentepg.html"_s,
+                            [](const QString& text, OwnedList<EpgItem>& out) {
+                                return parseCurrentEpgE1(text, u"bouquet"_s, out, sampleClock());
+                            }),
+        listReader<EpgItem>("multi-EPG", u"e1-multiepg.html"_s,
+                            [](const QString& text, OwnedList<EpgItem>& out) {
+                                return parseMultiEpgE1(text, u"bouquet"_s, out, sampleClock());
+                            }),
+        listReader<TimerEntry>("timers", u"e1-timers.xml"_s,
+                               [](const QString& text, OwnedList<TimerEntry>& out) {
+                                   return parseTimerListE1(text, out, sampleClock());
+                               }),
         {"satellite finder", u"e1-satfinder.html"_s,
          [](const QString& text) {
              SatfinderData out;
@@ -113,83 +91,91 @@ const std::vector<Reader>& readers()
 
 } // namespace
 
-void TestE1HostilePages::refused_data()
+// Every Enigma1 page reader on pages it must refuse: broken pages, pages of other kinds, an empty
+// body and megabytes of noise. A refused page leaves nothing behind, and no page takes long.
+class TestE1HostilePages : public QObject
 {
-    QTest::addColumn<int>("reader");
-    QTest::addColumn<QString>("page");
+    Q_OBJECT
 
-    const QStringList samples = e1PageNames(u"e1-*"_s);
-    QStringList broken = e1PageNames(u"broken-*"_s);
-    broken.removeIf([](const QString& name) { return name.startsWith(u"broken-fuzz-"); });
-    for (int r = 0; r < int(readers().size()); ++r) {
-        const Reader& reader = readers()[size_t(r)];
-        for (const QString& name : broken)
-            QTest::addRow("%s: %s", reader.name, qPrintable(name)) << r << e1Page(name);
-        for (const QString& name : samples) {
-            if (name != reader.ownPage)
-                QTest::addRow("%s: page of another kind %s", reader.name, qPrintable(name))
-                    << r << e1Page(name);
+private slots:
+    void refused_data()
+    {
+        QTest::addColumn<int>("reader");
+        QTest::addColumn<QString>("page");
+
+        const QStringList samples = e1PageNames(u"e1-*"_s);
+        QStringList broken = e1PageNames(u"broken-*"_s);
+        broken.removeIf([](const QString& name) { return name.startsWith(u"broken-fuzz-"); });
+        for (int r = 0; r < int(readers().size()); ++r) {
+            const Reader& reader = readers()[size_t(r)];
+            for (const QString& name : broken)
+                QTest::addRow("%s: %s", reader.name, qPrintable(name)) << r << e1Page(name);
+            for (const QString& name : samples) {
+                if (name != reader.ownPage)
+                    QTest::addRow("%s: page of another kind %s", reader.name, qPrintable(name))
+                        << r << e1Page(name);
+            }
+            QTest::addRow("%s: empty body", reader.name) << r << QString();
         }
-        QTest::addRow("%s: empty body", reader.name) << r << QString();
     }
-}
 
-void TestE1HostilePages::refused()
-{
-    QFETCH(int, reader);
-    QFETCH(QString, page);
-    const auto [read, empty] = readers()[size_t(reader)].read(page);
-    QVERIFY(!read);
-    QVERIFY(empty);
-}
-
-void TestE1HostilePages::noise_data()
-{
-    QTest::addColumn<int>("reader");
-    QTest::addColumn<bool>("randomBytes");
-
-    for (int r = 0; r < int(readers().size()); ++r) {
-        QTest::addRow("%s: 2 MB of random bytes", readers()[size_t(r)].name) << r << true;
-        QTest::addRow("%s: 2 MB of page lines out of order", readers()[size_t(r)].name) << r << false;
-    }
-}
-
-void TestE1HostilePages::noise()
-{
-    QFETCH(int, reader);
-    QFETCH(bool, randomBytes);
-    static const QString random = noisePage();
-    static const QString shuffled = shuffledPages();
-    QElapsedTimer timer;
-    timer.start();
-    const auto [read, empty] = readers()[size_t(reader)].read(randomBytes ? random : shuffled);
-    // Lines of the receiver's own pages in random order may well read as a page; random bytes
-    // never do. Either way a refused page leaves nothing.
-    if (randomBytes)
+    void refused()
+    {
+        QFETCH(int, reader);
+        QFETCH(QString, page);
+        const auto [read, empty] = readers()[size_t(reader)].read(page);
         QVERIFY(!read);
-    QVERIFY(read || empty);
-    QVERIFY2(timer.elapsed() < 15'000, qPrintable(QString::number(timer.elapsed())));
-}
-
-void TestE1HostilePages::fuzzFindings_data()
-{
-    QTest::addColumn<QString>("page");
-    const QStringList findings = e1PageNames(u"broken-fuzz-*"_s);
-    for (const QString& name : findings)
-        QTest::newRow(qPrintable(name)) << e1Page(name);
-    if (findings.isEmpty())
-        QTest::newRow("no findings kept") << QString();
-}
-
-void TestE1HostilePages::fuzzFindings()
-{
-    // Inputs the fuzzers once crashed a reader with; every reader must take them in its stride.
-    QFETCH(QString, page);
-    for (const Reader& reader : readers()) {
-        const auto [read, empty] = reader.read(page);
-        QVERIFY2(read || empty, reader.name);
+        QVERIFY(empty);
     }
-}
+
+    void noise_data()
+    {
+        QTest::addColumn<int>("reader");
+        QTest::addColumn<bool>("randomBytes");
+
+        for (int r = 0; r < int(readers().size()); ++r) {
+            QTest::addRow("%s: 2 MB of random bytes", readers()[size_t(r)].name) << r << true;
+            QTest::addRow("%s: 2 MB of page lines out of order", readers()[size_t(r)].name) << r << false;
+        }
+    }
+
+    void noise()
+    {
+        QFETCH(int, reader);
+        QFETCH(bool, randomBytes);
+        static const QString random = noisePage();
+        static const QString shuffled = shuffledPages();
+        QElapsedTimer timer;
+        timer.start();
+        const auto [read, empty] = readers()[size_t(reader)].read(randomBytes ? random : shuffled);
+        // Lines of the receiver's own pages in random order may well read as a page; random bytes
+        // never do. Either way a refused page leaves nothing.
+        if (randomBytes)
+            QVERIFY(!read);
+        QVERIFY(read || empty);
+        QVERIFY2(timer.elapsed() < 15'000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    void fuzzFindings_data()
+    {
+        QTest::addColumn<QString>("page");
+        const QStringList findings = e1PageNames(u"broken-fuzz-*"_s);
+        for (const QString& name : findings)
+            QTest::newRow(qPrintable(name)) << e1Page(name);
+        if (findings.isEmpty())
+            QTest::newRow("no findings kept") << QString();
+    }
+
+    void fuzzFindings()
+    {
+        // Inputs the fuzzers once crashed a reader with; every reader must take them in its stride.
+        QFETCH(QString, page);
+        for (const Reader& reader : readers()) {
+            const auto [read, empty] = reader.read(page);
+            QVERIFY2(read || empty, reader.name);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestE1HostilePages)
 #include "tst_e1hostilepages.moc"

@@ -1,0 +1,967 @@
+#include "box/e1parsers.h"
+#include "e1pages.h"
+#include "model/bouquet.h"
+#include "model/channel.h"
+#include "model/clock.h"
+#include "model/epgitem.h"
+#include "model/records.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Rows that remove each of the page's fixed texts in turn.
+void addMissingMarkerRows(const QString& page, const QStringList& markers)
+{
+    for (const QString& marker : markers)
+        QTest::addRow("broken: without \"%s\"", qPrintable(marker)) << without(page, marker) << false;
+}
+
+const QString bouquet = u"4097:7:0:33fc5:0:0:0:0:0:0:/var/tuxbox/config/enigma/userbouquet.33fc5.tv"_s;
+
+// One row of the current-EPG table as the receiver writes it.
+QString currentEpgRow(const QString& link, const QString& title, const QString& description)
+{
+    return u"<tr valign=\"middle\"><td><span class=\"time\">14.03.2024 20:00</span></td><td><a href=\"" +
+           link + u"\"><img src=\"timer.gif\"></a></td><td class=\"genre02\"><span class=\"event\">" + title +
+           u"</span><br>Genre: News<br>" + description + u"</td></tr>\n";
+}
+
+QString currentEpgPage(const QString& rows)
+{
+    return u"<html><body><table id=\"epg\"><thead><tr><th colspan=\"3\">Das Erste</th></tr></thead><tbody>" +
+           rows + u"</tbody></table></body></html>";
+}
+
+QString recordLink(const QString& reference, const QString& start, const QString& duration)
+{
+    return u"javascript:record('" + reference + u"','" + start + u"','" + duration +
+           u"','Titel','Das Erste','0')";
+}
+
+const QString reference = u"1:0:1:6dca:44d:1:c00000:0:0:0:"_s;
+const QString description = u"<span class=\"description\">Text</span>"_s;
+
+QStringList eventsSeen(const OwnedList<EpgItem>& events)
+{
+    QStringList seen;
+    for (const auto& event : events) {
+        seen << event->serviceName + u'|' + event->serviceReference + u'|' + QString::number(event->start) +
+                    u'|' + QString::number(event->duration) + u'|' + event->title + u'|' +
+                    event->descriptionExtended;
+    }
+    return seen;
+}
+
+} // namespace
+
+// The Enigma1 page readers on the receiver's samples and on pages built from them: the pages that
+// fill one record (status, data, satellite finder and its control page, about, timer command
+// answers), the lists of the image (services, movies, timers) and the EPG pages.
+class TestE1Pages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void status_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("read");
+
+        const QString sample = e1Page(u"e1-status.html"_s);
+        // The receiver ends the time with a line break inside its cell and leaves the label cell of
+        // the last row, the video format, open.
+        QTest::newRow("sample") << sample << true;
+        QTest::newRow("standby ON") << QString(sample).replace(u"Standby:</td><td>OFF"_s,
+                                                               u"Standby:</td><td>ON"_s)
+                                    << true;
+        QTest::newRow("recording ON")
+            << QString(sample).replace(u"Recording:</td><td>OFF"_s, u"Recording:</td><td>ON"_s) << true;
+        QTest::newRow("movie mode") << QString(sample).replace(u"Mode:</td><td>0"_s, u"Mode:</td><td>2"_s)
+                                    << true;
+        QTest::newRow("mode digit beyond the known modes")
+            << QString(sample).replace(u"Mode:</td><td>0"_s, u"Mode:</td><td>7"_s) << true;
+        QTest::newRow("broken: mode not a digit")
+            << QString(sample).replace(u"Mode:</td><td>0"_s, u"Mode:</td><td>x"_s) << false;
+        QTest::newRow("time cell without line break")
+            << QString(sample).replace(u"2024\n</td>"_s, u"2024</td>"_s) << true;
+        QTest::newRow("video format cell closed like the others")
+            << QString(sample).replace(u"vidformat:<td>"_s, u"vidformat:</td><td>"_s) << true;
+        QTest::newRow("escaped movie reference")
+            << QString(sample).replace(
+                   u"1:0:1:6dca:44d:1:c00000:0:0:0:</td>"_s,
+                   u"1:0:0:0:0:0:0:0:0:0:%2fhdd%2fmovie%2fSch%c3%b6ne%20Bescherung%2ets</td>"_s)
+            << true;
+        QTest::newRow("full Unicode name")
+            << QString(sample).replace(u"<td>Das Erste</td>"_s, u"<td>ΕΡΤ SAT · 😀</td>"_s) << true;
+        addMissingMarkerRows(sample, {u"Current time:"_s, u"Standby:"_s, u"Recording:"_s, u"Mode:"_s,
+                                      u"Current service reference:"_s, u"name:"_s, u"provider:"_s,
+                                      u"vidformat:"_s, u"</td></tr>"_s});
+        QTest::newRow("broken: standby after mode")
+            << withLineMoved(sample, u"Standby:"_s, u"Mode:"_s) << false;
+        QTest::newRow("broken: name after the video format")
+            << withLineMoved(sample, u"name:"_s, u"vidformat:"_s) << false;
+        QTest::newRow("broken: ends after the mode")
+            << sample.left(sample.indexOf(u"Current service"_s)) << false;
+    }
+
+    void status()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, read);
+        // What a failed page leaves behind must not look like a status.
+        StatusInfoE1 status{u"old"_s, true, true, 3, u"old"_s, u"old"_s, u"old"_s, u"old"_s};
+        QCOMPARE(parseStatusPageE1(page, status), read);
+        if (!read) {
+            QVERIFY(status.currentTime.isEmpty() && status.serviceReference.isEmpty() &&
+                    status.videoFormat.isEmpty());
+            QVERIFY(!status.standby && !status.recording && status.mode == 0);
+            return;
+        }
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        QCOMPARE(status.currentTime, u"Thu Mar 14 20:17:42 2024"_s);
+        QCOMPARE(status.standby, tag == u"standby ON");
+        QCOMPARE(status.recording, tag == u"recording ON");
+        QCOMPARE(status.mode, tag == u"movie mode"                          ? int(BoxModeMovie)
+                              : tag == u"mode digit beyond the known modes" ? int(BoxModeOther)
+                                                                            : int(BoxModeTv));
+        QCOMPARE(status.serviceReference, tag == u"escaped movie reference"
+                                              ? u"1:0:0:0:0:0:0:0:0:0:/hdd/movie/Schöne Bescherung.ts"_s
+                                              : u"1:0:1:6dca:44d:1:c00000:0:0:0:"_s);
+        QCOMPARE(status.serviceName, tag == u"full Unicode name" ? u"ΕΡΤ SAT · 😀"_s : u"Das Erste"_s);
+        QCOMPARE(status.provider, u"ARD"_s);
+        QCOMPARE(status.videoFormat, u"720x576 16:9 25 fps"_s);
+    }
+
+    void data_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("read");
+
+        const QString sample = e1Page(u"e1-data.js"_s);
+        QTest::newRow("sample") << sample << true;
+        const QString playing = QString(sample)
+                                    .replace(u"videoTime = \"0:00\""_s, u"videoTime = \"1:23:45\""_s)
+                                    .replace(u"videoPosition = 0"_s, u"videoPosition = 7"_s);
+        QTest::newRow("playing a recording") << playing << true;
+        QTest::newRow("position without play time")
+            << QString(sample).replace(u"videoPosition = 0"_s, u"videoPosition = 7"_s) << true;
+        QTest::newRow("muted") << QString(sample)
+                                      .replace(u"volume = 40"_s, u"volume = 0"_s)
+                                      .replace(u"mute = 0"_s, u"mute = 1"_s)
+                               << true;
+        QTest::newRow("volume not a number")
+            << QString(sample).replace(u"volume = 40"_s, u"volume = x"_s) << true;
+        QTest::newRow("texts with raw markup characters and Unicode")
+            << QString(sample).replace(u"Tatort: Schöne Bescherung"_s, u"Tom & Jerry <Kult> · Ειδήσεις"_s)
+            << true;
+        QTest::newRow("assignments without blanks") << QString(sample).replace(u" = "_s, u"="_s) << true;
+        QTest::newRow("broken: play position not a number")
+            << QString(sample).replace(u"videoPosition = 0"_s, u"videoPosition = \"0\""_s) << false;
+        addMissingMarkerRows(sample, {u"updateCycleTime"_s, u"nowD"_s, u"nowSt"_s, u"diskGB"_s, u"diskH"_s,
+                                      u"upTime"_s, u"volume"_s, u"mute"_s, u"videoTime"_s, u"videoPosition"_s,
+                                      u"agc"_s, u"snr"_s, u"ber"_s});
+        QTest::newRow("broken: volume after mute")
+            << withLineMoved(sample, u"var volume"_s, u"var mute"_s) << false;
+        QTest::newRow("broken: disk data before the service")
+            << withLineMoved(sample, u"var nowD"_s, u"var diskH"_s) << false;
+        QTest::newRow("broken: ends in the play time") << sample.left(sample.indexOf(u"0:00"_s) + 2) << false;
+        QTest::newRow("broken: cut after the last value")
+            << sample.left(sample.indexOf(u"var ber = 0;"_s) + 12) << false;
+    }
+
+    void data()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, read);
+        DeviceData data;
+        data.nowSt = u"old"_s;
+        data.videoPosition = 9;
+        QCOMPARE(parseDataPageE1(page, data), read);
+        if (!read) {
+            QVERIFY(data.nowSt.isEmpty() && data.videoPosition == 0 && data.ber.isEmpty());
+            return;
+        }
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        QCOMPARE(data.videoActive, tag == u"playing a recording");
+        QCOMPARE(data.videoPosition,
+                 tag == u"playing a recording" || tag == u"position without play time" ? 7 : 0);
+        QCOMPARE(data.mute, tag == u"muted");
+        QCOMPARE(data.volume, tag == u"muted" || tag == u"volume not a number" ? 0 : 40);
+        QCOMPARE(data.nowSt, tag == u"texts with raw markup characters and Unicode"
+                                 ? u"Tom & Jerry <Kult> · Ειδήσεις"_s
+                                 : u"Tatort: Schöne Bescherung"_s);
+        QCOMPARE(data.videoTime, tag == u"playing a recording" ? u"1:23:45"_s : u"0:00"_s);
+        QCOMPARE(QStringList({data.nowD, data.diskGB, data.diskH, data.upTime, data.agc, data.snr, data.ber})
+                     .join(u'|'),
+                 u"(90)|57.42 GB|~29 h, 41 min|49:07 h up|78|71|0"_s);
+    }
+
+    void satfinder_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("read");
+
+        const QString sample = e1Page(u"e1-satfinder.html"_s);
+        QTest::newRow("sample") << sample << true;
+        QTest::newRow("unlocked") << QString(sample).replace(u"disabled checked>&nbsp;LOCK"_s,
+                                                             u"disabled>&nbsp;LOCK"_s)
+                                  << true;
+        QTest::newRow("not synchronised")
+            << QString(sample).replace(u"disabled checked>&nbsp;SYNC"_s, u"disabled>&nbsp;SYNC"_s) << true;
+        QTest::newRow("full signal") << QString(sample).replace(u">71%"_s, u">100%"_s) << true;
+        QTest::newRow("bit errors") << QString(sample).replace(u"<td align=\"center\">0</td>"_s,
+                                                               u"<td align=\"center\">1234</td>"_s)
+                                    << true;
+        QTest::newRow("broken: bit error rate not a number")
+            << QString(sample).replace(u"<td align=\"center\">0</td>"_s, u"<td align=\"center\">n/a</td>"_s)
+            << false;
+        addMissingMarkerRows(sample, {u"SNR:"_s, u"AGC:"_s, u"BER:"_s, u">&nbsp;LOCK"_s, u">&nbsp;SYNC"_s,
+                                      u"<td align=\"center\">"_s});
+        QTest::newRow("broken: AGC row before the SNR row") << QString(sample)
+                                                                   .replace(u"SNR:"_s, u"%%"_s)
+                                                                   .replace(u"AGC:"_s, u"SNR:"_s)
+                                                                   .replace(u"%%"_s, u"AGC:"_s)
+                                                            << false;
+    }
+
+    void satfinder()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, read);
+        SatfinderData data{5, 5, 5, true, true};
+        QCOMPARE(parseSatfinderDataE1(page, data), read);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        if (!read) {
+            QVERIFY(data.snr == 0 && data.agc == 0 && data.ber == 0 && !data.lock && !data.sync);
+            return;
+        }
+        QCOMPARE(data.snr, tag == u"full signal" ? 100 : 71);
+        QCOMPARE(data.agc, 78);
+        QCOMPARE(data.ber, tag == u"bit errors" ? 1234 : 0);
+        QCOMPARE(data.lock, tag != u"unlocked");
+        QCOMPARE(data.sync, tag != u"not synchronised");
+    }
+
+    void satfinderConfigOfSample()
+    {
+        SatfinderConfig config;
+        QVERIFY(parseSatfinderConfigE1(e1Page(u"e1-controlSatFinder.html"_s), config));
+        QCOMPARE(config.satellites, QStringList({u"Astra 19.2E"_s, u"Hotbird 13.0E"_s}));
+        QCOMPARE(config.currentBouquet, 0);
+        QCOMPARE(config.currentChannel, 1);
+        QCOMPARE(config.channelNames.size(), 2);
+        QCOMPARE(config.channelNames[0],
+                 QStringList({u"10743 / 22000 / H"_s, u"11836 / 27500 / H"_s, u"12109 / 27500 / H"_s}));
+        QCOMPARE(config.channelNames[1], QStringList({u"11034 / 27500 / V"_s, u"12476 / 27500 / H"_s}));
+        QCOMPARE(config.channelRefs.size(), 2);
+        QCOMPARE(config.channelRefs[0][1], u"11836500:27500000:0:3:192:2:"_s);
+        QCOMPARE(config.channelRefs[1],
+                 QStringList({u"11034000:27500000:1:3:130:2:"_s, u"12476000:27500000:0:3:130:2:"_s}));
+    }
+
+    void satfinderConfig_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<int>("currentBouquet");
+        QTest::addColumn<int>("currentChannel");
+
+        const QString sample = e1Page(u"e1-controlSatFinder.html"_s);
+        QTest::newRow("sample") << sample << true << 0 << 1;
+        QTest::newRow("second satellite selected")
+            << QString(sample).replace(u"currentBouquet = 0"_s, u"currentBouquet = 1"_s) << true << 1 << 1;
+        QTest::newRow("nothing selected") << QString(sample)
+                                                 .replace(u"currentBouquet = 0"_s, u"currentBouquet = -1"_s)
+                                                 .replace(u"currentChannel = 1"_s, u"currentChannel = -1"_s)
+                                          << true << 0 << 0;
+        // Indices the page names beyond its own lists select the first entry.
+        QTest::newRow("satellite beyond the list")
+            << QString(sample).replace(u"currentBouquet = 0"_s, u"currentBouquet = 2"_s) << true << 0 << 1;
+        QTest::newRow("transponder beyond the list")
+            << QString(sample).replace(u"currentChannel = 1"_s, u"currentChannel = 3"_s) << true << 0 << 0;
+        QTest::newRow("satellite not a number")
+            << QString(sample).replace(u"currentBouquet = 0"_s, u"currentBouquet = x"_s) << true << 0 << 1;
+        QTest::newRow("broken: transponder not a number")
+            << QString(sample).replace(u"currentChannel = 1"_s, u"currentChannel = x"_s) << false << 0 << 0;
+        for (const QString& marker : {u"CONTROL: Satfinder"_s, u"bouquets = new Array"_s, u"currentBouquet"_s,
+                                      u"currentChannel"_s, u"function init()"_s}) {
+            QTest::addRow("broken: without \"%s\"", qPrintable(marker))
+                << without(sample, marker) << false << 0 << 0;
+        }
+        QTest::newRow("broken: parameters of the second satellite missing")
+            << QString(sample).replace(u"channelRefs[1] = new Array("_s, u"channelRefs[1] = ("_s) << false
+            << 0 << 0;
+        QTest::newRow("broken: satellite list not closed")
+            << QString(sample).replace(u"\"Hotbird 13.0E\"\n\t\t);"_s, u"\"Hotbird 13.0E\"\n"_s) << false << 0
+            << 0;
+        QTest::newRow("broken: selection before the satellite list")
+            << withLineMoved(sample, u"var currentBouquet"_s, u"var channels"_s) << false << 0 << 0;
+    }
+
+    void satfinderConfig()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, read);
+        SatfinderConfig config{4, 4, {u"old"_s}, {{u"old"_s}}, {{u"old"_s}}};
+        QCOMPARE(parseSatfinderConfigE1(page, config), read);
+        QTEST(config.currentBouquet, "currentBouquet");
+        QTEST(config.currentChannel, "currentChannel");
+        QCOMPARE(config.satellites.size(), read ? 2 : 0);
+        QCOMPARE(config.channelNames.size(), read ? 2 : 0);
+        QCOMPARE(config.channelRefs.size(), read ? 2 : 0);
+    }
+
+    void aboutOfSample()
+    {
+        AboutInfoE1 a;
+        QVERIFY(parseAboutPageE1(e1Page(u"e1-about.html"_s), a));
+        // The kernel cell holds a line break.
+        QCOMPARE(QStringList({a.model, a.manufacturer, a.processor, a.harddisk, a.usbStick, a.linuxKernel,
+                              a.firmware, a.webInterface})
+                     .join(u'|'),
+                 u"ST7020|Example-Multimedia|STB04500, 252MHz|WDC WD1600JB-00REA0 (master, 152627 MB)|none|"
+                 u"Linux version 2.6.9 (build@receiver) (gcc version 3.4.4) #1 Thu May 15 17:20:41 CEST 2008|"
+                 u"release 1.2.2, 15.05.2008|6.0.4"_s);
+    }
+
+    void about_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("firmware");
+
+        const QString sample = e1Page(u"e1-about.html"_s);
+        const QString release = u"release 1.2.2, 15.05.2008"_s;
+        QTest::newRow("sample") << sample << true << u"ST7020"_s << release;
+        QTest::newRow("padded label") << QString(sample).replace(u"<td>Model</td>"_s, u"<td>\n Model </td>"_s)
+                                      << true << u"ST7020"_s << release;
+        QTest::newRow("later row overwrites")
+            << QString(sample).replace(u"</tbody>"_s, u"<tr><td>Model</td><td>Zweite</td></tr></tbody>"_s)
+            << true << u"Zweite"_s << release;
+        QTest::newRow("entities and Unicode")
+            << QString(sample).replace(u"<td>ST7020</td>"_s, u"<td>Box &amp; Co &#8211; Ω</td>"_s) << true
+            << u"Box & Co – Ω"_s << release;
+        QTest::newRow("model row without value cell")
+            << QString(sample).replace(u"<td>Model</td><td>ST7020</td>"_s, u"<td>Model</td>"_s) << false
+            << QString() << QString();
+        QTest::newRow("broken: without the model row")
+            << without(sample, u"<tr><td>Model</td><td>ST7020</td></tr>"_s) << false << QString()
+            << QString();
+        QTest::newRow("broken: only a model row elsewhere in the page")
+            << u"<p>Model</p><p>ST7020</p>"_s << false << QString() << QString();
+    }
+
+    void about()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, read);
+        AboutInfoE1 about;
+        about.model = about.firmware = u"old"_s;
+        QCOMPARE(parseAboutPageE1(page, about), read);
+        QTEST(about.model, "model");
+        QTEST(about.firmware, "firmware");
+    }
+
+    void timerCommandAnswers_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("success");
+
+        QTest::newRow("timer added") << e1Page(u"e1-addTimerEvent-ok.html"_s) << true;
+        QTest::newRow("timer deleted page") << e1Page(u"e1-deleteTimerEvent.html"_s) << true;
+        QTest::newRow("capital S") << u"Timer event was created Successfully."_s << false;
+        QTest::newRow("other answer") << e1Page(u"e1-admin-standby.html"_s) << false;
+        QTest::newRow("empty answer") << QString() << false;
+    }
+
+    void timerCommandAnswers()
+    {
+        QFETCH(QString, answer);
+        QTEST(answerIsSuccess(answer), "success");
+    }
+
+    void servicesOfSample()
+    {
+        OwnedList<Bouquet> bouquets;
+        QVERIFY(parseServiceListE1(e1Page(u"e1-getServices.txt"_s), bouquets));
+        QCOMPARE(bouquets.size(), size_t(3));
+
+        const Bouquet& favourites = *bouquets[0];
+        // The bouquet open on the receiver is marked, the mark is not part of its name.
+        QCOMPARE(favourites.name, u"Favourites (TV)"_s);
+        QCOMPARE(favourites.reference,
+                 u"4097:7:0:33fc5:0:0:0:0:0:0:/var/tuxbox/config/enigma/userbouquet.33fc5.tv"_s);
+        QCOMPARE(favourites.channels.size(), 7);
+        QCOMPARE(favourites.channels[0]->name, u"Das Erste"_s);
+        QCOMPARE(favourites.channels[0]->serviceReference, u"1:0:1:6dca:44d:1:c00000:0:0:0:"_s);
+        // A renamed service has no provider field.
+        QCOMPARE(favourites.channels[5]->name, u"Mein 3sat"_s);
+        QCOMPARE(favourites.channels[6]->name, u"ΕΡΤ SAT"_s);
+        QCOMPARE(favourites.channels[6]->serviceReference, u"1:0:1:2f1a:3a98:13e:820000:0:0:0:"_s);
+
+        const Bouquet& sport = *bouquets[1];
+        QCOMPARE(sport.name, u"Sport & Doku"_s);
+        QCOMPARE(sport.channels.size(), 3);
+        QCOMPARE(sport.channels[2]->name, u"unnamed service"_s);
+
+        // The last bouquet has no services, and the listing ends without a line break.
+        QCOMPARE(bouquets[2]->name, u"Radio-Test"_s);
+        QVERIFY(bouquets[2]->channels.isEmpty());
+
+        for (const auto& bouquet : bouquets) {
+            for (const Channel* channel : bouquet->channels) {
+                QCOMPARE(channel->parent(), bouquet.get());
+                QCOMPARE(channel->bouquetName, bouquet->name);
+            }
+        }
+    }
+
+    void services_data()
+    {
+        QTest::addColumn<QString>("listing");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QStringList>("bouquets"); // name=reference/channel names
+
+        const QString favourites = u"4097:7:0:1:0:0:0:0:0:0:/var/tuxbox/config/enigma/userbouquet.1.tv;Fav"_s;
+        const QString favouritesSeen =
+            u"Fav=4097:7:0:1:0:0:0:0:0:0:/var/tuxbox/config/enigma/userbouquet.1.tv"_s;
+        const QString eins = u"1:0:1:1:1:1:c00000:0:0:0:;Eins;ARD;192"_s;
+        const QString zwei = u"1:0:1:2:1:1:c00000:0:0:0:;Zwei;ZDF;192"_s;
+        QTest::newRow("bouquet with services") << favourites + u'\n' + eins + u'\n' + zwei + u'\n' << true
+                                               << QStringList{favouritesSeen + u"/Eins,Zwei"};
+        QTest::newRow("selected bouquet")
+            << favourites + u";selected\n" + eins << true << QStringList{favouritesSeen + u"/Eins"};
+        QTest::newRow("line ends with carriage returns") << favourites + u";selected\r\n" + eins + u"\r\n"
+                                                         << true << QStringList{favouritesSeen + u"/Eins"};
+        QTest::newRow("same bouquet name twice keeps each its own services")
+            << favourites + u'\n' + eins + u'\n' + favourites + u'\n' + zwei << true
+            << QStringList{favouritesSeen + u"/Eins", favouritesSeen + u"/Zwei"};
+        QTest::newRow("bouquet reference without file name")
+            << u"4097:7:0:1:0:0:0:0:0:0:;Alle Sender\n"_s + eins << true
+            << QStringList{u"Alle Sender=4097:7:0:1:0:0:0:0:0:0:/Eins"_s};
+        QTest::newRow("name with semicolon")
+            << favourites + u";Sport;Doku\n" + eins << true
+            << QStringList{favouritesSeen.left(3) + u";Sport;Doku" + favouritesSeen.sliced(3) + u"/Eins"};
+        QTest::newRow("renamed and lost services")
+            << favourites +
+                   u"\n1:0:1:3:1:1:c00000:0:0:0:;Umbenannt;192\n1:0:1:5:1:1:c00000:0:0:0:;Ohne Anbieter\n"
+                   u"1:0:1:4:1:1:c00000:0:0:0:;unnamed service;unnamed provider"
+            << true << QStringList{favouritesSeen + u"/Umbenannt,Ohne Anbieter,unnamed service"};
+        QTest::newRow("radio service in the bouquet")
+            << favourites + u"\n1:0:2:6:1:1:c00000:0:0:0:;Radio Eins;ARD;192" << true
+            << QStringList{favouritesSeen + u"/Radio Eins"};
+        QTest::newRow("blank lines, blanks around lines, a west position, no line break at the end")
+            << u"\n  \n"_s + favourites + u"  \n\t" + eins + u"\n1:0:1:7:1:1:c00000:0:0:0:;West;TV;-300"
+            << true << QStringList{favouritesSeen + u"/Eins,West"};
+        QTest::newRow("blank lines after the last service") << favourites + u'\n' + eins + u"\n\n \n"
+                                                            << true << QStringList{favouritesSeen + u"/Eins"};
+        // A listing cut off in a record, or with something else where a record belongs, would be a
+        // shorter list or one with a garbled name.
+        QTest::newRow("broken: cut in the last service's name")
+            << favourites + u'\n' + eins + u'\n' + zwei.left(zwei.indexOf(u"Zwei") + 2) << false
+            << QStringList();
+        QTest::newRow("broken: cut in the last service's provider")
+            << favourites + u'\n' + zwei.left(zwei.indexOf(u"ZDF") + 2) << false << QStringList();
+        QTest::newRow("broken: cut in the last reference")
+            << favourites + u'\n' + eins + u'\n' + zwei.left(9) << false << QStringList();
+        QTest::newRow("broken: cut after the last bouquet's reference")
+            << favourites + u'\n' + eins + u'\n' + favourites.left(favourites.indexOf(u';') + 1) << false
+            << QStringList();
+        QTest::newRow("broken: cut off and bytes that are not text")
+            << favourites + u'\n' + eins + u'\n' + zwei.left(zwei.indexOf(u"ZDF") + 2) + u"\u00ff\u00fe<<"
+            << false << QStringList();
+        QTest::newRow("broken: a line that is no record")
+            << favourites + u"\nrubbish without reference end\n" + eins << false << QStringList();
+        QTest::newRow("broken: an unreadable bouquet line")
+            << favourites + u'\n' + eins + u"\n4097 rubbish\n" + zwei << false << QStringList();
+        QTest::newRow("broken: a reference that is no reference")
+            << favourites + u"\n1:0:1:zz:1:1:c00000:0:0:0:;Eins;ARD;192" << false << QStringList();
+        QTest::newRow("broken: control characters in a line")
+            << favourites + u'\n' + QString(eins).replace(u"Eins"_s, u"E\u0001ns"_s) + u'\n' << false
+            << QStringList();
+        QTest::newRow("broken: services without any bouquet")
+            << eins + u'\n' + zwei << false << QStringList();
+        QTest::newRow("broken: only an unreadable bouquet line")
+            << u"4097 rubbish\n"_s + eins << false << QStringList();
+        QTest::newRow("broken: empty listing") << QString() << false << QStringList();
+    }
+
+    void services()
+    {
+        QFETCH(QString, listing);
+        QFETCH(bool, read);
+        OwnedList<Bouquet> bouquets;
+        bouquets.push_back(std::make_unique<Bouquet>());
+        QCOMPARE(parseServiceListE1(listing, bouquets), read);
+        QStringList seen;
+        for (const auto& bouquet : bouquets) {
+            QStringList channels;
+            for (const Channel* channel : bouquet->channels)
+                channels << channel->name;
+            seen << bouquet->name + u'=' + bouquet->reference + u'/' + channels.join(u',');
+        }
+        QTEST(seen, "bouquets");
+    }
+
+    void moviesOfSample()
+    {
+        OwnedList<MovieEntry> movies;
+        QVERIFY(parseMovieListE1(e1Page(u"e1-movies.html"_s), movies));
+        QCOMPARE(movies.size(), size_t(4));
+        QCOMPARE(movies[0]->title, u"[04412 MB] Tatort: Schöne Bescherung"_s);
+        // The receiver prints references escaped; the image keeps the reference it knows.
+        QCOMPARE(
+            movies[0]->serviceReference,
+            u"1:0:1:6dca:44d:1:c00000:0:0:0:/hdd/movie/24-03-14 - Das Erste - Tatort_ Schöne Bescherung.ts"_s);
+        QCOMPARE(movies[2]->title, u"[02210 MB] Tom & Jerry - Die 'Kult'-Edition"_s);
+        QCOMPARE(movies[3]->serviceReference, u"1:0:1:0:0:0:0:0:0:0:/hdd/movie/alte Aufnahme.ts"_s);
+    }
+
+    void movies_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QStringList>("movies"); // title=reference
+
+        const QString sample = e1Page(u"e1-movies.html"_s);
+        const qsizetype arraysBegin = sample.indexOf(u"\tchannels[0]"_s);
+        const qsizetype arraysEnd = sample.indexOf(u"\n", sample.indexOf(u"\tchannelRefs[0]"_s));
+        const auto withArrays = [&](const QString& titles, const QString& references) {
+            return QString(sample).replace(arraysBegin, arraysEnd - arraysBegin,
+                                           u"\tchannels[0] = new Array(" + titles +
+                                               u");\n\tchannelRefs[0] = new Array(" + references + u");");
+        };
+        QTest::newRow("no recordings") << withArrays(u"\"none\""_s, u"\"none\""_s) << true << QStringList();
+        QTest::newRow("empty arrays") << withArrays(QString(), QString()) << true << QStringList();
+        QTest::newRow("broken: fewer references than titles")
+            << withArrays(u"\"[00001 MB] a\", \"[00002 MB] b\""_s, u"\"1:0:1:0:0:0:0:0:0:0:%2fa%2ets\""_s)
+            << false << QStringList();
+        QTest::newRow("broken: a title without its size")
+            << withArrays(u"\"[00001 MB] a\", \"b\u00ff\u00fe<<\""_s, u"\"r1\",\"r2\""_s) << false
+            << QStringList();
+        QTest::newRow("broken: a reference as the receiver never prints one")
+            << withArrays(u"\"[00001 MB] a\""_s, u"\"1:0:1:0:0:0:0:0:0:0:/hdd/a b.ts\""_s) << false
+            << QStringList();
+        QTest::newRow("quotes inside a title")
+            << withArrays(u"\"[00001 MB] Die \"Bekannten\"\",\"[00002 MB] b\""_s, u"\"r1\",\"r2\""_s) << true
+            << QStringList{u"[00001 MB] Die \"Bekannten\"=r1"_s, u"[00002 MB] b=r2"_s};
+        QTest::newRow("escaped quote and items across lines")
+            << withArrays(u"\n\t\t\"[00001 MB] \\\"a\\\"\" ,\n\t\t\"[00002 MB] b\"\n\t"_s, u"\"r1\",\"r2\""_s)
+            << true << QStringList{u"[00001 MB] \"a\"=r1"_s, u"[00002 MB] b=r2"_s};
+        // A file name that is not UTF-8, or that holds a '%', only reaches the receiver intact in the
+        // form it printed: it decodes references once more after the query.
+        QTest::newRow("Latin-1 file name stays escaped")
+            << withArrays(u"\"[00001 MB] a\""_s, u"\"1:0:1:0:0:0:0:0:0:0:%2fhdd%2fK%e4se%2ets\""_s) << true
+            << QStringList{u"[00001 MB] a=1:0:1:0:0:0:0:0:0:0:%2fhdd%2fK%e4se%2ets"_s};
+        QTest::newRow("percent sign in the file name stays escaped")
+            << withArrays(u"\"[00001 MB] a\""_s, u"\"1:0:1:0:0:0:0:0:0:0:%2f100%25%2ets\""_s) << true
+            << QStringList{u"[00001 MB] a=1:0:1:0:0:0:0:0:0:0:%2f100%25%2ets"_s};
+        QTest::newRow("broken: title array not closed")
+            << withArrays(u"\"[00001 MB] a\", \"[00002 MB] b"_s, u"\"r1\""_s) << false << QStringList();
+        QTest::newRow("broken: an item that is not a string")
+            << withArrays(u"\"[00001 MB] a\", titles[1]"_s, u"\"r1\""_s) << false << QStringList();
+        for (const QString& marker : {u"ZAP: Movies"_s, u"function init()"_s, u"new Array("_s}) {
+            QTest::addRow("broken: without \"%s\"", qPrintable(marker))
+                << without(sample, marker) << false << QStringList();
+        }
+        QTest::newRow("broken: without the reference array")
+            << QString(sample).replace(u"channelRefs[0] = new Array("_s, u"channelRefs[0] = ("_s) << false
+            << QStringList();
+    }
+
+    void movies()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, read);
+        OwnedList<MovieEntry> movies;
+        movies.push_back(std::make_unique<MovieEntry>());
+        QCOMPARE(parseMovieListE1(page, movies), read);
+        QStringList seen;
+        for (const auto& movie : movies)
+            seen << movie->title + u'=' + movie->serviceReference;
+        QTEST(seen, "movies");
+    }
+
+    void timersOfSample()
+    {
+        OwnedList<TimerEntry> timers;
+        QVERIFY(parseTimerListE1(e1Page(u"e1-timers.xml"_s), timers, sampleClock()));
+        QCOMPARE(timers.size(), size_t(4));
+        // Repeating timers are dated on the first day of 1970.
+        const TimerEntry& t = *timers[0];
+        QCOMPARE(
+            QStringList({t.type, t.action, t.status, t.typeData, t.serviceReference, t.serviceName,
+                         t.dateText, t.beginTimeText, t.endTimeText, t.startText, QString::number(t.duration),
+                         QString::number(t.begin), QString::number(t.end), t.description})
+                .join(u'|'),
+            u"REPEATING|ZAP|ACTIVE|32768034|1:0:1:6dca:44d:1:c00000:0:0:0:|Das Erste|01.01.1970|19:00|"
+            u"19:15|64800|900|64800|65700|Tagesschau"_s);
+        // Entries glued together without separators are entries all the same.
+        const TimerEntry& finished = *timers[1];
+        QCOMPARE(finished.status + u'|' + QString::number(finished.begin) + u'|' +
+                     QString::number(finished.end) + u'|' + finished.endTimeText,
+                 u"FINISHED|1710362100|1710364200|22:10"_s);
+        QCOMPARE(timers[2]->description + u'|' + timers[2]->endTimeText,
+                 u"Tatort: Schöne Bescherung|22:00"_s);
+        // The receiver escapes some texts twice.
+        QCOMPARE(timers[3]->description + u'|' + timers[3]->startText,
+                 u"Tom & Jerry - Die 'Kult'-Edition|1710529800"_s);
+    }
+
+    void timers_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QStringList>("names");
+
+        const QString timer =
+            u"<timer><type>SINGLE</type><service><reference>1:0:1:1:1:1:c00000:0:0:0:</reference><name>%1</"
+            u"name>"
+            u"</service><event><date>14.03.2024</date><time>20:10</time><duration>600</duration></event></timer>"_s;
+        const QString header = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"_s;
+        QTest::newRow("no timers") << header + u"<timers>\n</timers>\n" << true << QStringList();
+        QTest::newRow("no timers in an empty element") << header + u"<timers/>" << true << QStringList();
+        QTest::newRow("timers below other elements")
+            << header + u"<timers><group>" + timer.arg(u"A") + u"</group>" + timer.arg(u"B") + u"</timers>"
+            << true << QStringList{u"A"_s, u"B"_s};
+        QTest::newRow("unknown elements skipped")
+            << header + u"<timers><note><name>x</name></note>" +
+                   QString(timer).replace(u"<type>"_s, u"<extra><type>NO</type></extra><type>"_s).arg(u"A") +
+                   u"</timers>"
+            << true << QStringList{u"A"_s};
+        QTest::newRow("full Unicode") << header + u"<timers>" + timer.arg(u"ΕΡΤ SAT · 😀") + u"</timers>"
+                                      << true << QStringList{u"ΕΡΤ SAT · 😀"_s};
+        QTest::newRow("broken: cut off")
+            << QString(header + u"<timers>" + timer.arg(u"A")).chopped(20) << false << QStringList();
+        QTest::newRow("broken: only the declaration") << header << false << QStringList();
+        QTest::newRow("broken: another list")
+            << header + u"<e2timerlist>" + timer.arg(u"A") + u"</e2timerlist>" << false << QStringList();
+        QTest::newRow("broken: a page") << e1Page(u"e1-status.html"_s) << false << QStringList();
+        QTest::newRow("broken: empty answer") << QString() << false << QStringList();
+    }
+
+    void timers()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, read);
+        OwnedList<TimerEntry> timers;
+        timers.push_back(std::make_unique<TimerEntry>());
+        QCOMPARE(parseTimerListE1(answer, timers, sampleClock()), read);
+        QStringList names;
+        for (const auto& timer : timers)
+            names << timer->serviceName;
+        QTEST(names, "names");
+    }
+
+    void timerTimes_data()
+    {
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<int>("duration");
+        QTest::addColumn<uint>("begin");
+        QTest::addColumn<uint>("end");
+        QTest::addColumn<QString>("endTime");
+
+        // 14.03.2024 20:10 in the zone of the samples (UTC+1).
+        constexpr uint evening = 1710443400;
+        QTest::newRow("date, time, duration")
+            << u"<date>14.03.2024</date><time>20:10</time><duration>600</duration>"_s << 600 << evening
+            << evening + 600 << u"20:20"_s;
+        QTest::newRow("duration before date and time")
+            << u"<duration>600</duration><date>14.03.2024</date><time>20:10</time>"_s << 600 << evening
+            << evening + 600 << u"20:20"_s;
+        QTest::newRow("one-digit minute")
+            << u"<date>14.03.2024</date><time>20:5</time><duration>60</duration>"_s << 60 << evening - 300
+            << evening - 240 << u"20:06"_s;
+        QTest::newRow("one-digit hour")
+            << u"<date>14.03.2024</date><time>8:05</time><duration>60</duration>"_s << 60 << evening - 43500
+            << evening - 43440 << u"08:06"_s;
+        QTest::newRow("ends after midnight")
+            << u"<date>14.03.2024</date><time>23:30</time><duration>3600</duration>"_s << 3600
+            << evening + 12'000 << evening + 15'600 << u"00:30"_s;
+        QTest::newRow("zero duration") << u"<date>14.03.2024</date><time>20:10</time><duration>0</duration>"_s
+                                       << -1 << evening << evening << u"20:10"_s;
+        QTest::newRow("empty duration") << u"<date>14.03.2024</date><time>20:10</time><duration></duration>"_s
+                                        << -1 << evening << evening << u"20:10"_s;
+        QTest::newRow("duration not a number")
+            << u"<date>14.03.2024</date><time>20:10</time><duration>lang</duration>"_s << -1 << evening
+            << evening << u"20:10"_s;
+        QTest::newRow("duration too large for the field")
+            << u"<date>14.03.2024</date><time>20:10</time><duration>4294967295</duration>"_s << -1 << evening
+            << evening << u"20:10"_s;
+        QTest::newRow("without duration")
+            << u"<date>14.03.2024</date><time>20:10</time>"_s << -1 << evening << evening << u"20:10"_s;
+        QTest::newRow("invalid date")
+            << u"<date>31.02.2024</date><time>20:10</time><duration>600</duration>"_s << 600 << 0u << 0u
+            << u"20:20"_s;
+        QTest::newRow("invalid time")
+            << u"<date>14.03.2024</date><time>25:10</time><duration>600</duration>"_s << 600 << 0u << 0u
+            << QString();
+        QTest::newRow("before 1970 in local time")
+            << u"<date>01.01.1970</date><time>00:30</time><duration>600</duration>"_s << 600 << 0u << 600u
+            << u"00:40"_s;
+    }
+
+    void timerTimes()
+    {
+        QFETCH(QString, event);
+        OwnedList<TimerEntry> timers;
+        QVERIFY(parseTimerListE1(u"<timers><timer><event>" + event + u"</event></timer></timers>", timers,
+                                 sampleClock()));
+        QCOMPARE(timers.size(), size_t(1));
+        QTEST(timers[0]->duration, "duration");
+        QTEST(timers[0]->begin, "begin");
+        QTEST(timers[0]->end, "end");
+        QTEST(timers[0]->endTimeText, "endTime");
+    }
+
+    void currentEpgOfSample()
+    {
+        OwnedList<EpgItem> events;
+        QVERIFY(parseCurrentEpgE1(e1Page(u"e1-currentepg.html"_s), bouquet, events, sampleClock()));
+        QCOMPARE(events.size(), size_t(4));
+        QCOMPARE(eventsSeen(events).first(),
+                 u"Das Erste|" + reference +
+                     u"|1710442800|900|Tagesschau|Themen u. a.: Bundestag beschließt "
+                     u"Haushalt - Das Wetter");
+        QCOMPARE(events[0]->end, 1710443700u);
+        QCOMPARE(events[0]->startDate + u' ' + events[0]->startTime,
+                 QDate(2024, 3, 14).toString(Qt::TextDate) + u" 20:00");
+        QCOMPARE(
+            events[1]->title + u'|' + events[1]->descriptionExtended,
+            u"Tatort: Schöne Bescherung|Kommissarin Lürsen & Kommissar Stedefreund ermitteln. Die Spur führt "
+            u"zu einem alten \"Bekannten\"."_s);
+        // The receiver writes '<' and '&' into event texts as they are.
+        QCOMPARE(events[3]->descriptionExtended + u'|' + events[3]->startTime,
+                 u"Zu Gast: Politiker <Bundestag> & Journalisten im Gespräch.|22:15"_s);
+        for (const auto& event : events) {
+            QVERIFY(event->eventId.isEmpty());
+            QCOMPARE(event->progress, 0);
+            QCOMPARE(event->bouquetReference, bouquet);
+        }
+    }
+
+    void currentEpg_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QStringList>("events");
+
+        const QString event = u"Das Erste|" + reference + u"|1710442800|900|Titel|Text";
+        const QString row =
+            currentEpgRow(recordLink(reference, u"1710442800"_s, u"900"_s), u"Titel"_s, description);
+        QTest::newRow("one event") << currentEpgPage(row) << true << QStringList{event};
+        QTest::newRow("row without description gives no event")
+            << currentEpgPage(
+                   currentEpgRow(recordLink(reference, u"1710442800"_s, u"900"_s), u"Titel"_s, QString()) +
+                   row)
+            << true << QStringList{event};
+        QTest::newRow("row without title")
+            << currentEpgPage(
+                   currentEpgRow(recordLink(reference, u"1710442800"_s, u"900"_s), QString(), description))
+            << true << QStringList{u"Das Erste|" + reference + u"|1710442800|900||Text"};
+        QTest::newRow("zero duration")
+            << currentEpgPage(
+                   currentEpgRow(recordLink(reference, u"1710442800"_s, u"0"_s), u"Titel"_s, description))
+            << true << QStringList{u"Das Erste|" + reference + u"|1710442800|-1|Titel|Text"};
+        QTest::newRow("escaped reference")
+            << currentEpgPage(currentEpgRow(
+                   recordLink(u"1:0:1:1:1:1:0:0:0:0:%2fhdd%2fa%20b%2ets"_s, u"1710442800"_s, u"900"_s),
+                   u"Titel"_s, description))
+            << true << QStringList{u"Das Erste|1:0:1:1:1:1:0:0:0:0:/hdd/a b.ts|1710442800|900|Titel|Text"_s};
+        QTest::newRow("switch link before the record link")
+            << currentEpgPage(QString(row).replace(
+                   u"<a href"_s, u"<a href=\"javascript:switchChannel('x')\">z</a><a href"_s))
+            << true << QStringList{event};
+        QTest::newRow("start not a number drops the event")
+            << currentEpgPage(
+                   currentEpgRow(recordLink(reference, u"bald"_s, u"900"_s), u"Titel"_s, description) + row)
+            << true << QStringList{event};
+        QTest::newRow("broken: last link without a duration")
+            << currentEpgPage(row + currentEpgRow(recordLink(reference, u"1710442800"_s, u"lang"_s),
+                                                  u"Titel"_s, description))
+            << false << QStringList();
+        QTest::newRow("broken: link with too few arguments")
+            << currentEpgPage(row +
+                              currentEpgRow(u"javascript:record('" + reference + u"','1710442800','900')",
+                                            u"Titel"_s, description))
+            << false << QStringList();
+        QTest::newRow("broken: no event rows") << currentEpgPage(QString()) << false << QStringList();
+        QTest::newRow("broken: without the heading")
+            << QString(currentEpgPage(row)).remove(u"<th colspan=\"3\">Das Erste</th>"_s) << false
+            << QStringList();
+        QTest::newRow("broken: another table")
+            << QString(currentEpgPage(row)).replace(u"id=\"epg\""_s, u"id=\"x\""_s) << false << QStringList();
+        const QString sample = e1Page(u"e1-currentepg.html"_s);
+        QTest::newRow("broken: without record links")
+            << without(sample, u"javascript:record("_s) << false << QStringList();
+        // Cut off anywhere before its table ends, the page would give fewer events or garbled ones.
+        QTest::newRow("broken: cut inside a link")
+            << sample.left(sample.lastIndexOf(u"'4500'"_s) + 3) << false << QStringList();
+        QTest::newRow("broken: cut in a description, then bytes that are not text")
+            << sample.left(sample.lastIndexOf(u"Journalisten"_s)) + u"\u00ff\u00fe<<" << false
+            << QStringList();
+        QTest::newRow("broken: cut after a whole row")
+            << sample.left(sample.lastIndexOf(u"</tr>"_s) + 5) << false << QStringList();
+        QTest::newRow("broken: an event row the page leaves open")
+            << currentEpgPage(QString(row).remove(u"</tr>"_s) + row) << false << QStringList();
+    }
+
+    void currentEpg()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, read);
+        OwnedList<EpgItem> events;
+        events.push_back(std::make_unique<EpgItem>());
+        QCOMPARE(parseCurrentEpgE1(page, bouquet, events, sampleClock()), read);
+        QTEST(eventsSeen(events), "events");
+    }
+
+    void multiEpgOfSample()
+    {
+        OwnedList<EpgItem> events;
+        QVERIFY(parseMultiEpgE1(e1Page(u"e1-multiepg.html"_s), bouquet, events, sampleClock()));
+        QStringList seen;
+        for (const auto& event : events)
+            seen << event->serviceName + u": " + event->startTime + u' ' + event->title;
+        // In page order: the services one after the other, each with its events.
+        QCOMPARE(seen, QStringList({u"Das Erste: 20:00 Tagesschau"_s,
+                                    u"Das Erste: 20:15 Tatort: Schöne Bescherung"_s,
+                                    u"Das Erste: 21:45 Tagesthemen"_s, u"Das Erste: 22:15 maischberger"_s,
+                                    u"ZDF: 20:00 heute"_s, u"ZDF: 20:15 Der Bergdoktor"_s,
+                                    u"ZDF: 21:45 heute journal"_s, u"ΕΡΤ SAT: 20:00 Ειδήσεις"_s}));
+        QCOMPARE(events[4]->serviceReference, u"1:0:1:6d66:437:1:c00000:0:0:0:"_s);
+        QCOMPARE(events[4]->duration, 1140);
+        QCOMPARE(events[3]->descriptionExtended,
+                 u"Zu Gast: Politiker <Bundestag> & Journalisten im Gespräch."_s);
+        QCOMPARE(events[7]->descriptionExtended, u"Κεντρικό δελτίο"_s);
+        for (const auto& event : events)
+            QCOMPARE(event->bouquetReference, bouquet);
+    }
+
+    void multiEpg_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QStringList>("events");
+
+        const auto cell = [](const QString& link, const QString& text) -> QString {
+            return u"<td class=\"genre02\" colspan=\"4\"><a href=\"" + link +
+                   u"\"><img src=\"timer.gif\" /></a>&#160;<span class=\"time\">14.03. - 20:00 </span><br />"
+                   u"<span class=\"event\"><b>Titel</b></span><br />" +
+                   text + u"</td>";
+        };
+        const auto page = [](const QString& rows) -> QString {
+            return u"<html><body><table id=\"mepg\"><thead><tr><th>CHANNEL</th></tr></thead><tbody>" + rows +
+                   u"</tbody></table></body></html>";
+        };
+        const auto row = [](const QString& name, const QString& cells) -> QString {
+            return u"<tr><td id=\"channel\"><span class=\"channel\">" + name +
+                   u"</span></td><td colspan=\"3\">&#160;</td>" + cells +
+                   u"<td colspan=\"80\">&#160;</td></tr>\n";
+        };
+        const QString eins = recordLink(reference, u"1710442800"_s, u"900"_s);
+        const QString zwei = recordLink(u"1:0:1:2:2:2:0:0:0:0:"_s, u"1710443700"_s, u"1800"_s);
+        QTest::newRow("two services")
+            << page(row(u"Eins"_s, cell(eins, description)) +
+                    row(u"Zwei"_s, cell(zwei, description) + cell(zwei, description)))
+            << true
+            << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Text",
+                           u"Zwei|1:0:1:2:2:2:0:0:0:0:|1710443700|1800|Titel|Text"_s,
+                           u"Zwei|1:0:1:2:2:2:0:0:0:0:|1710443700|1800|Titel|Text"_s};
+        QTest::newRow("cell without description gives no event")
+            << page(row(u"Eins"_s, cell(eins, QString()) + cell(eins, description))) << true
+            << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Text"};
+        QTest::newRow("row without channel span is skipped")
+            << page(u"<tr><td><a href=\"" + eins + u"\">x</a>Text</td></tr>" +
+                    row(u"Eins"_s, cell(eins, description)))
+            << true << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Text"};
+        QTest::newRow("service without events")
+            << page(row(u"Leer"_s, QString()) + row(u"Eins"_s, cell(eins, description))) << true
+            << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Text"};
+        QTest::newRow("upper-case markup, unquoted id")
+            << QString(page(row(u"Eins"_s, cell(eins, description))))
+                   .replace(u"<tr>"_s, u"<TR>"_s)
+                   .replace(u"</tr>"_s, u"</TR>"_s)
+                   .replace(u"<table id=\"mepg\">"_s, u"<TABLE ID=mepg>"_s)
+                   .replace(u"</table>"_s, u"</TABLE>"_s)
+            << true << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Text"};
+        // The receiver prints '<' in texts as it is.
+        QTest::newRow("text that looks like a row tag")
+            << page(row(u"Eins"_s, cell(eins, u"<span class=\"description\">Soundtrack <trivia></span>"_s)))
+            << true << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Soundtrack <trivia>"};
+        QTest::newRow("broken: last link without a duration")
+            << page(row(u"Eins"_s, cell(eins, description) +
+                                       cell(recordLink(reference, u"1710442800"_s, QString()), description)))
+            << false << QStringList();
+        QTest::newRow("broken: no events at all")
+            << page(row(u"Leer"_s, QString())) << false << QStringList();
+        QTest::newRow("broken: the current-EPG page")
+            << e1Page(u"e1-currentepg.html"_s) << false << QStringList();
+        const QString sample = e1Page(u"e1-multiepg.html"_s);
+        QTest::newRow("broken: without the table id")
+            << without(sample, u"id=\"mepg\""_s) << false << QStringList();
+        QTest::newRow("broken: cut inside a link")
+            << sample.left(sample.indexOf(u"1710443700','5400'"_s) + 12) << false << QStringList();
+        QTest::newRow("broken: cut in a description, then bytes that are not text")
+            << sample.left(sample.indexOf(u"Nachrichten und"_s)) + u"\u00ff\u00fe<<" << false
+            << QStringList();
+        QTest::newRow("broken: cut after a whole row")
+            << sample.left(sample.indexOf(u"</tr>"_s, sample.indexOf(u"<tbody>"_s)) + 5) << false
+            << QStringList();
+        QTest::newRow("broken: an event cell the page leaves open")
+            << page(row(u"Eins"_s,
+                        QString(cell(eins, description)).remove(u"</td>"_s) + cell(eins, description)))
+            << false << QStringList();
+        QTest::newRow("broken: a service row the page leaves open")
+            << page(QString(row(u"Eins"_s, cell(eins, description))).remove(u"</tr>"_s) +
+                    row(u"Zwei"_s, cell(zwei, description)))
+            << false << QStringList();
+    }
+
+    void multiEpg()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, read);
+        OwnedList<EpgItem> events;
+        events.push_back(std::make_unique<EpgItem>());
+        QCOMPARE(parseMultiEpgE1(page, bouquet, events, sampleClock()), read);
+        QTEST(eventsSeen(events), "events");
+    }
+
+    void multiEpgReducedRowByRow()
+    {
+        // Each service's events are handed over on their own, as soon as its row is read, so that a
+        // big bouquet's whole day is never held at once.
+        QStringList rows;
+        OwnedList<EpgItem> events;
+        QVERIFY(parseMultiEpgE1(e1Page(u"e1-multiepg.html"_s), bouquet, events, sampleClock(),
+                                [&](OwnedList<EpgItem>& row) {
+                                    if (row.empty())
+                                        return;
+                                    rows << row.front()->serviceName + u':' + QString::number(row.size());
+                                    for (const auto& event : row)
+                                        QCOMPARE(event->serviceName, row.front()->serviceName);
+                                    row.resize(1);
+                                }));
+        QCOMPARE(rows, QStringList({u"Das Erste:4"_s, u"ZDF:3"_s, u"ΕΡΤ SAT:1"_s}));
+        QCOMPARE(events.size(), 3U);
+        QCOMPARE(events[2]->serviceName, u"ΕΡΤ SAT"_s);
+    }
+
+    void localTimeOfTheClock()
+    {
+        // Dates and times are shown in the user's zone, which the clock supplies.
+        const ManualClock tokyo(sampleNow, 9 * 3600);
+        OwnedList<EpgItem> events;
+        QVERIFY(parseCurrentEpgE1(e1Page(u"e1-currentepg.html"_s), bouquet, events, tokyo));
+        QCOMPARE(events[0]->startTime, u"04:00"_s);
+        QCOMPARE(events[0]->startDate, QDate(2024, 3, 15).toString(Qt::TextDate));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestE1Pages)
+#include "tst_e1pages.moc"
