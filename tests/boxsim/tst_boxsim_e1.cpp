@@ -6,6 +6,7 @@
 #include "tests/boxsim/receivertest.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -55,6 +56,7 @@ private slots:
     void answersCloseTheConnection_data();
     void answersCloseTheConnection();
     void statusPageAlwaysAsksForLogin();
+    void dataPageAndServiceListing();
     void referencesAreDecodedTwice_data();
     void referencesAreDecodedTwice();
     void playbackPositionOnTheDataPage();
@@ -121,7 +123,8 @@ void TestBoxSimE1::answersCloseTheConnection()
     QFETCH(QByteArray, target);
     QFETCH(int, status);
     const QByteArray answer = boxsimtest::rawGet(m_box->port(), target);
-    QVERIFY2(answer.startsWith(QByteArray("HTTP/1.1 " + QByteArray::number(status))), answer.left(40).constData());
+    QVERIFY2(answer.startsWith(QByteArray("HTTP/1.1 " + QByteArray::number(status))),
+             answer.left(40).constData());
     const qsizetype headEnd = answer.indexOf("\r\n\r\n");
     QVERIFY(headEnd > 0);
     const QByteArray head = answer.left(headEnd);
@@ -151,6 +154,40 @@ void TestBoxSimE1::statusPageAlwaysAsksForLogin()
     QCOMPARE(client.get(m_box->baseUrl(), "/data").status, 200);
     QCOMPARE(client.get(m_box->baseUrl(), "/cgi-bin/status").status, 200);
     QCOMPARE(m_box->requests().last().user, u"admin"_s);
+}
+
+void TestBoxSimE1::dataPageAndServiceListing()
+{
+    const QString text = page("/data");
+    static const QRegularExpression variable(u"var (\\w+) = "_s);
+    QStringList names;
+    for (auto it = variable.globalMatch(text); it.hasNext();)
+        names.append(it.next().captured(1));
+    QCOMPARE(names.join(u' '),
+             u"updateCycleTime standby serviceName nowT nowD nowSt nextT nextD nextSt diskGB "
+             "diskH apid vpid ip lock upTime volume mute dolby crypt format recording "
+             "vlcparms serviceReference videoTime videoPosition agc snr ber "
+             "streamingClientStatus"_s);
+    const boxsim::Event now = *m_box->currentEvent(m_box->currentServiceReference());
+    QCOMPARE(dataValue(text, u"nowSt"_s, 9, u"\";"_s), now.title);
+    QCOMPARE(dataValue(text, u"nowD"_s, 8, u"\";"_s), u"("_s + QString::number(now.duration / 60) + u")"_s);
+
+    // "selected" marks the bouquet of the current service; renamed and lost services keep what
+    // the receiver shows for them; an empty bouquet is followed directly by the next one.
+    const auto listing = [this] {
+        return page("/cgi-bin/getServices?ref=4097:7:0:6:0:0:0:0:0:0:&listContent=true")
+            .split(u'\n', Qt::SkipEmptyParts);
+    };
+    const QString favourites = m_box->bouquets().at(0).reference;
+    QStringList lines = listing();
+    QCOMPARE(lines.first(), favourites + u";Favourites (TV);selected"_s);
+    QVERIFY(lines.contains(u"1:0:1:6d67:437:1:c00000:0:0:0:;Mein 3sat;192"_s));
+    QVERIFY(lines.contains(u"1:0:1:1fa4:4b1:1:c00000:0:0:0:;unnamed service;unnamed provider"_s));
+    QVERIFY(lines.at(lines.indexOf(m_box->bouquets().at(2).reference + u";Neu"_s) + 1).startsWith(u"4097"_s));
+    command("/cgi-bin/zapTo?path=" + enc(service(3, 1)));
+    lines = listing();
+    QVERIFY(lines.contains(m_box->bouquets().at(3).reference + u";Last Scanned;selected"_s));
+    QVERIFY(lines.contains(favourites + u";Favourites (TV)"_s));
 }
 
 void TestBoxSimE1::referencesAreDecodedTwice_data()
@@ -301,11 +338,16 @@ void TestBoxSimE1::messageAnswers_data()
 {
     QTest::addColumn<QByteArray>("query");
     QTest::addColumn<QByteArray>("answer");
-    QTest::newRow("complete message") << "caption=Hinweis&timeout=10&body=Aufnahme+l%C3%A4uft"_ba << "+ok"_ba;
-    QTest::newRow("until confirmed") << "caption=Hinweis&timeout=-1&body=Text"_ba << "+ok"_ba;
-    QTest::newRow("no timeout") << "caption=Hinweis&body=Text"_ba << "E: no timeout set"_ba;
-    QTest::newRow("no caption") << "timeout=5&body=Text"_ba << "E: no caption set"_ba;
-    QTest::newRow("no body") << "caption=Hinweis&timeout=5"_ba << "E: no body set"_ba;
+    QTest::newRow("complete message") << "caption=Hinweis&timeout=10&body=Aufnahme+l%C3%A4uft"_ba
+                                      << "+ok"_ba;
+    QTest::newRow("until confirmed") << "caption=Hinweis&timeout=-1&body=Text"_ba
+                                     << "+ok"_ba;
+    QTest::newRow("no timeout") << "caption=Hinweis&body=Text"_ba
+                                << "E: no timeout set"_ba;
+    QTest::newRow("no caption") << "timeout=5&body=Text"_ba
+                                << "E: no caption set"_ba;
+    QTest::newRow("no body") << "caption=Hinweis&timeout=5"_ba
+                             << "E: no body set"_ba;
 }
 
 void TestBoxSimE1::messageAnswers()

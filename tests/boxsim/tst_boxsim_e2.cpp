@@ -27,8 +27,8 @@ QSet<QString> elementPaths(const XmlTree& tree)
 
 QString eventTarget(const QString& path, const QString& reference, int eventId, int justPlay = -1)
 {
-    QString target = path + u"?sRef="_s + QString::fromLatin1(enc(reference)) + u"&eventid="_s +
-                     QString::number(eventId);
+    QString target =
+        path + u"?sRef="_s + QString::fromLatin1(enc(reference)) + u"&eventid="_s + QString::number(eventId);
     if (justPlay >= 0)
         target += u"&justplay="_s + QString::number(justPlay);
     return target;
@@ -139,7 +139,8 @@ void TestBoxSimE2::answersInTheLayoutOfAReceiver()
     QVERIFY2(fetched.contentType.startsWith("text/xml"), fetched.contentType.constData());
     const XmlTree tree = XmlTree::parse(fetched.body);
     QVERIFY2(tree.ok, qPrintable(tree.error));
-    const XmlTree real = XmlTree::parse(testDataBytes(u"e2/e2-"_s + sample + u".xml"_s).value_or(QByteArray()));
+    const XmlTree real =
+        XmlTree::parse(testDataBytes(u"e2/e2-"_s + sample + u".xml"_s).value_or(QByteArray()));
     QVERIFY(real.ok);
     QCOMPARE(tree.root, real.root);
     // Nothing a receiver would not send, and every element the receiver's answer has.
@@ -172,7 +173,8 @@ void TestBoxSimE2::answersWithoutContent_data()
     QTest::addColumn<QByteArray>("target");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("body");
-    const QByteArray emptyList = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<e2eventlist>\n</e2eventlist>\n";
+    const QByteArray emptyList =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<e2eventlist>\n</e2eventlist>\n";
     QTest::newRow("EPG of an unknown service")
         << "/web/epgservice?sRef=1:0:1:DEAD:1:1:0:0:0:0:"_ba << 200 << emptyList;
     QTest::newRow("EPG of a service without EPG")
@@ -234,8 +236,8 @@ void TestBoxSimE2::volumeCommands_data()
     QTest::newRow("empty set") << "?set"_ba << u"False|Unknown Volume command|45|False"_s;
     QTest::newRow("set 30") << "?set=set30"_ba << u"True|Volume set to 30|30|False"_s;
     QTest::newRow("set above 100") << "?set=set150"_ba << u"True|Volume set to 100|100|False"_s;
-    QTest::newRow("set not a number") << "?set=setabc"_ba
-                                      << u"False|Wrong parameter format 'set=setabc'. Use set=set15|45|False"_s;
+    QTest::newRow("set not a number")
+        << "?set=setabc"_ba << u"False|Wrong parameter format 'set=setabc'. Use set=set15|45|False"_s;
     QTest::newRow("mute") << "?set=mute"_ba << u"True|Mute toggled|45|True"_s;
     QTest::newRow("up") << "?set=up"_ba << u"True|Volume changed|50|False"_s;
     QTest::newRow("down") << "?set=down"_ba << u"True|Volume changed|40|False"_s;
@@ -270,7 +272,8 @@ void TestBoxSimE2::timerFollowsTheClockIntoARecording()
     QCOMPARE(begin, event.start - 300);
     QCOMPARE(end, event.end() + 600);
     // Waiting, about to begin, recording, ended: each with the clock.
-    const QList<std::pair<qint64, QString>> states{{Now, u"0"_s}, {begin - 10, u"1"_s}, {begin, u"2"_s}, {end, u"3"_s}};
+    const QList<std::pair<qint64, QString>> states{
+        {Now, u"0"_s}, {begin - 10, u"1"_s}, {begin, u"2"_s}, {end, u"3"_s}};
     for (const auto& [time, expected] : states) {
         m_box->setFixedTime(time);
         QCOMPARE(xml(u"/web/timerlist"_s).value(u"e2timerlist/e2timer/e2state"_s), expected);
@@ -328,11 +331,12 @@ void TestBoxSimE2::timerDeleteAndCleanup()
     QCOMPARE(timers.first().state, boxsim::TimerState::Ended);
     const boxsim::Timer waiting = timers.at(1);
     const auto remove = [&](qint64 end) -> QString {
-        return u"/web/timerdelete?sRef="_s + QString::fromLatin1(enc(waiting.serviceReference)) + u"&begin="_s +
-               QString::number(waiting.begin) + u"&end="_s + QString::number(end);
+        return u"/web/timerdelete?sRef="_s + QString::fromLatin1(enc(waiting.serviceReference)) +
+               u"&begin="_s + QString::number(waiting.begin) + u"&end="_s + QString::number(end);
     };
     QCOMPARE(stateText(remove(waiting.end + 1)), u"No matching Timer found"_s);
-    QCOMPARE(stateText(remove(waiting.end)), u"The timer '"_s + waiting.name + u"' has been deleted successfully"_s);
+    QCOMPARE(stateText(remove(waiting.end)),
+             u"The timer '"_s + waiting.name + u"' has been deleted successfully"_s);
     QCOMPARE(m_box->timers().size(), 2);
 
     // Finished timers stay until a clean-up.
@@ -391,11 +395,16 @@ void TestBoxSimE2::movieDeleteFreesTheDisk()
 {
     const QList<boxsim::Movie> movies = m_box->movies();
     const auto freeSpace = [this] {
-        return xml(u"/web/about"_s).value(u"e2abouts/e2about/e2hddinfo/free"_s).split(u' ').first().toDouble();
+        return xml(u"/web/about"_s)
+            .value(u"e2abouts/e2about/e2hddinfo/free"_s)
+            .split(u' ')
+            .first()
+            .toDouble();
     };
     const double freeBefore = freeSpace();
     const QString remove = u"/web/moviedelete?sRef="_s + QString::fromLatin1(enc(movies.first().reference));
-    QCOMPARE(stateText(remove), u"The movie '"_s + movies.first().title + u"' has been deleted successfully"_s);
+    QCOMPARE(stateText(remove),
+             u"The movie '"_s + movies.first().title + u"' has been deleted successfully"_s);
     const XmlTree list = xml(u"/web/movielist"_s);
     QCOMPARE(list.count(u"e2movielist/e2movie"_s), movies.size() - 1);
     QVERIFY(freeSpace() > freeBefore + 4.9);

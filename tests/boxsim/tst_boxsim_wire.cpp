@@ -151,37 +151,42 @@ void TestBoxSimWire::faultsShowOnTheWire_data()
     QTest::addColumn<int>("atLeastMs");
 
     const int none = QNetworkReply::NoError;
-    QTest::newRow("latency on one path") << u"/web/about"_s << Fault{.latencyMs = 150} << "/web/about"_ba << none
-                                         << 200 << 150;
+    QTest::newRow("latency on one path")
+        << u"/web/about"_s << Fault{.latencyMs = 150} << "/web/about"_ba << none << 200 << 150;
     QTest::newRow("latency with jitter") << u"/web/about"_s << Fault{.latencyMs = 100, .jitterMs = 100}
                                          << "/web/about"_ba << none << 200 << 100;
-    QTest::newRow("latency everywhere") << QString() << Fault{.latencyMs = 150} << "/web/powerstate"_ba << none
-                                        << 200 << 150;
-    QTest::newRow("latency with an error") << u"/web/about"_s << Fault{.kind = FaultKind::Http500, .latencyMs = 120}
-                                           << "/web/about"_ba << int(QNetworkReply::InternalServerError) << 500
-                                           << 120;
-    QTest::newRow("hang until the client gives up") << u"/web/epgnow"_s << Fault{FaultKind::Hang}
-                                                    << "/web/epgnow?bRef=x"_ba
-                                                    << int(QNetworkReply::OperationCanceledError) << 0 << 250;
-    QTest::newRow("cut body") << u"/web/getallservices"_s << Fault{.kind = FaultKind::CutBody, .cutPercent = 40}
-                              << "/web/getallservices"_ba << int(QNetworkReply::RemoteHostClosedError) << 200 << 0;
-    QTest::newRow("internal server error") << u"/web/getcurrent"_s << Fault{FaultKind::Http500}
-                                           << "/web/getcurrent"_ba << int(QNetworkReply::InternalServerError)
-                                           << 500 << 0;
+    QTest::newRow("latency everywhere")
+        << QString() << Fault{.latencyMs = 150} << "/web/powerstate"_ba << none << 200 << 150;
+    QTest::newRow("latency with an error")
+        << u"/web/about"_s << Fault{.kind = FaultKind::Http500, .latencyMs = 120} << "/web/about"_ba
+        << int(QNetworkReply::InternalServerError) << 500 << 120;
+    QTest::newRow("hang until the client gives up")
+        << u"/web/epgnow"_s << Fault{FaultKind::Hang} << "/web/epgnow?bRef=x"_ba
+        << int(QNetworkReply::OperationCanceledError) << 0 << 250;
+    QTest::newRow("cut body") << u"/web/getallservices"_s
+                              << Fault{.kind = FaultKind::CutBody, .cutPercent = 40}
+                              << "/web/getallservices"_ba << int(QNetworkReply::RemoteHostClosedError) << 200
+                              << 0;
+    QTest::newRow("internal server error")
+        << u"/web/getcurrent"_s << Fault{FaultKind::Http500} << "/web/getcurrent"_ba
+        << int(QNetworkReply::InternalServerError) << 500 << 0;
     QTest::newRow("not found") << u"/web/getcurrent"_s << Fault{FaultKind::Http404} << "/web/getcurrent"_ba
                                << int(QNetworkReply::ContentNotFoundError) << 404 << 0;
-    QTest::newRow("a prefix covers its paths") << u"/web/epg*"_s << Fault{FaultKind::Http500}
-                                               << "/web/epgservice?sRef=x"_ba
-                                               << int(QNetworkReply::InternalServerError) << 500 << 0;
-    QTest::newRow("refused path closes at once") << u"/web/signal"_s << Fault{FaultKind::Refuse} << "/web/signal"_ba
-                                                 << int(QNetworkReply::RemoteHostClosedError) << 0 << 0;
+    QTest::newRow("a prefix covers its paths")
+        << u"/web/epg*"_s << Fault{FaultKind::Http500} << "/web/epgservice?sRef=x"_ba
+        << int(QNetworkReply::InternalServerError) << 500 << 0;
+    QTest::newRow("refused path closes at once")
+        << u"/web/signal"_s << Fault{FaultKind::Refuse} << "/web/signal"_ba
+        << int(QNetworkReply::RemoteHostClosedError) << 0 << 0;
     QTest::newRow("wrong credentials even when right")
         << u"/web/about"_s << Fault{FaultKind::WrongCredentials} << "/web/about"_ba
         << int(QNetworkReply::AuthenticationRequiredError) << 401 << 0;
     QTest::newRow("malformed body") << u"/web/timerlist"_s << Fault{FaultKind::MalformedBody}
                                     << "/web/timerlist"_ba << none << 200 << 0;
     QTest::newRow("trickle") << u"/web/about"_s
-                             << Fault{.kind = FaultKind::Trickle, .trickleBytes = 256, .trickleIntervalMs = 20}
+                             << Fault{.kind = FaultKind::Trickle,
+                                      .trickleBytes = 256,
+                                      .trickleIntervalMs = 20}
                              << "/web/about"_ba << none << 200 << 0;
 }
 
@@ -332,18 +337,21 @@ void TestBoxSimWire::powerActionMakesTheReceiverUnreachable()
     QCOMPARE(reachable.count(), 2);
     const Fetched after = get("/web/powerstate");
     QCOMPARE(after.status, 200);
-    QCOMPARE(XmlTree::parse(after.body).value(u"e2powerstate/e2instandby"_s), standbyAfter ? u"true"_s : u"false"_s);
+    QCOMPARE(XmlTree::parse(after.body).value(u"e2powerstate/e2instandby"_s),
+             standbyAfter ? u"true"_s : u"false"_s);
 }
 
 void TestBoxSimWire::endsCleanlyWithAnswersPending()
 {
     m_box->setPathFault(u"/web/epgnow"_s, {FaultKind::Hang});
-    m_box->setPathFault(u"/web/about"_s, {.kind = FaultKind::Trickle, .trickleBytes = 1, .trickleIntervalMs = 50});
+    m_box->setPathFault(u"/web/about"_s,
+                        {.kind = FaultKind::Trickle, .trickleBytes = 1, .trickleIntervalMs = 50});
     m_box->setPathFault(u"/web/signal"_s, {.latencyMs = 5000});
 
     std::vector<std::unique_ptr<QNetworkReply>> replies;
     for (const QString& path : {u"/web/epgnow"_s, u"/web/about"_s, u"/web/signal"_s})
-        replies.emplace_back(m_client->manager().get(QNetworkRequest(QUrl(m_box->baseUrl().toString() + path))));
+        replies.emplace_back(
+            m_client->manager().get(QNetworkRequest(QUrl(m_box->baseUrl().toString() + path))));
     QTRY_COMPARE(m_box->requests().size(), 3);
     QTRY_VERIFY(replies.at(1)->bytesAvailable() > 0);
     m_box.reset();
@@ -377,7 +385,8 @@ void TestBoxSimWire::replayAnswersFromFiles_data()
     QTest::newRow("Enigma1 service listing")
         << u"e1"_s << "/cgi-bin/getServices?ref=4097:7:0:6:0:0:0:0:0:0:&listContent=true"_ba
         << u"cgi-bin/getServices.txt"_s << "text/plain"_ba;
-    QTest::newRow("Enigma1 timer list") << u"e1"_s << "/xml/timers"_ba << u"xml/timers.xml"_s << "text/xml"_ba;
+    QTest::newRow("Enigma1 timer list")
+        << u"e1"_s << "/xml/timers"_ba << u"xml/timers.xml"_s << "text/xml"_ba;
     QTest::newRow("Enigma1 file missing") << u"e1"_s << "/body?mode=help"_ba << QString() << QByteArray();
 }
 
@@ -443,9 +452,9 @@ void TestBoxSimWire::bigAnswersAreFast_data()
     QTest::addColumn<QString>("path"); // with the bouquet's reference when it ends in '='
     QTest::addColumn<QString>("element");
     QTest::addColumn<int>("count");
-    QTest::newRow("all services of 20 x 1000") << 20 << 1000 << u"/web/getallservices"_s
-                                               << u"e2servicelistrecursive/e2bouquet/e2servicelist/e2service"_s
-                                               << 20000;
+    QTest::newRow("all services of 20 x 1000")
+        << 20 << 1000 << u"/web/getallservices"_s
+        << u"e2servicelistrecursive/e2bouquet/e2servicelist/e2service"_s << 20000;
     QTest::newRow("now events of 2000 services")
         << 10 << 2000 << u"/web/epgnow?bRef="_s << u"e2eventlist/e2event"_s << 2000;
     QTest::newRow("next events of 2000 services")
