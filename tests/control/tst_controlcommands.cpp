@@ -71,19 +71,16 @@ private Q_SLOTS:
     void zapKeepsTheFullIndex();
     void powerCommands_data();
     void powerCommands();
-    void stopEnigma2_data();
-    void stopEnigma2();
-    void stopEnigma1_data();
-    void stopEnigma1();
+    void stop_data();
+    void stop();
     void timerOutcomes_data();
     void timerOutcomes();
     void deletedTimerIsTheOneAskedFor();
     void playAndDeleteMovies_data();
     void playAndDeleteMovies();
     void movieDeletedAfterTheListMoved();
-    void messagesEnigma2_data();
-    void messagesEnigma2();
-    void messageEnigma1();
+    void messages_data();
+    void messages();
     void satelliteFinderEnigma1_data();
     void satelliteFinderEnigma1();
     void satelliteFinderEnigma2();
@@ -260,29 +257,44 @@ void TestControlCommands::powerCommands()
         QCOMPARE(f.targets().first(), target);
 }
 
-void TestControlCommands::stopEnigma2_data()
+void TestControlCommands::stop_data()
 {
+    QTest::addColumn<Personality>("personality");
     QTest::addColumn<bool>("recording");
     QTest::addColumn<Answer>("answer");
-    QTest::addColumn<bool>("stopped");
+    QTest::addColumn<bool>("stops"); // Enigma2 deletes the recording's timer, Enigma1 sends stop
 
-    QTest::newRow("no recording: the timer list only") << false << Answer::Accept << false;
-    QTest::newRow("running recording, yes deletes its timer") << true << Answer::Accept << true;
-    QTest::newRow("running recording, no keeps it") << true << Answer::Reject << false;
+    const Personality e2 = Personality::Enigma2;
+    const Personality e1 = Personality::Enigma1;
+    QTest::newRow("Enigma2, no recording: the timer list only") << e2 << false << Answer::Accept << false;
+    QTest::newRow("Enigma2, running recording, yes deletes its timer")
+        << e2 << true << Answer::Accept << true;
+    QTest::newRow("Enigma2, running recording, no keeps it") << e2 << true << Answer::Reject << false;
+    QTest::newRow("Enigma1, no recording: stop at once") << e1 << false << Answer::Reject << true;
+    QTest::newRow("Enigma1, recording, yes stops") << e1 << true << Answer::Accept << true;
+    QTest::newRow("Enigma1, recording, no sends nothing") << e1 << true << Answer::Reject << false;
 }
 
-void TestControlCommands::stopEnigma2()
+void TestControlCommands::stop()
 {
+    QFETCH(Personality, personality);
     QFETCH(bool, recording);
     QFETCH(Answer, answer);
-    QFETCH(bool, stopped);
-    ControlFixture f(Personality::Enigma2);
+    QFETCH(bool, stops);
+    ControlFixture f(personality);
     QVERIFY(f.load());
     if (recording) {
         QVERIFY(f.receiver.box.startRecording());
-        // A minute into the recording, on both clocks.
-        f.receiver.box.advanceTime(60);
-        f.receiver.clock.advance(60);
+        if (f.isEnigma1()) {
+            // Enigma1 learns of the recording from the status.
+            f.control->requestStatus();
+            QVERIFY(f.settle());
+            f.receiver.box.clearRequests();
+        } else {
+            // A minute into the recording, on both clocks.
+            f.receiver.box.advanceTime(60);
+            f.receiver.clock.advance(60);
+        }
     }
     f.boxes.answerNext(answer);
     QSignalSpy timerList(f.control.get(), &TavrelControl::timerListDataUpdate);
@@ -292,50 +304,21 @@ void TestControlCommands::stopEnigma2()
     QTRY_COMPARE(f.boxes.asked().size(), recording ? 1 : 0);
     QVERIFY(f.settle());
 
-    QCOMPARE(f.targets().first(), u"/web/timerlist"_s);
-    QCOMPARE(f.targetsTo(u"/web/timerdelete"_s).size(), stopped ? 1 : 0);
-    QCOMPARE(f.receiver.box.isRecording(), recording && !stopped);
-    if (recording) {
-        QCOMPARE(f.boxes.asked().first().text, u"Stop current recording?"_s);
+    // Enigma2 then reports the deleted timer in a notice of its own.
+    const QStringList asked = f.boxes.askedTexts();
+    QCOMPARE(f.isEnigma1() ? asked : asked.mid(0, 1),
+             recording ? QStringList{u"Stop current recording?"_s} : QStringList());
+    if (recording)
         QCOMPARE(f.boxes.asked().first().buttons, (QStringList{u"Yes"_s, u"No"_s}));
+    QCOMPARE(f.receiver.box.isRecording(), recording && !stops);
+    if (f.isEnigma1()) {
+        QCOMPARE(f.targets().count(u"/cgi-bin/videocontrol?command=stop"_s), stops ? 1 : 0);
+        return;
     }
+    QCOMPARE(f.targets().first(), u"/web/timerlist"_s);
+    QCOMPARE(f.targetsTo(u"/web/timerdelete"_s).size(), stops ? 1 : 0);
     QVERIFY(timerList.size() >= 1);
     QCOMPARE(timerList.last().first().value<TavrelDatabase*>(), &f.database());
-}
-
-void TestControlCommands::stopEnigma1_data()
-{
-    QTest::addColumn<bool>("recording");
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<bool>("sent");
-
-    QTest::newRow("no recording: stop at once") << false << Answer::Reject << true;
-    QTest::newRow("recording, yes stops") << true << Answer::Accept << true;
-    QTest::newRow("recording, no sends nothing") << true << Answer::Reject << false;
-}
-
-void TestControlCommands::stopEnigma1()
-{
-    QFETCH(bool, recording);
-    QFETCH(Answer, answer);
-    QFETCH(bool, sent);
-    ControlFixture f(Personality::Enigma1);
-    QVERIFY(f.load());
-    if (recording) {
-        QVERIFY(f.receiver.box.startRecording());
-        f.control->requestStatus();
-        QVERIFY(f.settle());
-        f.receiver.box.clearRequests();
-    }
-    f.boxes.answerNext(answer);
-
-    f.control->sendStopCommand();
-    QVERIFY(f.settle());
-
-    QCOMPARE(f.boxes.askedTexts(), recording ? QStringList{u"Stop current recording?"_s} : QStringList());
-    QCOMPARE(f.targets().count(u"/cgi-bin/videocontrol?command=stop"_s), sent ? 1 : 0);
-    if (recording)
-        QCOMPARE(f.receiver.box.isRecording(), !sent);
 }
 
 void TestControlCommands::timerOutcomes_data()
@@ -380,6 +363,10 @@ void TestControlCommands::timerOutcomes()
     }
     QTRY_COMPARE(f.boxes.asked().size(), conflict ? 2 : 1);
     QCOMPARE(f.receiver.box.timers().size(), 1);
+    // The recording is of the channel asked for; Enigma1 reads its status again after the add.
+    QCOMPARE(f.receiver.box.timers().first().serviceReference, f.database().channel(0, 0)->serviceReference);
+    if (f.isEnigma1())
+        QVERIFY(!f.targetsTo(u"/cgi-bin/status"_s).isEmpty());
 
     f.control->requestTimerList();
     QVERIFY(f.settle());
@@ -518,26 +505,42 @@ void TestControlCommands::movieDeletedAfterTheListMoved()
     QVERIFY(deletions.isEmpty());
 }
 
-void TestControlCommands::messagesEnigma2_data()
+void TestControlCommands::messages_data()
 {
+    QTest::addColumn<Personality>("personality");
     QTest::addColumn<boxsim::MessageAnswer>("viewer");
-    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("answer"); // as the controller reports it; Enigma1 asks for none
 
-    QTest::newRow("viewer says yes") << boxsim::MessageAnswer::Yes << int(AnswerYes);
-    QTest::newRow("viewer says no") << boxsim::MessageAnswer::No << int(AnswerNo);
-    QTest::newRow("viewer says nothing") << boxsim::MessageAnswer::NoAnswer << int(AnswerTimeout);
+    QTest::newRow("Enigma2, viewer says yes")
+        << Personality::Enigma2 << boxsim::MessageAnswer::Yes << int(AnswerYes);
+    QTest::newRow("Enigma2, viewer says no")
+        << Personality::Enigma2 << boxsim::MessageAnswer::No << int(AnswerNo);
+    QTest::newRow("Enigma2, viewer says nothing")
+        << Personality::Enigma2 << boxsim::MessageAnswer::NoAnswer << int(AnswerTimeout);
+    QTest::newRow("Enigma1, caption and body")
+        << Personality::Enigma1 << boxsim::MessageAnswer::NoAnswer << -1;
 }
 
-void TestControlCommands::messagesEnigma2()
+void TestControlCommands::messages()
 {
+    QFETCH(Personality, personality);
     QFETCH(boxsim::MessageAnswer, viewer);
     QFETCH(int, answer);
-    ControlFixture f(Personality::Enigma2);
+    ControlFixture f(personality);
     f.receiver.box.setMessageAnswer(viewer);
     QSignalSpy confirmed(f.control.get(), &TavrelControl::messageSendResponseOK);
     QSignalSpy answers(f.control.get(), &TavrelControl::messageAnswerIs);
 
     // No load first: the message page may be used at any time.
+    if (f.isEnigma1()) {
+        f.control->sendTvMessageE1(u"Reminder"_s, u"Film at 8"_s, false, 20);
+        QVERIFY(f.settle());
+        QCOMPARE(confirmed.size(), 1);
+        QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", u"caption"_s), u"Reminder"_s);
+        QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", u"body"_s), u"Film at 8"_s);
+        QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", u"timeout"_s), u"20"_s);
+        return;
+    }
     f.control->sendTvMessageE2(u"Tea & cake?"_s, true, 30);
     QVERIFY(f.settle());
     QCOMPARE(confirmed.size(), 1);
@@ -549,20 +552,6 @@ void TestControlCommands::messagesEnigma2()
     QVERIFY(f.settle());
     QCOMPARE(answers.size(), 1);
     QCOMPARE(int(answers.first().first().value<MessageAnswer>()), answer);
-}
-
-void TestControlCommands::messageEnigma1()
-{
-    ControlFixture f(Personality::Enigma1);
-    QSignalSpy confirmed(f.control.get(), &TavrelControl::messageSendResponseOK);
-
-    f.control->sendTvMessageE1(u"Reminder"_s, u"Film at 8"_s, false, 20);
-    QVERIFY(f.settle());
-
-    QCOMPARE(confirmed.size(), 1);
-    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", u"caption"_s), u"Reminder"_s);
-    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", u"body"_s), u"Film at 8"_s);
-    QCOMPARE(f.queryValueOf("/cgi-bin/xmessage", u"timeout"_s), u"20"_s);
 }
 
 void TestControlCommands::satelliteFinderEnigma1_data()
@@ -593,11 +582,20 @@ void TestControlCommands::satelliteFinderEnigma1()
     QCOMPARE(f.targets(), QStringList{u"/body?mode=controlSatFinder"_s});
     QCOMPARE(config.size(), 1);
     QCOMPARE(config.first().first().value<SatfinderConfig*>(), f.database().satfinderConfig());
+    const SatfinderConfig& stored = *f.database().satfinderConfig();
+    QVERIFY(!stored.satellites.isEmpty());
+    QCOMPARE(stored.channelRefs.size(), stored.satellites.size());
 
     f.control->requestSatfinderMeasurement(satellite, transponder);
     QVERIFY(f.settle());
-    QCOMPARE(f.targetsTo(u"/satFinder"_s).size(), measured ? 1 : 0);
     QCOMPARE(data.size(), measured ? 1 : 0);
+    if (!measured) {
+        QVERIFY(f.targetsTo(u"/satFinder"_s).isEmpty());
+        return;
+    }
+    // The transponder's own parameters go to the receiver, which measures it.
+    QCOMPARE(f.targetsTo(u"/satFinder"_s), QStringList{u"/satFinder?"_s + stored.channelRefs.at(0).at(0)});
+    QVERIFY(data.first().first().value<SatfinderData*>()->snr > 0);
 }
 
 void TestControlCommands::satelliteFinderEnigma2()

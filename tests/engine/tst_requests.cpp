@@ -731,18 +731,6 @@ private Q_SLOTS:
         }
     }
 
-    void messageAnswer()
-    {
-        m_receiver->box.scriptMessageAnswers({boxsim::MessageAnswer::No, boxsim::MessageAnswer::Yes});
-        QSignalSpy answered(engineE2(), &RequestsE2::finishedMessageAnswerRequest);
-        m_engine->sendMessageE2(u"Tee?"_s, true, 10);
-        settle();
-        m_engine->sendRequest(ReqMessageAnswer);
-        settle();
-        QCOMPARE(answered.count(), 1);
-        QCOMPARE(answered.first().first().value<MessageAnswer>(), AnswerNo);
-    }
-
     void fullUnicodeAndLatin1Fallback()
     {
         loadLineUp();
@@ -1117,61 +1105,6 @@ private Q_SLOTS:
         settle();
         QVERIFY(m_database->timers().isEmpty());
         QCOMPARE(list.count(), 3);
-    }
-
-    void timerCommands()
-    {
-        open(e1);
-        m_engine->sendRequest(ReqServices);
-        settle();
-        const std::optional<boxsim::Event> next = m_receiver->box.nextEvent(zdfE1);
-        QVERIFY(next.has_value());
-        EpgItem event;
-        event.start = uint(next->start);
-        event.duration = next->duration;
-        event.title = u"Krimi & Co"_s;
-
-        m_receiver->box.clearTimers();
-        QSignalSpy added(engineE1(), &RequestsE1::finishedTimerEventAddRequest);
-        m_engine->addTimer(zdfE1, u"ZDF"_s, &event);
-        settle();
-        QCOMPARE(added.count(), 1);
-        QCOMPARE(added.first().first().toBool(), true);
-        QCOMPARE(m_receiver->box.timers().size(), 1);
-        QCOMPARE(m_receiver->box.timers().first().serviceReference, zdfE1);
-        QVERIFY(m_receiver->requestsTo("/cgi-bin/status").size() >= 1);
-
-        m_engine->sendRequest(ReqTimerList);
-        settle();
-        QCOMPARE(m_database->timers().size(), 1);
-        QSignalSpy deleted(engineE1(), &RequestsE1::finishedTimerEventDelRequest);
-        m_engine->deleteTimer(m_database->timerAt(0));
-        settle();
-        QCOMPARE(deleted.count(), 1);
-        QCOMPARE(deleted.first().first().toBool(), true);
-        QVERIFY(m_receiver->box.timers().isEmpty());
-    }
-
-    void satelliteFinder()
-    {
-        open(e1);
-        QSignalSpy config(engineE1(), &RequestsE1::finishedSatfinderConfigRequest);
-        m_engine->requestSatfinderConfig();
-        settle();
-        QCOMPARE(config.count(), 1);
-        QCOMPARE(config.first().first().value<SatfinderConfig*>(), m_database->satfinderConfig());
-        const SatfinderConfig& stored = *m_database->satfinderConfig();
-        QVERIFY(!stored.satellites.isEmpty());
-        QCOMPARE(stored.channelRefs.size(), stored.satellites.size());
-
-        QSignalSpy data(engineE1(), &RequestsE1::finishedSatfinderDataRequest);
-        const QString parameters = stored.channelRefs.first().first();
-        m_engine->requestSatfinderData(parameters);
-        settle();
-        QCOMPARE(data.count(), 1);
-        QCOMPARE(QString::fromLatin1(m_receiver->box.requestTargets().last()), u"/satFinder?"_s + parameters);
-        const SatfinderData* measured = data.first().first().value<SatfinderData*>();
-        QVERIFY(measured->snr > 0);
     }
 
     void statusNeedsCredentials()
