@@ -10,20 +10,31 @@
 #include "tests/common/settlecontrol.h"
 #include "tests/common/simulatedreceiver.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+using boxsim::Personality;
+using Answer = MessageBoxAnswerer::Answer;
+
+Q_DECLARE_METATYPE(Personality)
+Q_DECLARE_METATYPE(MessageBoxAnswerer::Answer)
+Q_DECLARE_METATYPE(boxsim::FaultKind)
+
 // A controller on virtual timers in front of a simulated receiver, with every message box
 // answered by the test. The receiver is the active profile and comes back from power commands
-// at once.
+// at once. A warning from the network layer or the message boxes means something was mishandled,
+// so any warning fails the test.
 class ControlFixture
 {
 public:
     explicit ControlFixture(boxsim::Personality personality)
         : receiver(personality)
     {
+        QTest::failOnWarning(QRegularExpression(u".*"_s));
         receiver.noPowerDowntime();
         control = std::make_unique<TavrelControl>(receiver.clock, timers);
     }

@@ -60,147 +60,138 @@ class TestAnswerOrder : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        m_receiver = std::make_unique<SimulatedReceiver>(boxsim::Personality::Enigma2);
+        QVERIFY(m_receiver->port != 0);
+        m_database = std::make_unique<TavrelDatabase>(m_receiver->clock);
+    }
 
-    void laterSmallAnswerWaitsForTheBigOne();
-    void builtObjectsLiveInTheGuiThread_data();
-    void builtObjectsLiveInTheGuiThread();
-    void smallAnswersAreReadAtOnce();
-    void engineGoneWhileReading_data();
-    void engineGoneWhileReading();
+    void cleanup()
+    {
+        m_database.reset();
+        m_receiver.reset();
+    }
+
+    void laterSmallAnswerWaitsForTheBigOne()
+    {
+        HeldRequestsE2 engine(m_database.get());
+        engine.setBackgroundReadBytes(0);
+        QStringList order;
+        connect(&engine, &RequestsE2::finishedServiceDataRequest, &engine,
+                [&] { order << QStringLiteral("services"); });
+        connect(&engine, &RequestsE2::finishedVolumeRequest, &engine,
+                [&] { order << QStringLiteral("volume"); });
+        m_receiver->box.setPathFault(QStringLiteral("/web/vol"), {.latencyMs = 100});
+
+        engine.sendRequest(ReqServices);
+        engine.sendRequest(ReqVolume);
+        // The bouquets are being read while the volume answer comes in.
+        QTRY_COMPARE(engine.started(), 1);
+        QTRY_COMPARE(m_receiver->requestsTo("/web/vol").size(), 1);
+        QTRY_VERIFY(m_receiver->requestsTo("/web/vol").first().status != 0);
+        QTest::qWait(50);
+        QVERIFY(order.isEmpty());
+        QVERIFY(!engine.isSettled());
+
+        // Released only now, the services answer: the follow-up requests wait behind the gate too.
+        engine.release(100);
+        QTRY_VERIFY_WITH_TIMEOUT(engine.isSettled(), 10000);
+        QCOMPARE(order.mid(0, 2), (QStringList{QStringLiteral("services"), QStringLiteral("volume")}));
+        QVERIFY(m_database->serviceDataLoaded());
+    }
+
+    void builtObjectsLiveInTheGuiThread_data()
+    {
+        QTest::addColumn<bool>("enigma1");
+        QTest::newRow("Enigma2 bouquets and EPG") << false;
+        QTest::newRow("Enigma1 bouquets and multi-EPG") << true;
+    }
+
+    void builtObjectsLiveInTheGuiThread()
+    {
+        QFETCH(bool, enigma1);
+        if (enigma1) {
+            m_receiver = std::make_unique<SimulatedReceiver>(boxsim::Personality::Enigma1);
+            m_database = std::make_unique<TavrelDatabase>(m_receiver->clock);
+        }
+        std::unique_ptr<TavrelRequest> engine;
+        if (enigma1)
+            engine = std::make_unique<RequestsE1>(m_database.get());
+        else
+            engine = std::make_unique<RequestsE2>(m_database.get());
+        engine->setBackgroundReadBytes(0);
+
+        engine->sendRequest(ReqServices);
+        QTRY_VERIFY_WITH_TIMEOUT(engine->isSettled(), 10000);
+        QVERIFY(m_database->serviceDataLoaded());
+        engine->requestBouquetEpg(m_database->bouquets().first()->reference);
+        QTRY_VERIFY_WITH_TIMEOUT(engine->isSettled(), 10000);
+
+        QThread* gui = QThread::currentThread();
+        int events = 0;
+        for (const Bouquet* bouquet : m_database->bouquets()) {
+            QCOMPARE(bouquet->thread(), gui);
+            for (const Channel* channel : bouquet->channels) {
+                QCOMPARE(channel->thread(), gui);
+                for (const EpgItem* event : channel->epgList()) {
+                    QCOMPARE(event->thread(), gui);
+                    ++events;
+                }
+            }
+        }
+        QVERIFY(events > 0);
+    }
+
+    void smallAnswersAreReadAtOnce()
+    {
+        HeldRequestsE2 engine(m_database.get());
+        // The default line-up's answers are all far below the size worth a thread.
+        QSignalSpy services(&engine, &RequestsE2::finishedServiceDataRequest);
+        engine.sendRequest(ReqServices);
+        QTRY_VERIFY_WITH_TIMEOUT(engine.isSettled(), 10000);
+        QCOMPARE(services.size(), 1);
+        QCOMPARE(engine.started(), 0);
+    }
+
+    void engineGoneWhileReading_data()
+    {
+        QTest::addColumn<bool>("abandonFirst");
+        QTest::newRow("deleted while reading") << false;
+        QTest::newRow("abandoned, then deleted while reading") << true;
+    }
+
+    void engineGoneWhileReading()
+    {
+        QFETCH(bool, abandonFirst);
+        auto engine = std::make_unique<HeldRequestsE2>(m_database.get());
+        engine->setBackgroundReadBytes(0);
+        QSignalSpy services(engine.get(), &RequestsE2::finishedServiceDataRequest);
+        engine->sendRequest(ReqServices);
+        QTRY_COMPARE(engine->started(), 1);
+
+        if (abandonFirst) {
+            engine->abandon();
+            engine->release();
+            QTest::qWait(100);
+            QVERIFY(services.isEmpty());
+        }
+        // The reading ends a moment after the engine is asked to go; deletion waits for it.
+        std::thread releaser([gate = engine->gate()] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            gate->release();
+        });
+        engine.reset();
+        releaser.join();
+        QVERIFY(services.isEmpty());
+        QVERIFY(!m_database->serviceDataLoaded());
+    }
 
 private:
     std::unique_ptr<SimulatedReceiver> m_receiver;
     std::unique_ptr<TavrelDatabase> m_database;
 };
-
-void TestAnswerOrder::init()
-{
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-    m_receiver = std::make_unique<SimulatedReceiver>(boxsim::Personality::Enigma2);
-    QVERIFY(m_receiver->port != 0);
-    m_database = std::make_unique<TavrelDatabase>(m_receiver->clock);
-}
-
-void TestAnswerOrder::cleanup()
-{
-    m_database.reset();
-    m_receiver.reset();
-}
-
-void TestAnswerOrder::laterSmallAnswerWaitsForTheBigOne()
-{
-    HeldRequestsE2 engine(m_database.get());
-    engine.setBackgroundReadBytes(0);
-    QStringList order;
-    connect(&engine, &RequestsE2::finishedServiceDataRequest, &engine,
-            [&] { order << QStringLiteral("services"); });
-    connect(&engine, &RequestsE2::finishedVolumeRequest, &engine, [&] { order << QStringLiteral("volume"); });
-    m_receiver->box.setPathFault(QStringLiteral("/web/vol"), {.latencyMs = 100});
-
-    engine.sendRequest(ReqServices);
-    engine.sendRequest(ReqVolume);
-    // The bouquets are being read while the volume answer comes in.
-    QTRY_COMPARE(engine.started(), 1);
-    QTRY_COMPARE(m_receiver->requestsTo("/web/vol").size(), 1);
-    QTRY_VERIFY(m_receiver->requestsTo("/web/vol").first().status != 0);
-    QTest::qWait(50);
-    QVERIFY(order.isEmpty());
-    QVERIFY(!engine.isSettled());
-
-    // Released only now, the services answer: the follow-up requests wait behind the gate too.
-    engine.release(100);
-    QTRY_VERIFY_WITH_TIMEOUT(engine.isSettled(), 10000);
-    QCOMPARE(order.mid(0, 2), (QStringList{QStringLiteral("services"), QStringLiteral("volume")}));
-    QVERIFY(m_database->serviceDataLoaded());
-}
-
-void TestAnswerOrder::builtObjectsLiveInTheGuiThread_data()
-{
-    QTest::addColumn<bool>("enigma1");
-    QTest::newRow("Enigma2 bouquets and EPG") << false;
-    QTest::newRow("Enigma1 bouquets and multi-EPG") << true;
-}
-
-void TestAnswerOrder::builtObjectsLiveInTheGuiThread()
-{
-    QFETCH(bool, enigma1);
-    if (enigma1) {
-        m_receiver = std::make_unique<SimulatedReceiver>(boxsim::Personality::Enigma1);
-        m_database = std::make_unique<TavrelDatabase>(m_receiver->clock);
-    }
-    std::unique_ptr<TavrelRequest> engine;
-    if (enigma1)
-        engine = std::make_unique<RequestsE1>(m_database.get());
-    else
-        engine = std::make_unique<RequestsE2>(m_database.get());
-    engine->setBackgroundReadBytes(0);
-
-    engine->sendRequest(ReqServices);
-    QTRY_VERIFY_WITH_TIMEOUT(engine->isSettled(), 10000);
-    QVERIFY(m_database->serviceDataLoaded());
-    engine->requestBouquetEpg(m_database->bouquets().first()->reference);
-    QTRY_VERIFY_WITH_TIMEOUT(engine->isSettled(), 10000);
-
-    QThread* gui = QThread::currentThread();
-    int events = 0;
-    for (const Bouquet* bouquet : m_database->bouquets()) {
-        QCOMPARE(bouquet->thread(), gui);
-        for (const Channel* channel : bouquet->channels) {
-            QCOMPARE(channel->thread(), gui);
-            for (const EpgItem* event : channel->epgList()) {
-                QCOMPARE(event->thread(), gui);
-                ++events;
-            }
-        }
-    }
-    QVERIFY(events > 0);
-}
-
-void TestAnswerOrder::smallAnswersAreReadAtOnce()
-{
-    HeldRequestsE2 engine(m_database.get());
-    // The default line-up's answers are all far below the size worth a thread.
-    QSignalSpy services(&engine, &RequestsE2::finishedServiceDataRequest);
-    engine.sendRequest(ReqServices);
-    QTRY_VERIFY_WITH_TIMEOUT(engine.isSettled(), 10000);
-    QCOMPARE(services.size(), 1);
-    QCOMPARE(engine.started(), 0);
-}
-
-void TestAnswerOrder::engineGoneWhileReading_data()
-{
-    QTest::addColumn<bool>("abandonFirst");
-    QTest::newRow("deleted while reading") << false;
-    QTest::newRow("abandoned, then deleted while reading") << true;
-}
-
-void TestAnswerOrder::engineGoneWhileReading()
-{
-    QFETCH(bool, abandonFirst);
-    auto engine = std::make_unique<HeldRequestsE2>(m_database.get());
-    engine->setBackgroundReadBytes(0);
-    QSignalSpy services(engine.get(), &RequestsE2::finishedServiceDataRequest);
-    engine->sendRequest(ReqServices);
-    QTRY_COMPARE(engine->started(), 1);
-
-    if (abandonFirst) {
-        engine->abandon();
-        engine->release();
-        QTest::qWait(100);
-        QVERIFY(services.isEmpty());
-    }
-    // The reading ends a moment after the engine is asked to go; deletion waits for it.
-    std::thread releaser([gate = engine->gate()] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        gate->release();
-    });
-    engine.reset();
-    releaser.join();
-    QVERIFY(services.isEmpty());
-    QVERIFY(!m_database->serviceDataLoaded());
-}
 
 QTEST_GUILESS_MAIN(TestAnswerOrder)
 #include "tst_answerorder.moc"

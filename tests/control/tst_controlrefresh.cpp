@@ -4,11 +4,8 @@
 
 #include "tests/control/controlfixture.h"
 
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-
-using boxsim::Personality;
 
 namespace {
 
@@ -68,246 +65,223 @@ class TestControlRefresh : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
+    void initTestCase() { registerRecordMetaTypes(); }
 
-    void epgRefreshIsAlignedToTheMinute_data();
-    void epgRefreshIsAlignedToTheMinute();
-    void standbyStopsEverythingAndCancelsTheAlignedShot();
-    void liveModeOffStopsTheEpgRefreshOnTheNextTvStatus();
-    void playbackRefreshFollowsThePosition_data();
-    void playbackRefreshFollowsThePosition();
-    void panelVisibility_data();
-    void panelVisibility();
-    void liveModeSwitchesThePlaybackRefresh();
-    void otherModeLeavesTimersAlone();
-    void timersOutliveAReset();
-};
+    void epgRefreshIsAlignedToTheMinute_data()
+    {
+        QTest::addColumn<int>("second");
+        QTest::addColumn<int>("firstTickMs");
 
-void TestControlRefresh::initTestCase()
-{
-    registerRecordMetaTypes();
-}
-
-void TestControlRefresh::init()
-{
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-}
-
-void TestControlRefresh::epgRefreshIsAlignedToTheMinute_data()
-{
-    QTest::addColumn<int>("second");
-    QTest::addColumn<int>("firstTickMs");
-
-    QTest::newRow("at second 0: 60.5 s") << 0 << 60500;
-    QTest::newRow("at second 30: 30.5 s") << 30 << 30500;
-    QTest::newRow("at second 59: 1.5 s") << 59 << 1500;
-}
-
-void TestControlRefresh::epgRefreshIsAlignedToTheMinute()
-{
-    QFETCH(int, second);
-    QFETCH(int, firstTickMs);
-    ControlFixture f(Personality::Enigma2);
-    f.receiver.clock.set(SimulatedReceiver::startTime + second);
-    QVERIFY(f.load());
-    QSignalSpy checks(f.control.get(), qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
-
-    QVERIFY(epgAlign(f));
-    QCOMPARE(epgAlign(f)->interval(), firstTickMs);
-    f.timers.advance(firstTickMs - 1);
-    QVERIFY(!epgRefresh(f));
-    f.timers.advance(1);
-    QVERIFY(!epgAlign(f));
-    QVERIFY(epgRefresh(f));
-    QCOMPARE(epgRefresh(f)->interval(), 60000);
-    QCOMPARE(epgRefresh(f)->mode(), ControlTimer::Mode::Repeating);
-
-    // From then on the channels are checked every minute.
-    QVERIFY(checks.isEmpty());
-    f.timers.advance(60000);
-    QCOMPARE(checks.size(), 1);
-    f.timers.advance(120000);
-    QCOMPARE(checks.size(), 3);
-}
-
-void TestControlRefresh::standbyStopsEverythingAndCancelsTheAlignedShot()
-{
-    ControlFixture f(Personality::Enigma2);
-    QVERIFY(f.load());
-    QVERIFY(epgAlign(f));
-    QSignalSpy busy(f.control.get(), &TavrelControl::loadLabelStop);
-    QSignalSpy power(f.control.get(), &TavrelControl::panelPowerstateUpdateE2);
-
-    f.receiver.box.setStandby(true);
-    f.control->requestStatus();
-    QVERIFY(f.settle());
-
-    QVERIFY(!power.isEmpty());
-    QCOMPARE(power.last().first().toBool(), true);
-    QVERIFY(!busy.isEmpty());
-    QVERIFY(!epgAlign(f));
-    QVERIFY(!panelRefresh(f));
-    // The shot that was pending when the box went to standby does not bring the refresh back.
-    f.timers.advance(180000);
-    QVERIFY(!epgRefresh(f));
-
-    // Waking up starts it again, aligned anew.
-    f.receiver.box.setStandby(false);
-    f.control->requestStatus();
-    QVERIFY(f.settle());
-    QVERIFY(epgAlign(f));
-    QCOMPARE(power.last().first().toBool(), false);
-}
-
-void TestControlRefresh::liveModeOffStopsTheEpgRefreshOnTheNextTvStatus()
-{
-    ControlFixture f(Personality::Enigma1);
-    QVERIFY(f.load());
-    f.timers.advance(61000);
-    QVERIFY(epgRefresh(f));
-
-    f.control->setNewSystemSettings(liveMode(false));
-    // Still running: only the next evaluation of the mode switches it.
-    QVERIFY(epgRefresh(f));
-    f.control->panelTimerAllowed(true);
-    f.control->requestData();
-    QVERIFY(f.settle());
-
-    QVERIFY(!epgRefresh(f));
-    QVERIFY(!epgAlign(f));
-}
-
-void TestControlRefresh::playbackRefreshFollowsThePosition_data()
-{
-    QTest::addColumn<bool>("moving");
-    QTest::newRow("frozen position stops at the tenth evaluation") << false;
-    QTest::newRow("moving position keeps it running") << true;
-}
-
-void TestControlRefresh::playbackRefreshFollowsThePosition()
-{
-    QFETCH(bool, moving);
-    ControlFixture f(Personality::Enigma1);
-    // In playback every evaluation of the mode shows the movie panel and takes a position sample.
-    QSignalSpy evaluations(f.control.get(), &TavrelControl::panelMovieModeUpdate);
-    QVERIFY(loadPlayback(f));
-    QVERIFY(panelRefresh(f));
-    QCOMPARE(panelRefresh(f)->interval(), 1000);
-    const qsizetype atLoad = evaluations.size();
-    QVERIFY(atLoad >= 1);
-
-    int ticks = 0;
-    while (panelRefresh(f) && ticks < 25) {
-        if (moving)
-            f.receiver.box.advanceTime(5);
-        QVERIFY(tick(f));
-        ++ticks;
+        QTest::newRow("at second 0: 60.5 s") << 0 << 60500;
+        QTest::newRow("at second 30: 30.5 s") << 30 << 30500;
+        QTest::newRow("at second 59: 1.5 s") << 59 << 1500;
     }
 
-    // Every tick asked for the status, which brings the data page and an evaluation.
-    QCOMPARE(f.targets().count(QStringLiteral("/cgi-bin/status")), ticks);
-    QCOMPARE(f.targets().count(QStringLiteral("/data")), ticks);
-    QCOMPARE(evaluations.size(), atLoad + ticks);
-    if (moving) {
-        QCOMPARE(ticks, 25);
-        QVERIFY(panelRefresh(f));
-        return;
-    }
-    // Only a tenth evaluation compares; the one that found the position as nine before stopped it.
-    QVERIFY(!panelRefresh(f));
-    QCOMPARE(evaluations.size() % 10, 0);
-    QVERIFY(ticks >= 10 - atLoad);
-    // The next evaluation, after play was pressed, starts it again.
-    f.control->sendPlayerCommand(2);
-    QVERIFY(f.settle());
-    QVERIFY(panelRefresh(f));
-}
-
-void TestControlRefresh::panelVisibility_data()
-{
-    QTest::addColumn<bool>("playback");
-    QTest::newRow("in playback it follows the panel") << true;
-    QTest::newRow("watching TV it stays off") << false;
-}
-
-void TestControlRefresh::panelVisibility()
-{
-    QFETCH(bool, playback);
-    ControlFixture f(Personality::Enigma1);
-    if (playback)
-        QVERIFY(loadPlayback(f));
-    else
+    void epgRefreshIsAlignedToTheMinute()
+    {
+        QFETCH(int, second);
+        QFETCH(int, firstTickMs);
+        ControlFixture f(Personality::Enigma2);
+        f.receiver.clock.set(SimulatedReceiver::startTime + second);
         QVERIFY(f.load());
-    QCOMPARE(panelRefresh(f) != nullptr, playback);
+        QSignalSpy checks(f.control.get(), qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
 
-    // The TV tab is left, or the display goes dark.
-    f.control->panelTimerAllowed(false);
-    QVERIFY(!panelRefresh(f));
-    f.timers.advance(5000);
-    QVERIFY(f.settle());
-    QVERIFY(f.targets().isEmpty());
+        QVERIFY(epgAlign(f));
+        QCOMPARE(epgAlign(f)->interval(), firstTickMs);
+        f.timers.advance(firstTickMs - 1);
+        QVERIFY(!epgRefresh(f));
+        f.timers.advance(1);
+        QVERIFY(!epgAlign(f));
+        QVERIFY(epgRefresh(f));
+        QCOMPARE(epgRefresh(f)->interval(), 60000);
+        QCOMPARE(epgRefresh(f)->mode(), ControlTimer::Mode::Repeating);
 
-    f.control->panelTimerAllowed(true);
-    QCOMPARE(panelRefresh(f) != nullptr, playback);
-}
+        // From then on the channels are checked every minute.
+        QVERIFY(checks.isEmpty());
+        f.timers.advance(60000);
+        QCOMPARE(checks.size(), 1);
+        f.timers.advance(120000);
+        QCOMPARE(checks.size(), 3);
+    }
 
-void TestControlRefresh::liveModeSwitchesThePlaybackRefresh()
-{
-    ControlFixture f(Personality::Enigma1);
-    QVERIFY(loadPlayback(f));
-    QVERIFY(panelRefresh(f));
+    void standbyStopsEverythingAndCancelsTheAlignedShot()
+    {
+        ControlFixture f(Personality::Enigma2);
+        QVERIFY(f.load());
+        QVERIFY(epgAlign(f));
+        QSignalSpy busy(f.control.get(), &TavrelControl::loadLabelStop);
+        QSignalSpy power(f.control.get(), &TavrelControl::panelPowerstateUpdateE2);
 
-    f.control->setNewSystemSettings(liveMode(false));
-    QVERIFY(!panelRefresh(f));
-    // Without live mode the evaluations start nothing either.
-    f.control->requestData();
-    QVERIFY(f.settle());
-    QVERIFY(!panelRefresh(f));
+        f.receiver.box.setStandby(true);
+        f.control->requestStatus();
+        QVERIFY(f.settle());
 
-    f.control->setNewSystemSettings(liveMode(true));
-    QVERIFY(panelRefresh(f));
-}
+        QVERIFY(!power.isEmpty());
+        QCOMPARE(power.last().first().toBool(), true);
+        QVERIFY(!busy.isEmpty());
+        QVERIFY(!epgAlign(f));
+        QVERIFY(!panelRefresh(f));
+        // The shot that was pending when the box went to standby does not bring the refresh back.
+        f.timers.advance(180000);
+        QVERIFY(!epgRefresh(f));
 
-void TestControlRefresh::otherModeLeavesTimersAlone()
-{
-    ControlFixture f(Personality::Enigma1);
-    QVERIFY(loadPlayback(f));
-    const ControlTimer* panel = panelRefresh(f);
-    const ControlTimer* align = epgAlign(f);
-    QVERIFY(panel);
-    QVERIFY(align);
+        // Waking up starts it again, aligned anew.
+        f.receiver.box.setStandby(false);
+        f.control->requestStatus();
+        QVERIFY(f.settle());
+        QVERIFY(epgAlign(f));
+        QCOMPARE(power.last().first().toBool(), false);
+    }
 
-    invokeModeSwitch(f.control.get(), BoxModeOther);
-    QCOMPARE(panelRefresh(f), panel);
-    QCOMPARE(epgAlign(f), align);
+    void liveModeOffStopsTheEpgRefreshOnTheNextTvStatus()
+    {
+        ControlFixture f(Personality::Enigma1);
+        QVERIFY(f.load());
+        f.timers.advance(61000);
+        QVERIFY(epgRefresh(f));
 
-    invokeModeSwitch(f.control.get(), BoxModeStandby);
-    QVERIFY(!panelRefresh(f));
-    QVERIFY(!epgAlign(f));
-}
+        f.control->setNewSystemSettings(liveMode(false));
+        // Still running: only the next evaluation of the mode switches it.
+        QVERIFY(epgRefresh(f));
+        f.control->panelTimerAllowed(true);
+        f.control->requestData();
+        QVERIFY(f.settle());
 
-void TestControlRefresh::timersOutliveAReset()
-{
-    ControlFixture f(Personality::Enigma1);
-    QVERIFY(loadPlayback(f));
-    QVERIFY(panelRefresh(f));
-    Settings().deleteProfile(QStringLiteral("Simulated"));
-    f.control->loadServiceData();
-    QVERIFY(!f.control->currentEngine());
-    QSignalSpy transmit(f.control.get(), &TavrelControl::networkTransmitIsActive);
+        QVERIFY(!epgRefresh(f));
+        QVERIFY(!epgAlign(f));
+    }
 
-    // The refresh keeps ticking, finds no engine and asks for nothing.
-    QVERIFY(panelRefresh(f));
-    f.timers.advance(3000);
-    QVERIFY(f.settle());
-    QCOMPARE(transmit.size(), 3);
-    QVERIFY(f.targets().isEmpty());
-    // The minute check finds an empty image.
-    f.timers.advance(120000);
-    QVERIFY(f.settle());
-    QVERIFY(f.targets().isEmpty());
-}
+    void playbackRefreshFollowsThePosition_data()
+    {
+        QTest::addColumn<bool>("moving");
+        QTest::newRow("frozen position stops at the tenth evaluation") << false;
+        QTest::newRow("moving position keeps it running") << true;
+    }
+
+    void playbackRefreshFollowsThePosition()
+    {
+        QFETCH(bool, moving);
+        ControlFixture f(Personality::Enigma1);
+        // In playback every evaluation of the mode shows the movie panel and takes a position sample.
+        QSignalSpy evaluations(f.control.get(), &TavrelControl::panelMovieModeUpdate);
+        QVERIFY(loadPlayback(f));
+        QVERIFY(panelRefresh(f));
+        QCOMPARE(panelRefresh(f)->interval(), 1000);
+        const qsizetype atLoad = evaluations.size();
+        QVERIFY(atLoad >= 1);
+
+        int ticks = 0;
+        while (panelRefresh(f) && ticks < 25) {
+            if (moving)
+                f.receiver.box.advanceTime(5);
+            QVERIFY(tick(f));
+            ++ticks;
+        }
+
+        // Every tick asked for the status, which brings the data page and an evaluation.
+        QCOMPARE(f.targets().count(QStringLiteral("/cgi-bin/status")), ticks);
+        QCOMPARE(f.targets().count(QStringLiteral("/data")), ticks);
+        QCOMPARE(evaluations.size(), atLoad + ticks);
+        if (moving) {
+            QCOMPARE(ticks, 25);
+            QVERIFY(panelRefresh(f));
+            return;
+        }
+        // Only a tenth evaluation compares; the one that found the position as nine before stopped it.
+        QVERIFY(!panelRefresh(f));
+        QCOMPARE(evaluations.size() % 10, 0);
+        QVERIFY(ticks >= 10 - atLoad);
+        // The next evaluation, after play was pressed, starts it again.
+        f.control->sendPlayerCommand(2);
+        QVERIFY(f.settle());
+        QVERIFY(panelRefresh(f));
+    }
+
+    void panelVisibility_data()
+    {
+        QTest::addColumn<bool>("playback");
+        QTest::newRow("in playback it follows the panel") << true;
+        QTest::newRow("watching TV it stays off") << false;
+    }
+
+    void panelVisibility()
+    {
+        QFETCH(bool, playback);
+        ControlFixture f(Personality::Enigma1);
+        if (playback)
+            QVERIFY(loadPlayback(f));
+        else
+            QVERIFY(f.load());
+        QCOMPARE(panelRefresh(f) != nullptr, playback);
+
+        // The TV tab is left, or the display goes dark.
+        f.control->panelTimerAllowed(false);
+        QVERIFY(!panelRefresh(f));
+        f.timers.advance(5000);
+        QVERIFY(f.settle());
+        QVERIFY(f.targets().isEmpty());
+
+        f.control->panelTimerAllowed(true);
+        QCOMPARE(panelRefresh(f) != nullptr, playback);
+    }
+
+    void liveModeSwitchesThePlaybackRefresh()
+    {
+        ControlFixture f(Personality::Enigma1);
+        QVERIFY(loadPlayback(f));
+        QVERIFY(panelRefresh(f));
+
+        f.control->setNewSystemSettings(liveMode(false));
+        QVERIFY(!panelRefresh(f));
+        // Without live mode the evaluations start nothing either.
+        f.control->requestData();
+        QVERIFY(f.settle());
+        QVERIFY(!panelRefresh(f));
+
+        f.control->setNewSystemSettings(liveMode(true));
+        QVERIFY(panelRefresh(f));
+    }
+
+    void otherModeLeavesTimersAlone()
+    {
+        ControlFixture f(Personality::Enigma1);
+        QVERIFY(loadPlayback(f));
+        const ControlTimer* panel = panelRefresh(f);
+        const ControlTimer* align = epgAlign(f);
+        QVERIFY(panel);
+        QVERIFY(align);
+
+        invokeModeSwitch(f.control.get(), BoxModeOther);
+        QCOMPARE(panelRefresh(f), panel);
+        QCOMPARE(epgAlign(f), align);
+
+        invokeModeSwitch(f.control.get(), BoxModeStandby);
+        QVERIFY(!panelRefresh(f));
+        QVERIFY(!epgAlign(f));
+    }
+
+    void timersOutliveAReset()
+    {
+        ControlFixture f(Personality::Enigma1);
+        QVERIFY(loadPlayback(f));
+        QVERIFY(panelRefresh(f));
+        Settings().deleteProfile(QStringLiteral("Simulated"));
+        f.control->loadServiceData();
+        QVERIFY(!f.control->currentEngine());
+        QSignalSpy transmit(f.control.get(), &TavrelControl::networkTransmitIsActive);
+
+        // The refresh keeps ticking, finds no engine and asks for nothing.
+        QVERIFY(panelRefresh(f));
+        f.timers.advance(3000);
+        QVERIFY(f.settle());
+        QCOMPARE(transmit.size(), 3);
+        QVERIFY(f.targets().isEmpty());
+        // The minute check finds an empty image.
+        f.timers.advance(120000);
+        QVERIFY(f.settle());
+        QVERIFY(f.targets().isEmpty());
+    }
+};
 
 QTEST_MAIN(TestControlRefresh)
 #include "tst_controlrefresh.moc"

@@ -10,8 +10,6 @@
 #include <QTest>
 #include <QUdpSocket>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 const QString receiverMac = u"00:1d:ec:0a:1b:2c"_s; // what the simulated receiver reports
