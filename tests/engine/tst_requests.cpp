@@ -41,24 +41,16 @@ const char* nameOf(Personality personality)
     return personality == e2 ? "Enigma2" : "Enigma1";
 }
 
-enum Operation
+// What a table row asks the engine to do.
+using EngineCall = std::function<void(TavrelRequest&)>;
+
+void addTimerForEvent815(TavrelRequest& engine, bool justPlay)
 {
-    ServiceEpg,
-    BouquetEpg,
-    BouquetEpgNow,
-    SimilarEpg,
-    Zap,
-    ZapInBouquet,
-    PlayMovie,
-    DeleteMovie,
-    MessageInfo,
-    MessageQuestion,
-    AddZapTimer,
-    AddRecordTimer,
-    DeleteTimer,
-    SetVolume,
-    Search,
-};
+    EpgItem event;
+    event.serviceReference = daserste;
+    event.eventId = u"815"_s;
+    engine.addTimerForEvent(&event, justPlay);
+}
 
 // Two requests of one kind, the first answered last.
 enum Overlap
@@ -70,6 +62,8 @@ enum Overlap
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(EngineCall)
 
 class TestRequests : public QObject
 {
@@ -205,124 +199,86 @@ private Q_SLOTS:
 
     void parameterisedUrls_data()
     {
-        QTest::addColumn<int>("operation");
+        QTest::addColumn<EngineCall>("call");
         QTest::addColumn<QByteArray>("target");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("decoded");
 
-        QTest::newRow("service epg") << int(ServiceEpg)
-                                     << QByteArray("/web/epgservice?sRef=" + daserste.toLatin1()) << u"sRef"_s
-                                     << daserste;
-        QTest::newRow("bouquet epg with quotes and spaces")
-            << int(BouquetEpg) << QByteArray("/web/epgmulti?bRef=" + favouritesEncoded) << u"bRef"_s
-            << favourites;
-        QTest::newRow("bouquet now events")
-            << int(BouquetEpgNow) << QByteArray("/web/epgnow?bRef=" + favouritesEncoded) << u"bRef"_s
-            << favourites;
-        QTest::newRow("similar events")
-            << int(SimilarEpg) << QByteArray("/web/epgsimilar?sRef=" + daserste.toLatin1() + "&eventid=4711")
-            << u"eventid"_s << u"4711"_s;
-        QTest::newRow("zap") << int(Zap) << QByteArray("/web/zap?sRef=" + zdf.toLatin1()) << u"sRef"_s << zdf;
-        QTest::newRow("zap in bouquet")
-            << int(ZapInBouquet) << QByteArray("/web/zap?sRef=" + zdf.toLatin1()) << u"sRef"_s << zdf;
-        QTest::newRow("play movie with spaces, umlaut and ampersand")
-            << int(PlayMovie)
-            << QByteArray("/web/zap?sRef=1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Sch%C3%B6ne%20T%26T%20%2B1.ts")
-            << u"sRef"_s << u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Schöne T&T +1.ts"_s;
-        QTest::newRow("delete movie with hash and percent")
-            << int(DeleteMovie)
-            << QByteArray("/web/moviedelete?sRef=1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/%23100%25.ts")
-            << u"sRef"_s << u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/#100%.ts"_s;
-        QTest::newRow("message with every troublesome character")
-            << int(MessageInfo)
-            << QByteArray(
-                   "/web/"
-                   "message?text=Tom%20%26%20Jerry%20%23%201%2B1%3D2%20100%25%20%C3%BCber&type=2&timeout=15")
-            << u"text"_s << u"Tom & Jerry # 1+1=2 100% über"_s;
-        QTest::newRow("question") << int(MessageQuestion)
-                                  << QByteArray("/web/message?text=Essen%3F&type=0&timeout=30") << u"type"_s
-                                  << u"0"_s;
-        QTest::newRow("zap timer") << int(AddZapTimer)
-                                   << QByteArray("/web/timeraddbyeventid?sRef=" + daserste.toLatin1() +
-                                                 "&eventid=815&justplay=1")
-                                   << u"justplay"_s << u"1"_s;
-        QTest::newRow("record timer")
-            << int(AddRecordTimer)
-            << QByteArray("/web/timeraddbyeventid?sRef=" + daserste.toLatin1() + "&eventid=815&justplay=0")
-            << u"eventid"_s << u"815"_s;
-        QTest::newRow("delete timer")
-            << int(DeleteTimer)
-            << QByteArray("/web/timerdelete?sRef=" + daserste.toLatin1() + "&begin=1796590000&end=1796593600")
-            << u"end"_s << u"1796593600"_s;
-        QTest::newRow("set volume") << int(SetVolume) << QByteArray("/web/vol?set=set55") << u"set"_s
-                                    << u"set55"_s;
-        QTest::newRow("search with ampersand and umlaut")
-            << int(Search) << QByteArray("/web/epgsearch?search=Tom%20%26%20J%C3%A4rry%2B") << u"search"_s
-            << u"Tom & Järry+"_s;
+        const auto row = [](const char* name, const EngineCall& call, const QByteArray& target,
+                            const QString& item, const QString& decoded) {
+            QTest::newRow(name) << call << target << item << decoded;
+        };
+        row(
+            "service epg", [](TavrelRequest& e) { e.requestServiceEpg(daserste, favourites); },
+            "/web/epgservice?sRef=" + daserste.toLatin1(), u"sRef"_s, daserste);
+        row(
+            "bouquet epg with quotes and spaces", [](TavrelRequest& e) { e.requestBouquetEpg(favourites); },
+            "/web/epgmulti?bRef=" + favouritesEncoded, u"bRef"_s, favourites);
+        row(
+            "bouquet now events", [](TavrelRequest& e) { e.requestBouquetEpgNow(favourites); },
+            "/web/epgnow?bRef=" + favouritesEncoded, u"bRef"_s, favourites);
+        row(
+            "similar events", [](TavrelRequest& e) { e.requestSimilarEpg(daserste, u"4711"_s); },
+            "/web/epgsimilar?sRef=" + daserste.toLatin1() + "&eventid=4711", u"eventid"_s, u"4711"_s);
+        row(
+            "zap", [](TavrelRequest& e) { e.zapToService(zdf); }, "/web/zap?sRef=" + zdf.toLatin1(),
+            u"sRef"_s, zdf);
+        row(
+            "zap in bouquet", [](TavrelRequest& e) { e.zapToServiceInBouquet(zdf, favourites); },
+            "/web/zap?sRef=" + zdf.toLatin1(), u"sRef"_s, zdf);
+        const QString movie = u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Schöne T&T +1.ts"_s;
+        row(
+            "play movie with spaces, umlaut and ampersand", [movie](TavrelRequest& e) { e.playMovie(movie); },
+            "/web/zap?sRef=1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Sch%C3%B6ne%20T%26T%20%2B1.ts", u"sRef"_s,
+            movie);
+        const QString odd = u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/#100%.ts"_s;
+        row(
+            "delete movie with hash and percent", [odd](TavrelRequest& e) { e.deleteMovie(odd); },
+            "/web/moviedelete?sRef=1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/%23100%25.ts", u"sRef"_s, odd);
+        const QString text = u"Tom & Jerry # 1+1=2 100% über"_s;
+        row(
+            "message with every troublesome character",
+            [text](TavrelRequest& e) { e.sendMessageE2(text, false, 15); },
+            "/web/message?text=Tom%20%26%20Jerry%20%23%201%2B1%3D2%20100%25%20%C3%BCber&type=2&timeout=15",
+            u"text"_s, text);
+        row(
+            "question", [](TavrelRequest& e) { e.sendMessageE2(u"Essen?"_s, true, 30); },
+            "/web/message?text=Essen%3F&type=0&timeout=30", u"type"_s, u"0"_s);
+        row(
+            "zap timer", [](TavrelRequest& e) { addTimerForEvent815(e, true); },
+            "/web/timeraddbyeventid?sRef=" + daserste.toLatin1() + "&eventid=815&justplay=1", u"justplay"_s,
+            u"1"_s);
+        row(
+            "record timer", [](TavrelRequest& e) { addTimerForEvent815(e, false); },
+            "/web/timeraddbyeventid?sRef=" + daserste.toLatin1() + "&eventid=815&justplay=0", u"eventid"_s,
+            u"815"_s);
+        row(
+            "delete timer",
+            [](TavrelRequest& e) {
+                TimerEntry timer;
+                timer.serviceReference = daserste;
+                timer.begin = 1796590000;
+                timer.end = 1796593600;
+                e.deleteTimer(&timer);
+            },
+            "/web/timerdelete?sRef=" + daserste.toLatin1() + "&begin=1796590000&end=1796593600", u"end"_s,
+            u"1796593600"_s);
+        row(
+            "set volume", [](TavrelRequest& e) { e.setVolume(u"55"_s); }, "/web/vol?set=set55", u"set"_s,
+            u"set55"_s);
+        row(
+            "search with ampersand and umlaut", [](TavrelRequest& e) { e.searchEpg(u"Tom & Järry+"_s); },
+            "/web/epgsearch?search=Tom%20%26%20J%C3%A4rry%2B", u"search"_s, u"Tom & Järry+"_s);
     }
 
     void parameterisedUrls()
     {
-        QFETCH(int, operation);
+        QFETCH(EngineCall, call);
         QFETCH(QByteArray, target);
         QFETCH(QString, item);
         QFETCH(QString, decoded);
 
-        EpgItem event;
-        event.serviceReference = daserste;
-        event.eventId = u"815"_s;
-        TimerEntry timer;
-        timer.serviceReference = daserste;
-        timer.begin = 1796590000;
-        timer.end = 1796593600;
-
-        switch (Operation(operation)) {
-        case ServiceEpg:
-            m_engine->requestServiceEpg(daserste, favourites);
-            break;
-        case BouquetEpg:
-            m_engine->requestBouquetEpg(favourites);
-            break;
-        case BouquetEpgNow:
-            m_engine->requestBouquetEpgNow(favourites);
-            break;
-        case SimilarEpg:
-            m_engine->requestSimilarEpg(daserste, u"4711"_s);
-            break;
-        case Zap:
-            m_engine->zapToService(zdf);
-            break;
-        case ZapInBouquet:
-            m_engine->zapToServiceInBouquet(zdf, favourites);
-            break;
-        case PlayMovie:
-            m_engine->playMovie(u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Schöne T&T +1.ts"_s);
-            break;
-        case DeleteMovie:
-            m_engine->deleteMovie(u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/#100%.ts"_s);
-            break;
-        case MessageInfo:
-            m_engine->sendMessageE2(u"Tom & Jerry # 1+1=2 100% über"_s, false, 15);
-            break;
-        case MessageQuestion:
-            m_engine->sendMessageE2(u"Essen?"_s, true, 30);
-            break;
-        case AddZapTimer:
-            m_engine->addTimerForEvent(&event, true);
-            break;
-        case AddRecordTimer:
-            m_engine->addTimerForEvent(&event, false);
-            break;
-        case DeleteTimer:
-            m_engine->deleteTimer(&timer);
-            break;
-        case SetVolume:
-            m_engine->setVolume(u"55"_s);
-            break;
-        case Search:
-            m_engine->searchEpg(u"Tom & Järry+"_s);
-            break;
-        }
+        call(*m_engine);
         settle();
         const QList<boxsim::LoggedRequest> requests = m_receiver->box.requests();
         QVERIFY(!requests.isEmpty());
