@@ -10,47 +10,13 @@
 #include <QTimer>
 #include <QWidget>
 
+using namespace Qt::StringLiterals;
+
 class TestMessageBox : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void questionAsksYesThenNo_data()
-    {
-        QTest::addColumn<bool>("accept");
-        QTest::newRow("yes proceeds") << true;
-        QTest::newRow("no does not") << false;
-    }
-
-    void questionAsksYesThenNo()
-    {
-        QFETCH(bool, accept);
-        QWidget parent;
-        MessageBoxAnswerer answerer;
-        answerer.answerNext(accept ? MessageBoxAnswerer::Answer::Accept : MessageBoxAnswerer::Answer::Reject);
-
-        QCOMPARE(MessageBox::question(&parent, QMessageBox::Warning, QStringLiteral("Box reboot?")), accept);
-
-        QCOMPARE(answerer.asked().size(), 1);
-        const AskedMessageBox box = answerer.asked().first();
-        QCOMPARE(box.text, QStringLiteral("Box reboot?"));
-        QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
-        QCOMPARE(box.textFormat, Qt::RichText);
-        QCOMPARE(box.parent, &parent);
-        QVERIFY(box.modal);
-    }
-
-    void noticeHasOneOk()
-    {
-        QWidget parent;
-        MessageBoxAnswerer answerer;
-        MessageBox::notice(&parent, QMessageBox::Warning, QStringLiteral("Timer Event was deleted!"));
-        QCOMPARE(answerer.asked().size(), 1);
-        QCOMPARE(answerer.asked().first().buttons, QStringList{QStringLiteral("OK")});
-        QCOMPARE(answerer.asked().first().textFormat, Qt::RichText);
-    }
-
     void answersAreTakenInOrder()
     {
         MessageBoxAnswerer answerer;
@@ -84,30 +50,42 @@ private Q_SLOTS:
 
     void userAnswersTheRealBox_data()
     {
-        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("destructive"); // "No" is the default and the escape
+        QTest::addColumn<QString>("button");   // clicked, or none: a key is pressed
+        QTest::addColumn<int>("key");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("user chooses yes") << QStringLiteral("Yes") << true;
-        QTest::newRow("user chooses no") << QStringLiteral("No") << false;
+        QTest::newRow("user clicks yes") << false << u"Yes"_s << 0 << true;
+        QTest::newRow("user clicks no") << false << u"No"_s << 0 << false;
+        QTest::newRow("destructive, user clicks yes") << true << u"Yes"_s << 0 << true;
+        QTest::newRow("destructive, Return takes no") << true << QString() << int(Qt::Key_Return) << false;
+        QTest::newRow("destructive, Escape takes no") << true << QString() << int(Qt::Key_Escape) << false;
     }
 
     void userAnswersTheRealBox()
     {
+        QFETCH(bool, destructive);
         QFETCH(QString, button);
+        QFETCH(int, key);
         QFETCH(bool, accepted);
         QWidget parent;
-        // Without an answerer the box runs modally; the "user" clicks once it is up.
+        // Without an answerer the box runs modally; the "user" answers once it is up.
         QTimer::singleShot(0, qApp, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
+            if (key != 0) {
+                QTest::keyClick(box, Qt::Key(key));
+                return;
+            }
             const QList<QAbstractButton*> buttons = box->buttons();
             for (QAbstractButton* candidate : buttons) {
                 if (candidate->text() == button)
                     QTest::mouseClick(candidate, Qt::LeftButton);
             }
         });
-        QCOMPARE(
-            MessageBox::question(&parent, QMessageBox::Question, QStringLiteral("Stop current recording?")),
-            accepted);
+        const QString text = u"Stop current recording?"_s;
+        QCOMPARE(destructive ? MessageBox::destructiveQuestion(&parent, QMessageBox::Question, text)
+                             : MessageBox::question(&parent, QMessageBox::Question, text),
+                 accepted);
     }
 };
 
