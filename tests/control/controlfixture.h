@@ -12,6 +12,7 @@
 
 #include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 #include <optional>
@@ -62,6 +63,27 @@ public:
     std::optional<std::pair<int, int>> positionOf(const QString& reference) const
     {
         return database().findService(reference);
+    }
+
+    // Whether the image holds events and every bouquet, channel and event of it lives in this,
+    // the GUI thread, as the lists need them, also where their answers were read on another.
+    bool imageLivesInThisThread() const
+    {
+        QThread* gui = QThread::currentThread();
+        int events = 0;
+        for (const Bouquet* bouquet : database().bouquets()) {
+            bool home = bouquet->thread() == gui;
+            for (const Channel* channel : bouquet->channels) {
+                home = home && channel->thread() == gui;
+                for (const EpgItem* event : channel->epgList()) {
+                    home = home && event->thread() == gui;
+                    ++events;
+                }
+            }
+            if (!home)
+                return false;
+        }
+        return events > 0;
     }
 
     QStringList targets() const { return receiver.targets(); }

@@ -87,6 +87,7 @@ private Q_SLOTS:
             f.control->currentEngine()->setBackgroundReadBytes(0);
         QTRY_VERIFY(f.control->isInitialized());
         QVERIFY(f.settle());
+        QVERIFY(f.imageLivesInThisThread());
 
         const QStringList targets = f.targets();
         QCOMPARE(targets.first(), u"/web/getallservices"_s);
@@ -177,6 +178,8 @@ private Q_SLOTS:
             f.control->currentEngine()->setBackgroundReadBytes(0);
         QTRY_VERIFY(f.control->isInitialized());
         QVERIFY(f.settle());
+        // Only the bouquet EPG brings events along.
+        QVERIFY(!bouquetEpgAsked || f.imageLivesInThisThread());
 
         QCOMPARE(f.receiver.box.requests().first().rawPath, QByteArray("/cgi-bin/status"));
         const QStringList targets = f.targets();
