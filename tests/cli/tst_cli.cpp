@@ -211,10 +211,6 @@ private Q_SLOTS:
         QTest::newRow("unreadable answer")
             << QStringList{u"dump"_s, u"movies"_s} << int(FaultKind::MalformedBody) << false << 5
             << QByteArray("could not be read");
-        QTest::newRow("unknown command")
-            << QStringList{u"fly"_s} << int(FaultKind::None) << false << 1 << QByteArray("unknown command");
-        QTest::newRow("volume out of range") << QStringList{u"volume"_s, u"101"_s} << int(FaultKind::None)
-                                             << false << 1 << QByteArray("volume");
         QTest::newRow("unknown bouquet") << QStringList{u"dump"_s, u"epg-now"_s, u"1:7:none"_s}
                                          << int(FaultKind::None) << false << 5 << QByteArray("no bouquet");
         QTest::newRow("trickling receiver")
@@ -222,27 +218,21 @@ private Q_SLOTS:
             << false << 3 << QByteArray("no answer in time");
         QTest::newRow("server error after a command")
             << QStringList{u"mute"_s} << int(FaultKind::Http500) << false << 5 << QByteArray("HTTP 500");
-        const QByteArray port("--port takes");
-        QTest::newRow("port 0") << QStringList{u"--port"_s, u"0"_s, u"mute"_s} << int(FaultKind::None)
-                                << false << 1 << port;
-        QTest::newRow("port above 65535")
-            << QStringList{u"--port"_s, u"65536"_s, u"mute"_s} << int(FaultKind::None) << false << 1 << port;
-        QTest::newRow("port letters")
-            << QStringList{u"--port"_s, u"http"_s, u"mute"_s} << int(FaultKind::None) << false << 1 << port;
-        QTest::newRow("empty port") << QStringList{u"--port"_s, QString(), u"mute"_s} << int(FaultKind::None)
-                                    << false << 1 << port;
-        const QByteArray timeoutRange("from 1 to 600000");
-        QTest::newRow("time-out 0") << QStringList{u"--timeout-ms"_s, u"0"_s, u"mute"_s}
-                                    << int(FaultKind::None) << false << 1 << timeoutRange;
-        QTest::newRow("time-out above ten minutes") << QStringList{u"--timeout-ms"_s, u"600001"_s, u"mute"_s}
-                                                    << int(FaultKind::None) << false << 1 << timeoutRange;
-        QTest::newRow("time-out in words") << QStringList{u"--timeout-ms"_s, u"soon"_s, u"mute"_s}
-                                           << int(FaultKind::None) << false << 1 << timeoutRange;
-        QTest::newRow("empty reference") << QStringList{u"zap"_s, QString()} << int(FaultKind::None) << false
-                                         << 1 << QByteArray("empty argument");
-        QTest::newRow("negative number is a value")
-            << QStringList{u"volume"_s, u"-5"_s} << int(FaultKind::None) << false << 1
-            << QByteArray("0 to 100");
+        // Wrong use: refused before anything is sent.
+        const auto usage = [](const char* name, const QStringList& arguments, const QByteArray& message) {
+            QTest::newRow(name) << arguments << int(FaultKind::None) << false << 1 << message;
+        };
+        usage("unknown command", {u"fly"_s}, "unknown command");
+        usage("volume out of range", {u"volume"_s, u"101"_s}, "volume");
+        usage("port 0", {u"--port"_s, u"0"_s, u"mute"_s}, "--port takes");
+        usage("port above 65535", {u"--port"_s, u"65536"_s, u"mute"_s}, "--port takes");
+        usage("port letters", {u"--port"_s, u"http"_s, u"mute"_s}, "--port takes");
+        usage("empty port", {u"--port"_s, QString(), u"mute"_s}, "--port takes");
+        usage("time-out 0", {u"--timeout-ms"_s, u"0"_s, u"mute"_s}, "from 1 to 600000");
+        usage("time-out above ten minutes", {u"--timeout-ms"_s, u"600001"_s, u"mute"_s}, "from 1 to 600000");
+        usage("time-out in words", {u"--timeout-ms"_s, u"soon"_s, u"mute"_s}, "from 1 to 600000");
+        usage("empty reference", {u"zap"_s, QString()}, "empty argument");
+        usage("negative number is a value", {u"volume"_s, u"-5"_s}, "0 to 100");
     }
 
     void failures()
