@@ -10,20 +10,32 @@
 #include "tests/common/settlecontrol.h"
 #include "tests/common/simulatedreceiver.h"
 
+#include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+using boxsim::Personality;
+using Answer = MessageBoxAnswerer::Answer;
+
+Q_DECLARE_METATYPE(Personality)
+Q_DECLARE_METATYPE(MessageBoxAnswerer::Answer)
+Q_DECLARE_METATYPE(boxsim::FaultKind)
+
 // A controller on virtual timers in front of a simulated receiver, with every message box
 // answered by the test. The receiver is the active profile and comes back from power commands
-// at once.
+// at once. A warning from the network layer or the message boxes means something was mishandled,
+// so any warning fails the test.
 class ControlFixture
 {
 public:
     explicit ControlFixture(boxsim::Personality personality)
         : receiver(personality)
     {
+        QTest::failOnWarning(QRegularExpression(u".*"_s));
         receiver.noPowerDowntime();
         control = std::make_unique<TavrelControl>(receiver.clock, timers);
     }
@@ -51,6 +63,27 @@ public:
     std::optional<std::pair<int, int>> positionOf(const QString& reference) const
     {
         return database().findService(reference);
+    }
+
+    // Whether the image holds events and every bouquet, channel and event of it lives in this,
+    // the GUI thread, as the lists need them, also where their answers were read on another.
+    bool imageLivesInThisThread() const
+    {
+        QThread* gui = QThread::currentThread();
+        int events = 0;
+        for (const Bouquet* bouquet : database().bouquets()) {
+            bool home = bouquet->thread() == gui;
+            for (const Channel* channel : bouquet->channels) {
+                home = home && channel->thread() == gui;
+                for (const EpgItem* event : channel->epgList()) {
+                    home = home && event->thread() == gui;
+                    ++events;
+                }
+            }
+            if (!home)
+                return false;
+        }
+        return events > 0;
     }
 
     QStringList targets() const { return receiver.targets(); }

@@ -1,19 +1,16 @@
 // A receiver that stops answering: one connection-error question at a time however many
-// requests time out, what "Yes" and "No" do, errors that ask nothing, and a reload that
-// happens while a time-out is being reported.
+// requests time out, what "Yes" and "No" do, errors that ask nothing, a reload that happens
+// while a time-out is being reported, and waking a receiver that sleeps in deep standby.
 
+#include "control/wakeupcall.h"
 #include "tests/control/controlfixture.h"
 
-#include <QRegularExpression>
+#include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUdpSocket>
 
 using boxsim::FaultKind;
-using boxsim::Personality;
-using Answer = MessageBoxAnswerer::Answer;
-
-Q_DECLARE_METATYPE(FaultKind)
-Q_DECLARE_METATYPE(MessageBoxAnswerer::Answer)
 
 namespace {
 
@@ -27,6 +24,22 @@ void shortenTimeouts(ControlFixture& f)
     f.control->currentEngine()->setTransferTimeouts(shortTimeoutMs, shortTimeoutMs);
 }
 
+const QString receiverMac = u"00:1d:ec:0a:1b:2c"_s; // what the simulated receiver reports
+
+QByteArray magicPacketFor(const QString& mac)
+{
+    const QByteArray bytes = QByteArray::fromHex(mac.toLatin1().replace(':', ""));
+    return QByteArray(6, char(0xFF)) + bytes.repeated(16);
+}
+
+// The profile's wake-up address points at a socket on 127.0.0.1 instead of the LAN.
+void sendWakeUpCallsTo(const QUdpSocket& listener)
+{
+    Settings store;
+    Profile profile = store.getActiveProfile();
+    profile.wakeAddress = u"127.0.0.1:"_s + QString::number(listener.localPort());
+    store.saveProfile(profile);
+}
 } // namespace
 
 class TestControlFaults : public QObject
@@ -34,170 +47,250 @@ class TestControlFaults : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-
-    void receiverDisappearsWhilePolling();
-    void connectionErrorAnswer_data();
-    void connectionErrorAnswer();
-    void otherErrorsAskNothing_data();
-    void otherErrorsAskNothing();
-    void reloadWhileATimeoutIsReported();
-};
-
-void TestControlFaults::init()
-{
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-}
-
-void TestControlFaults::receiverDisappearsWhilePolling()
-{
-    ControlFixture f(Personality::Enigma2);
-    QVERIFY(f.load());
-    shortenTimeouts(f);
-    TavrelDatabase* image = &f.database();
-    const qsizetype bouquets = image->bouquets().size();
-    const QPointer<TavrelRequest> engine = f.control->currentEngine();
-    QSignalSpy failures(engine.data(), &TavrelRequest::requestFailed);
-    QSignalSpy errors(f.control.get(), &TavrelControl::networkErrorOccurred);
-    QSignalSpy busy(f.control.get(), &TavrelControl::loadLabelStop);
-    f.receiver.box.setFault({FaultKind::Hang});
-
-    // While the question is open the panel goes on polling, and each poll times out too.
-    bool polledMeanwhile = true;
-    f.boxes.holdNextOpen([&] {
-        for (int poll = 0; poll < 3; ++poll) {
-            const qsizetype failed = failures.size();
-            f.control->requestStatus();
-            polledMeanwhile =
-                polledMeanwhile && QTest::qWaitFor([&] { return failures.size() > failed; }, 5000);
-            QCoreApplication::processEvents();
-        }
-        // Everything that was under way has timed out before the user answers.
-        polledMeanwhile = polledMeanwhile && QTest::qWaitFor([&] { return engine->isSettled(); }, 5000);
-    });
-    f.control->requestStatus();
-    QTRY_COMPARE(f.boxes.asked().size(), 1);
-    QVERIFY(polledMeanwhile);
-    QVERIFY(f.settle());
-
-    // The status and what it brings along all timed out.
-    QVERIFY(failures.size() >= 4);
-    QCOMPARE(f.boxes.askedTexts(), QStringList{connectionError});
-    QCOMPARE(f.boxes.mostOpenAtOnce(), 1);
-    const AskedMessageBox box = f.boxes.asked().first();
-    QCOMPARE(box.icon, QMessageBox::Warning);
-    QCOMPARE(box.buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
-    QCOMPARE(box.textFormat, Qt::RichText);
-    QVERIFY(!errors.isEmpty());
-    QCOMPARE(errors.last().first().toBool(), true);
-    QVERIFY(!busy.isEmpty());
-
-    // "No": everything stays as it was.
-    QCOMPARE(f.control->currentEngine(), engine.data());
-    QCOMPARE(&f.database(), image);
-    QCOMPARE(image->bouquets().size(), bouquets);
-    QVERIFY(f.control->isInitialized());
-
-    // Once the receiver is back, polling works as before.
-    f.receiver.box.clearFaults();
-    QSignalSpy power(f.control.get(), &TavrelControl::panelPowerstateUpdateE2);
-    f.control->requestStatus();
-    QVERIFY(f.settle());
-    QCOMPARE(power.size(), 1);
-}
-
-void TestControlFaults::connectionErrorAnswer_data()
-{
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<bool>("reloads");
-
-    QTest::newRow("yes loads everything again") << Answer::Accept << true;
-    QTest::newRow("no leaves the state as it is") << Answer::Reject << false;
-}
-
-void TestControlFaults::connectionErrorAnswer()
-{
-    QFETCH(Answer, answer);
-    QFETCH(bool, reloads);
-    ControlFixture f(Personality::Enigma2);
-    QVERIFY(f.load());
-    shortenTimeouts(f);
-    TavrelDatabase* image = &f.database();
-    QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
-    f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), {.kind = FaultKind::Hang, .times = 1});
-    f.boxes.answerNext(answer);
-
-    f.control->requestStatus();
-    QTRY_COMPARE(f.boxes.askedTexts(), QStringList{connectionError});
-    QTRY_VERIFY(f.control->isInitialized());
-    QVERIFY(f.settle());
-
-    QCOMPARE(services.size(), reloads ? 1 : 0);
-    QCOMPARE(&f.database() == image, !reloads);
-    QCOMPARE(f.targets().count(QStringLiteral("/web/getallservices")), reloads ? 1 : 0);
-}
-
-void TestControlFaults::otherErrorsAskNothing_data()
-{
-    QTest::addColumn<FaultKind>("fault");
-    QTest::addColumn<bool>("whileLoading");
-
-    QTest::newRow("HTTP 500 while polling") << FaultKind::Http500 << false;
-    QTest::newRow("connection cut while polling") << FaultKind::CutBody << false;
-    QTest::newRow("receiver refuses the load") << FaultKind::Refuse << true;
-}
-
-void TestControlFaults::otherErrorsAskNothing()
-{
-    QFETCH(FaultKind, fault);
-    QFETCH(bool, whileLoading);
-    ControlFixture f(Personality::Enigma2);
-    if (!whileLoading)
+    void receiverDisappearsWhilePolling()
+    {
+        ControlFixture f(Personality::Enigma2);
         QVERIFY(f.load());
-    QSignalSpy errors(f.control.get(), &TavrelControl::networkErrorOccurred);
-    QSignalSpy busy(f.control.get(), &TavrelControl::loadLabelStop);
-    f.receiver.box.setFault({fault});
+        shortenTimeouts(f);
+        TavrelDatabase* image = &f.database();
+        const qsizetype bouquets = image->bouquets().size();
+        const QPointer<TavrelRequest> engine = f.control->currentEngine();
+        QSignalSpy failures(engine.data(), &TavrelRequest::requestFailed);
+        QSignalSpy errors(f.control.get(), &TavrelControl::networkErrorOccurred);
+        QSignalSpy busy(f.control.get(), &TavrelControl::loadLabelStop);
+        f.receiver.box.setFault({FaultKind::Hang});
 
-    if (whileLoading)
-        f.control->loadServiceData();
-    else
+        // While the question is open the panel goes on polling, and each poll times out too.
+        bool polledMeanwhile = true;
+        f.boxes.holdNextOpen([&] {
+            for (int poll = 0; poll < 3; ++poll) {
+                const qsizetype failed = failures.size();
+                f.control->requestStatus();
+                polledMeanwhile =
+                    polledMeanwhile && QTest::qWaitFor([&] { return failures.size() > failed; }, 5000);
+                QCoreApplication::processEvents();
+            }
+            // Everything that was under way has timed out before the user answers.
+            polledMeanwhile = polledMeanwhile && QTest::qWaitFor([&] { return engine->isSettled(); }, 5000);
+        });
         f.control->requestStatus();
-    QTRY_VERIFY(!errors.isEmpty());
-    QVERIFY(f.settle());
+        QTRY_COMPARE(f.boxes.asked().size(), 1);
+        QVERIFY(polledMeanwhile);
+        QVERIFY(f.settle());
 
-    // The panel's error icon and the busy indicator say it; no question is asked.
-    QCOMPARE(errors.last().first().toBool(), true);
-    QVERIFY(!busy.isEmpty());
-    QVERIFY(f.boxes.asked().isEmpty());
-    QCOMPARE(f.control->isInitialized(), !whileLoading);
-}
+        // The status and what it brings along all timed out.
+        QVERIFY(failures.size() >= 4);
+        QCOMPARE(f.boxes.askedTexts(), QStringList{connectionError});
+        QCOMPARE(f.boxes.mostOpenAtOnce(), 1);
+        const AskedMessageBox box = f.boxes.asked().first();
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+        QCOMPARE(box.textFormat, Qt::RichText);
+        QVERIFY(!errors.isEmpty());
+        QCOMPARE(errors.last().first().toBool(), true);
+        QVERIFY(!busy.isEmpty());
 
-void TestControlFaults::reloadWhileATimeoutIsReported()
-{
-    ControlFixture f(Personality::Enigma2);
-    QVERIFY(f.load());
-    shortenTimeouts(f);
-    f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), {.kind = FaultKind::Hang, .times = 1});
-    // The user reloads right as the panel shows the error, inside the engine's report of it.
-    bool reloaded = false;
-    connect(f.control.get(), &TavrelControl::networkErrorOccurred, f.control.get(), [&] {
-        if (!reloaded) {
-            reloaded = true;
+        // "No": everything stays as it was.
+        QCOMPARE(f.control->currentEngine(), engine.data());
+        QCOMPARE(&f.database(), image);
+        QCOMPARE(image->bouquets().size(), bouquets);
+        QVERIFY(f.control->isInitialized());
+
+        // Once the receiver is back, polling works as before.
+        f.receiver.box.clearFaults();
+        QSignalSpy power(f.control.get(), &TavrelControl::panelPowerstateUpdateE2);
+        f.control->requestStatus();
+        QVERIFY(f.settle());
+        QCOMPARE(power.size(), 1);
+    }
+
+    void connectionErrorAnswer_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("reloads");
+
+        QTest::newRow("yes loads everything again") << Answer::Accept << true;
+        QTest::newRow("no leaves the state as it is") << Answer::Reject << false;
+    }
+
+    void connectionErrorAnswer()
+    {
+        QFETCH(Answer, answer);
+        QFETCH(bool, reloads);
+        ControlFixture f(Personality::Enigma2);
+        QVERIFY(f.load());
+        shortenTimeouts(f);
+        TavrelDatabase* image = &f.database();
+        QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
+        f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), {.kind = FaultKind::Hang, .times = 1});
+        f.boxes.answerNext(answer);
+
+        f.control->requestStatus();
+        QTRY_COMPARE(f.boxes.askedTexts(), QStringList{connectionError});
+        QTRY_VERIFY(f.control->isInitialized());
+        QVERIFY(f.settle());
+
+        QCOMPARE(services.size(), reloads ? 1 : 0);
+        QCOMPARE(&f.database() == image, !reloads);
+        QCOMPARE(f.targets().count(QStringLiteral("/web/getallservices")), reloads ? 1 : 0);
+    }
+
+    void otherErrorsAskNothing_data()
+    {
+        QTest::addColumn<FaultKind>("fault");
+        QTest::addColumn<bool>("whileLoading");
+
+        QTest::newRow("HTTP 500 while polling") << FaultKind::Http500 << false;
+        QTest::newRow("connection cut while polling") << FaultKind::CutBody << false;
+        QTest::newRow("receiver refuses the load") << FaultKind::Refuse << true;
+    }
+
+    void otherErrorsAskNothing()
+    {
+        QFETCH(FaultKind, fault);
+        QFETCH(bool, whileLoading);
+        ControlFixture f(Personality::Enigma2);
+        if (!whileLoading)
+            QVERIFY(f.load());
+        QSignalSpy errors(f.control.get(), &TavrelControl::networkErrorOccurred);
+        QSignalSpy busy(f.control.get(), &TavrelControl::loadLabelStop);
+        f.receiver.box.setFault({fault});
+
+        if (whileLoading)
             f.control->loadServiceData();
+        else
+            f.control->requestStatus();
+        QTRY_VERIFY(!errors.isEmpty());
+        QVERIFY(f.settle());
+
+        // The panel's error icon and the busy indicator say it; no question is asked.
+        QCOMPARE(errors.last().first().toBool(), true);
+        QVERIFY(!busy.isEmpty());
+        QVERIFY(f.boxes.asked().isEmpty());
+        QCOMPARE(f.control->isInitialized(), !whileLoading);
+    }
+
+    void reloadWhileATimeoutIsReported()
+    {
+        ControlFixture f(Personality::Enigma2);
+        QVERIFY(f.load());
+        shortenTimeouts(f);
+        f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), {.kind = FaultKind::Hang, .times = 1});
+        // The user reloads right as the panel shows the error, inside the engine's report of it.
+        bool reloaded = false;
+        connect(f.control.get(), &TavrelControl::networkErrorOccurred, f.control.get(), [&] {
+            if (!reloaded) {
+                reloaded = true;
+                f.control->loadServiceData();
+            }
+        });
+        QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
+
+        f.control->requestStatus();
+        QTRY_VERIFY(reloaded);
+        QTRY_VERIFY(f.control->isInitialized());
+        QVERIFY(f.settle());
+
+        // The time-out belonged to the engine that is gone: nobody is asked about it.
+        QVERIFY(f.boxes.asked().isEmpty());
+        QCOMPARE(services.size(), 1);
+        QCOMPARE(services.first().first().value<TavrelDatabase*>(), &f.database());
+    }
+
+    // Waking a receiver in deep standby: the MAC address learnt on the first connection, the
+    // Wake-on-LAN packet on a UDP socket on 127.0.0.1, and the controller connecting again as the
+    // receiver comes up, or saying that it did not.
+
+    void wakesTheReceiverAndConnectsAgain_data()
+    {
+        QTest::addColumn<int>("refusedAttempts");
+        QTest::addColumn<bool>("comesUp");
+
+        QTest::newRow("up at the first attempt") << 0 << true;
+        QTest::newRow("up after three refused attempts") << 3 << true;
+        QTest::newRow("never comes up") << WakeUpCall::maxAttempts << false;
+    }
+
+    void wakesTheReceiverAndConnectsAgain()
+    {
+        QFETCH(int, refusedAttempts);
+        QFETCH(bool, comesUp);
+        ControlFixture f(boxsim::Personality::Enigma2);
+        QVERIFY(Settings().getActiveProfile().lanMac.isEmpty());
+        QVERIFY(f.load());
+        QCOMPARE(Settings().getActiveProfile().lanMac, receiverMac);
+
+        // Next day: the receiver sleeps in deep standby and the program starts afresh.
+        QUdpSocket listener;
+        QVERIFY(listener.bind(QHostAddress::LocalHost, 0));
+        sendWakeUpCallsTo(listener);
+        f.control = std::make_unique<TavrelControl>(f.receiver.clock, f.timers);
+        f.receiver.box.setFault({boxsim::FaultKind::Refuse});
+        QSignalSpy failures(f.control.get(), &TavrelControl::networkErrorOccurred);
+
+        f.control->wakeUpReceiver();
+        QTRY_VERIFY(listener.hasPendingDatagrams());
+        QCOMPARE(listener.receiveDatagram().data(), magicPacketFor(receiverMac));
+
+        const auto nextAttempt = [&f](int attempt) {
+            f.timers.advance(attempt == 1 ? WakeUpCall::firstAttemptDelayMs : WakeUpCall::retryDelayMs);
+        };
+        for (int attempt = 1; attempt <= refusedAttempts; ++attempt) {
+            const qsizetype before = failures.size();
+            nextAttempt(attempt);
+            QTRY_VERIFY2(failures.size() > before, qPrintable(u"attempt %1"_s.arg(attempt)));
         }
-    });
-    QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
+        if (comesUp) {
+            f.receiver.box.clearFault();
+            nextAttempt(refusedAttempts + 1);
+            QTRY_VERIFY(f.control->isInitialized());
+            QVERIFY(!f.targetsTo(u"/web/about"_s).isEmpty());
+            QCOMPARE(f.boxes.askedTexts(), QStringList());
+        } else {
+            QTRY_COMPARE(f.boxes.askedTexts().size(), 1);
+            QVERIFY(f.boxes.askedTexts().constFirst().startsWith(u"The receiver did not answer"_s));
+            // It has given up: no further attempts. (With live mode on, the program's own
+            // reconnection tries would go on; they are not the wake-up call's.)
+            SystemSet notLive;
+            notLive.isLiveMode = false;
+            f.control->setNewSystemSettings(notLive);
+            f.receiver.box.clearFault();
+            f.timers.advance(10 * WakeUpCall::retryDelayMs);
+            QTest::qWait(100);
+            QVERIFY(f.targets().isEmpty());
+        }
+        QVERIFY(!listener.hasPendingDatagrams()); // one packet per call
+    }
 
-    f.control->requestStatus();
-    QTRY_VERIFY(reloaded);
-    QTRY_VERIFY(f.control->isInitialized());
-    QVERIFY(f.settle());
+    void asleepButAnsweringGetsItsOwnCommandToo()
+    {
+        ControlFixture f(boxsim::Personality::Enigma2);
+        QVERIFY(f.load());
+        QUdpSocket listener;
+        QVERIFY(listener.bind(QHostAddress::LocalHost, 0));
+        sendWakeUpCallsTo(listener);
 
-    // The time-out belonged to the engine that is gone: nobody is asked about it.
-    QVERIFY(f.boxes.asked().isEmpty());
-    QCOMPARE(services.size(), 1);
-    QCOMPARE(services.first().first().value<TavrelDatabase*>(), &f.database());
-}
+        f.control->wakeUpReceiver();
+        QTRY_VERIFY(listener.hasPendingDatagrams());
+        QTRY_VERIFY(f.targetsTo(u"/web/powerstate"_s).contains(u"/web/powerstate?newstate=4"_s));
+    }
+
+    void withoutAMacNothingIsSent()
+    {
+        ControlFixture f(boxsim::Personality::Enigma2);
+        QUdpSocket listener;
+        QVERIFY(listener.bind(QHostAddress::LocalHost, 0));
+        sendWakeUpCallsTo(listener);
+
+        f.control->wakeUpReceiver();
+        QCOMPARE(f.boxes.askedTexts().size(), 1);
+        QVERIFY(f.boxes.askedTexts().constFirst().contains(u"MAC address"_s));
+        f.timers.advance(WakeUpCall::firstAttemptDelayMs);
+        QTest::qWait(100);
+        QVERIFY(!listener.hasPendingDatagrams());
+        QVERIFY(f.targets().isEmpty());
+    }
+};
 
 QTEST_MAIN(TestControlFaults)
 #include "tst_controlfaults.moc"
