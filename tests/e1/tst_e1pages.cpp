@@ -477,7 +477,6 @@ private slots:
             << eins + u'\n' + zwei << false << QStringList();
         QTest::newRow("broken: only an unreadable bouquet line")
             << u"4097 rubbish\n"_s + eins << false << QStringList();
-        QTest::newRow("broken: empty listing") << QString() << false << QStringList();
     }
 
     void services()
@@ -631,8 +630,6 @@ private slots:
         QTest::newRow("broken: only the declaration") << header << false << QStringList();
         QTest::newRow("broken: another list")
             << header + u"<e2timerlist>" + timer.arg(u"A") + u"</e2timerlist>" << false << QStringList();
-        QTest::newRow("broken: a page") << e1Page(u"e1-status.html"_s) << false << QStringList();
-        QTest::newRow("broken: empty answer") << QString() << false << QStringList();
     }
 
     void timers()
@@ -890,8 +887,6 @@ private slots:
             << false << QStringList();
         QTest::newRow("broken: no events at all")
             << page(row(u"Leer"_s, QString())) << false << QStringList();
-        QTest::newRow("broken: the current-EPG page")
-            << e1Page(u"e1-currentepg.html"_s) << false << QStringList();
         const QString sample = e1Page(u"e1-multiepg.html"_s);
         QTest::newRow("broken: without the table id")
             << without(sample, u"id=\"mepg\""_s) << false << QStringList();
