@@ -284,9 +284,6 @@ private slots:
             QTest::addRow("broken: without \"%s\"", qPrintable(marker))
                 << without(sample, marker) << false << 0 << 0;
         }
-        edited("broken: parameters of the second satellite missing", u"channelRefs[1] = new Array(",
-               u"channelRefs[1] = (")
-            << false << 0 << 0;
         edited("broken: satellite list not closed", u"\"Hotbird 13.0E\"\n\t\t);", u"\"Hotbird 13.0E\"\n")
             << false << 0 << 0;
         QTest::newRow("broken: selection before the satellite list")
@@ -338,9 +335,6 @@ private slots:
             << true << u"Box & Co – Ω"_s << release;
         edited("model row without value cell", u"<td>Model</td><td>ST7020</td>", u"<td>Model</td>")
             << false << QString() << QString();
-        QTest::newRow("broken: without the model row")
-            << without(sample, u"<tr><td>Model</td><td>ST7020</td></tr>"_s) << false << QString()
-            << QString();
         QTest::newRow("broken: only a model row elsewhere in the page")
             << u"<p>Model</p><p>ST7020</p>"_s << false << QString() << QString();
     }
@@ -473,8 +467,6 @@ private slots:
         QTest::newRow("broken: control characters in a line")
             << favourites + u'\n' + QString(eins).replace(u"Eins"_s, u"E\u0001ns"_s) + u'\n' << false
             << QStringList();
-        QTest::newRow("broken: services without any bouquet")
-            << eins + u'\n' + zwei << false << QStringList();
         QTest::newRow("broken: only an unreadable bouquet line")
             << u"4097 rubbish\n"_s + eins << false << QStringList();
     }
