@@ -523,9 +523,6 @@ private slots:
         QTest::newRow("broken: fewer references than titles")
             << withArrays(u"\"[00001 MB] a\", \"[00002 MB] b\""_s, u"\"1:0:1:0:0:0:0:0:0:0:%2fa%2ets\""_s)
             << false << QStringList();
-        QTest::newRow("broken: a title without its size")
-            << withArrays(u"\"[00001 MB] a\", \"b\u00ff\u00fe<<\""_s, u"\"r1\",\"r2\""_s) << false
-            << QStringList();
         QTest::newRow("broken: a reference as the receiver never prints one")
             << withArrays(u"\"[00001 MB] a\""_s, u"\"1:0:1:0:0:0:0:0:0:0:/hdd/a b.ts\""_s) << false
             << QStringList();
@@ -776,8 +773,6 @@ private slots:
         QTest::newRow("broken: another table")
             << QString(currentEpgPage(row)).replace(u"id=\"epg\""_s, u"id=\"x\""_s) << false << QStringList();
         const QString sample = e1Page(u"e1-currentepg.html"_s);
-        QTest::newRow("broken: without record links")
-            << without(sample, u"javascript:record("_s) << false << QStringList();
         // Cut off anywhere before its table ends, the page would give fewer events or garbled ones.
         QTest::newRow("broken: cut inside a link")
             << sample.left(sample.lastIndexOf(u"'4500'"_s) + 3) << false << QStringList();
