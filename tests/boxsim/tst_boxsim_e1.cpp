@@ -366,6 +366,17 @@ void TestBoxSimE1::epgRowsAndSatelliteLock()
     QCOMPARE(multi.count(u"<tr><td id=\"channel\""_s), 4); // the lost service has no EPG, no row
     QVERIFY(multi.contains(u"<span class=\"channel\">A&E</span>"_s));
     QVERIFY(!page("/getMultiEPG?ref=nothing").contains(u"id=\"channel\""_s));
+    // The current EPG follows a zap: the first record link is the running event.
+    const QString zdf = service(0, 1);
+    command("/cgi-bin/zapTo?path=" + enc(zdf));
+    const QString current = page("/cgi-bin/getcurrentepg");
+    QCOMPARE(afterMarker(current, u"<th colspan=\"3\">"_s, 16, u"</th>"_s), u"ZDF"_s);
+    static const QRegularExpression record(
+        u"javascript:record\\('[^']*','(\\d+)','(\\d+)','([^']*)','ZDF','0'\\)"_s);
+    const QRegularExpressionMatch first = record.match(current);
+    const boxsim::Event now = *m_box->currentEvent(zdf);
+    QCOMPARE(first.capturedTexts().mid(1),
+             QStringList({QString::number(now.start), QString::number(now.duration), now.title}));
     command("/cgi-bin/zapTo?path=" + enc(service(0, 2)));
     QVERIFY(!page("/cgi-bin/getcurrentepg").contains(u"javascript:record("_s)); // no EPG, no rows
 
