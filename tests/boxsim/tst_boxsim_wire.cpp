@@ -58,6 +58,7 @@ private slots:
     void powerActionMakesTheReceiverUnreachable();
     void endsCleanlyWithAnswersPending();
     void listenFailsOnAPortInUse();
+    void streamPortServesTheLineUp();
     void replayAnswersFromFiles_data();
     void replayAnswersFromFiles();
     void replayNeverLeavesTheDirectory();
@@ -367,6 +368,39 @@ void TestBoxSimWire::listenFailsOnAPortInUse()
     QCOMPARE(second.listen(m_box->port()), quint16(0));
     QVERIFY(!second.errorString().isEmpty());
     QVERIFY(!second.isListening());
+}
+
+void TestBoxSimWire::streamPortServesTheLineUp()
+{
+    const quint16 port = m_box->listenForStreams();
+    QVERIFY(port != 0);
+    // References with '&', '#', '%', '+', spaces and non-ASCII arrive whole, decoded once; what
+    // is not in the line-up is not found.
+    const QStringList odd{u"4097:0:1:0:0:0:0:0:0:0:http%3a//host/live?a=1&b=2#x:Name"_s,
+                          u"1:0:1:0:0:0:0:0:0:0:/media/hdd/Ein Film + Zwei Ärzte.ts"_s};
+    for (const QString& reference : odd)
+        QVERIFY(boxsimtest::rawGet(port, '/' + QUrl::toPercentEncoding(reference, ":/"))
+                    .startsWith("HTTP/1.0 404"));
+    QCOMPARE(m_box->streamRequests(), odd);
+
+    // A channel of the line-up streams transport-stream packets.
+    QTcpSocket socket;
+    socket.connectToHost(u"127.0.0.1"_s, port);
+    QVERIFY(socket.waitForConnected(5000));
+    socket.write("GET /" +
+                 QUrl::toPercentEncoding(m_box->bouquets().first().services.first().reference, ":/") +
+                 " HTTP/1.1\r\nHost: x\r\n\r\n");
+    QByteArray answer;
+    QObject::connect(&socket, &QIODevice::readyRead, &socket, [&] { answer += socket.readAll(); });
+    const auto packetsAfterHead = [&] {
+        const qsizetype headEnd = answer.indexOf("\r\n\r\n");
+        return headEnd < 0 ? 0 : (answer.size() - headEnd - 4) / 188;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(packetsAfterHead() >= 3, 3000);
+    QVERIFY(answer.startsWith("HTTP/1.0 200"));
+    const QByteArray packets = answer.mid(answer.indexOf("\r\n\r\n") + 4);
+    for (int packet = 0; packet < 3; ++packet)
+        QCOMPARE(packets.at(packet * 188), char(0x47));
 }
 
 void TestBoxSimWire::replayAnswersFromFiles_data()
