@@ -245,7 +245,6 @@ void TestMainWindow::tabChangesAskTheReceiver_data()
 {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QStringList>("paths");
-    QTest::newRow("movie tab loads the movie list") << 3 << QStringList{u"/web/movielist"_s};
     QTest::newRow("timer tab loads status and timer list")
         << 4 << QStringList{u"/web/powerstate"_s, u"/web/timerlist"_s};
     QTest::newRow("bouquet tab checks the channels' events") << 1 << QStringList{u"/web/epgmulti"_s};
