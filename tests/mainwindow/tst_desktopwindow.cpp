@@ -181,7 +181,6 @@ void TestDesktopWindow::tenSecondRefreshFollowsTheView_data()
 {
     QTest::addColumn<QString>("stop");
     QTest::newRow("another tab") << u"tab"_s;
-    QTest::newRow("display off") << u"display"_s;
     QTest::newRow("standby") << u"standby"_s;
     QTest::newRow("live mode off") << u"live"_s;
 }
@@ -211,8 +210,6 @@ void TestDesktopWindow::tenSecondRefreshFollowsTheView()
 
     if (stop == u"tab"_s) {
         f.find<QTabWidget>("tabWidget")->setCurrentIndex(1);
-    } else if (stop == u"display"_s) {
-        f.window->setDisplayState(u"off"_s);
     } else if (stop == u"standby"_s) {
         f.receiver.box.setStandby(true);
         QCOMPARE(statusRequests(10000), 1); // the tick that finds the receiver asleep

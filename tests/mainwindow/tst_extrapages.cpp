@@ -577,8 +577,6 @@ void TestExtraPages::messageSending_data()
         << e2 << false << false << none << u"30"_s << u"2"_s;
     QTest::newRow("enigma2 question, unchecked timeout passes 0")
         << e2 << true << true << none << u"0"_s << u"0"_s;
-    QTest::newRow("enigma1 refused") << e1 << false << false << FaultKind::MalformedBody << u"30"_s
-                                     << QString();
     QTest::newRow("enigma1 unreachable")
         << e1 << false << false << FaultKind::Refuse << QString() << QString();
     QTest::newRow("enigma2 server error") << e2 << false << false << FaultKind::Http500 << u"30"_s << u"2"_s;

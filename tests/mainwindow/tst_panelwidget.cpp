@@ -14,6 +14,9 @@
 #include <QUdpSocket>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -33,13 +36,25 @@ struct PanelFixture : WindowFixture
         return panel->findChildren<T*>(QString::fromLatin1(name));
     }
 
-    QStringList labelTexts(const char* name) const
+    // What read gives for every widget of this name, in both forms.
+    template<typename T, typename Read>
+    auto all(const char* name, Read read) const
     {
-        QStringList texts;
-        const QList<QLabel*> labels = both<QLabel>(name);
-        for (const QLabel* label : labels)
-            texts.append(label->text());
-        return texts;
+        QList<std::invoke_result_t<Read, const T*>> values;
+        for (const T* widget : both<T>(name))
+            values.append(std::invoke(read, widget));
+        return values;
+    }
+
+    QStringList labelTexts(const char* name) const { return all<QLabel>(name, &QLabel::text); }
+
+    // The entry of the power menu with this text; null when there is none.
+    QAction* powerEntry(const QString& text) const
+    {
+        const QList<QAction*> actions = both<QToolButton>("panelPower_toolButton").first()->menu()->actions();
+        const auto found = std::find_if(actions.begin(), actions.end(),
+                                        [&text](const QAction* action) { return action->text() == text; });
+        return found == actions.end() ? nullptr : *found;
     }
 
     // Whether every button of this name shows the bitmap at path.
@@ -139,16 +154,14 @@ void TestPanelWidget::modes()
     f.panel->setEpg0Information(QStringLiteral("20:15"), QStringLiteral("News"), QStringLiteral("5 Min"));
 
     f.panel->panelBoxModeChangedSlot(BoxMode(mode));
-    for (const QStackedWidget* stack : f.both<QStackedWidget>("panelProgress_stackedWidget"))
-        QCOMPARE(stack->currentWidget()->objectName(), page);
-    for (const char* name : {"panelPlay_toolButton", "panelRec_toolButton", "panelVolMute_toolButton"}) {
-        for (const QToolButton* button : f.both<QToolButton>(name))
-            QCOMPARE(button->isEnabled(), controls);
-    }
-    for (const QSlider* slider : f.both<QSlider>("panelVolume_horizontalSlider"))
-        QCOMPARE(slider->isEnabled(), controls);
-    for (const QToolButton* button : f.both<QToolButton>("panelConnect_toolButton"))
-        QVERIFY(button->isEnabled());
+    QCOMPARE(f.all<QStackedWidget>(
+                 "panelProgress_stackedWidget",
+                 [](const QStackedWidget* stack) { return stack->currentWidget()->objectName(); }),
+             QStringList(2, page));
+    for (const char* name : {"panelPlay_toolButton", "panelRec_toolButton", "panelVolMute_toolButton"})
+        QCOMPARE(f.all<QToolButton>(name, &QWidget::isEnabled), QList<bool>(2, controls));
+    QCOMPARE(f.all<QSlider>("panelVolume_horizontalSlider", &QWidget::isEnabled), QList<bool>(2, controls));
+    QCOMPARE(f.all<QToolButton>("panelConnect_toolButton", &QWidget::isEnabled), QList<bool>(2, true));
     QVERIFY(f.showsIcon("panelPower_toolButton",
                         QStringLiteral(":/buttons/buttons/power_") + power + QStringLiteral("_42.png")));
     QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, channel));
@@ -165,16 +178,14 @@ void TestPanelWidget::standbyIsNotOverwritten()
     f.panel->updatePanelChannelSlotE2(&status);
     QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, QStringLiteral("Box is standby")));
     QVERIFY(f.showsIcon("panelPower_toolButton", icon(":/buttons/buttons/power_yellow_42.png")));
-    for (const QLabel* label : f.both<QLabel>("panelEpg0Titel_label"))
-        QVERIFY(label->isHidden());
+    QCOMPARE(f.all<QLabel>("panelEpg0Titel_label", &QWidget::isHidden), QList<bool>(2, true));
 
     f.panel->updatePanelPowerstateSlotE2(false);
     f.panel->updatePanelChannelSlotE2(&status);
     QCOMPARE(f.labelTexts("panelChannel_label"), QStringList(2, status.serviceName));
     QCOMPARE(f.labelTexts("panelVidFormat_label"), QStringList{status.videoFormat});
     QVERIFY(f.showsIcon("panelPower_toolButton", icon(":/buttons/buttons/power_green_42.png")));
-    for (const QLabel* label : f.both<QLabel>("panelEpg0Titel_label"))
-        QVERIFY(!label->isHidden());
+    QCOMPARE(f.all<QLabel>("panelEpg0Titel_label", &QWidget::isHidden), QList<bool>(2, false));
 }
 
 void TestPanelWidget::events_data()
@@ -207,13 +218,11 @@ void TestPanelWidget::events()
     QCOMPARE(f.labelTexts("panelEpg0Min_label"), QStringList(2, QStringLiteral("7 Min")));
     QCOMPARE(f.labelTexts("panelEpg1Titel_label"), QStringList(2, nextTitle));
     QCOMPARE(f.labelTexts("panelEpg1Min_label"), QStringList(2, nextMinutes));
-    for (const QProgressBar* bar : f.both<QProgressBar>("panel_progressBar"))
-        QCOMPARE(bar->value(), 53);
+    QCOMPARE(f.all<QProgressBar>("panel_progressBar", &QProgressBar::value), QList<int>(2, 53));
 
     f.panel->clearPanelEpgDataSlot();
     QCOMPARE(f.labelTexts("panelEpg0Titel_label"), QStringList(2, QString()));
-    for (const QProgressBar* bar : f.both<QProgressBar>("panel_progressBar"))
-        QCOMPARE(bar->value(), 0);
+    QCOMPARE(f.all<QProgressBar>("panel_progressBar", &QProgressBar::value), QList<int>(2, 0));
 }
 
 void TestPanelWidget::buttonsReachTheReceiver_data()
@@ -279,12 +288,7 @@ void TestPanelWidget::powerMenu()
     QMenu* menu = buttons.first()->menu();
     QVERIFY(menu);
     QCOMPARE(buttons.last()->menu(), menu);
-    QAction* chosen = nullptr;
-    const QList<QAction*> actions = menu->actions();
-    for (QAction* action : actions) {
-        if (action->text() == entry)
-            chosen = action;
-    }
+    QAction* chosen = f.powerEntry(entry);
     QVERIFY(chosen);
     f.boxes.answerNext(MessageBoxAnswerer::Answer::Accept);
     chosen->trigger();
@@ -319,16 +323,8 @@ void TestPanelWidget::wakeOnLanIsOfferedWhenTheReceiverSleeps()
     if (state != u"new"_s)
         QVERIFY(f.load());
     QMenu* menu = f.both<QToolButton>("panelPower_toolButton").first()->menu();
-    const auto entry = [menu](const QString& text) {
-        const QList<QAction*> actions = menu->actions();
-        for (QAction* action : actions) {
-            if (action->text() == text)
-                return action;
-        }
-        return static_cast<QAction*>(nullptr);
-    };
     if (state == u"standby"_s) {
-        entry(u"Box standby"_s)->trigger();
+        f.powerEntry(u"Box standby"_s)->trigger();
         QVERIFY(f.settle());
     } else if (state == u"gone"_s) {
         f.receiver.box.setFault({boxsim::FaultKind::Refuse});
@@ -338,7 +334,7 @@ void TestPanelWidget::wakeOnLanIsOfferedWhenTheReceiverSleeps()
         QVERIFY(f.settle());
     }
     menu->popup(f.window->geometry().center());
-    QAction* wake = entry(u"Wake up (Wake-on-LAN)"_s);
+    QAction* wake = f.powerEntry(u"Wake up (Wake-on-LAN)"_s);
     QVERIFY(wake);
     QCOMPARE(wake->isVisible(), offered);
     menu->hide();
@@ -394,8 +390,7 @@ void TestPanelWidget::volumeSliderWaitsForTheHand()
     QVERIFY(f.settle());
     QVERIFY(f.receiver.targets().contains(QStringLiteral("/web/powerstate")));
     f.panel->updatePanelVolumeSlotE2(&status);
-    for (const QSlider* each : f.both<QSlider>("panelVolume_horizontalSlider"))
-        QCOMPARE(each->value(), 70);
+    QCOMPARE(f.all<QSlider>("panelVolume_horizontalSlider", &QSlider::value), QList<int>(2, 70));
 }
 
 void TestPanelWidget::volumeByKeysAndWheel_data()
@@ -457,12 +452,10 @@ void TestPanelWidget::positionSliderWaitsForTheHand()
     StatusData status;
     status.videoPosition = 12;
     f.panel->updatePanelTimeshiftModeSlot(&status);
-    for (const QSlider* each : f.both<QSlider>("panelMovie_horizontalSlider"))
-        QCOMPARE(each->value(), 0);
+    QCOMPARE(f.all<QSlider>("panelMovie_horizontalSlider", &QSlider::value), QList<int>(2, 0));
     f.timers.advance(1000);
     f.panel->updatePanelTimeshiftModeSlot(&status);
-    for (const QSlider* each : f.both<QSlider>("panelMovie_horizontalSlider"))
-        QCOMPARE(each->value(), 12);
+    QCOMPARE(f.all<QSlider>("panelMovie_horizontalSlider", &QSlider::value), QList<int>(2, 12));
 }
 
 void TestPanelWidget::networkIcons_data()

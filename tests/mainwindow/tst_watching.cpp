@@ -1,4 +1,3 @@
-#include "box/streamlinks.h"
 #include "control/tavrelcontrol.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
@@ -111,8 +110,6 @@ class TestWatching : public QObject
 private slots:
     void channelGoesToThePlayer_data();
     void channelGoesToThePlayer();
-    void referencesReachTheStreamPortIntact_data();
-    void referencesReachTheStreamPortIntact();
     void recordingGoesToThePlayer();
     void bouquetAsPlaylist();
     void enigma1OffersNoStream();
@@ -166,36 +163,6 @@ void TestWatching::channelGoesToThePlayer()
     if (zapFirst)
         QCOMPARE(w.f.receiver.box.currentServiceReference(), reference);
     QVERIFY(w.statusLine().contains(u"plays on this computer"_s));
-}
-
-void TestWatching::referencesReachTheStreamPortIntact_data()
-{
-    QTest::addColumn<QString>("reference");
-    QTest::newRow("plain") << u"1:0:19:283D:3FB:1:C00000:0:0:0:"_s;
-    QTest::newRow("stream address with & and #")
-        << u"4097:0:1:0:0:0:0:0:0:0:http%3a//host/live?a=1&b=2#x:Name"_s;
-    QTest::newRow("spaces, + and non-ASCII") << u"1:0:1:0:0:0:0:0:0:0:/media/hdd/Ein Film + Zwei Ärzte.ts"_s;
-}
-
-void TestWatching::referencesReachTheStreamPortIntact()
-{
-    QFETCH(QString, reference);
-    boxsim::BoxSim box(Personality::Enigma2);
-    const quint16 port = box.listenForStreams();
-    QVERIFY(port != 0);
-    Profile profile;
-    profile.webIfType = 1;
-    profile.wlanAddr = u"127.0.0.1"_s;
-    QUrl url = StreamLinks::channelUrl(profile, reference);
-    QCOMPARE(url.port(), StreamLinks::enigma2StreamPort);
-    url.setPort(port);
-    WatchFixture::fetch(url);
-    QCOMPARE(box.streamRequests(), QStringList{reference});
-    // A channel of the line-up streams a transport stream.
-    const QString known = box.bouquets().first().services.first().reference;
-    url = StreamLinks::channelUrl(profile, known);
-    url.setPort(port);
-    QVERIFY(isTransportStream(WatchFixture::fetch(url)));
 }
 
 void TestWatching::recordingGoesToThePlayer()
