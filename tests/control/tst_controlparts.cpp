@@ -125,38 +125,6 @@ private Q_SLOTS:
         QCOMPARE(source.elapsed(), qint64(std::min(firstMs, secondMs) - 1 + 1000));
     }
 
-    void repeatingTimerFiresEveryInterval()
-    {
-        ManualTimerSource source;
-        QObject owner;
-        ControlTimer* timer = source.createTimer(ControlTimer::Mode::Repeating, &owner);
-        QSignalSpy timeouts(timer, &ControlTimer::timeout);
-        timer->start(1000);
-        QCOMPARE(timer->interval(), 1000);
-        source.advance(3500);
-        QCOMPARE(timeouts.size(), 3);
-        QVERIFY(timer->isActive());
-        source.advance(500);
-        QCOMPARE(timeouts.size(), 4);
-    }
-
-    void stoppedOrDeletedTimerStaysQuiet()
-    {
-        ManualTimerSource source;
-        QObject owner;
-        ControlTimer* stopped = source.createTimer(ControlTimer::Mode::Repeating, &owner);
-        ControlTimer* deleted = source.createTimer(ControlTimer::Mode::Repeating, &owner);
-        QSignalSpy timeouts(stopped, &ControlTimer::timeout);
-        stopped->start(10);
-        deleted->start(10);
-        // A timer that stops the other one when it fires: the other must not fire after that.
-        connect(deleted, &ControlTimer::timeout, &owner, [stopped] { stopped->stop(); });
-        delete deleted;
-        stopped->stop();
-        source.advance(100);
-        QCOMPARE(timeouts.size(), 0);
-    }
-
     void timerStartedWhileFiringCountsFromThen()
     {
         ManualTimerSource source;
