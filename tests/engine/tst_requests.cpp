@@ -246,9 +246,6 @@ private Q_SLOTS:
             QTest::newRow(name) << call << target << item << decoded;
         };
         row(
-            "service epg", [](TavrelRequest& e) { e.requestServiceEpg(daserste, favourites); },
-            "/web/epgservice?sRef=" + daserste.toLatin1(), u"sRef"_s, daserste);
-        row(
             "bouquet epg with quotes and spaces", [](TavrelRequest& e) { e.requestBouquetEpg(favourites); },
             "/web/epgmulti?bRef=" + favouritesEncoded, u"bRef"_s, favourites);
         row(
@@ -260,9 +257,6 @@ private Q_SLOTS:
         row(
             "zap", [](TavrelRequest& e) { e.zapToService(zdf); }, "/web/zap?sRef=" + zdf.toLatin1(),
             u"sRef"_s, zdf);
-        row(
-            "zap in bouquet", [](TavrelRequest& e) { e.zapToServiceInBouquet(zdf, favourites); },
-            "/web/zap?sRef=" + zdf.toLatin1(), u"sRef"_s, zdf);
         const QString movie = u"1:0:0:0:0:0:0:0:0:0:/media/hdd/movie/Schöne T&T +1.ts"_s;
         row(
             "play movie with spaces, umlaut and ampersand", [movie](TavrelRequest& e) { e.playMovie(movie); },
@@ -278,9 +272,6 @@ private Q_SLOTS:
             [text](TavrelRequest& e) { e.sendMessageE2(text, false, 15); },
             "/web/message?text=Tom%20%26%20Jerry%20%23%201%2B1%3D2%20100%25%20%C3%BCber&type=2&timeout=15",
             u"text"_s, text);
-        row(
-            "question", [](TavrelRequest& e) { e.sendMessageE2(u"Essen?"_s, true, 30); },
-            "/web/message?text=Essen%3F&type=0&timeout=30", u"type"_s, u"0"_s);
         row(
             "zap timer", [](TavrelRequest& e) { addTimerForEvent815(e, true); },
             "/web/timeraddbyeventid?sRef=" + daserste.toLatin1() + "&eventid=815&justplay=1", u"justplay"_s,
