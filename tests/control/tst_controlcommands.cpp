@@ -90,7 +90,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("pauseMs");
         QTest::addColumn<bool>("zaps");
 
-        QTest::newRow("second click after 100 ms zaps") << 100 << true;
         QTest::newRow("second click after 249 ms zaps") << 249 << true;
         QTest::newRow("second click after 250 ms opens a new window") << 250 << false;
     }
