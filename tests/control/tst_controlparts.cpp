@@ -125,6 +125,23 @@ private Q_SLOTS:
         QCOMPARE(source.elapsed(), qint64(std::min(firstMs, secondMs) - 1 + 1000));
     }
 
+    void stoppedOrDeletedTimerStaysQuiet()
+    {
+        ManualTimerSource source;
+        QObject owner;
+        ControlTimer* stopped = source.createTimer(ControlTimer::Mode::Repeating, &owner);
+        ControlTimer* deleted = source.createTimer(ControlTimer::Mode::Repeating, &owner);
+        QSignalSpy timeouts(stopped, &ControlTimer::timeout);
+        stopped->start(10);
+        deleted->start(10);
+        // A timer that stops the other one when it fires: the other must not fire after that.
+        connect(deleted, &ControlTimer::timeout, &owner, [stopped] { stopped->stop(); });
+        delete deleted;
+        stopped->stop();
+        source.advance(100);
+        QCOMPARE(timeouts.size(), 0);
+    }
+
     void timerStartedWhileFiringCountsFromThen()
     {
         ManualTimerSource source;
