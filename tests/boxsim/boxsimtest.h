@@ -9,6 +9,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QUrl>
@@ -179,6 +180,14 @@ struct XmlTree
         return result;
     }
     QString value(const QString& path) const { return values(path).value(0); }
+    // The set of element paths, for comparing a document's layout with another's.
+    QSet<QString> paths() const
+    {
+        QSet<QString> result;
+        for (const Node& node : nodes)
+            result.insert(node.path);
+        return result;
+    }
     QString raw(const QString& path) const
     {
         for (const Node& node : nodes) {

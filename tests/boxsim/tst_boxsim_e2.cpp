@@ -17,14 +17,6 @@ using boxsimtest::XmlTree;
 
 namespace {
 
-QSet<QString> elementPaths(const XmlTree& tree)
-{
-    QSet<QString> paths;
-    for (const XmlTree::Node& node : tree.nodes)
-        paths.insert(node.path);
-    return paths;
-}
-
 QString eventTarget(const QString& path, const QString& reference, int eventId, int justPlay = -1)
 {
     QString target =
@@ -144,8 +136,8 @@ void TestBoxSimE2::answersInTheLayoutOfAReceiver()
     QVERIFY(real.ok);
     QCOMPARE(tree.root, real.root);
     // Nothing a receiver would not send, and every element the receiver's answer has.
-    const QSet<QString> paths = elementPaths(tree);
-    const QSet<QString> realPaths = elementPaths(real);
+    const QSet<QString> paths = tree.paths();
+    const QSet<QString> realPaths = real.paths();
     QVERIFY2(paths == realPaths, qPrintable((paths - realPaths).values().join(u' ') + u" | missing: "_s +
                                             (realPaths - paths).values().join(u' ')));
     if (tree.root == u"e2simplexmlresult")

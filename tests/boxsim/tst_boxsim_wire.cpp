@@ -22,6 +22,14 @@ Q_DECLARE_METATYPE(boxsim::Fault)
 
 namespace {
 
+// A parsed fault as one comparable line: path|kind|latency|jitter|times.
+QString faultLine(const QString& path, FaultKind kind, int latencyMs, int jitterMs, int times)
+{
+    return QStringList({path, QString::number(int(kind)), QString::number(latencyMs),
+                        QString::number(jitterMs), QString::number(times)})
+        .join(u'|');
+}
+
 QString replayDirectory(const QString& personality)
 {
     return QStringLiteral(TAVREL_TEST_DATA_DIR "/boxsim/replay/") + personality;
@@ -275,13 +283,17 @@ void TestBoxSimWire::faultsHitWhereAndAsOftenAsAsked()
 void TestBoxSimWire::faultFromTheCommandLine_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("parsed"); // path|kind|latency|jitter|times; empty: refused
+    QTest::addColumn<QString>("parsed"); // a faultLine; empty: refused
 
-    QTest::newRow("latency with jitter everywhere") << u"latency:200:50"_s << u"|0|200|50|-1"_s;
-    QTest::newRow("500 once on a path") << u"/web/epgnow=500,times:1"_s << u"/web/epgnow|3|0|0|1"_s;
-    QTest::newRow("trickle with latency") << u"/data=trickle:16:100,latency:30"_s << u"/data|6|30|0|-1"_s;
-    QTest::newRow("wrong credentials") << u"badauth"_s << u"|8|0|0|-1"_s;
-    QTest::newRow("refuse") << u"refuse"_s << u"|7|0|0|-1"_s;
+    QTest::newRow("latency with jitter everywhere")
+        << u"latency:200:50"_s << faultLine({}, FaultKind::None, 200, 50, -1);
+    QTest::newRow("500 once on a path")
+        << u"/web/epgnow=500,times:1"_s << faultLine(u"/web/epgnow"_s, FaultKind::Http500, 0, 0, 1);
+    QTest::newRow("trickle with latency")
+        << u"/data=trickle:16:100,latency:30"_s << faultLine(u"/data"_s, FaultKind::Trickle, 30, 0, -1);
+    QTest::newRow("wrong credentials")
+        << u"badauth"_s << faultLine({}, FaultKind::WrongCredentials, 0, 0, -1);
+    QTest::newRow("refuse") << u"refuse"_s << faultLine({}, FaultKind::Refuse, 0, 0, -1);
     QTest::newRow("unknown kind") << u"explode"_s << QString();
     QTest::newRow("two kinds") << u"hang,500"_s << QString();
     QTest::newRow("latency without milliseconds") << u"latency"_s << QString();
@@ -299,10 +311,8 @@ void TestBoxSimWire::faultFromTheCommandLine()
     QCOMPARE(fault.has_value(), !parsed.isEmpty());
     QCOMPARE(error.isEmpty(), fault.has_value());
     if (fault)
-        QCOMPARE(QStringList({fault->path, QString::number(int(fault->fault.kind)),
-                              QString::number(fault->fault.latencyMs), QString::number(fault->fault.jitterMs),
-                              QString::number(fault->fault.times)})
-                     .join(u'|'),
+        QCOMPARE(faultLine(fault->path, fault->fault.kind, fault->fault.latencyMs, fault->fault.jitterMs,
+                           fault->fault.times),
                  parsed);
 }
 
