@@ -13,8 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// What every reader made of one answer: the readers that read it, and whether every reader that
-// gave false left its output empty.
+// What every reader (see readAs()) made of one answer: the readers that read it, and whether every
+// reader that gave false left its outputs as it leaves them on an empty answer.
 struct Outcome
 {
     QStringList read;
@@ -25,44 +25,16 @@ struct Outcome
 Outcome readWithEveryReader(const QString& text)
 {
     Outcome outcome;
-    // The output is looked at once the reader is done with it.
-    const auto note = [&outcome](const char* reader, bool read, const auto& leftEmpty) {
-        if (read)
-            outcome.read << QString::fromLatin1(reader);
+    for (const char* reader :
+         {"power", "services", "current service", "bouquet EPG", "events", "about", "time", "signal",
+          "volume", "message answer", "movie delete", "timers", "movies"}) {
+        const QString kind = QString::fromLatin1(reader);
+        const QString seen = readAs(kind, text);
+        if (seen.startsWith(u'1'))
+            outcome.read << kind;
         else
-            outcome.clean = outcome.clean && leftEmpty();
-    };
-    const auto nothing = [] { return true; };
-    note("power state", parseE2PowerState(text), nothing);
-    OwnedList<Bouquet> bouquets;
-    note("services", parseE2Services(text, bouquets), [&] { return bouquets.empty(); });
-    CurrentServiceE2 service;
-    note("current service", parseE2CurrentService(text, service, sampleClock()),
-         [&] { return service.events.empty() && service.serviceName.isEmpty(); });
-    OwnedList<EpgItem> events;
-    events.push_back(std::make_unique<EpgItem>());
-    note("bouquet EPG", parseE2BouquetEpg(text, u"bq"_s, events, sampleClock()),
-         [&] { return events.empty(); });
-    events.push_back(std::make_unique<EpgItem>());
-    note("event list", parseE2EventList(text, events, sampleClock()), [&] { return events.empty(); });
-    AboutInfo about;
-    note("about", parseE2About(text, about), [&] { return about.model.isEmpty(); });
-    QString time;
-    note("current time", parseE2CurrentTime(text, time), [&] { return time.isEmpty(); });
-    SignalInfo signal;
-    note("signal", parseE2Signal(text, signal), [&] { return signal.snrText.isEmpty(); });
-    bool muted = false;
-    int level = -7;
-    note("volume", parseE2Volume(text, muted, level), [&] { return level == -7 && !muted; });
-    MessageAnswer answer = MessageAnswer(-1);
-    note("message answer", parseE2MessageAnswer(text, answer), [&] { return answer == MessageAnswer(-1); });
-    note("movie delete", parseE2MovieDeleteResult(text), nothing);
-    OwnedList<TimerEntry> timers;
-    timers.push_back(std::make_unique<TimerEntry>());
-    note("timer list", parseE2TimerList(text, timers, sampleClock()), [&] { return timers.empty(); });
-    OwnedList<MovieEntry> movies;
-    movies.push_back(std::make_unique<MovieEntry>());
-    note("movie list", parseE2MovieList(text, movies), [&] { return movies.empty(); });
+            outcome.clean = outcome.clean && seen == readAs(kind, QString());
+    }
     outcome.timerCommand = parseE2TimerCommandResult(text);
     return outcome;
 }
