@@ -45,34 +45,28 @@ private Q_SLOTS:
     void targets_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("address"); // empty: refused
-        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("target"); // address and port, empty: refused
 
-        QTest::newRow("empty: broadcast, port 9") << QString() << u"255.255.255.255"_s << 9;
-        QTest::newRow("directed broadcast") << u"192.168.1.255"_s << u"192.168.1.255"_s << 9;
-        QTest::newRow("with port") << u"192.168.1.255:7"_s << u"192.168.1.255"_s << 7;
-        QTest::newRow("IPv6 in brackets with port") << u"[ff02::1]:9"_s << u"ff02::1"_s << 9;
-        QTest::newRow("IPv6 bare") << u"ff02::1"_s << u"ff02::1"_s << 9;
-        QTest::newRow("host name") << u"router.lan"_s << QString() << 0;
-        QTest::newRow("port 0") << u"192.168.1.255:0"_s << QString() << 0;
-        QTest::newRow("port too big") << u"192.168.1.255:65536"_s << QString() << 0;
-        QTest::newRow("port not a number") << u"192.168.1.255:x"_s << QString() << 0;
-        QTest::newRow("unclosed bracket") << u"[ff02::1:9"_s << QString() << 0;
-        QTest::newRow("text after bracket") << u"[ff02::1]9"_s << QString() << 0;
+        QTest::newRow("empty: broadcast, port 9") << QString() << u"255.255.255.255 9"_s;
+        QTest::newRow("directed broadcast") << u"192.168.1.255"_s << u"192.168.1.255 9"_s;
+        QTest::newRow("with port") << u"192.168.1.255:7"_s << u"192.168.1.255 7"_s;
+        QTest::newRow("IPv6 in brackets with port") << u"[ff02::1]:9"_s << u"ff02::1 9"_s;
+        QTest::newRow("IPv6 bare") << u"ff02::1"_s << u"ff02::1 9"_s;
+        QTest::newRow("host name") << u"router.lan"_s << QString();
+        QTest::newRow("port 0") << u"192.168.1.255:0"_s << QString();
+        QTest::newRow("port too big") << u"192.168.1.255:65536"_s << QString();
+        QTest::newRow("port not a number") << u"192.168.1.255:x"_s << QString();
+        QTest::newRow("unclosed bracket") << u"[ff02::1:9"_s << QString();
+        QTest::newRow("text after bracket") << u"[ff02::1]9"_s << QString();
     }
 
     void targets()
     {
         QFETCH(QString, text);
-        QFETCH(QString, address);
-        QFETCH(int, port);
         // A receiver on no local network: the broadcast is the limited one.
         const std::optional<WakeOnLan::Target> target = WakeOnLan::parseTarget(text, u"receiver.example"_s);
-        QCOMPARE(target.has_value(), !address.isEmpty());
-        if (target) {
-            QCOMPARE(target->address, QHostAddress(address));
-            QCOMPARE(int(target->port), port);
-        }
+        QTEST(target ? target->address.toString() + u' ' + QString::number(target->port) : QString(),
+              "target");
     }
 
     void packetReachesTheTarget()
@@ -85,11 +79,8 @@ private Q_SLOTS:
         QTRY_VERIFY(listener.hasPendingDatagrams());
         const QByteArray packet = listener.receiveDatagram().data();
 
-        const QByteArray mac = QByteArray::fromHex("001dec0a1b2c");
-        QCOMPARE(packet.size(), 6 + 16 * 6);
-        QCOMPARE(packet.left(6), QByteArray(6, char(0xFF)));
-        for (int i = 0; i < 16; ++i)
-            QCOMPARE(packet.mid(6 + 6 * i, 6), mac);
+        // Six bytes 0xFF, then the MAC address sixteen times.
+        QCOMPARE(packet, QByteArray(6, char(0xFF)) + QByteArray::fromHex("001dec0a1b2c").repeated(16));
     }
 
     void nothingIsSentWithoutAMac()
