@@ -138,20 +138,18 @@ private slots:
     {
         QTest::addColumn<QString>("text");
 
-        const QStringList files{
-            u"broken-empty.xml"_s,
-            u"broken-not-xml.html"_s,
-            u"broken-plain-text.txt"_s,
-            u"broken-truncated-epgnow.xml"_s,
-            u"broken-truncated-timerlist.xml"_s,
-            u"broken-trailing-garbage-movielist.xml"_s,
-            u"broken-mismatched-tags-services.xml"_s,
-            u"broken-billion-laughs.xml"_s,
-            u"broken-internal-entity.xml"_s,
-            u"broken-external-entity.xml"_s,
-            u"broken-undeclared-entity.xml"_s,
-            u"broken-control-reference.xml"_s,
-        };
+        const QStringList files{u"broken-empty.xml"_s,
+                                u"broken-not-xml.html"_s,
+                                u"broken-plain-text.txt"_s,
+                                u"broken-truncated-epgnow.xml"_s,
+                                u"broken-truncated-timerlist.xml"_s,
+                                u"broken-trailing-garbage-movielist.xml"_s,
+                                u"broken-mismatched-tags-services.xml"_s,
+                                u"broken-billion-laughs.xml"_s,
+                                u"broken-internal-entity.xml"_s,
+                                u"broken-external-entity.xml"_s,
+                                u"broken-undeclared-entity.xml"_s,
+                                u"broken-control-reference.xml"_s};
         for (const QString& file : files)
             QTest::newRow(qPrintable(file)) << e2Answer(file);
         QTest::newRow("only the XML declaration") << u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"_s;

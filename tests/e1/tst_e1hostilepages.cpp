@@ -23,8 +23,7 @@ const QList<std::pair<QString, QString>> readers{
     {u"timers"_s, u"e1-timers.xml"_s},
     {u"satellite finder"_s, u"e1-satfinder.html"_s},
     {u"satellite finder control"_s, u"e1-controlSatFinder.html"_s},
-    {u"about"_s, u"e1-about.html"_s},
-};
+    {u"about"_s, u"e1-about.html"_s}};
 
 const QStringList refusal{u"refused"_s};
 

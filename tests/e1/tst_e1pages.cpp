@@ -362,20 +362,6 @@ private slots:
 
     void services() { readsAs(u"services"); }
 
-    void moviesOfSample()
-    {
-        OwnedList<MovieEntry> movies;
-        QVERIFY(parseMovieListE1(e1Page(u"e1-movies.html"_s), movies));
-        QCOMPARE(movies.size(), size_t(4));
-        QCOMPARE(movies[0]->title, u"[04412 MB] Tatort: Schöne Bescherung"_s);
-        // The receiver prints references escaped; the image keeps the reference it knows.
-        QCOMPARE(
-            movies[0]->serviceReference,
-            u"1:0:1:6dca:44d:1:c00000:0:0:0:/hdd/movie/24-03-14 - Das Erste - Tatort_ Schöne Bescherung.ts"_s);
-        QCOMPARE(movies[2]->title, u"[02210 MB] Tom & Jerry - Die 'Kult'-Edition"_s);
-        QCOMPARE(movies[3]->serviceReference, u"1:0:1:0:0:0:0:0:0:0:/hdd/movie/alte Aufnahme.ts"_s);
-    }
-
     void movies_data()
     {
         QTest::addColumn<QString>("page");
@@ -390,6 +376,17 @@ private slots:
                                            u"\tchannels[0] = new Array(" + titles +
                                                u");\n\tchannelRefs[0] = new Array(" + references + u");");
         };
+        // The receiver prints references escaped; the image keeps the reference it knows.
+        const QString folder = u"/hdd/movie/24-03-1"_s;
+        QTest::newRow("sample")
+            << sample
+            << QStringList{u"[04412 MB] Tatort: Schöne Bescherung=1:0:1:6dca:44d:1:c00000:0:0:0:" + folder +
+                               u"4 - Das Erste - Tatort_ Schöne Bescherung.ts",
+                           u"[00912 MB] heute-journal=1:0:1:6d66:437:1:c00000:0:0:0:" + folder +
+                               u"3 - ZDF - heute-journal.ts",
+                           u"[02210 MB] Tom & Jerry - Die 'Kult'-Edition=1:0:1:2ee3:441:1:c00000:0:0:0:" +
+                               folder + u"0 - RTL Television - Tom _ Jerry - Die _Kult_-Edition.ts",
+                           u"[00037 MB] alte Aufnahme=1:0:1:0:0:0:0:0:0:0:/hdd/movie/alte Aufnahme.ts"_s};
         QTest::newRow("no recordings") << withArrays(u"\"none\""_s, u"\"none\""_s) << QStringList();
         QTest::newRow("empty arrays") << withArrays(QString(), QString()) << QStringList();
         QTest::newRow("broken: fewer references than titles")
