@@ -90,7 +90,7 @@ inline QString readAs(const QString& kind, const QString& text)
         seen << n(parseE2CurrentTime(text, time)) << time;
     } else if (kind == u"signal") {
         SignalInfo signal;
-        signal.snrText = u"left over"_s;
+        signal = {7, 7, 7, u"left over"_s, u"left over"_s, u"left over"_s, u"left over"_s};
         seen << n(parseE2Signal(text, signal)) << n(signal.snrPercent) << n(signal.ber)
              << n(signal.agcPercent) << signal.snrText;
     } else if (kind == u"volume") {
@@ -129,6 +129,28 @@ inline QString readAs(const QString& kind, const QString& text)
         seen << n(parseE2TimerList(text, timers, sampleClock()));
         for (const auto& t : timers)
             seen << n(t->duration) << n(t->cancelled) << t->dateText << t->beginTimeText << t->endTimeText;
+    } else if (kind == u"bouquet EPG texts") {
+        OwnedList<EpgItem> events;
+        seen << n(parseE2BouquetEpg(text, u"bq"_s, events, sampleClock()));
+        for (const auto& e : events)
+            seen << e->title << e->description << e->serviceName;
+    } else if (kind == u"current service in full") {
+        CurrentServiceE2 service;
+        seen << n(parseE2CurrentService(text, service, sampleClock())) << service.serviceReference
+             << service.serviceName << service.providerName << service.videoWidth << service.videoHeight
+             << service.videoSize;
+        for (const auto& event : service.events)
+            seen << fields(*event) << event->descriptionExtended;
+    } else if (kind == u"timers in full") {
+        OwnedList<TimerEntry> timers;
+        seen << n(parseE2TimerList(text, timers, sampleClock()));
+        for (const auto& timer : timers)
+            seen << fields(*timer);
+    } else if (kind == u"movies in full") {
+        OwnedList<MovieEntry> movies;
+        seen << n(parseE2MovieList(text, movies));
+        for (const auto& m : movies)
+            seen << m->title << n(m->time) << m->length << m->fileSizeText;
     } else if (kind == u"movies") {
         OwnedList<MovieEntry> movies;
         movies.push_back(std::make_unique<MovieEntry>());
