@@ -13,8 +13,24 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// What every reader (see readAs()) made of one answer: the readers that read it, and whether every
-// reader that gave false left its outputs as it leaves them on an empty answer.
+// Every reader (see readAs()) with what it shows for an answer it refuses: its outputs emptied,
+// or left as they were by the readers that only write them on success.
+const QList<std::pair<QString, QString>> readers{{u"power"_s, u"0"_s},
+                                                 {u"services"_s, u"0|"_s},
+                                                 {u"current service"_s, u"0|||0"_s},
+                                                 {u"bouquet EPG"_s, u"0"_s},
+                                                 {u"events"_s, u"0"_s},
+                                                 {u"about"_s, u"0||0|"_s},
+                                                 {u"time"_s, u"0|"_s},
+                                                 {u"signal"_s, u"0|0|0|0|"_s},
+                                                 {u"volume"_s, u"0|-7|0"_s},
+                                                 {u"message answer"_s, u"0|-1"_s},
+                                                 {u"movie delete"_s, u"0"_s},
+                                                 {u"timers"_s, u"0"_s},
+                                                 {u"movies"_s, u"0"_s}};
+
+// What every reader made of one answer: the readers that read it, and whether every reader that
+// gave false left its outputs as it must.
 struct Outcome
 {
     QStringList read;
@@ -25,15 +41,12 @@ struct Outcome
 Outcome readWithEveryReader(const QString& text)
 {
     Outcome outcome;
-    for (const char* reader :
-         {"power", "services", "current service", "bouquet EPG", "events", "about", "time", "signal",
-          "volume", "message answer", "movie delete", "timers", "movies"}) {
-        const QString kind = QString::fromLatin1(reader);
+    for (const auto& [kind, refused] : readers) {
         const QString seen = readAs(kind, text);
         if (seen.startsWith(u'1'))
             outcome.read << kind;
         else
-            outcome.clean = outcome.clean && seen == readAs(kind, QString());
+            outcome.clean = outcome.clean && seen == refused;
     }
     outcome.timerCommand = parseE2TimerCommandResult(text);
     return outcome;
