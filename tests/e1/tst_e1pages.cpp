@@ -96,6 +96,9 @@ private slots:
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("seen");
 
+        const auto broken = [](const char* name, const QString& page) {
+            QTest::newRow(name) << page << u"refused"_s;
+        };
         QString sample = e1Page(u"e1-status.html"_s);
         auto edited = editedRows("status", sample);
         const QString status = u"time=Thu Mar 14 20:17:42 2024; standby=0; recording=0; mode=0; "
@@ -123,12 +126,10 @@ private slots:
                              {u"Current time:"_s, u"Standby:"_s, u"Recording:"_s, u"Mode:"_s,
                               u"Current service reference:"_s, u"name:"_s, u"provider:"_s, u"vidformat:"_s,
                               u"</td></tr>"_s});
-        QTest::newRow("status: broken: standby after mode")
-            << withLineMoved(sample, u"Standby:"_s, u"Mode:"_s) << u"refused"_s;
-        QTest::newRow("status: broken: name after the video format")
-            << withLineMoved(sample, u"name:"_s, u"vidformat:"_s) << u"refused"_s;
-        QTest::newRow("status: broken: ends after the mode")
-            << sample.left(sample.indexOf(u"Current service"_s)) << u"refused"_s;
+        broken("status: broken: standby after mode", withLineMoved(sample, u"Standby:"_s, u"Mode:"_s));
+        broken("status: broken: name after the video format",
+               withLineMoved(sample, u"name:"_s, u"vidformat:"_s));
+        broken("status: broken: ends after the mode", sample.left(sample.indexOf(u"Current service"_s)));
 
         sample = e1Page(u"e1-data.js"_s);
         edited = editedRows("data", sample);
@@ -158,14 +159,11 @@ private slots:
                              {u"updateCycleTime"_s, u"nowD"_s, u"nowSt"_s, u"diskGB"_s, u"diskH"_s,
                               u"upTime"_s, u"volume"_s, u"mute"_s, u"videoTime"_s, u"videoPosition"_s,
                               u"agc"_s, u"snr"_s, u"ber"_s});
-        QTest::newRow("data: broken: volume after mute")
-            << withLineMoved(sample, u"var volume"_s, u"var mute"_s) << u"refused"_s;
-        QTest::newRow("data: broken: disk data before the service")
-            << withLineMoved(sample, u"var nowD"_s, u"var diskH"_s) << u"refused"_s;
-        QTest::newRow("data: broken: ends in the play time")
-            << sample.left(sample.indexOf(u"0:00"_s) + 2) << u"refused"_s;
-        QTest::newRow("data: broken: cut after the last value")
-            << sample.left(sample.indexOf(u"var ber = 0;"_s) + 12) << u"refused"_s;
+        broken("data: broken: volume after mute", withLineMoved(sample, u"var volume"_s, u"var mute"_s));
+        broken("data: broken: disk data before the service",
+               withLineMoved(sample, u"var nowD"_s, u"var diskH"_s));
+        broken("data: broken: ends in the play time", sample.left(sample.indexOf(u"0:00"_s) + 2));
+        broken("data: broken: cut after the last value", sample.left(sample.indexOf(u"var ber = 0;"_s) + 12));
 
         sample = e1Page(u"e1-satfinder.html"_s);
         edited = editedRows("satellite finder", sample);
@@ -184,12 +182,10 @@ private slots:
         addMissingMarkerRows("satellite finder", sample,
                              {u"SNR:"_s, u"AGC:"_s, u"BER:"_s, u">&nbsp;LOCK"_s, u">&nbsp;SYNC"_s,
                               u"<td align=\"center\">"_s});
-        QTest::newRow("satellite finder: broken: AGC row before the SNR row")
-            << QString(sample)
-                   .replace(u"SNR:"_s, u"%%"_s)
-                   .replace(u"AGC:"_s, u"SNR:"_s)
-                   .replace(u"%%"_s, u"AGC:"_s)
-            << u"refused"_s;
+        broken("satellite finder: broken: AGC row before the SNR row", QString(sample)
+                                                                           .replace(u"SNR:"_s, u"%%"_s)
+                                                                           .replace(u"AGC:"_s, u"SNR:"_s)
+                                                                           .replace(u"%%"_s, u"AGC:"_s));
 
         sample = e1Page(u"e1-controlSatFinder.html"_s);
         edited = editedRows("satellite finder control", sample);
@@ -215,8 +211,8 @@ private slots:
                               u"currentChannel"_s, u"function init()"_s});
         edited("broken: satellite list not closed", u"\"Hotbird 13.0E\"\n\t\t);", u"\"Hotbird 13.0E\"\n")
             << u"refused"_s;
-        QTest::newRow("satellite finder control: broken: selection before the satellite list")
-            << withLineMoved(sample, u"var currentBouquet"_s, u"var channels"_s) << u"refused"_s;
+        broken("satellite finder control: broken: selection before the satellite list",
+               withLineMoved(sample, u"var currentBouquet"_s, u"var channels"_s));
 
         sample = e1Page(u"e1-about.html"_s);
         edited = editedRows("about", sample);
@@ -230,8 +226,7 @@ private slots:
             << with(about, u"model=Box & Co – Ω");
         edited("model row without value cell", u"<td>Model</td><td>ST7020</td>", u"<td>Model</td>")
             << u"refused"_s;
-        QTest::newRow("about: broken: only a model row elsewhere in the page")
-            << u"<p>Model</p><p>ST7020</p>"_s << u"refused"_s;
+        broken("about: broken: only a model row elsewhere in the page", u"<p>Model</p><p>ST7020</p>"_s);
 
         QTest::newRow("timer command: timer added")
             << e1Page(u"e1-addTimerEvent-ok.html"_s) << u"success=1"_s;
@@ -364,6 +359,9 @@ private slots:
     {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("seen"); // title=reference
+        const auto broken = [](const char* name, const QString& page) {
+            QTest::newRow(name) << page << refused;
+        };
 
         const QString sample = e1Page(u"e1-movies.html"_s);
 
@@ -387,11 +385,10 @@ private slots:
                            u"[00037 MB] alte Aufnahme=1:0:1:0:0:0:0:0:0:0:/hdd/movie/alte Aufnahme.ts"_s};
         QTest::newRow("no recordings") << withArrays(u"\"none\""_s, u"\"none\""_s) << QStringList();
         QTest::newRow("empty arrays") << withArrays(QString(), QString()) << QStringList();
-        QTest::newRow("broken: fewer references than titles")
-            << withArrays(u"\"[00001 MB] a\", \"[00002 MB] b\""_s, u"\"1:0:1:0:0:0:0:0:0:0:%2fa%2ets\""_s)
-            << refused;
-        QTest::newRow("broken: a reference as the receiver never prints one")
-            << withArrays(u"\"[00001 MB] a\""_s, u"\"1:0:1:0:0:0:0:0:0:0:/hdd/a b.ts\""_s) << refused;
+        broken("broken: fewer references than titles",
+               withArrays(u"\"[00001 MB] a\", \"[00002 MB] b\""_s, u"\"1:0:1:0:0:0:0:0:0:0:%2fa%2ets\""_s));
+        broken("broken: a reference as the receiver never prints one",
+               withArrays(u"\"[00001 MB] a\""_s, u"\"1:0:1:0:0:0:0:0:0:0:/hdd/a b.ts\""_s));
         QTest::newRow("quotes inside a title")
             << withArrays(u"\"[00001 MB] Die \"Bekannten\"\",\"[00002 MB] b\""_s, u"\"r1\",\"r2\""_s)
             << QStringList{u"[00001 MB] Die \"Bekannten\"=r1"_s, u"[00002 MB] b=r2"_s};
@@ -406,15 +403,15 @@ private slots:
         QTest::newRow("percent sign in the file name stays escaped")
             << withArrays(u"\"[00001 MB] a\""_s, u"\"1:0:1:0:0:0:0:0:0:0:%2f100%25%2ets\""_s)
             << QStringList{u"[00001 MB] a=1:0:1:0:0:0:0:0:0:0:%2f100%25%2ets"_s};
-        QTest::newRow("broken: title array not closed")
-            << withArrays(u"\"[00001 MB] a\", \"[00002 MB] b"_s, u"\"r1\""_s) << refused;
-        QTest::newRow("broken: an item that is not a string")
-            << withArrays(u"\"[00001 MB] a\", titles[1]"_s, u"\"r1\""_s) << refused;
+        broken("broken: title array not closed",
+               withArrays(u"\"[00001 MB] a\", \"[00002 MB] b"_s, u"\"r1\""_s));
+        broken("broken: an item that is not a string",
+               withArrays(u"\"[00001 MB] a\", titles[1]"_s, u"\"r1\""_s));
         for (const QString& marker : {u"ZAP: Movies"_s, u"function init()"_s, u"new Array("_s}) {
             QTest::addRow("broken: without \"%s\"", qPrintable(marker)) << without(sample, marker) << refused;
         }
-        QTest::newRow("broken: without the reference array")
-            << QString(sample).replace(u"channelRefs[0] = new Array("_s, u"channelRefs[0] = ("_s) << refused;
+        broken("broken: without the reference array",
+               QString(sample).replace(u"channelRefs[0] = new Array("_s, u"channelRefs[0] = ("_s));
     }
 
     void movies() { readsAs(u"movies"); }
@@ -449,6 +446,9 @@ private slots:
     {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("seen"); // service names
+        const auto broken = [](const char* name, const QString& page) {
+            QTest::newRow(name) << page << refused;
+        };
 
         const QString timer =
             u"<timer><type>SINGLE</type><service><reference>1:0:1:1:1:1:c00000:0:0:0:</reference><name>%1</"
@@ -467,9 +467,8 @@ private slots:
             << QStringList{u"A"_s};
         QTest::newRow("full Unicode") << header + u"<timers>" + timer.arg(u"ΕΡΤ SAT · 😀") + u"</timers>"
                                       << QStringList{u"ΕΡΤ SAT · 😀"_s};
-        QTest::newRow("broken: only the declaration") << header << refused;
-        QTest::newRow("broken: another list")
-            << header + u"<e2timerlist>" + timer.arg(u"A") + u"</e2timerlist>" << refused;
+        broken("broken: only the declaration", header);
+        broken("broken: another list", header + u"<e2timerlist>" + timer.arg(u"A") + u"</e2timerlist>");
     }
 
     void timers() { readsAs(u"timers"); }
@@ -547,6 +546,9 @@ private slots:
     {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("seen");
+        const auto broken = [](const char* name, const QString& page) {
+            QTest::newRow(name) << page << refused;
+        };
 
         const QString event = u"Das Erste|" + reference + u"|1710442800|900|Titel|Text";
         const auto row = currentEpgRow;
@@ -573,29 +575,24 @@ private slots:
         QTest::newRow("start not a number drops the event")
             << currentEpgPage(row(recordLink(reference, u"bald"_s, u"900"_s), u"Titel"_s, description) + one)
             << QStringList{event};
-        QTest::newRow("broken: last link without a duration")
-            << currentEpgPage(one +
-                              row(recordLink(reference, u"1710442800"_s, u"lang"_s), u"Titel"_s, description))
-            << refused;
-        QTest::newRow("broken: link with too few arguments")
-            << currentEpgPage(one + row(u"javascript:record('" + reference + u"','1710442800','900')",
-                                        u"Titel"_s, description))
-            << refused;
-        QTest::newRow("broken: no event rows") << currentEpgPage(QString()) << refused;
-        QTest::newRow("broken: without the heading")
-            << QString(currentEpgPage(one)).remove(u"<th colspan=\"3\">Das Erste</th>"_s) << refused;
-        QTest::newRow("broken: another table")
-            << QString(currentEpgPage(one)).replace(u"id=\"epg\""_s, u"id=\"x\""_s) << refused;
+        broken("broken: last link without a duration",
+               currentEpgPage(
+                   one + row(recordLink(reference, u"1710442800"_s, u"lang"_s), u"Titel"_s, description)));
+        broken("broken: link with too few arguments",
+               currentEpgPage(one + row(u"javascript:record('" + reference + u"','1710442800','900')",
+                                        u"Titel"_s, description)));
+        broken("broken: no event rows", currentEpgPage(QString()));
+        broken("broken: without the heading",
+               QString(currentEpgPage(one)).remove(u"<th colspan=\"3\">Das Erste</th>"_s));
+        broken("broken: another table", QString(currentEpgPage(one)).replace(u"id=\"epg\""_s, u"id=\"x\""_s));
         const QString sample = e1Page(u"e1-currentepg.html"_s);
         // Cut off anywhere before its table ends, the page would give fewer events or garbled ones.
-        QTest::newRow("broken: cut inside a link")
-            << sample.left(sample.lastIndexOf(u"'4500'"_s) + 3) << refused;
+        broken("broken: cut inside a link", sample.left(sample.lastIndexOf(u"'4500'"_s) + 3));
         QTest::newRow("broken: cut in a description, then bytes that are not text")
             << sample.left(sample.lastIndexOf(u"Journalisten"_s)) + u"\u00ff\u00fe<<" << refused;
-        QTest::newRow("broken: cut after a whole row")
-            << sample.left(sample.lastIndexOf(u"</tr>"_s) + 5) << refused;
-        QTest::newRow("broken: an event row the page leaves open")
-            << currentEpgPage(QString(one).remove(u"</tr>"_s) + one) << refused;
+        broken("broken: cut after a whole row", sample.left(sample.lastIndexOf(u"</tr>"_s) + 5));
+        broken("broken: an event row the page leaves open",
+               currentEpgPage(QString(one).remove(u"</tr>"_s) + one));
     }
 
     void currentEpg() { readsAs(u"current EPG"); }
@@ -625,6 +622,9 @@ private slots:
     {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("seen");
+        const auto broken = [](const char* name, const QString& page) {
+            QTest::newRow(name) << page << refused;
+        };
 
         const auto cell = [](const QString& link, const QString& text) -> QString {
             return u"<td class=\"genre02\" colspan=\"4\"><a href=\"" + link +
@@ -668,25 +668,23 @@ private slots:
         QTest::newRow("text that looks like a row tag")
             << page(row(u"Eins"_s, cell(eins, u"<span class=\"description\">Soundtrack <trivia></span>"_s)))
             << QStringList{u"Eins|" + reference + u"|1710442800|900|Titel|Soundtrack <trivia>"};
-        QTest::newRow("broken: last link without a duration")
-            << page(row(u"Eins"_s, cell(eins, description) +
-                                       cell(recordLink(reference, u"1710442800"_s, QString()), description)))
-            << refused;
-        QTest::newRow("broken: no events at all") << page(row(u"Leer"_s, QString())) << refused;
+        broken(
+            "broken: last link without a duration",
+            page(row(u"Eins"_s, cell(eins, description) +
+                                    cell(recordLink(reference, u"1710442800"_s, QString()), description))));
+        broken("broken: no events at all", page(row(u"Leer"_s, QString())));
         const QString sample = e1Page(u"e1-multiepg.html"_s);
-        QTest::newRow("broken: without the table id") << without(sample, u"id=\"mepg\""_s) << refused;
-        QTest::newRow("broken: cut inside a link")
-            << sample.left(sample.indexOf(u"1710443700','5400'"_s) + 12) << refused;
+        broken("broken: without the table id", without(sample, u"id=\"mepg\""_s));
+        broken("broken: cut inside a link", sample.left(sample.indexOf(u"1710443700','5400'"_s) + 12));
         QTest::newRow("broken: cut in a description, then bytes that are not text")
             << sample.left(sample.indexOf(u"Nachrichten und"_s)) + u"\u00ff\u00fe<<" << refused;
-        QTest::newRow("broken: cut after a whole row")
-            << sample.left(sample.indexOf(u"</tr>"_s, sample.indexOf(u"<tbody>"_s)) + 5) << refused;
-        QTest::newRow("broken: an event cell the page leaves open")
-            << page(row(u"Eins"_s,
-                        QString(cell(eins, description)).remove(u"</td>"_s) + cell(eins, description)))
-            << refused;
-        QTest::newRow("broken: a service row the page leaves open")
-            << page(QString(einsRow).remove(u"</tr>"_s) + row(u"Zwei"_s, cell(zwei, description))) << refused;
+        broken("broken: cut after a whole row",
+               sample.left(sample.indexOf(u"</tr>"_s, sample.indexOf(u"<tbody>"_s)) + 5));
+        broken("broken: an event cell the page leaves open",
+               page(row(u"Eins"_s,
+                        QString(cell(eins, description)).remove(u"</td>"_s) + cell(eins, description))));
+        broken("broken: a service row the page leaves open",
+               page(QString(einsRow).remove(u"</tr>"_s) + row(u"Zwei"_s, cell(zwei, description))));
     }
 
     void multiEpg() { readsAs(u"multi-EPG"); }
