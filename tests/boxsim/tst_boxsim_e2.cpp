@@ -121,7 +121,6 @@ private slots:
         const XmlTree real =
             XmlTree::parse(testDataBytes(u"e2/e2-"_s + sample + u".xml"_s).value_or(QByteArray()));
         QVERIFY(real.ok);
-        QCOMPARE(tree.root, real.root);
         // Nothing a receiver would not send, and every element the receiver's answer has.
         const QSet<QString> paths = tree.paths();
         const QSet<QString> realPaths = real.paths();
