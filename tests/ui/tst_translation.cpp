@@ -63,6 +63,8 @@ private Q_SLOTS:
         QTest::newRow("language of LANG without LC_NUMERIC and LC_ALL")
             << unset << unset << "de_DE.UTF-8"_ba << u"de"_s << true;
         QTest::newRow("LANG with the language only") << unset << unset << "de"_ba << u"de"_s << true;
+        QTest::newRow("LANG with a modifier after the language")
+            << unset << unset << "de@euro"_ba << u"de"_s << true;
         QTest::newRow("French desktop keeps English")
             << unset << unset << "fr_FR.UTF-8"_ba << u"fr"_s << false;
         QTest::newRow("C locale keeps English") << unset << unset << "C.UTF-8"_ba << u"C"_s << false;
