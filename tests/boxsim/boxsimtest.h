@@ -180,6 +180,14 @@ struct XmlTree
         return result;
     }
     QString value(const QString& path) const { return values(path).value(0); }
+    // The first texts of some children of an element, joined by '|': a record as one comparable line.
+    QString line(const QString& parent, const QStringList& children) const
+    {
+        QStringList texts;
+        for (const QString& child : children)
+            texts.append(value(parent + u'/' + child));
+        return texts.join(u'|');
+    }
     // The set of element paths, for comparing a document's layout with another's.
     QSet<QString> paths() const
     {
