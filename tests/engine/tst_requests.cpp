@@ -48,12 +48,13 @@ const char* nameOf(Personality personality)
 // What a table row asks the engine to do.
 using EngineCall = std::function<void(TavrelRequest&)>;
 
-void addTimerForEvent815(TavrelRequest& engine, bool justPlay)
+// An EPG event of this channel, as a timer is set for it.
+std::unique_ptr<EpgItem> eventOf(const QString& service, const QString& id)
 {
-    EpgItem event;
-    event.serviceReference = daserste;
-    event.eventId = u"815"_s;
-    engine.addTimerForEvent(&event, justPlay);
+    auto event = std::make_unique<EpgItem>();
+    event->serviceReference = service;
+    event->eventId = id;
+    return event;
 }
 
 // Two requests of one kind, the first answered last.
@@ -158,6 +159,12 @@ class TestRequests : public QObject
         for (const QVariantList& emission : spy)
             values.append(emission.value(0));
         return values;
+    }
+
+    // The request type and network error of a failed request, as it reports them.
+    static QVariantList failure(RequestType type, QNetworkReply::NetworkError error)
+    {
+        return {QVariant::fromValue(type), QVariant::fromValue(error)};
     }
 
     // The HTTP status of every request the receiver saw, in order.
@@ -287,9 +294,9 @@ private Q_SLOTS:
         const QByteArray timer =
             "/web/timeraddbyeventid?sRef=" + daserste.toLatin1() + "&eventid=815&justplay=";
         row("zap timer", timer + '1', u"justplay"_s, u"1"_s,
-            [](TavrelRequest& e) { addTimerForEvent815(e, true); });
+            [](TavrelRequest& e) { e.addTimerForEvent(eventOf(daserste, u"815"_s).get(), true); });
         row("record timer", timer + '0', u"eventid"_s, u"815"_s,
-            [](TavrelRequest& e) { addTimerForEvent815(e, false); });
+            [](TavrelRequest& e) { e.addTimerForEvent(eventOf(daserste, u"815"_s).get(), false); });
         row("delete timer",
             "/web/timerdelete?sRef=" + daserste.toLatin1() + "&begin=1796590000&end=1796593600", u"end"_s,
             u"1796593600"_s, [](TavrelRequest& e) {
@@ -451,30 +458,29 @@ private Q_SLOTS:
 
         // The first answer comes last; by then a second request of its type has been sent.
         const auto row = [](Personality personality, const char* name, Overlap overlap, RequestType type,
-                            const QString& path, const char* signal, int emitted = 2) {
+                            const char* path, const char* signal, int emitted = 2) {
             QTest::addRow("%s: %s", nameOf(personality), name)
-                << personality << int(overlap) << int(type) << path << QByteArray(signal) << emitted;
+                << personality << int(overlap) << int(type) << QString::fromLatin1(path) << QByteArray(signal)
+                << emitted;
         };
-        row(e2, "service EPG", TwoServiceEpgs, ReqNone, u"/web/epgservice"_s,
-            SIGNAL(finishedEpgDataRequest()));
-        row(e2, "bouquet now/next", TwoBouquetNowNext, ReqNone, u"/web/epgnow"_s,
+        const auto twoOf = [&](Personality personality, const char* name, RequestType type, const char* path,
+                               const char* signal) {
+            row(personality, name, TwoOfTheType, type, path, signal);
+        };
+        row(e2, "service EPG", TwoServiceEpgs, ReqNone, "/web/epgservice", SIGNAL(finishedEpgDataRequest()));
+        row(e2, "bouquet now/next", TwoBouquetNowNext, ReqNone, "/web/epgnow",
             SIGNAL(finishedEpgDataRequest()), 4);
-        row(e2, "status", TwoOfTheType, ReqStatus, u"/web/powerstate"_s,
-            SIGNAL(finishedPowerstateRequest(bool)));
-        row(e2, "signal", TwoOfTheType, ReqSignal, u"/web/signal"_s,
-            SIGNAL(finishedSignalRequest(const SignalInfo*)));
-        row(e2, "timer list", TwoOfTheType, ReqTimerList, u"/web/timerlist"_s,
-            SIGNAL(finishedTimerListRequest()));
-        row(e2, "movie list", TwoOfTheType, ReqMovieList, u"/web/movielist"_s,
-            SIGNAL(finishedMovieListRequest()));
-        row(e1, "bouquet EPG", TwoBouquetEpgs, ReqNone, u"/getMultiEPG"_s,
+        twoOf(e2, "status", ReqStatus, "/web/powerstate", SIGNAL(finishedPowerstateRequest(bool)));
+        twoOf(e2, "signal", ReqSignal, "/web/signal", SIGNAL(finishedSignalRequest(const SignalInfo*)));
+        twoOf(e2, "timer list", ReqTimerList, "/web/timerlist", SIGNAL(finishedTimerListRequest()));
+        twoOf(e2, "movie list", ReqMovieList, "/web/movielist", SIGNAL(finishedMovieListRequest()));
+        row(e1, "bouquet EPG", TwoBouquetEpgs, ReqNone, "/getMultiEPG",
             SIGNAL(finishedMultiEpgDataRequest()));
-        row(e1, "service EPG", TwoServiceEpgs, ReqNone, u"/cgi-bin/getcurrentepg"_s,
+        row(e1, "service EPG", TwoServiceEpgs, ReqNone, "/cgi-bin/getcurrentepg",
             SIGNAL(finishedEpgDataRequest()));
-        row(e1, "status", TwoOfTheType, ReqStatus, u"/cgi-bin/status"_s, SIGNAL(finishedStatusRequest()));
-        row(e1, "timer list", TwoOfTheType, ReqTimerList, u"/xml/timers"_s,
-            SIGNAL(finishedTimerListRequest()));
-        row(e1, "movie list", TwoOfTheType, ReqMovieList, u"/body"_s, SIGNAL(finishedMovieListRequest()));
+        twoOf(e1, "status", ReqStatus, "/cgi-bin/status", SIGNAL(finishedStatusRequest()));
+        twoOf(e1, "timer list", ReqTimerList, "/xml/timers", SIGNAL(finishedTimerListRequest()));
+        twoOf(e1, "movie list", ReqMovieList, "/body", SIGNAL(finishedMovieListRequest()));
     }
 
     void overlappingRequestsAreAllHandled()
@@ -580,44 +586,38 @@ private Q_SLOTS:
     void timerCommandOutcomes()
     {
         loadLineUp();
-        EpgItem event;
-        event.serviceReference = daserste;
-        event.eventId = QString::number(m_receiver->box.nextEvent(daserste).value().id);
+        const auto event = eventOf(daserste, QString::number(m_receiver->box.nextEvent(daserste).value().id));
 
         const qsizetype timersBefore = m_receiver->box.timers().size();
         QSignalSpy added(engineE2(), &RequestsE2::finishedTimerEventAddRequest);
-        m_engine->addTimerForEvent(&event, false);
+        m_engine->addTimerForEvent(event.get(), false);
         settle();
         // The receiver says "Timer '...' added" without the word "successfully".
         QCOMPARE(firsts(added), QVariantList{true});
         QCOMPARE(m_receiver->box.timers().size(), timersBefore + 1);
 
         // The same event again overlaps: the receiver reports a conflict.
-        m_engine->addTimerForEvent(&event, false);
+        m_engine->addTimerForEvent(event.get(), false);
         settle();
         QCOMPARE(firsts(added), (QVariantList{true, false}));
 
-        event.eventId = u"999999999"_s;
-        m_engine->addTimerForEvent(&event, true);
+        event->eventId = u"999999999"_s;
+        m_engine->addTimerForEvent(event.get(), true);
         settle();
         QCOMPARE(firsts(added), (QVariantList{true, false, false}));
     }
 
     void timerDeleteReloadsTheList()
     {
-        boxsim::Timer timer;
-        timer.serviceReference = daserste;
-        timer.serviceName = u"Das Erste HD"_s;
-        timer.name = u"Tatort"_s;
-        timer.begin = SimulatedReceiver::startTime + 3600;
-        timer.end = timer.begin + 5400;
+        // The receiver's first timer, alone.
+        const boxsim::Timer timer = m_receiver->box.timers().first();
         m_receiver->box.clearTimers();
         QVERIFY(m_receiver->box.addTimer(timer));
 
         QSignalSpy deleted(engineE2(), &RequestsE2::finishedTimerEventDelRequest);
         QSignalSpy list(engineE2(), &RequestsE2::finishedTimerListRequest);
         TimerEntry entry;
-        entry.serviceReference = daserste;
+        entry.serviceReference = timer.serviceReference;
         entry.begin = uint(timer.begin);
         entry.end = uint(timer.end);
         m_engine->deleteTimer(&entry);
@@ -758,9 +758,8 @@ private Q_SLOTS:
             // again and again.
             QCOMPARE(about.count(), 0);
             QCOMPARE(m_failed->count(), 2);
-            QCOMPARE(m_failed->first().at(0).value<RequestType>(), ReqAbout);
-            QCOMPARE(m_failed->first().at(1).value<QNetworkReply::NetworkError>(),
-                     QNetworkReply::AuthenticationRequiredError);
+            QCOMPARE(m_failed->first().mid(0, 2),
+                     failure(ReqAbout, QNetworkReply::AuthenticationRequiredError));
             QCOMPARE(errorCode.count(), 2);
             // Refused at once: the credentials went with the first try.
             QCOMPARE(m_receiver->box.requests().size(), 2);
@@ -841,9 +840,7 @@ private Q_SLOTS:
         m_engine->sendRequest(ReqAbout);
         settle(5000);
         QCOMPARE(m_failed->count(), 1);
-        QCOMPARE(m_failed->first().at(0).value<RequestType>(), ReqAbout);
-        QCOMPARE(m_failed->first().at(1).value<QNetworkReply::NetworkError>(),
-                 QNetworkReply::OperationCanceledError);
+        QCOMPARE(m_failed->first().mid(0, 2), failure(ReqAbout, QNetworkReply::OperationCanceledError));
         QVERIFY(errorFlag.count() >= 1);
         QVERIFY(!m_database->aboutInfo());
     }
@@ -1103,15 +1100,13 @@ private Q_SLOTS:
         box.setSessionGuard(guarded);
         const QList<boxsim::Movie> movies = box.movies();
         const qsizetype timers = box.timers().size();
-        EpgItem event;
-        event.serviceReference = zdf;
-        event.eventId = QString::number(box.nextEvent(zdf)->id);
+        const auto event = eventOf(zdf, QString::number(box.nextEvent(zdf)->id));
         QSignalSpy added(engineE2(), &RequestsE2::finishedTimerEventAddRequest);
         QSignalSpy deleted(engineE2(), &RequestsE2::finishedMovieDelRequest);
         const QMap<QString, std::function<void()>> start{
             {u"full load"_s, [&] { m_engine->sendRequest(ReqServices); }},
             {u"zap"_s, [&] { m_engine->zapToServiceInBouquet(zdf, u"1:7:1:0:0:0:0:0:0:0:"_s); }},
-            {u"timer add"_s, [&] { m_engine->addTimerForEvent(&event, false); }},
+            {u"timer add"_s, [&] { m_engine->addTimerForEvent(event.get(), false); }},
             {u"movie delete"_s, [&] { m_engine->deleteMovie(movies.first().reference); }},
             {u"three at once"_s, [&] {
                  for (const RequestType type : {ReqAbout, ReqTimerList, ReqMovieList})
