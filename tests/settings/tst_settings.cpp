@@ -43,7 +43,8 @@ private slots:
     {
         Settings settings;
         QSignalSpy announced(&settings, &Settings::activeProfileChanged);
-        QCOMPARE(fields(settings.getActiveProfile()), fields({QString(noActiveProfileName)}));
+        QCOMPARE(fields(settings.getActiveProfile()),
+                 fields({QString(noActiveProfileName), 0, false, {}, {}, {}, {}}));
         QCOMPARE(announced.count(), 0);
         QVERIFY(settings.getProfiles().isEmpty());
     }
