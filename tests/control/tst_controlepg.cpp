@@ -423,49 +423,41 @@ private Q_SLOTS:
         QVERIFY(f.panelRefresh());
     }
 
-    void panelVisibility_data()
+    void playbackRefreshSwitchedOff_data()
     {
         QTest::addColumn<bool>("playback");
-        QTest::newRow("in playback it follows the panel") << true;
-        QTest::newRow("watching TV it stays off") << false;
+        QTest::addColumn<bool>("liveModeOff"); // else the TV tab is left, or the display goes dark
+        QTest::newRow("panel hidden in playback") << true << false;
+        QTest::newRow("panel hidden watching TV") << false << false;
+        QTest::newRow("live mode off in playback") << true << true;
     }
 
-    void panelVisibility()
+    void playbackRefreshSwitchedOff()
     {
         QFETCH(bool, playback);
+        QFETCH(bool, liveModeOff);
         ControlFixture f(Personality::Enigma1);
-        if (playback)
-            QVERIFY(loadPlayback(f));
-        else
-            QVERIFY(f.load());
+        QVERIFY(playback ? loadPlayback(f) : f.load());
         QCOMPARE(f.panelRefresh() != nullptr, playback);
 
-        // The TV tab is left, or the display goes dark.
-        f.control->panelTimerAllowed(false);
+        if (liveModeOff)
+            f.setSettings(false);
+        else
+            f.control->panelTimerAllowed(false);
         QVERIFY(!f.panelRefresh());
         f.timers.advance(5000);
         QVERIFY(f.settle());
         QVERIFY(f.targets().isEmpty());
-
-        f.control->panelTimerAllowed(true);
-        QCOMPARE(f.panelRefresh() != nullptr, playback);
-    }
-
-    void liveModeSwitchesThePlaybackRefresh()
-    {
-        ControlFixture f(Personality::Enigma1);
-        QVERIFY(loadPlayback(f));
-        QVERIFY(f.panelRefresh());
-
-        f.setSettings(false);
-        QVERIFY(!f.panelRefresh());
-        // Without live mode the evaluations start nothing either.
+        // The evaluations start nothing either.
         f.control->requestData();
         QVERIFY(f.settle());
         QVERIFY(!f.panelRefresh());
 
-        f.setSettings(true);
-        QVERIFY(f.panelRefresh());
+        if (liveModeOff)
+            f.setSettings(true);
+        else
+            f.control->panelTimerAllowed(true);
+        QCOMPARE(f.panelRefresh() != nullptr, playback);
     }
 
     void otherModeLeavesTimersAlone()
