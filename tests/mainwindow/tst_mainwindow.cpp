@@ -112,11 +112,6 @@ void answers(const char* yes, const char* no)
     QTest::newRow(no) << false;
 }
 
-MessageBoxAnswerer::Answer answer(bool yes)
-{
-    return yes ? MessageBoxAnswerer::Answer::Accept : MessageBoxAnswerer::Answer::Reject;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(boxsim::Personality)
@@ -403,7 +398,7 @@ private slots:
         movie->title = u"<b>Krimi</b> & mehr"_s;
         const QString reference = movie->serviceReference; // the entry goes with the deletion
         movies->setCurrentRow(1);
-        f.boxes.answerNext(answer(yes));
+        f.boxes.answerNext(yes ? MessageBoxAnswerer::Answer::Accept : MessageBoxAnswerer::Answer::Reject);
         f.window->movieDelete_triggered();
         QCOMPARE(f.boxes.askedTexts(),
                  QStringList{u"Delete the recording \"&lt;b&gt;Krimi&lt;/b&gt; &amp; mehr\"?"_s});
@@ -430,7 +425,7 @@ private slots:
         QFETCH(bool, yes);
         WindowFixture f;
         QVERIFY(f.show());
-        f.boxes.answerNext(answer(yes));
+        f.boxes.answerNext(yes ? MessageBoxAnswerer::Answer::Accept : MessageBoxAnswerer::Answer::Reject);
         f.window->closeButton_triggered();
         QCOMPARE(f.boxes.askedTexts(), QStringList{u"TavrelControl really quit?"_s});
         QCOMPARE(f.window->isVisible(), !yes);
@@ -492,12 +487,10 @@ private slots:
         QTest::addColumn<QStringList>("paths"); // list, delete, clean-up
         QTest::addColumn<boxsim::FaultKind>("listFault");
         QTest::newRow("enigma2") << boxsim::Personality::Enigma2
-                                 << QStringList{u"/web/timerlist"_s, u"/web/timerdelete"_s,
-                                                u"/web/timercleanup"_s}
+                                 << u"/web/timerlist /web/timerdelete /web/timercleanup"_s.split(u' ')
                                  << boxsim::FaultKind::Http500;
         QTest::newRow("enigma1") << boxsim::Personality::Enigma1
-                                 << QStringList{u"/xml/timers"_s, u"/deleteTimerEvent"_s,
-                                                u"/cleanupTimerList"_s}
+                                 << u"/xml/timers /deleteTimerEvent /cleanupTimerList"_s.split(u' ')
                                  << boxsim::FaultKind::MalformedBody;
     }
 

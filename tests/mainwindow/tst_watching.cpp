@@ -67,10 +67,6 @@ public:
         return QString::fromUtf8(file.readAll()).trimmed();
     }
     QString statusLine() const { return f.find<QLabel>("statusLine")->text(); }
-    const Channel* channel(int bouquet, int row) const
-    {
-        return f.control()->currentDatabase()->channel(bouquet, row);
-    }
 
     // The first bytes of a GET's body (a stream does not end soon), fetched as a player would.
     static QByteArray fetch(const QUrl& url, qint64 enough = 4 * 188)
@@ -137,10 +133,11 @@ private slots:
         QVERIFY(w.load(zapFirst, credentials));
         // Not the channel the receiver shows, so that a zap is needed.
         const QString shown = w.f.receiver.box.currentServiceReference();
+        const TavrelDatabase* database = w.f.control()->currentDatabase();
         int row = 0;
-        while (w.channel(0, row)->serviceReference == shown)
+        while (database->channel(0, row)->serviceReference == shown)
             ++row;
-        const QString reference = w.channel(0, row)->serviceReference;
+        const QString reference = database->channel(0, row)->serviceReference;
         if (zapFails)
             w.f.receiver.box.setPathFault(u"/web/zap"_s, {boxsim::FaultKind::Http500});
 
