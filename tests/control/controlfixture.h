@@ -10,7 +10,9 @@
 #include "tests/common/settlecontrol.h"
 #include "tests/common/simulatedreceiver.h"
 
+#include <QMetaEnum>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 
@@ -46,6 +48,12 @@ public:
 
     [[nodiscard]] bool settle() { return settleControl(*control); }
 
+    template<typename Signal>
+    QSignalSpy spy(Signal signal) const
+    {
+        return QSignalSpy(control.get(), signal);
+    }
+
     // Loads the receiver until the controller is initialized and quiet; the log starts empty.
     [[nodiscard]] bool load()
     {
@@ -58,12 +66,6 @@ public:
     }
 
     TavrelDatabase& database() const { return *control->currentDatabase(); }
-
-    // The first place of the service in the image, as the controller finds the receiver's one.
-    std::optional<std::pair<int, int>> positionOf(const QString& reference) const
-    {
-        return database().findService(reference);
-    }
 
     // Whether the image holds events and every bouquet, channel and event of it lives in this,
     // the GUI thread, as the lists need them, also where their answers were read on another.
@@ -86,6 +88,40 @@ public:
         return events > 0;
     }
 
+    // The controller's timer of that name while it runs; null when it is stopped or gone.
+    ControlTimer* running(const QString& name) const
+    {
+        ControlTimer* timer = control->findChild<ControlTimer*>(name);
+        return timer && timer->isActive() ? timer : nullptr;
+    }
+
+    ControlTimer* epgAlign() const { return running(u"epgAlignTimer"_s); }
+
+    ControlTimer* epgRefresh() const { return running(u"epgRefreshTimer"_s); }
+
+    ControlTimer* panelRefresh() const { return running(u"panelOneSecTimer"_s); }
+
+    void setSettings(bool liveMode, bool click = false, bool doubleClick = true)
+    {
+        SystemSet set;
+        set.isLiveMode = liveMode;
+        set.chanlistClick = click;
+        set.chanlistDbClick = doubleClick;
+        control->setNewSystemSettings(set);
+    }
+
+    // Every box asked: its text, icon and buttons, and whether the text is rich.
+    QStringList askedBoxes() const
+    {
+        QStringList lines;
+        for (const AskedMessageBox& box : boxes.asked()) {
+            lines.append(u"%1 [%2 %3%4]"_s.arg(
+                box.text, QLatin1String(QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box.icon)),
+                box.buttons.join(u'/'), box.textFormat == Qt::RichText ? u" rich"_s : QString()));
+        }
+        return lines;
+    }
+
     QStringList targets() const { return receiver.targets(); }
 
     QStringList targetsTo(const QString& path) const { return receiver.targetsTo(path); }
@@ -95,6 +131,14 @@ public:
     {
         const QList<boxsim::LoggedRequest> requests = receiver.requestsTo(path);
         return index < requests.size() ? requests.at(index).queryValue(name) : QString();
+    }
+
+    QStringList queryValuesOf(const QByteArray& path, const QStringList& names) const
+    {
+        QStringList values;
+        for (const QString& name : names)
+            values.append(queryValueOf(path, name));
+        return values;
     }
 
     ManualTimerSource timers; // outlives the controller's timers
@@ -137,6 +181,16 @@ public:
 
     QStringList names;
 };
+
+// The first argument of every emission the spy saw, in order.
+template<typename T = int>
+QList<T> firstArguments(const QSignalSpy& spy)
+{
+    QList<T> values;
+    for (const QList<QVariant>& arguments : spy)
+        values.append(arguments.first().value<T>());
+    return values;
+}
 
 // A running or coming event of a channel for tests that arrange the image themselves.
 inline std::unique_ptr<EpgItem> makeEvent(const Channel& channel, qint64 start, int duration)

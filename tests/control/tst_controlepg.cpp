@@ -11,42 +11,19 @@ namespace {
 
 constexpr int channelsPerBouquet = 6;
 
-// Gives the channel a running and a coming event, or leaves it without any.
-void arrangeChannel(Channel& channel, qint64 now, bool withEvents)
+// Gives each channel the events its letter says: 'e' a running and a coming one, 'x' two that
+// ended, '-' none.
+void arrangeChannels(const QList<Channel*>& channels, qint64 now, const QString& letters)
 {
-    channel.clearEpg();
-    if (!withEvents)
-        return;
-    channel.addEpgItem(makeEvent(channel, now - 600, 1800));
-    channel.addEpgItem(makeEvent(channel, now + 1200, 1800));
-}
-
-ControlTimer* runningTimer(const ControlFixture& f, const QString& name)
-{
-    ControlTimer* timer = f.control->findChild<ControlTimer*>(name);
-    return timer && timer->isActive() ? timer : nullptr;
-}
-
-ControlTimer* epgAlign(const ControlFixture& f)
-{
-    return runningTimer(f, QStringLiteral("epgAlignTimer"));
-}
-
-ControlTimer* epgRefresh(const ControlFixture& f)
-{
-    return runningTimer(f, QStringLiteral("epgRefreshTimer"));
-}
-
-ControlTimer* panelRefresh(const ControlFixture& f)
-{
-    return runningTimer(f, QStringLiteral("panelOneSecTimer"));
-}
-
-SystemSet liveMode(bool on)
-{
-    SystemSet set;
-    set.isLiveMode = on;
-    return set;
+    for (qsizetype c = 0; c < channels.size(); ++c) {
+        Channel& channel = *channels.at(c);
+        channel.clearEpg();
+        const qint64 start = letters.at(c) == u'x' ? now - 7200 : now - 600;
+        if (letters.at(c) != u'-') {
+            channel.addEpgItem(makeEvent(channel, start, 1800));
+            channel.addEpgItem(makeEvent(channel, start + 1800, 1800));
+        }
+    }
 }
 
 // An Enigma1 receiver that plays its first recording, loaded.
@@ -54,13 +31,6 @@ bool loadPlayback(ControlFixture& f)
 {
     f.receiver.box.playMovie(f.receiver.box.movies().first().reference);
     return f.load() && f.database().statusData()->mode == BoxModeMovie;
-}
-
-// One tick of the one-second refresh and the answers it brings.
-bool tick(ControlFixture& f)
-{
-    f.timers.advance(1000);
-    return f.settle();
 }
 
 void invokeModeSwitch(TavrelControl* control, BoxMode mode)
@@ -77,90 +47,59 @@ class TestControlEpg : public QObject
 
 private Q_SLOTS:
 
-    void bouquetReloadThreshold_data()
+    void bouquetEpgReload_data()
     {
-        QTest::addColumn<QList<bool>>("lacking"); // per channel: without events
+        QTest::addColumn<bool>("minuteCheck"); // else the check as another bouquet is shown
+        QTest::addColumn<QString>("channels"); // the events of each, see arrangeChannels()
         QTest::addColumn<bool>("reloads");
 
         // The count is the controller's own, whichever receiver asks for the bouquet's EPG.
-        QTest::newRow("4 lacking, the last among them, reloads")
-            << QList<bool>{false, false, true, true, true, true} << true;
-        QTest::newRow("3 lacking, the last among them, do not")
-            << QList<bool>{false, false, false, true, true, true} << false;
-        QTest::newRow("5 lacking, not the last, do not")
-            << QList<bool>{true, true, true, true, true, false} << false;
-        QTest::newRow("all lacking reload") << QList<bool>(channelsPerBouquet, true) << true;
+        QTest::newRow("4 lacking, the last among them, reload") << false << u"ee----"_s << true;
+        QTest::newRow("3 lacking, the last among them, do not") << false << u"eee---"_s << false;
+        QTest::newRow("5 lacking, not the last, do not") << false << u"-----e"_s << false;
+        QTest::newRow("all lacking reload") << false << u"------"_s << true;
+        // The minute check reloads the shown bouquet for a single channel without events.
+        QTest::newRow("minute check, every channel has its events") << true << u"eeeeee"_s << false;
+        QTest::newRow("minute check, one channel lacks events") << true << u"ee-eee"_s << true;
+        QTest::newRow("minute check, events that ended are pruned first") << true << u"eexeee"_s << true;
     }
 
-    void bouquetReloadThreshold()
+    void bouquetEpgReload()
     {
-        QFETCH(QList<bool>, lacking);
+        QFETCH(bool, minuteCheck);
+        QFETCH(QString, channels);
         QFETCH(bool, reloads);
         ControlFixture f(Personality::Enigma2);
         f.receiver.box.useGeneratedLineUp(2, channelsPerBouquet);
         QVERIFY(f.load());
-        const QList<Channel*> channels = f.database().channels(1);
-        QCOMPARE(channels.size(), channelsPerBouquet);
-        for (int c = 0; c < channelsPerBouquet; ++c)
-            arrangeChannel(*channels.at(c), f.receiver.clock.now(), !lacking.at(c));
-        QSignalSpy transmit(f.control.get(), &TavrelControl::networkTransmitIsActive);
+        const int b = minuteCheck ? 0 : 1;
+        const QList<Channel*> arranged = f.database().channels(b);
+        QCOMPARE(arranged.size(), channelsPerBouquet);
+        arrangeChannels(arranged, f.receiver.clock.now(), channels);
+        QSignalSpy transmit = f.spy(&TavrelControl::networkTransmitIsActive);
+        QSignalSpy epg = f.spy(qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
 
-        f.control->refreshBouquetEpgIfStale(1);
-        // Each channel counts once per change of its EPG: asking again at once asks nothing, nor do
-        // bouquets that are not there.
-        f.control->refreshBouquetEpgIfStale(1);
-        f.control->refreshBouquetEpgIfStale(-1);
-        f.control->refreshBouquetEpgIfStale(2);
+        if (minuteCheck) {
+            f.control->updateCheckChannelItems();
+            QCOMPARE(firstArguments<TavrelDatabase*>(epg), QList{&f.database()});
+        } else {
+            f.control->refreshBouquetEpgIfStale(1);
+            // Each channel counts once per change of its EPG: asking again at once asks nothing, nor
+            // do bouquets that are not there.
+            f.control->refreshBouquetEpgIfStale(1);
+            f.control->refreshBouquetEpgIfStale(-1);
+            f.control->refreshBouquetEpgIfStale(2);
+        }
         QVERIFY(f.settle());
 
         QCOMPARE(f.targetsTo(u"/web/epgmulti"_s).size(), reloads ? 1 : 0);
         if (reloads) {
-            QCOMPARE(f.queryValueOf("/web/epgmulti", u"bRef"_s), f.database().bouquet(1)->reference);
+            QCOMPARE(f.queryValueOf("/web/epgmulti", u"bRef"_s), f.database().bouquet(b)->reference);
             QVERIFY(transmit.contains(QVariantList{true}));
         }
-    }
-
-    void minuteCheckReloadsTheShownBouquet_data()
-    {
-        QTest::addColumn<QString>("arrangement");
-        QTest::addColumn<bool>("reloads");
-
-        QTest::newRow("every channel has its events") << u"complete"_s << false;
-        QTest::newRow("one channel lacks events") << u"one lacking"_s << true;
-        QTest::newRow("events that ended are pruned first") << u"one ended"_s << true;
-    }
-
-    void minuteCheckReloadsTheShownBouquet()
-    {
-        QFETCH(QString, arrangement);
-        QFETCH(bool, reloads);
-        ControlFixture f(Personality::Enigma2);
-        f.receiver.box.useGeneratedLineUp(2, channelsPerBouquet);
-        QVERIFY(f.load());
-        const qint64 now = f.receiver.clock.now();
-        const QList<Channel*> channels = f.database().channels(0);
-        for (Channel* channel : channels)
-            arrangeChannel(*channel, now, true);
-        Channel* odd = channels.at(2);
-        if (arrangement == QLatin1String("one lacking")) {
-            odd->clearEpg();
-        } else if (arrangement == QLatin1String("one ended")) {
-            odd->clearEpg();
-            odd->addEpgItem(makeEvent(*odd, now - 7200, 1800));
-            odd->addEpgItem(makeEvent(*odd, now - 5400, 1800));
-        }
-        QSignalSpy epg(f.control.get(), qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
-
-        f.control->updateCheckChannelItems();
-        QCOMPARE(epg.size(), 1);
-        QVERIFY(f.settle());
-
-        QCOMPARE(epg.first().first().value<TavrelDatabase*>(), &f.database());
-        QCOMPARE(f.targetsTo(u"/web/epgmulti"_s).size(), reloads ? 1 : 0);
-        if (reloads)
-            QCOMPARE(f.queryValueOf("/web/epgmulti", u"bRef"_s), f.database().bouquet(0)->reference);
-        // Progress was brought up to now on the way.
-        QCOMPARE(channels.first()->epgList().first()->progress, 33);
+        // The minute check brings progress up to now on the way.
+        if (minuteCheck)
+            QCOMPARE(arranged.first()->epgList().first()->progress, 33);
     }
 
     void selectedChannelAsksForItsEpg_data()
@@ -182,15 +121,14 @@ private Q_SLOTS:
         ControlFixture f(personality);
         QVERIFY(f.load());
         Channel* channel = f.database().channel(0, 1);
-        arrangeChannel(*channel, f.receiver.clock.now(), events > 0);
+        arrangeChannels({channel}, f.receiver.clock.now(), events > 0 ? u"e"_s : u"-"_s);
         QCOMPARE(channel->epgList().size(), events);
-        QSignalSpy selected(f.control.get(), &TavrelControl::broadcastChannelIndex);
+        QSignalSpy selected = f.spy(&TavrelControl::broadcastChannelIndex);
 
         f.control->guiChannelIndex_ChangedSlot(1);
         QVERIFY(f.settle());
 
-        QCOMPARE(selected.size(), 1);
-        QCOMPARE(selected.first().first().toInt(), 1);
+        QCOMPARE(firstArguments(selected), QList<int>{1});
         QCOMPARE(f.targetsTo(u"/web/epgservice"_s).size(), asks ? 1 : 0);
         if (asks)
             QCOMPARE(f.queryValueOf("/web/epgservice", u"sRef"_s), channel->serviceReference);
@@ -255,23 +193,21 @@ private Q_SLOTS:
         ControlFixture f(personality);
         f.receiver.box.useGeneratedLineUp(2, channelsPerBouquet);
         QVERIFY(f.load());
-        QSignalSpy epgPage(f.control.get(), &TavrelControl::setEpgWidgetBouquetIndex);
-        QSignalSpy lists(f.control.get(), qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
+        QSignalSpy epgPage = f.spy(&TavrelControl::setEpgWidgetBouquetIndex);
+        QSignalSpy lists = f.spy(qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
 
         f.control->guiBouquetIndex_ChangedSlot(bouquet);
         QVERIFY(f.settle());
 
-        QCOMPARE(epgPage.size(), 1);
-        QCOMPARE(epgPage.first().first().toInt(), bouquet);
+        QCOMPARE(firstArguments(epgPage), QList<int>{bouquet});
         QVERIFY(!lists.isEmpty());
         if (path.isEmpty()) {
             QVERIFY(f.targets().isEmpty());
             return;
         }
         QCOMPARE(f.targetsTo(path).size(), 1);
-        const QString reference = f.isEnigma1() ? f.queryValueOf(path.toLatin1(), u"ref"_s)
-                                                : f.queryValueOf(path.toLatin1(), u"bRef"_s);
-        QCOMPARE(reference, f.database().bouquet(bouquet)->reference);
+        QCOMPARE(f.queryValueOf(path.toLatin1(), f.isEnigma1() ? u"ref"_s : u"bRef"_s),
+                 f.database().bouquet(bouquet)->reference);
     }
 
     void reloadEpgAction_data()
@@ -293,7 +229,7 @@ private Q_SLOTS:
         QVERIFY(f.database().hasEpg(0, 0));
         // The receiver stops answering, so the emptied lists stay visible to the test.
         f.receiver.box.setFault({boxsim::FaultKind::Hang});
-        QSignalSpy lists(f.control.get(), qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
+        QSignalSpy lists = f.spy(qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
 
         f.control->reloadEpgActionSlot();
 
@@ -373,17 +309,17 @@ private Q_SLOTS:
         ControlFixture f(Personality::Enigma2);
         f.receiver.clock.set(SimulatedReceiver::startTime + second);
         QVERIFY(f.load());
-        QSignalSpy checks(f.control.get(), qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
+        QSignalSpy checks = f.spy(qOverload<TavrelDatabase*>(&TavrelControl::EpgDataUpdate));
 
-        QVERIFY(epgAlign(f));
-        QCOMPARE(epgAlign(f)->interval(), firstTickMs);
+        QVERIFY(f.epgAlign());
+        QCOMPARE(f.epgAlign()->interval(), firstTickMs);
         f.timers.advance(firstTickMs - 1);
-        QVERIFY(!epgRefresh(f));
+        QVERIFY(!f.epgRefresh());
         f.timers.advance(1);
-        QVERIFY(!epgAlign(f));
-        QVERIFY(epgRefresh(f));
-        QCOMPARE(epgRefresh(f)->interval(), 60000);
-        QCOMPARE(epgRefresh(f)->mode(), ControlTimer::Mode::Repeating);
+        QVERIFY(!f.epgAlign());
+        QVERIFY(f.epgRefresh());
+        QCOMPARE(f.epgRefresh()->interval(), 60000);
+        QCOMPARE(f.epgRefresh()->mode(), ControlTimer::Mode::Repeating);
 
         // From then on the channels are checked every minute.
         QVERIFY(checks.isEmpty());
@@ -397,9 +333,9 @@ private Q_SLOTS:
     {
         ControlFixture f(Personality::Enigma2);
         QVERIFY(f.load());
-        QVERIFY(epgAlign(f));
-        QSignalSpy busy(f.control.get(), &TavrelControl::loadLabelStop);
-        QSignalSpy power(f.control.get(), &TavrelControl::panelPowerstateUpdateE2);
+        QVERIFY(f.epgAlign());
+        QSignalSpy busy = f.spy(&TavrelControl::loadLabelStop);
+        QSignalSpy power = f.spy(&TavrelControl::panelPowerstateUpdateE2);
 
         f.receiver.box.setStandby(true);
         f.control->requestStatus();
@@ -408,17 +344,17 @@ private Q_SLOTS:
         QVERIFY(!power.isEmpty());
         QCOMPARE(power.last().first().toBool(), true);
         QVERIFY(!busy.isEmpty());
-        QVERIFY(!epgAlign(f));
-        QVERIFY(!panelRefresh(f));
+        QVERIFY(!f.epgAlign());
+        QVERIFY(!f.panelRefresh());
         // The shot that was pending when the box went to standby does not bring the refresh back.
         f.timers.advance(180000);
-        QVERIFY(!epgRefresh(f));
+        QVERIFY(!f.epgRefresh());
 
         // Waking up starts it again, aligned anew.
         f.receiver.box.setStandby(false);
         f.control->requestStatus();
         QVERIFY(f.settle());
-        QVERIFY(epgAlign(f));
+        QVERIFY(f.epgAlign());
         QCOMPARE(power.last().first().toBool(), false);
     }
 
@@ -427,17 +363,17 @@ private Q_SLOTS:
         ControlFixture f(Personality::Enigma1);
         QVERIFY(f.load());
         f.timers.advance(61000);
-        QVERIFY(epgRefresh(f));
+        QVERIFY(f.epgRefresh());
 
-        f.control->setNewSystemSettings(liveMode(false));
+        f.setSettings(false);
         // Still running: only the next evaluation of the mode switches it.
-        QVERIFY(epgRefresh(f));
+        QVERIFY(f.epgRefresh());
         f.control->panelTimerAllowed(true);
         f.control->requestData();
         QVERIFY(f.settle());
 
-        QVERIFY(!epgRefresh(f));
-        QVERIFY(!epgAlign(f));
+        QVERIFY(!f.epgRefresh());
+        QVERIFY(!f.epgAlign());
     }
 
     void playbackRefreshFollowsThePosition_data()
@@ -452,18 +388,19 @@ private Q_SLOTS:
         QFETCH(bool, moving);
         ControlFixture f(Personality::Enigma1);
         // In playback every evaluation of the mode shows the movie panel and takes a position sample.
-        QSignalSpy evaluations(f.control.get(), &TavrelControl::panelMovieModeUpdate);
+        QSignalSpy evaluations = f.spy(&TavrelControl::panelMovieModeUpdate);
         QVERIFY(loadPlayback(f));
-        QVERIFY(panelRefresh(f));
-        QCOMPARE(panelRefresh(f)->interval(), 1000);
+        QVERIFY(f.panelRefresh());
+        QCOMPARE(f.panelRefresh()->interval(), 1000);
         const qsizetype atLoad = evaluations.size();
         QVERIFY(atLoad >= 1);
 
         int ticks = 0;
-        while (panelRefresh(f) && ticks < 25) {
+        while (f.panelRefresh() && ticks < 25) {
             if (moving)
                 f.receiver.box.advanceTime(5);
-            QVERIFY(tick(f));
+            f.timers.advance(1000); // one tick of the one-second refresh
+            QVERIFY(f.settle());
             ++ticks;
         }
 
@@ -473,94 +410,86 @@ private Q_SLOTS:
         QCOMPARE(evaluations.size(), atLoad + ticks);
         if (moving) {
             QCOMPARE(ticks, 25);
-            QVERIFY(panelRefresh(f));
+            QVERIFY(f.panelRefresh());
             return;
         }
         // Only a tenth evaluation compares; the one that found the position as nine before stopped it.
-        QVERIFY(!panelRefresh(f));
+        QVERIFY(!f.panelRefresh());
         QCOMPARE(evaluations.size() % 10, 0);
         QVERIFY(ticks >= 10 - atLoad);
         // The next evaluation, after play was pressed, starts it again.
         f.control->sendPlayerCommand(2);
         QVERIFY(f.settle());
-        QVERIFY(panelRefresh(f));
+        QVERIFY(f.panelRefresh());
     }
 
-    void panelVisibility_data()
+    void playbackRefreshSwitchedOff_data()
     {
         QTest::addColumn<bool>("playback");
-        QTest::newRow("in playback it follows the panel") << true;
-        QTest::newRow("watching TV it stays off") << false;
+        QTest::addColumn<bool>("liveModeOff"); // else the TV tab is left, or the display goes dark
+        QTest::newRow("panel hidden in playback") << true << false;
+        QTest::newRow("panel hidden watching TV") << false << false;
+        QTest::newRow("live mode off in playback") << true << true;
     }
 
-    void panelVisibility()
+    void playbackRefreshSwitchedOff()
     {
         QFETCH(bool, playback);
+        QFETCH(bool, liveModeOff);
         ControlFixture f(Personality::Enigma1);
-        if (playback)
-            QVERIFY(loadPlayback(f));
-        else
-            QVERIFY(f.load());
-        QCOMPARE(panelRefresh(f) != nullptr, playback);
+        QVERIFY(playback ? loadPlayback(f) : f.load());
+        QCOMPARE(f.panelRefresh() != nullptr, playback);
 
-        // The TV tab is left, or the display goes dark.
-        f.control->panelTimerAllowed(false);
-        QVERIFY(!panelRefresh(f));
+        if (liveModeOff)
+            f.setSettings(false);
+        else
+            f.control->panelTimerAllowed(false);
+        QVERIFY(!f.panelRefresh());
         f.timers.advance(5000);
         QVERIFY(f.settle());
         QVERIFY(f.targets().isEmpty());
-
-        f.control->panelTimerAllowed(true);
-        QCOMPARE(panelRefresh(f) != nullptr, playback);
-    }
-
-    void liveModeSwitchesThePlaybackRefresh()
-    {
-        ControlFixture f(Personality::Enigma1);
-        QVERIFY(loadPlayback(f));
-        QVERIFY(panelRefresh(f));
-
-        f.control->setNewSystemSettings(liveMode(false));
-        QVERIFY(!panelRefresh(f));
-        // Without live mode the evaluations start nothing either.
+        // The evaluations start nothing either.
         f.control->requestData();
         QVERIFY(f.settle());
-        QVERIFY(!panelRefresh(f));
+        QVERIFY(!f.panelRefresh());
 
-        f.control->setNewSystemSettings(liveMode(true));
-        QVERIFY(panelRefresh(f));
+        if (liveModeOff)
+            f.setSettings(true);
+        else
+            f.control->panelTimerAllowed(true);
+        QCOMPARE(f.panelRefresh() != nullptr, playback);
     }
 
     void otherModeLeavesTimersAlone()
     {
         ControlFixture f(Personality::Enigma1);
         QVERIFY(loadPlayback(f));
-        const ControlTimer* panel = panelRefresh(f);
-        const ControlTimer* align = epgAlign(f);
+        const ControlTimer* panel = f.panelRefresh();
+        const ControlTimer* align = f.epgAlign();
         QVERIFY(panel);
         QVERIFY(align);
 
         invokeModeSwitch(f.control.get(), BoxModeOther);
-        QCOMPARE(panelRefresh(f), panel);
-        QCOMPARE(epgAlign(f), align);
+        QCOMPARE(f.panelRefresh(), panel);
+        QCOMPARE(f.epgAlign(), align);
 
         invokeModeSwitch(f.control.get(), BoxModeStandby);
-        QVERIFY(!panelRefresh(f));
-        QVERIFY(!epgAlign(f));
+        QVERIFY(!f.panelRefresh());
+        QVERIFY(!f.epgAlign());
     }
 
     void timersOutliveAReset()
     {
         ControlFixture f(Personality::Enigma1);
         QVERIFY(loadPlayback(f));
-        QVERIFY(panelRefresh(f));
+        QVERIFY(f.panelRefresh());
         Settings().deleteProfile(QStringLiteral("Simulated"));
         f.control->loadServiceData();
         QVERIFY(!f.control->currentEngine());
-        QSignalSpy transmit(f.control.get(), &TavrelControl::networkTransmitIsActive);
+        QSignalSpy transmit = f.spy(&TavrelControl::networkTransmitIsActive);
 
         // The refresh keeps ticking, finds no engine and asks for nothing.
-        QVERIFY(panelRefresh(f));
+        QVERIFY(f.panelRefresh());
         f.timers.advance(3000);
         QVERIFY(f.settle());
         QCOMPARE(transmit.size(), 3);

@@ -14,7 +14,7 @@ using boxsim::FaultKind;
 
 namespace {
 
-const QString connectionError = QStringLiteral("Connection error!\nTry again?");
+const QString connectionError = u"Connection error!\nTry again?"_s;
 // Time-outs short enough for a test; the receiver's hang is what matters, not the length.
 constexpr int shortTimeoutMs = 200;
 
@@ -33,12 +33,14 @@ QByteArray magicPacketFor(const QString& mac)
 }
 
 // The profile's wake-up address points at a socket on 127.0.0.1 instead of the LAN.
-void sendWakeUpCallsTo(const QUdpSocket& listener)
+[[nodiscard]] bool listenForWakeUpCalls(QUdpSocket& listener)
 {
+    if (!listener.bind(QHostAddress::LocalHost, 0))
+        return false;
     Settings store;
     Profile profile = store.getActiveProfile();
     profile.wakeAddress = u"127.0.0.1:"_s + QString::number(listener.localPort());
-    store.saveProfile(profile);
+    return store.saveProfile(profile);
 }
 } // namespace
 
@@ -56,8 +58,8 @@ private Q_SLOTS:
         const qsizetype bouquets = image->bouquets().size();
         const QPointer<TavrelRequest> engine = f.control->currentEngine();
         QSignalSpy failures(engine.data(), &TavrelRequest::requestFailed);
-        QSignalSpy errors(f.control.get(), &TavrelControl::networkErrorOccurred);
-        QSignalSpy busy(f.control.get(), &TavrelControl::loadLabelStop);
+        QSignalSpy errors = f.spy(&TavrelControl::networkErrorOccurred);
+        QSignalSpy busy = f.spy(&TavrelControl::loadLabelStop);
         f.receiver.box.setFault({FaultKind::Hang});
 
         // While the question is open the panel goes on polling, and each poll times out too.
@@ -80,12 +82,8 @@ private Q_SLOTS:
 
         // The status and what it brings along all timed out.
         QVERIFY(failures.size() >= 4);
-        QCOMPARE(f.boxes.askedTexts(), QStringList{connectionError});
+        QCOMPARE(f.askedBoxes(), QStringList{connectionError + u" [Warning Yes/No rich]"_s});
         QCOMPARE(f.boxes.mostOpenAtOnce(), 1);
-        const AskedMessageBox box = f.boxes.asked().first();
-        QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
-        QCOMPARE(box.textFormat, Qt::RichText);
         QVERIFY(!errors.isEmpty());
         QCOMPARE(errors.last().first().toBool(), true);
         QVERIFY(!busy.isEmpty());
@@ -98,41 +96,59 @@ private Q_SLOTS:
 
         // Once the receiver is back, polling works as before.
         f.receiver.box.clearFaults();
-        QSignalSpy power(f.control.get(), &TavrelControl::panelPowerstateUpdateE2);
+        QSignalSpy power = f.spy(&TavrelControl::panelPowerstateUpdateE2);
         f.control->requestStatus();
         QVERIFY(f.settle());
         QCOMPARE(power.size(), 1);
     }
 
-    void connectionErrorAnswer_data()
+    void timedOutStatus_data()
     {
         QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("reloadMeanwhile"); // as the panel shows the error
+        QTest::addColumn<QStringList>("asked");
         QTest::addColumn<bool>("reloads");
 
-        QTest::newRow("yes loads everything again") << Answer::Accept << true;
-        QTest::newRow("no leaves the state as it is") << Answer::Reject << false;
+        QTest::newRow("yes loads everything again")
+            << Answer::Accept << false << QStringList{connectionError} << true;
+        QTest::newRow("no leaves the state as it is")
+            << Answer::Reject << false << QStringList{connectionError} << false;
+        // The time-out belonged to the engine that is gone: nobody is asked about it.
+        QTest::newRow("reload inside the engine's report") << Answer::Reject << true << QStringList() << true;
     }
 
-    void connectionErrorAnswer()
+    void timedOutStatus()
     {
         QFETCH(Answer, answer);
+        QFETCH(bool, reloadMeanwhile);
+        QFETCH(QStringList, asked);
         QFETCH(bool, reloads);
         ControlFixture f(Personality::Enigma2);
         QVERIFY(f.load());
         shortenTimeouts(f);
         TavrelDatabase* image = &f.database();
-        QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
-        f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), {.kind = FaultKind::Hang, .times = 1});
+        QSignalSpy services = f.spy(&TavrelControl::ServiceDataUpdate);
+        f.receiver.box.setPathFault(u"/web/powerstate"_s, {.kind = FaultKind::Hang, .times = 1});
         f.boxes.answerNext(answer);
+        bool reloaded = false;
+        connect(f.control.get(), &TavrelControl::networkErrorOccurred, f.control.get(), [&] {
+            if (reloadMeanwhile && !reloaded) {
+                reloaded = true;
+                f.control->loadServiceData();
+            }
+        });
 
         f.control->requestStatus();
-        QTRY_COMPARE(f.boxes.askedTexts(), QStringList{connectionError});
+        QTRY_COMPARE(f.boxes.askedTexts(), asked);
+        QTRY_COMPARE(reloaded, reloadMeanwhile);
         QTRY_VERIFY(f.control->isInitialized());
         QVERIFY(f.settle());
 
-        QCOMPARE(services.size(), reloads ? 1 : 0);
+        QCOMPARE(f.boxes.askedTexts(), asked);
+        QCOMPARE(firstArguments<TavrelDatabase*>(services),
+                 reloads ? QList{&f.database()} : QList<TavrelDatabase*>());
         QCOMPARE(&f.database() == image, !reloads);
-        QCOMPARE(f.targets().count(QStringLiteral("/web/getallservices")), reloads ? 1 : 0);
+        QCOMPARE(f.targets().count(u"/web/getallservices"_s), reloads ? 1 : 0);
     }
 
     void otherErrorsAskNothing_data()
@@ -152,8 +168,8 @@ private Q_SLOTS:
         ControlFixture f(Personality::Enigma2);
         if (!whileLoading)
             QVERIFY(f.load());
-        QSignalSpy errors(f.control.get(), &TavrelControl::networkErrorOccurred);
-        QSignalSpy busy(f.control.get(), &TavrelControl::loadLabelStop);
+        QSignalSpy errors = f.spy(&TavrelControl::networkErrorOccurred);
+        QSignalSpy busy = f.spy(&TavrelControl::loadLabelStop);
         f.receiver.box.setFault({fault});
 
         if (whileLoading)
@@ -168,33 +184,6 @@ private Q_SLOTS:
         QVERIFY(!busy.isEmpty());
         QVERIFY(f.boxes.asked().isEmpty());
         QCOMPARE(f.control->isInitialized(), !whileLoading);
-    }
-
-    void reloadWhileATimeoutIsReported()
-    {
-        ControlFixture f(Personality::Enigma2);
-        QVERIFY(f.load());
-        shortenTimeouts(f);
-        f.receiver.box.setPathFault(QStringLiteral("/web/powerstate"), {.kind = FaultKind::Hang, .times = 1});
-        // The user reloads right as the panel shows the error, inside the engine's report of it.
-        bool reloaded = false;
-        connect(f.control.get(), &TavrelControl::networkErrorOccurred, f.control.get(), [&] {
-            if (!reloaded) {
-                reloaded = true;
-                f.control->loadServiceData();
-            }
-        });
-        QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
-
-        f.control->requestStatus();
-        QTRY_VERIFY(reloaded);
-        QTRY_VERIFY(f.control->isInitialized());
-        QVERIFY(f.settle());
-
-        // The time-out belonged to the engine that is gone: nobody is asked about it.
-        QVERIFY(f.boxes.asked().isEmpty());
-        QCOMPARE(services.size(), 1);
-        QCOMPARE(services.first().first().value<TavrelDatabase*>(), &f.database());
     }
 
     // Waking a receiver in deep standby: the MAC address learnt on the first connection, the
@@ -222,11 +211,10 @@ private Q_SLOTS:
 
         // Next day: the receiver sleeps in deep standby and the program starts afresh.
         QUdpSocket listener;
-        QVERIFY(listener.bind(QHostAddress::LocalHost, 0));
-        sendWakeUpCallsTo(listener);
+        QVERIFY(listenForWakeUpCalls(listener));
         f.control = std::make_unique<TavrelControl>(f.receiver.clock, f.timers);
         f.receiver.box.setFault({boxsim::FaultKind::Refuse});
-        QSignalSpy failures(f.control.get(), &TavrelControl::networkErrorOccurred);
+        QSignalSpy failures = f.spy(&TavrelControl::networkErrorOccurred);
 
         f.control->wakeUpReceiver();
         QTRY_VERIFY(listener.hasPendingDatagrams());
@@ -251,9 +239,7 @@ private Q_SLOTS:
             QVERIFY(f.boxes.askedTexts().constFirst().startsWith(u"The receiver did not answer"_s));
             // It has given up: no further attempts. (With live mode on, the program's own
             // reconnection tries would go on; they are not the wake-up call's.)
-            SystemSet notLive;
-            notLive.isLiveMode = false;
-            f.control->setNewSystemSettings(notLive);
+            f.setSettings(false);
             f.receiver.box.clearFault();
             f.timers.advance(10 * WakeUpCall::retryDelayMs);
             QTest::qWait(100);
@@ -267,8 +253,7 @@ private Q_SLOTS:
         ControlFixture f(boxsim::Personality::Enigma2);
         QVERIFY(f.load());
         QUdpSocket listener;
-        QVERIFY(listener.bind(QHostAddress::LocalHost, 0));
-        sendWakeUpCallsTo(listener);
+        QVERIFY(listenForWakeUpCalls(listener));
 
         f.control->wakeUpReceiver();
         QTRY_VERIFY(listener.hasPendingDatagrams());
@@ -279,8 +264,7 @@ private Q_SLOTS:
     {
         ControlFixture f(boxsim::Personality::Enigma2);
         QUdpSocket listener;
-        QVERIFY(listener.bind(QHostAddress::LocalHost, 0));
-        sendWakeUpCallsTo(listener);
+        QVERIFY(listenForWakeUpCalls(listener));
 
         f.control->wakeUpReceiver();
         QCOMPARE(f.boxes.askedTexts().size(), 1);

@@ -18,13 +18,18 @@ private Q_SLOTS:
     void noActiveProfile_data()
     {
         QTest::addColumn<bool>("throughPanel");
-        QTest::newRow("load asked for directly") << false;
-        QTest::newRow("tap on the panel, then yes") << true;
+        QTest::addColumn<QStringList>("asked");
+        const QString notice = u"No Active Profile found! [Warning OK rich]"_s;
+        QTest::newRow("load asked for directly") << false << QStringList{notice};
+        QTest::newRow("tap on the panel, then yes")
+            << true
+            << QStringList{u"Retrieve new service data from the box? [Question Yes/No rich]"_s, notice};
     }
 
     void noActiveProfile()
     {
         QFETCH(bool, throughPanel);
+        QFETCH(QStringList, asked);
         ControlFixture f(Personality::Enigma2);
         Settings().deleteProfile(u"Simulated"_s);
 
@@ -35,22 +40,9 @@ private Q_SLOTS:
             f.control->loadServiceData();
         }
 
-        QStringList expected;
-        if (throughPanel)
-            expected << u"Retrieve new service data from the box?"_s;
-        expected << u"No Active Profile found!"_s;
-        QCOMPARE(f.boxes.askedTexts(), expected);
-        const AskedMessageBox notice = f.boxes.asked().last();
-        QCOMPARE(notice.icon, QMessageBox::Warning);
-        QCOMPARE(notice.buttons, QStringList{u"OK"_s});
-        QCOMPARE(notice.textFormat, Qt::RichText);
-        QCOMPARE(notice.parent, f.control.get());
-        QVERIFY(notice.modal);
-        if (throughPanel) {
-            const AskedMessageBox question = f.boxes.asked().first();
-            QCOMPARE(question.icon, QMessageBox::Question);
-            QCOMPARE(question.buttons, (QStringList{u"Yes"_s, u"No"_s}));
-        }
+        QCOMPARE(f.askedBoxes(), asked);
+        QCOMPARE(f.boxes.asked().last().parent, f.control.get());
+        QVERIFY(f.boxes.asked().last().modal);
         QVERIFY(!f.control->currentEngine());
         QVERIFY(f.settle());
         QVERIFY(f.receiver.box.requests().isEmpty());
@@ -77,9 +69,9 @@ private Q_SLOTS:
         ControlFixture f(Personality::Enigma2);
         f.receiver.box.setCurrentService(currentService);
         SignalLog log(f.control.get());
-        QSignalSpy bouquetIndex(f.control.get(), &TavrelControl::broadcastBouquetIndex);
-        QSignalSpy channelIndex(f.control.get(), &TavrelControl::broadcastChannelIndex);
-        QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
+        QSignalSpy bouquetIndex = f.spy(&TavrelControl::broadcastBouquetIndex);
+        QSignalSpy channelIndex = f.spy(&TavrelControl::broadcastChannelIndex);
+        QSignalSpy services = f.spy(&TavrelControl::ServiceDataUpdate);
 
         f.control->loadServiceData();
         QVERIFY(qobject_cast<RequestsE2*>(f.control->currentEngine()));
@@ -100,29 +92,25 @@ private Q_SLOTS:
         QVERIFY(targets.indexOf(f.targetsTo(u"/web/epgnow"_s).first()) > about);
         QVERIFY(targets.indexOf(f.targetsTo(u"/web/epgservice"_s).first()) > about);
 
-        const std::optional<std::pair<int, int>> position = f.positionOf(currentService);
+        const std::optional<std::pair<int, int>> position = f.database().findService(currentService);
         QCOMPARE(position.has_value(), inLineUp);
         const int b = inLineUp ? position->first : 0;
         const int c = inLineUp ? position->second : 0;
         if (inLineUp)
             QCOMPARE(*position, std::make_pair(1, 1));
-        QCOMPARE(bouquetIndex.size(), 1);
-        QCOMPARE(bouquetIndex.first().first().toInt(), b);
-        QCOMPARE(channelIndex.size(), 1);
-        QCOMPARE(channelIndex.first().first().toInt(), c);
+        QCOMPARE(firstArguments(bouquetIndex), QList<int>{b});
+        QCOMPARE(firstArguments(channelIndex), QList<int>{c});
         // The box bouquet's now and next events and the box channel's own EPG.
         QCOMPARE(f.queryValueOf("/web/epgnow", u"bRef"_s), f.database().bouquet(b)->reference);
         QCOMPARE(f.queryValueOf("/web/epgservice", u"sRef"_s), f.database().channel(b, c)->serviceReference);
         QVERIFY(f.database().hasEpg(b, c));
 
-        QCOMPARE(services.size(), 1);
-        QCOMPARE(services.first().first().value<TavrelDatabase*>(), &f.database());
-        QCOMPARE(log.only({u"resetServiceDataLists"_s, u"panelClearAllData"_s, u"ServiceDataUpdate"_s,
-                           u"broadcastInitializedSignal"_s, u"broadcastBouquetIndex"_s,
-                           u"broadcastChannelIndex"_s, u"aboutInfoReceived"_s}),
-                 (QStringList{u"resetServiceDataLists"_s, u"panelClearAllData"_s, u"ServiceDataUpdate"_s,
-                              u"broadcastInitializedSignal"_s, u"broadcastBouquetIndex"_s,
-                              u"broadcastChannelIndex"_s, u"aboutInfoReceived"_s}));
+        QCOMPARE(firstArguments<TavrelDatabase*>(services), QList{&f.database()});
+        const QStringList order{u"resetServiceDataLists"_s, u"panelClearAllData"_s,
+                                u"ServiceDataUpdate"_s,     u"broadcastInitializedSignal"_s,
+                                u"broadcastBouquetIndex"_s, u"broadcastChannelIndex"_s,
+                                u"aboutInfoReceived"_s};
+        QCOMPARE(log.only(order), order);
         QVERIFY(log.names.contains(u"EpgDataUpdate()"_s));
         QVERIFY(log.names.contains(u"panelChannelUpdateE2"_s));
         // Live mode is on by default: the minute-aligned EPG refresh is on its way.
@@ -168,9 +156,9 @@ private Q_SLOTS:
         f.receiver.box.setCurrentService(currentService);
         f.receiver.box.setPathFault(slowPath, {.latencyMs = 300});
         SignalLog log(f.control.get());
-        QSignalSpy bouquetIndex(f.control.get(), &TavrelControl::broadcastBouquetIndex);
-        QSignalSpy channelIndex(f.control.get(), &TavrelControl::broadcastChannelIndex);
-        QSignalSpy modes(f.control.get(), &TavrelControl::panelBoxModeUpdate);
+        QSignalSpy bouquetIndex = f.spy(&TavrelControl::broadcastBouquetIndex);
+        QSignalSpy channelIndex = f.spy(&TavrelControl::broadcastChannelIndex);
+        QSignalSpy modes = f.spy(&TavrelControl::panelBoxModeUpdate);
 
         f.control->loadServiceData();
         QVERIFY(qobject_cast<RequestsE1*>(f.control->currentEngine()));
@@ -190,15 +178,9 @@ private Q_SLOTS:
         if (bouquetEpgAsked)
             QCOMPARE(f.queryValueOf("/getMultiEPG", u"ref"_s), f.database().bouquet(0)->reference);
 
-        QCOMPARE(f.positionOf(currentService), std::make_pair(bouquet, channel));
-        QList<int> bouquets;
-        for (const QList<QVariant>& arguments : std::as_const(bouquetIndex))
-            bouquets.append(arguments.first().toInt());
-        QList<int> channels;
-        for (const QList<QVariant>& arguments : std::as_const(channelIndex))
-            channels.append(arguments.first().toInt());
-        QCOMPARE(bouquets, bouquetBroadcasts);
-        QCOMPARE(channels, channelBroadcasts);
+        QCOMPARE(f.database().findService(currentService), std::make_pair(bouquet, channel));
+        QCOMPARE(firstArguments(bouquetIndex), bouquetBroadcasts);
+        QCOMPARE(firstArguments(channelIndex), channelBroadcasts);
         // Before its first status the receiver counts as in standby.
         QCOMPARE(modes.last().first().value<BoxMode>(), BoxModeTv);
         QCOMPARE(log.only({u"ServiceDataUpdate"_s, u"broadcastInitializedSignal"_s}),
@@ -226,7 +208,7 @@ private Q_SLOTS:
         ControlFixture f(Personality::Enigma1);
         QVERIFY(f.load());
         TavrelDatabase* loaded = &f.database();
-        QSignalSpy reset(f.control.get(), &TavrelControl::resetServiceDataLists);
+        QSignalSpy reset = f.spy(&TavrelControl::resetServiceDataLists);
 
         Profile profile = f.control->currentEngine()->profile();
         profile.webIfType = webIfType;
@@ -259,8 +241,8 @@ private Q_SLOTS:
         QFETCH(int, firstLoadAnswers);
         ControlFixture f(Personality::Enigma2);
         f.receiver.box.setPathFault(slowPath, {.latencyMs = 500, .times = 1});
-        QSignalSpy services(f.control.get(), &TavrelControl::ServiceDataUpdate);
-        QSignalSpy initialized(f.control.get(), &TavrelControl::broadcastInitializedSignal);
+        QSignalSpy services = f.spy(&TavrelControl::ServiceDataUpdate);
+        QSignalSpy initialized = f.spy(&TavrelControl::broadcastInitializedSignal);
 
         f.control->loadServiceData();
         QTRY_VERIFY(!f.targetsTo(slowPath).isEmpty());

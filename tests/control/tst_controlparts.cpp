@@ -24,14 +24,13 @@ private Q_SLOTS:
         MessageBoxAnswerer answerer;
         answerer.answerNext(MessageBoxAnswerer::Answer::Accept);
         answerer.answerNext(MessageBoxAnswerer::Answer::Reject);
-        QVERIFY(MessageBox::question(nullptr, QMessageBox::Question, QStringLiteral("one")));
-        QVERIFY(!MessageBox::question(nullptr, QMessageBox::Question, QStringLiteral("two")));
+        QVERIFY(MessageBox::question(nullptr, QMessageBox::Question, u"one"_s));
+        QVERIFY(!MessageBox::question(nullptr, QMessageBox::Question, u"two"_s));
         // Beyond the scripted answers: the default, which is "No" unless set.
-        QVERIFY(!MessageBox::question(nullptr, QMessageBox::Question, QStringLiteral("three")));
+        QVERIFY(!MessageBox::question(nullptr, QMessageBox::Question, u"three"_s));
         answerer.setDefaultAnswer(MessageBoxAnswerer::Answer::Accept);
-        QVERIFY(MessageBox::question(nullptr, QMessageBox::Question, QStringLiteral("four")));
-        QCOMPARE(answerer.askedTexts(), (QStringList{QStringLiteral("one"), QStringLiteral("two"),
-                                                     QStringLiteral("three"), QStringLiteral("four")}));
+        QVERIFY(MessageBox::question(nullptr, QMessageBox::Question, u"four"_s));
+        QCOMPARE(answerer.askedTexts(), (QStringList{u"one"_s, u"two"_s, u"three"_s, u"four"_s}));
         QCOMPARE(answerer.mostOpenAtOnce(), 1);
     }
 
@@ -41,11 +40,10 @@ private Q_SLOTS:
         bool delivered = false;
         answerer.holdNextOpen([&] {
             // A box asked while the first is still open stacks on it.
-            QTimer::singleShot(
-                0, qApp, [] { MessageBox::notice(nullptr, QMessageBox::Warning, QStringLiteral("two")); });
+            QTimer::singleShot(0, qApp, [] { MessageBox::notice(nullptr, QMessageBox::Warning, u"two"_s); });
             delivered = QTest::qWaitFor([&] { return answerer.asked().size() == 2; }, 1000);
         });
-        MessageBox::notice(nullptr, QMessageBox::Warning, QStringLiteral("one"));
+        MessageBox::notice(nullptr, QMessageBox::Warning, u"one"_s);
         QVERIFY(delivered);
         QCOMPARE(answerer.mostOpenAtOnce(), 2);
     }
@@ -98,8 +96,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("secondMs");
         QTest::addColumn<QString>("order");
 
-        QTest::newRow("earlier first") << 300 << 100 << QStringLiteral("ba");
-        QTest::newRow("same time: in order of starting") << 200 << 200 << QStringLiteral("ab");
+        QTest::newRow("earlier first") << 300 << 100 << u"ba"_s;
+        QTest::newRow("same time: in order of starting") << 200 << 200 << u"ab"_s;
     }
 
     void timersFireInOrderOfTheirDueTime()

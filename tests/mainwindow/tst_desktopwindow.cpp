@@ -29,10 +29,13 @@ enum class Gesture
     MenuEntry
 };
 
-QListView* shownChannelList(const WindowFixture& f)
+// What the gesture is made on: a channel, a marker row of the channel list, or a recording.
+enum class Target
 {
-    return qobject_cast<QListView*>(f.find<QStackedWidget>("channelList_stackedWidget")->currentWidget());
-}
+    Channel,
+    Marker,
+    Movie
+};
 
 // The first row of the shown bouquet that is (or is not) a marker, -1 when there is none.
 int rowOf(const WindowFixture& f, bool marker)
@@ -93,240 +96,217 @@ class TestDesktopWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void listGesturesZapAndPlay_data();
-    void listGesturesZapAndPlay();
-    void tenSecondRefreshFollowsTheView_data();
-    void tenSecondRefreshFollowsTheView();
-    void outageIsToldOnceAndEndsByItself();
-    void enigma1MovieRowsAreDrawn();
-    void refusedCommandIsToldInTheStatusLine();
-    void startedRecordingShowsAtOnce();
-    void textDatesSpeakTheLocale_data();
-    void textDatesSpeakTheLocale();
-};
+    void listGesturesZapAndPlay_data()
+    {
+        QTest::addColumn<Target>("target");
+        QTest::addColumn<Gesture>("gesture");
+        QTest::addColumn<bool>("singleClick");
+        QTest::addColumn<int>("zaps");
+        using enum Target;
+        using enum Gesture;
+        QTest::newRow("channel: double click zaps (double-click setting)")
+            << Channel << DoubleClick << false << 1;
+        QTest::newRow("channel: double click is two clicks (single-click setting)")
+            << Channel << DoubleClick << true << 2;
+        QTest::newRow("channel: Return zaps (double-click setting)") << Channel << Return << false << 1;
+        QTest::newRow("channel: Return zaps (single-click setting)") << Channel << Return << true << 1;
+        QTest::newRow("channel: menu entry zaps") << Channel << MenuEntry << false << 1;
+        QTest::newRow("channel: double click on a marker does nothing")
+            << Marker << DoubleClick << false << 0;
+        QTest::newRow("movie: double click plays (double-click setting)")
+            << Movie << DoubleClick << false << 1;
+        QTest::newRow("movie: double click is two clicks (single-click setting)")
+            << Movie << DoubleClick << true << 2;
+        QTest::newRow("movie: two clicks within 250 ms play (double-click setting)")
+            << Movie << TwoClicks200MsApart << false << 1;
+        QTest::newRow("movie: two clicks 300 ms apart do not play (double-click setting)")
+            << Movie << TwoClicks300MsApart << false << 0;
+        QTest::newRow("movie: two clicks 300 ms apart play twice (single-click setting)")
+            << Movie << TwoClicks300MsApart << true << 2;
+        QTest::newRow("movie: Return plays") << Movie << Return << false << 1;
+        QTest::newRow("movie: menu entry plays") << Movie << MenuEntry << false << 1;
+    }
 
-void TestDesktopWindow::listGesturesZapAndPlay_data()
-{
-    QTest::addColumn<bool>("movies");
-    QTest::addColumn<Gesture>("gesture");
-    QTest::addColumn<bool>("singleClick");
-    QTest::addColumn<bool>("marker");
-    QTest::addColumn<int>("zaps");
-
-    QTest::newRow("channel: double click zaps (double-click setting)")
-        << false << Gesture::DoubleClick << false << false << 1;
-    QTest::newRow("channel: double click is two clicks (single-click setting)")
-        << false << Gesture::DoubleClick << true << false << 2;
-    QTest::newRow("channel: Return zaps (double-click setting)")
-        << false << Gesture::Return << false << false << 1;
-    QTest::newRow("channel: Return zaps (single-click setting)")
-        << false << Gesture::Return << true << false << 1;
-    QTest::newRow("channel: menu entry zaps") << false << Gesture::MenuEntry << false << false << 1;
-    QTest::newRow("channel: double click on a marker does nothing")
-        << false << Gesture::DoubleClick << false << true << 0;
-    QTest::newRow("movie: double click plays (double-click setting)")
-        << true << Gesture::DoubleClick << false << false << 1;
-    QTest::newRow("movie: double click is two clicks (single-click setting)")
-        << true << Gesture::DoubleClick << true << false << 2;
-    QTest::newRow("movie: two clicks within 250 ms play (double-click setting)")
-        << true << Gesture::TwoClicks200MsApart << false << false << 1;
-    QTest::newRow("movie: two clicks 300 ms apart do not play (double-click setting)")
-        << true << Gesture::TwoClicks300MsApart << false << false << 0;
-    QTest::newRow("movie: two clicks 300 ms apart play twice (single-click setting)")
-        << true << Gesture::TwoClicks300MsApart << true << false << 2;
-    QTest::newRow("movie: Return plays") << true << Gesture::Return << false << false << 1;
-    QTest::newRow("movie: menu entry plays") << true << Gesture::MenuEntry << false << false << 1;
-}
-
-void TestDesktopWindow::listGesturesZapAndPlay()
-{
-    QFETCH(bool, movies);
-    QFETCH(Gesture, gesture);
-    QFETCH(bool, singleClick);
-    QFETCH(bool, marker);
-    QFETCH(int, zaps);
-    WindowFixture f;
-    setClickSettings(f, singleClick);
-    QVERIFY(f.load());
-    QVERIFY(f.show());
-
-    QAbstractItemView* list = nullptr;
-    QString reference;
-    int row = 1;
-    if (movies) {
-        list = f.showMovies();
-        QVERIFY(list);
-        reference = f.control()->currentDatabase()->movieAt(row)->serviceReference;
-    } else {
-        f.find<QTabWidget>("tabWidget")->setCurrentIndex(1);
+    void listGesturesZapAndPlay()
+    {
+        QFETCH(Target, target);
+        QFETCH(Gesture, gesture);
+        QFETCH(bool, singleClick);
+        QFETCH(int, zaps);
+        WindowFixture f;
+        setClickSettings(f, singleClick);
+        QVERIFY(f.load());
+        QVERIFY(f.show());
+        const bool movies = target == Target::Movie;
+        QAbstractItemView* list = nullptr;
+        QString reference;
+        int row = 1;
+        if (movies) {
+            list = f.showMovies();
+            QVERIFY(list);
+            reference = f.control()->currentDatabase()->movieAt(row)->serviceReference;
+        } else {
+            f.tabs()->setCurrentIndex(1);
+            QVERIFY(f.settle());
+            f.receiver.box.clearRequests();
+            list = f.channelList();
+            row = rowOf(f, target == Target::Marker);
+            QVERIFY(row > 0);
+            const int bouquet = f.find<QComboBox>("Bouquet_comboBox")->currentIndex();
+            reference = f.control()->currentDatabase()->channel(bouquet, row)->serviceReference;
+        }
+        perform(gesture, f, list, f.find<QMenu>(movies ? "movieMenu" : "channelMenu"),
+                list->model()->index(row, 0));
         QVERIFY(f.settle());
-        f.receiver.box.clearRequests();
-        list = shownChannelList(f);
-        row = rowOf(f, marker);
-        QVERIFY(row > 0);
-        const int bouquet = f.find<QComboBox>("Bouquet_comboBox")->currentIndex();
-        reference = f.control()->currentDatabase()->channel(bouquet, row)->serviceReference;
+
+        const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/zap");
+        QVERIFY2(sent.size() == zaps, qPrintable(f.receiver.targets().join(u' ')));
+        for (const boxsim::LoggedRequest& zap : sent)
+            QCOMPARE(zap.queryValue(u"sRef"_s), reference);
     }
-    perform(gesture, f, list, f.find<QMenu>(movies ? "movieMenu" : "channelMenu"),
-            list->model()->index(row, 0));
-    QVERIFY(f.settle());
 
-    const QList<boxsim::LoggedRequest> sent = f.receiver.requestsTo("/web/zap");
-    QVERIFY2(sent.size() == zaps, qPrintable(f.receiver.targets().join(u' ')));
-    for (const boxsim::LoggedRequest& zap : sent)
-        QCOMPARE(zap.queryValue(u"sRef"_s), reference);
-}
-
-void TestDesktopWindow::tenSecondRefreshFollowsTheView_data()
-{
-    QTest::addColumn<QString>("stop");
-    QTest::newRow("another tab") << u"tab"_s;
-    QTest::newRow("standby") << u"standby"_s;
-    QTest::newRow("live mode off") << u"live"_s;
-}
-
-void TestDesktopWindow::tenSecondRefreshFollowsTheView()
-{
-    QFETCH(QString, stop);
-    WindowFixture f;
-    setClickSettings(f, false, true);
-    QVERIFY(f.load());
-    // The panel is in view: the window is shown and has the pointer.
-    QVERIFY(f.show());
-    QEvent enter(QEvent::Enter);
-    QCoreApplication::sendEvent(f.window.get(), &enter);
-    QVERIFY(f.settle());
-    const auto statusRequests = [&f](int ms) {
-        f.receiver.box.clearRequests();
-        f.timers.advance(ms);
-        if (!f.settle())
-            return -1;
-        return int(f.targetsTo(u"/web/powerstate"_s).size());
-    };
-    // A zap with the receiver's own remote shows within ten seconds.
-    QCOMPARE(statusRequests(9999), 0);
-    QCOMPARE(statusRequests(1), 1);
-    QCOMPARE(statusRequests(10000), 1);
-
-    if (stop == u"tab"_s) {
-        f.find<QTabWidget>("tabWidget")->setCurrentIndex(1);
-    } else if (stop == u"standby"_s) {
-        f.receiver.box.setStandby(true);
-        QCOMPARE(statusRequests(10000), 1); // the tick that finds the receiver asleep
-    } else {
-        SystemSet set = f.control()->currentSystemSettings();
-        set.isLiveMode = false;
-        f.control()->setNewSystemSettings(set);
+    void tenSecondRefreshFollowsTheView_data()
+    {
+        QTest::addColumn<QString>("stop");
+        QTest::newRow("another tab") << u"tab"_s;
+        QTest::newRow("standby") << u"standby"_s;
+        QTest::newRow("live mode off") << u"live"_s;
     }
-    QVERIFY(f.settle());
-    QCOMPARE(statusRequests(40000), 0);
-}
 
-void TestDesktopWindow::outageIsToldOnceAndEndsByItself()
-{
-    WindowFixture f;
-    setClickSettings(f, false, true);
-    QVERIFY(f.load());
-    QListWidget* movies = f.showMovies();
-    QVERIFY(movies);
-    const int rows = movies->count();
-    f.find<QTabWidget>("tabWidget")->setCurrentIndex(0);
-    QVERIFY(f.settle());
-    QSignalSpy told(f.control(), &TavrelControl::receiverReachabilityChanged);
-    const auto* line = f.find<QLabel>("statusLine");
+    void tenSecondRefreshFollowsTheView()
+    {
+        QFETCH(QString, stop);
+        WindowFixture f;
+        setClickSettings(f, false, true);
+        QVERIFY(f.load());
+        // The panel is in view: the window is shown and has the pointer.
+        QVERIFY(f.show());
+        f.pointer(true);
+        QVERIFY(f.settle());
+        const QString status = u"/web/powerstate"_s;
+        // A zap with the receiver's own remote shows within ten seconds.
+        QCOMPARE(f.requestsAfter(9999, status), 0);
+        QCOMPARE(f.requestsAfter(1, status), 1);
+        QCOMPARE(f.requestsAfter(10000, status), 1);
 
-    f.receiver.box.setFault({FaultKind::Refuse});
-    f.control()->requestStatus();
-    QTRY_COMPARE(told.size(), 1);
-    const QString expected =
-        u"Cannot reach Simulated at 127.0.0.1:%1: connection refused"_s.arg(f.receiver.port);
-    QCOMPARE(line->text(), expected);
-    QCOMPARE(f.window->windowTitle(), u"Simulated - unreachable (TavrelControl Lite)"_s);
+        if (stop == u"tab"_s) {
+            f.tabs()->setCurrentIndex(1);
+        } else if (stop == u"standby"_s) {
+            f.receiver.box.setStandby(true);
+            QCOMPARE(f.requestsAfter(10000, status), 1); // the tick that finds the receiver asleep
+        } else {
+            SystemSet set = f.control()->currentSystemSettings();
+            set.isLiveMode = false;
+            f.control()->setNewSystemSettings(set);
+        }
+        QVERIFY(f.settle());
+        QCOMPARE(f.requestsAfter(40000, status), 0);
+    }
 
-    // A refresh of the movie list keeps the rows; the tries come after 2, 4, 8 ... seconds
-    // and say nothing new.
-    f.window->findChild<QAction*>(u"movieRefreshAction"_s)->trigger();
-    QVERIFY(f.settle());
-    f.timers.advance(2000 + 4000 + 8000);
-    QVERIFY(f.settle());
-    QCOMPARE(movies->count(), rows);
-    QCOMPARE(told.size(), 1);
-    QVERIFY(f.boxes.asked().isEmpty());
+    void outageIsToldOnceAndEndsByItself()
+    {
+        WindowFixture f;
+        setClickSettings(f, false, true);
+        QVERIFY(f.load());
+        QListWidget* movies = f.showMovies();
+        QVERIFY(movies);
+        const int rows = movies->count();
+        f.tabs()->setCurrentIndex(0);
+        QVERIFY(f.settle());
+        QSignalSpy told(f.control(), &TavrelControl::receiverReachabilityChanged);
+        const auto* line = f.find<QLabel>("statusLine");
 
-    // Back: the next try finds it, the panel and the title follow, the movie list is asked for.
-    f.receiver.box.clearFaults();
-    f.receiver.box.clearRequests();
-    f.timers.advance(16000);
-    QTRY_COMPARE(told.size(), 2);
-    QVERIFY(f.settle());
-    QCOMPARE(told.last().first().toBool(), true);
-    QCOMPARE(line->text(), u"Simulated at 127.0.0.1:%1 answers again"_s.arg(f.receiver.port));
-    QVERIFY(!f.targetsTo(u"/web/powerstate"_s).isEmpty());
-    QVERIFY(!f.targetsTo(u"/web/movielist"_s).isEmpty());
-    QCOMPARE(f.window->windowTitle(), u"Simulated - connected (TavrelControl Lite)"_s);
-    QCOMPARE(movies->count(), rows);
-}
+        f.receiver.box.setFault({FaultKind::Refuse});
+        f.control()->requestStatus();
+        QTRY_COMPARE(told.size(), 1);
+        QCOMPARE(line->text(),
+                 u"Cannot reach Simulated at 127.0.0.1:%1: connection refused"_s.arg(f.receiver.port));
+        QCOMPARE(f.window->windowTitle(), u"Simulated - unreachable (TavrelControl Lite)"_s);
 
-void TestDesktopWindow::refusedCommandIsToldInTheStatusLine()
-{
-    WindowFixture f;
-    QVERIFY(f.load());
-    f.receiver.box.setPathFault(u"/web/zap"_s, {FaultKind::Refusal});
-    f.control()->zapChannel(0, 1);
-    QVERIFY(f.settle());
-    QCOMPARE(f.receiver.requestsTo("/web/zap").size(), 1);
-    QCOMPARE(f.find<QLabel>("statusLine")->text(),
-             u"The receiver refused the command: Command refused by the receiver"_s);
-}
+        // A refresh of the movie list keeps the rows; the tries come after 2, 4, 8 ... seconds
+        // and say nothing new.
+        f.trigger("movieRefreshAction");
+        QVERIFY(f.settle());
+        f.timers.advance(2000 + 4000 + 8000);
+        QVERIFY(f.settle());
+        QCOMPARE(movies->count(), rows);
+        QCOMPARE(told.size(), 1);
+        QVERIFY(f.boxes.asked().isEmpty());
 
-void TestDesktopWindow::enigma1MovieRowsAreDrawn()
-{
-    WindowFixture f(boxsim::Personality::Enigma1);
-    QVERIFY(f.load());
-    QVERIFY(f.show());
-    QListWidget* movies = f.showMovies();
-    QVERIFY(movies);
-    movies->doItemsLayout();
-    const QImage shot = movies->viewport()->grab().toImage();
-    const QRect row = movies->visualItemRect(movies->item(0));
-    QVERIFY(!row.isEmpty());
-    // The title's pixels differ from the background.
-    const QRgb background = shot.pixel(row.right() - 1, row.center().y());
-    bool drawn = false;
-    for (int x = row.left(); x < row.right() && !drawn; ++x)
-        for (int y = row.top(); y < row.bottom() && !drawn; ++y)
-            drawn = shot.pixel(x, y) != background;
-    QVERIFY(drawn);
-}
+        // Back: the next try finds it, the panel and the title follow, the movie list is asked for.
+        f.receiver.box.clearFaults();
+        f.receiver.box.clearRequests();
+        f.timers.advance(16000);
+        QTRY_COMPARE(told.size(), 2);
+        QVERIFY(f.settle());
+        QCOMPARE(told.last().first().toBool(), true);
+        QCOMPARE(line->text(), u"Simulated at 127.0.0.1:%1 answers again"_s.arg(f.receiver.port));
+        QVERIFY(!f.targetsTo(u"/web/powerstate"_s).isEmpty());
+        QVERIFY(!f.targetsTo(u"/web/movielist"_s).isEmpty());
+        QCOMPARE(f.window->windowTitle(), u"Simulated - connected (TavrelControl Lite)"_s);
+        QCOMPARE(movies->count(), rows);
+    }
 
-void TestDesktopWindow::startedRecordingShowsAtOnce()
-{
-    WindowFixture f;
-    QVERIFY(f.load());
-    auto* record = f.find<QToolButton>("panelRec_toolButton");
-    auto* shown = f.find<QStackedWidget>("panelRec_stackedWidget");
-    QVERIFY(record->isEnabled());
-    QTest::mouseClick(record, Qt::LeftButton);
-    f.timers.advance(1000);
-    QVERIFY(f.settle());
-    QVERIFY(f.receiver.box.isRecording());
-    QCOMPARE(shown->currentWidget()->objectName(), u"label_page"_s);
-}
+    void refusedCommandIsToldInTheStatusLine()
+    {
+        WindowFixture f;
+        QVERIFY(f.load());
+        f.receiver.box.setPathFault(u"/web/zap"_s, {FaultKind::Refusal});
+        f.control()->zapChannel(0, 1);
+        QVERIFY(f.settle());
+        QCOMPARE(f.receiver.requestsTo("/web/zap").size(), 1);
+        QCOMPARE(f.find<QLabel>("statusLine")->text(),
+                 u"The receiver refused the command: Command refused by the receiver"_s);
+    }
 
-void TestDesktopWindow::textDatesSpeakTheLocale_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << u"Mon Dec 7 2026"_s;
-    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << u"Mo. Dez. 7 2026"_s;
-}
+    void enigma1MovieRowsAreDrawn()
+    {
+        WindowFixture f(boxsim::Personality::Enigma1);
+        QVERIFY(f.load());
+        QVERIFY(f.show());
+        QListWidget* movies = f.showMovies();
+        QVERIFY(movies);
+        movies->doItemsLayout();
+        const QImage shot = movies->viewport()->grab().toImage();
+        const QRect row = movies->visualItemRect(movies->item(0));
+        QVERIFY(!row.isEmpty());
+        // The title's pixels differ from the background.
+        const QRgb background = shot.pixel(row.right() - 1, row.center().y());
+        bool drawn = false;
+        for (int x = row.left(); x < row.right() && !drawn; ++x)
+            for (int y = row.top(); y < row.bottom() && !drawn; ++y)
+                drawn = shot.pixel(x, y) != background;
+        QVERIFY(drawn);
+    }
 
-void TestDesktopWindow::textDatesSpeakTheLocale()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(QString, text);
-    QCOMPARE(Clock::textDate(QDate(2026, 12, 7), locale), text);
-}
+    void startedRecordingShowsAtOnce()
+    {
+        WindowFixture f;
+        QVERIFY(f.load());
+        auto* record = f.find<QToolButton>("panelRec_toolButton");
+        QVERIFY(record->isEnabled());
+        QTest::mouseClick(record, Qt::LeftButton);
+        f.timers.advance(1000);
+        QVERIFY(f.settle());
+        QVERIFY(f.receiver.box.isRecording());
+        QCOMPARE(f.find<QStackedWidget>("panelRec_stackedWidget")->currentWidget()->objectName(),
+                 u"label_page"_s);
+    }
+
+    void textDatesSpeakTheLocale_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << u"Mon Dec 7 2026"_s;
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << u"Mo. Dez. 7 2026"_s;
+    }
+
+    void textDatesSpeakTheLocale()
+    {
+        QFETCH(QLocale, locale);
+        QTEST(Clock::textDate(QDate(2026, 12, 7), locale), "text");
+    }
+};
 
 QTEST_MAIN(TestDesktopWindow)
 #include "tst_desktopwindow.moc"

@@ -26,25 +26,34 @@ Q_DECLARE_METATYPE(Personality)
 
 namespace {
 
-constexpr int tabEpg = 2;
-
-// The EPG tab of a loaded window, with the controls of the form in front.
-class EpgPage
+// The window with its EPG tab, and the controls of the form in front.
+class EpgPage : public WindowFixture
 {
 public:
-    explicit EpgPage(WindowFixture& f)
-        : f(f)
-        , page(f.find<EpgWidget>("epgWidget"))
+    explicit EpgPage(Personality personality = Personality::Enigma2)
+        : WindowFixture(personality)
+        , page(find<EpgWidget>("epgWidget"))
     {}
 
-    void show()
+    void showTab()
     {
-        f.window->show();
-        f.window->findChild<QTabWidget*>(u"tabWidget"_s)->setCurrentIndex(tabEpg);
+        window->show();
+        window->findChild<QTabWidget*>(u"tabWidget"_s)->setCurrentIndex(2);
     }
 
+    // Loads the receiver and shows the tab, with everything quiet.
+    [[nodiscard]] bool open()
+    {
+        if (!load())
+            return false;
+        showTab();
+        return settle();
+    }
+
+    TavrelDatabase* database() const { return control()->currentDatabase(); }
+
     template<typename T>
-    T* control(const char* name) const
+    T* widget(const char* name) const
     {
         const QList<T*> all = page->findChildren<T*>(QString::fromLatin1(name));
         for (T* widget : all) {
@@ -54,23 +63,25 @@ public:
         return all.isEmpty() ? nullptr : all.first();
     }
 
-    QString text(const char* label) const { return control<QLabel>(label)->text(); }
-    int stackPage() const { return control<QStackedWidget>("epg_stackedWidget")->currentIndex(); }
-    void click(const char* button) const { QTest::mouseClick(control<QToolButton>(button), Qt::LeftButton); }
+    QString text(const char* label) const { return widget<QLabel>(label)->text(); }
+    int stackPage() const { return widget<QStackedWidget>("epg_stackedWidget")->currentIndex(); }
+    void click(const char* button) const { QTest::mouseClick(widget<QToolButton>(button), Qt::LeftButton); }
+    // An action of the page; it hides the window's actions of the same name.
     void trigger(const char* action) const
     {
         page->findChild<QAction*>(QString::fromLatin1(action))->trigger();
     }
+    QListWidget* list() const { return widget<QListWidget>("epgList_listWidget"); }
+    QListWidget* hits() const { return widget<QListWidget>("epgSearch_listWidget"); }
 
-    void doubleClickRow(const char* list, int row) const
+    void doubleClickRow(QListWidget* list, int row) const
     {
-        QListWidget* widget = control<QListWidget>(list);
-        widget->doItemsLayout();
-        widget->scrollToItem(widget->item(row));
-        const QRect rect = widget->visualItemRect(widget->item(row));
+        list->doItemsLayout();
+        list->scrollToItem(list->item(row));
+        const QRect rect = list->visualItemRect(list->item(row));
         // A person's double click: the first click, then the double-click event of the second.
-        QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, rect.center());
-        QTest::mouseDClick(widget->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
     // Ticks the options dialog's boxes as given and closes it.
@@ -87,9 +98,17 @@ public:
         dialog->close();
     }
 
-    WindowFixture& f;
     EpgWidget* page = nullptr;
 };
+
+// The event titles a list shows.
+QStringList titles(const QListWidget* list)
+{
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown.append(list->item(i)->data(Qt::UserRole + 1).toString());
+    return shown;
+}
 
 std::unique_ptr<EpgItem> makeEvent(const Channel& channel, qint64 start, const QString& title,
                                    const QString& date, const QString& time, const QString& text = QString())
@@ -121,429 +140,380 @@ class TestEpgPage : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void channelStepping_data();
-    void channelStepping();
-    void scheduleIsBrowsedAndKept_data();
-    void scheduleIsBrowsedAndKept();
-    void localSearchMatches_data();
-    void localSearchMatches();
-    void pageBackAndReloadDuringSearch();
-    void receiverSearchAndSimilarEvents_data();
-    void receiverSearchAndSimilarEvents();
-    void timersFromEvents_data();
-    void timersFromEvents();
-    void profileSwitchMenus_data();
-    void profileSwitchMenus();
-    void outOfRangeDoesNothing();
-};
-
-void TestEpgPage::channelStepping_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<bool>("down");
-    QTest::addColumn<int>("to"); // -1: the last channel
-    QTest::addColumn<bool>("withoutEpg");
-
-    QTest::newRow("down from the last channel wraps to the first") << -1 << true << 0 << false;
-    QTest::newRow("up from the first channel wraps to the last") << 0 << false << -1 << false;
-    QTest::newRow("down to a channel without EPG shows 0/0") << 0 << true << 1 << true;
-}
-
-void TestEpgPage::channelStepping()
-{
-    QFETCH(int, from);
-    QFETCH(bool, down);
-    QFETCH(int, to);
-    QFETCH(bool, withoutEpg);
-    WindowFixture f;
-    QVERIFY(f.load());
-    EpgPage p(f);
-    p.show();
-    const int last = int(f.control()->currentDatabase()->channels(0).size()) - 1;
-    from = from < 0 ? last : from;
-    to = to < 0 ? last : to;
-    Channel* target = f.control()->currentDatabase()->channel(0, to);
-    if (withoutEpg) {
-        target->clearEpg();
-        f.receiver.box.setPathFault(u"/web/epgservice"_s, {boxsim::FaultKind::Hang});
+    void channelStepping_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("down");
+        QTest::addColumn<int>("to"); // -1: the last channel
+        QTest::addColumn<bool>("withoutEpg");
+        QTest::newRow("down from the last channel wraps to the first") << -1 << true << 0 << false;
+        QTest::newRow("up from the first channel wraps to the last") << 0 << false << -1 << false;
+        QTest::newRow("down to a channel without EPG shows 0/0") << 0 << true << 1 << true;
     }
-    f.control()->guiChannelIndex_ChangedSlot(from);
-    QVERIFY(f.settle());
-    f.receiver.box.clearRequests();
-    QSignalSpy stepped(p.page, &EpgWidget::channelIndexChanged);
 
-    p.click(down ? "epgListArrowDown_toolButton" : "epgListArrowUp_toolButton");
+    void channelStepping()
+    {
+        QFETCH(int, from);
+        QFETCH(bool, down);
+        QFETCH(int, to);
+        QFETCH(bool, withoutEpg);
+        EpgPage p;
+        QVERIFY(p.load());
+        p.showTab();
+        const int last = int(p.database()->channels(0).size()) - 1;
+        from = from < 0 ? last : from;
+        to = to < 0 ? last : to;
+        Channel* target = p.database()->channel(0, to);
+        if (withoutEpg) {
+            target->clearEpg();
+            p.receiver.box.setPathFault(u"/web/epgservice"_s, {boxsim::FaultKind::Hang});
+        }
+        p.control()->guiChannelIndex_ChangedSlot(from);
+        QVERIFY(p.settle());
+        p.receiver.box.clearRequests();
+        QSignalSpy stepped(p.page, &EpgWidget::channelIndexChanged);
 
-    QCOMPARE(stepped.size(), 1);
-    QCOMPARE(stepped.first().first().toInt(), to);
-    QCOMPARE(p.text("epgListChannel_label"), target->name);
-    if (withoutEpg) {
-        QCOMPARE(p.text("epgListIndex_label"), u"0/0"_s);
-        QCOMPARE(p.control<QListWidget>("epgList_listWidget")->count(), 0);
-        // The controller asks the receiver for the channel's EPG.
-        QTRY_COMPARE(f.targetsTo(u"/web/epgservice"_s).size(), 1);
-        f.receiver.box.clearPathFault(u"/web/epgservice"_s);
-    } else {
-        QCOMPARE(p.text("epgListIndex_label"), u"1/"_s + QString::number(target->events().size()));
-    }
-}
+        p.click(down ? "epgListArrowDown_toolButton" : "epgListArrowUp_toolButton");
 
-void TestEpgPage::scheduleIsBrowsedAndKept_data()
-{
-    QTest::addColumn<Personality>("personality");
-    QTest::addColumn<QString>("path");
-
-    QTest::newRow("Enigma2 channel's day") << Personality::Enigma2 << u"/web/epgservice"_s;
-    QTest::newRow("Enigma1 current service's EPG") << Personality::Enigma1 << u"/cgi-bin/getcurrentepg"_s;
-}
-
-void TestEpgPage::scheduleIsBrowsedAndKept()
-{
-    QFETCH(Personality, personality);
-    QFETCH(QString, path);
-    WindowFixture f(personality);
-    QVERIFY(f.load());
-    EpgPage p(f);
-    TavrelDatabase* database = f.control()->currentDatabase();
-    // The shown channel: on Enigma1 the one on air, whose EPG page the receiver serves.
-    const auto [b, c] = shownChannel(*database);
-    database->channel(b, c)->clearEpg();
-    f.control()->guiChannelIndex_ChangedSlot(c);
-    QVERIFY(f.settle());
-    p.show();
-    QVERIFY(f.settle());
-    const Channel* channel = database->channel(b, c);
-    QVERIFY(channel->hasSchedule());
-    const qsizetype count = channel->events().size();
-    QVERIFY(count > 2);
-    QCOMPARE(p.control<QListWidget>("epgList_listWidget")->count(), count);
-
-    // The text page steps through the whole day and stops at both ends.
-    p.doubleClickRow("epgList_listWidget", 1);
-    QCOMPARE(p.stackPage(), 2);
-    QCOMPARE(p.text("epgTextTitel_label"), channel->events().at(1)->title);
-    for (int i = 0; i < count + 2; ++i)
-        p.click("epgTextArrowDown_toolButton");
-    QCOMPARE(p.text("epgTextIndex_label"), QString::number(count) + u'/' + QString::number(count));
-    QCOMPARE(p.text("epgTextTitel_label"), channel->events().last()->title);
-    for (int i = 0; i < count + 2; ++i)
-        p.click("epgTextArrowUp_toolButton");
-    QCOMPARE(p.text("epgTextIndex_label"), u"1/"_s + QString::number(count));
-    QTest::keyClick(p.control<QWidget>("epgText_textEdit"), Qt::Key_Escape);
-    QCOMPARE(p.stackPage(), 0);
-
-    // Showing the channel again asks the receiver nothing: the schedule holds its events.
-    const int asked = int(f.targetsTo(path).size());
-    QCOMPARE(asked, 1);
-    f.window->findChild<QTabWidget*>(u"tabWidget"_s)->setCurrentIndex(0);
-    p.show();
-    f.control()->guiChannelIndex_ChangedSlot(c);
-    QVERIFY(f.settle());
-    QCOMPARE(f.targetsTo(path).size(), asked);
-}
-
-void TestEpgPage::localSearchMatches_data()
-{
-    QTest::addColumn<bool>("title");
-    QTest::addColumn<bool>("text");
-    QTest::addColumn<bool>("time");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QStringList>("hits");
-
-    const QStringList all{u"News at 20:15"_s, u"Film"_s, u"Sport"_s};
-    QTest::newRow("title and time both match: listed once")
-        << true << false << true << u"20:15"_s << QStringList{u"News at 20:15"_s};
-    QTest::newRow("an upper-case key finds a title")
-        << true << false << false << u"FILM"_s << QStringList{u"Film"_s};
-    QTest::newRow("a date is only found as written after lowering the key")
-        << false << false << true << u"Mon"_s << QStringList{};
-    QTest::newRow("a lower-case date part is found")
-        << false << false << true << u"dec"_s << QStringList{u"Sport"_s};
-    QTest::newRow("text is searched only when asked") << true << false << false << u"goal"_s << QStringList{};
-    QTest::newRow("text search ignores case")
-        << false << true << false << u"GOAL"_s << QStringList{u"Sport"_s};
-    QTest::newRow("with nothing chosen the titles are searched")
-        << false << false << false << u"film"_s << QStringList{u"Film"_s};
-    QTest::newRow("an empty key shows the whole scope") << true << true << true << QString() << all;
-}
-
-void TestEpgPage::localSearchMatches()
-{
-    QFETCH(bool, title);
-    QFETCH(bool, text);
-    QFETCH(bool, time);
-    QFETCH(QString, key);
-    QFETCH(QStringList, hits);
-    WindowFixture f;
-    QVERIFY(f.load());
-    EpgPage p(f);
-    p.show();
-    QVERIFY(f.settle());
-    Channel* channel = f.control()->currentDatabase()->channel(0, 0);
-    channel->clearEpg();
-    const qint64 now = f.receiver.clock.now();
-    OwnedList<EpgItem> day;
-    day.push_back(makeEvent(*channel, now - 600, u"News at 20:15"_s, u"Mon Dec 7 2026"_s, u"20:15"_s));
-    day.push_back(makeEvent(*channel, now + 1200, u"Film"_s, u"Mon Dec 7 2026"_s, u"21:00"_s));
-    day.push_back(
-        makeEvent(*channel, now + 3000, u"Sport"_s, u"Tue dec 8 2026"_s, u"22:00"_s, u"The Goal"_s));
-    channel->setSchedule(std::move(day), now);
-    f.control()->guiChannelIndex_ChangedSlot(0);
-
-    p.setSearchOptions(title, text, time);
-    p.trigger("searchChannelAction");
-    QCOMPARE(p.stackPage(), 1);
-    QCOMPARE(p.text("epgSearchKind_label"), u"Local Search"_s);
-    QCOMPARE(p.text("epgSearchIndex_label"), u"Results: 3"_s);
-    QTest::keyClicks(p.control<QLineEdit>("epgSearch_lineEdit"), key.isEmpty() ? u"x"_s : key);
-    if (key.isEmpty())
-        QTest::keyClick(p.control<QLineEdit>("epgSearch_lineEdit"), Qt::Key_Backspace);
-
-    QListWidget* list = p.control<QListWidget>("epgSearch_listWidget");
-    QStringList shown;
-    for (int i = 0; i < list->count(); ++i)
-        shown.append(list->item(i)->data(Qt::UserRole + 1).toString());
-    QCOMPARE(shown, hits);
-    QCOMPARE(p.text("epgSearchIndex_label"), u"Results: "_s + QString::number(hits.size()));
-}
-
-void TestEpgPage::pageBackAndReloadDuringSearch()
-{
-    WindowFixture f;
-    QVERIFY(f.load());
-    EpgPage p(f);
-    p.show();
-    QVERIFY(f.settle());
-    p.setSearchOptions(true, false, false);
-    p.trigger("searchAllAction");
-    QListWidget* hits = p.control<QListWidget>("epgSearch_listWidget");
-    QVERIFY(hits->count() > 2);
-    // Turned to portrait, the other form shows the same hits.
-    f.window->resize(480, 800);
-    QTRY_VERIFY(p.control<QListWidget>("epgSearch_listWidget") != hits);
-    QCOMPARE(p.control<QListWidget>("epgSearch_listWidget")->count(), hits->count());
-    f.window->resize(800, 480);
-    QTRY_VERIFY(p.control<QListWidget>("epgSearch_listWidget") == hits);
-
-    // Text page, back to the search, back to the list: the search is gone.
-    p.doubleClickRow("epgSearch_listWidget", 2);
-    QCOMPARE(p.stackPage(), 2);
-    QVERIFY(!p.text("epgTextTitel_label").isEmpty());
-    p.click("epgTextPageback_toolButton");
-    QCOMPARE(p.stackPage(), 1);
-    QCOMPARE(hits->count() > 2, true);
-    QTest::keyClick(hits, Qt::Key_Escape);
-    QCOMPARE(p.stackPage(), 0);
-    QCOMPARE(hits->count(), 0);
-
-    // A reload in the middle of a search leaves no row behind that points into the old image.
-    p.trigger("searchAllAction");
-    QTest::keyClicks(p.control<QLineEdit>("epgSearch_lineEdit"), u"e"_s);
-    QVERIFY(hits->count() > 0);
-    f.control()->loadServiceData();
-    QCOMPARE(hits->count(), 0);
-    QCOMPARE(p.stackPage(), 0);
-    p.doubleClickRow("epgList_listWidget", 0);
-    p.click("epgTextArrowDown_toolButton");
-    QVERIFY(QTest::qWaitFor([&f] { return f.control()->isInitialized(); }, 10000));
-    QVERIFY(f.settle());
-}
-
-void TestEpgPage::receiverSearchAndSimilarEvents_data()
-{
-    QTest::addColumn<QString>("search"); // empty: similar events of the shown event
-    QTest::addColumn<bool>("fails");
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("hits");
-
-    QTest::newRow("search with hits") << u"<title>"_s << false << u"Enigma2 Search"_s << true;
-    QTest::newRow("search without hits") << u"zzqqxx"_s << false << u"Enigma2 Search"_s << false;
-    QTest::newRow("search that fails") << u"<title>"_s << true << u"The receiver's search failed"_s << false;
-    QTest::newRow("similar events") << QString() << false << u"Similar Events"_s << true;
-    QTest::newRow("similar events that fail")
-        << QString() << true << u"Similar events could not be loaded"_s << false;
-}
-
-void TestEpgPage::receiverSearchAndSimilarEvents()
-{
-    QFETCH(QString, search);
-    QFETCH(bool, fails);
-    QFETCH(QString, kind);
-    QFETCH(bool, hits);
-    WindowFixture f;
-    QVERIFY(f.load());
-    EpgPage p(f);
-    p.show();
-    QVERIFY(f.settle());
-    const QString path = search.isEmpty() ? u"/web/epgsimilar"_s : u"/web/epgsearch"_s;
-    if (fails)
-        f.receiver.box.setPathFault(path, {boxsim::FaultKind::Http500});
-    const auto [b, c] = shownChannel(*f.control()->currentDatabase());
-    const EpgItem* shown = f.control()->currentDatabase()->event(b, c, 0);
-    QVERIFY(shown);
-    if (search.isEmpty()) {
-        search = shown->title;
-        QListWidget* list = p.control<QListWidget>("epgList_listWidget");
-        const QPoint at = list->visualItemRect(list->item(0)).center();
-        p.page->epgListWidget_ls_customContextMenuRequested(at);
-        auto* menu = p.page->findChild<QMenu*>(u"contextMenu"_s);
-        QTRY_VERIFY(menu->isVisible());
-        menu->actions().first()->trigger();
-        menu->close();
-        QCOMPARE(f.targetsTo(path).size(), 0);
-    } else {
-        if (search == u"<title>"_s)
-            search = shown->title;
-        p.trigger("searchEnigma2Action");
-        QLineEdit* edit = p.control<QLineEdit>("epgSearch_lineEdit");
-        QTest::keyClicks(edit, search);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-    QVERIFY(f.settle());
-
-    QCOMPARE(p.stackPage(), 1);
-    QCOMPARE(p.text("epgSearchKind_label"), kind);
-    QCOMPARE(f.targetsTo(path).size(), 1);
-    const QList<boxsim::LoggedRequest> asked = f.receiver.requestsTo(path.toLatin1());
-    if (path.endsWith(u"similar"_s))
-        QCOMPARE(asked.first().queryValue(u"eventid"_s), shown->eventId);
-    else
-        QCOMPARE(asked.first().queryValue(u"search"_s), search);
-    QListWidget* list = p.control<QListWidget>("epgSearch_listWidget");
-    QCOMPARE(list->count() > 0, hits);
-    QCOMPARE(p.text("epgSearchIndex_label"),
-             fails ? QString() : u"Results: "_s + QString::number(list->count()));
-    if (hits) {
-        p.doubleClickRow("epgSearch_listWidget", 0);
-        QCOMPARE(p.text("epgTextTitel_label"), list->item(0)->data(Qt::UserRole + 1).toString());
-    }
-}
-
-void TestEpgPage::timersFromEvents_data()
-{
-    QTest::addColumn<Personality>("personality");
-    QTest::addColumn<int>("page");
-    QTest::addColumn<QString>("action"); // empty: the add-timer button itself
-    QTest::addColumn<QString>("justPlay");
-
-    QTest::newRow("Enigma2 zap timer from the list")
-        << Personality::Enigma2 << 0 << u"Add Zap Timer"_s << u"1"_s;
-    QTest::newRow("Enigma2 record timer from the text page")
-        << Personality::Enigma2 << 2 << u"Add Record Timer"_s << u"0"_s;
-    QTest::newRow("Enigma1 timer from the list") << Personality::Enigma1 << 0 << QString() << QString();
-    QTest::newRow("Enigma1 timer from the text page") << Personality::Enigma1 << 2 << QString() << QString();
-}
-
-void TestEpgPage::timersFromEvents()
-{
-    QFETCH(Personality, personality);
-    QFETCH(int, page);
-    QFETCH(QString, action);
-    QFETCH(QString, justPlay);
-    WindowFixture f(personality);
-    QVERIFY(f.load());
-    EpgPage p(f);
-    p.show();
-    QVERIFY(f.settle());
-    TavrelDatabase* database = f.control()->currentDatabase();
-    const auto [bouquet, channel] = shownChannel(*database);
-    // Far enough into the channel's day that now/next alone would not have the event.
-    const int eventRow = int(database->events(bouquet, channel).size()) - 1;
-    QVERIFY(eventRow >= 1);
-    p.doubleClickRow("epgList_listWidget", eventRow);
-    if (page == 0)
-        p.click("epgTextPageback_toolButton");
-    QCOMPARE(p.stackPage(), page);
-    f.receiver.box.clearRequests();
-    const EpgItem* event = database->event(bouquet, channel, eventRow);
-    const char* button = page == 0 ? "epgListAddTimer_toolButton" : "epgTextAddTimer_toolButton";
-
-    if (action.isEmpty()) {
-        p.click(button);
-    } else {
-        QMenu* menu = p.control<QToolButton>(button)->menu();
-        QVERIFY(menu);
-        for (QAction* entry : menu->actions()) {
-            if (entry->text() == action)
-                entry->trigger();
+        QCOMPARE(QList<QVariantList>(stepped), QList<QVariantList>{{to}});
+        QCOMPARE(p.text("epgListChannel_label"), target->name);
+        if (withoutEpg) {
+            QCOMPARE(p.text("epgListIndex_label"), u"0/0"_s);
+            QCOMPARE(p.list()->count(), 0);
+            // The controller asks the receiver for the channel's EPG.
+            QTRY_COMPARE(p.targetsTo(u"/web/epgservice"_s).size(), 1);
+            p.receiver.box.clearPathFault(u"/web/epgservice"_s);
+        } else {
+            QCOMPARE(p.text("epgListIndex_label"), u"1/"_s + QString::number(target->events().size()));
         }
     }
-    QVERIFY(f.settle());
 
-    if (personality == Personality::Enigma2) {
-        const QList<boxsim::LoggedRequest> added = f.receiver.requestsTo("/web/timeraddbyeventid");
-        QCOMPARE(added.size(), 1);
-        QCOMPARE(added.first().queryValue(u"sRef"_s), event->serviceReference);
-        QCOMPARE(added.first().queryValue(u"eventid"_s), event->eventId);
-        QCOMPARE(added.first().queryValue(u"justplay"_s), justPlay);
-    } else {
-        const QList<boxsim::LoggedRequest> added = f.receiver.requestsTo("/addTimerEvent");
-        QCOMPARE(added.size(), 1);
-        QCOMPARE(added.first().queryValue(u"start"_s), QString::number(event->start));
-        QCOMPARE(added.first().queryValue(u"ref"_s), database->channel(bouquet, channel)->serviceReference);
+    void scheduleIsBrowsedAndKept_data()
+    {
+        QTest::addColumn<Personality>("personality");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("Enigma2 channel's day") << Personality::Enigma2 << u"/web/epgservice"_s;
+        QTest::newRow("Enigma1 current service's EPG") << Personality::Enigma1 << u"/cgi-bin/getcurrentepg"_s;
     }
-    QCOMPARE(f.boxes.askedTexts(), QStringList{u"Event Timer successfully created!"_s});
-}
 
-void TestEpgPage::profileSwitchMenus_data()
-{
-    QTest::addColumn<int>("webIfType");
-    QTest::addColumn<bool>("menus");
+    void scheduleIsBrowsedAndKept()
+    {
+        QFETCH(Personality, personality);
+        QFETCH(QString, path);
+        EpgPage p(personality);
+        QVERIFY(p.load());
+        // The shown channel: on Enigma1 the one on air, whose EPG page the receiver serves.
+        const auto [b, c] = shownChannel(*p.database());
+        p.database()->channel(b, c)->clearEpg();
+        p.control()->guiChannelIndex_ChangedSlot(c);
+        QVERIFY(p.settle());
+        p.showTab();
+        QVERIFY(p.settle());
+        const Channel* channel = p.database()->channel(b, c);
+        QVERIFY(channel->hasSchedule());
+        const qsizetype count = channel->events().size();
+        QVERIFY(count > 2);
+        QCOMPARE(p.list()->count(), count);
 
-    QTest::newRow("Enigma2 to Enigma1 removes the menus") << 0 << false;
-    QTest::newRow("Enigma2 to Enigma2 changes nothing") << 1 << true;
-}
+        // The text page steps through the whole day and stops at both ends.
+        p.doubleClickRow(p.list(), 1);
+        QCOMPARE(p.stackPage(), 2);
+        QCOMPARE(p.text("epgTextTitel_label"), channel->events().at(1)->title);
+        for (int i = 0; i < count + 2; ++i)
+            p.click("epgTextArrowDown_toolButton");
+        QCOMPARE(p.text("epgTextIndex_label"), QString::number(count) + u'/' + QString::number(count));
+        QCOMPARE(p.text("epgTextTitel_label"), channel->events().last()->title);
+        for (int i = 0; i < count + 2; ++i)
+            p.click("epgTextArrowUp_toolButton");
+        QCOMPARE(p.text("epgTextIndex_label"), u"1/"_s + QString::number(count));
+        QTest::keyClick(p.widget<QWidget>("epgText_textEdit"), Qt::Key_Escape);
+        QCOMPARE(p.stackPage(), 0);
 
-void TestEpgPage::profileSwitchMenus()
-{
-    QFETCH(int, webIfType);
-    QFETCH(bool, menus);
-    WindowFixture f;
-    EpgPage p(f);
-    QMenu* timerMenu = p.control<QToolButton>("epgListAddTimer_toolButton")->menu();
-    QVERIFY(timerMenu);
-    Profile profile = Settings().getActiveProfile();
-    profile.webIfType = webIfType;
-
-    Q_EMIT f.control()->activeProfileChanged(profile);
-
-    QCOMPARE(p.control<QToolButton>("epgListAddTimer_toolButton")->menu(), menus ? timerMenu : nullptr);
-    QCOMPARE(p.page->findChild<QMenu*>(u"contextMenu"_s) != nullptr, menus);
-    QCOMPARE(p.control<QListWidget>("epgList_listWidget")->contextMenuPolicy(),
-             menus ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
-    QCOMPARE(p.page->findChild<QAction*>(u"searchEnigma2Action"_s)->isVisible(), menus);
-}
-
-void TestEpgPage::outOfRangeDoesNothing()
-{
-    WindowFixture f;
-    QVERIFY(f.load());
-    EpgPage p(f);
-    p.show();
-    QVERIFY(f.settle());
-    QSignalSpy stepped(p.page, &EpgWidget::channelIndexChanged);
-    QListWidget* list = p.control<QListWidget>("epgList_listWidget");
-    const QString shown = p.text("epgListIndex_label");
-
-    // Rows that are not there, on a full list and on empty search lists.
-    for (const QModelIndex& index : {QModelIndex(), list->model()->index(list->count(), 0)}) {
-        p.page->epgList_listWidget_pressed(index);
-        p.page->epgList_listWidget_clicked(index);
-        p.page->epgList_listWidget_doubleClicked(index);
-        p.page->epgSearch_listWidget_clicked(index);
-        p.page->epgSearch_listWidget_doubleClicked(index);
+        // Showing the channel again asks the receiver nothing: the schedule holds its events.
+        QCOMPARE(p.targetsTo(path).size(), 1);
+        p.window->findChild<QTabWidget*>(u"tabWidget"_s)->setCurrentIndex(0);
+        p.showTab();
+        p.control()->guiChannelIndex_ChangedSlot(c);
+        QVERIFY(p.settle());
+        QCOMPARE(p.targetsTo(path).size(), 1);
     }
-    QTest::keyClick(p.control<QListWidget>("epgSearch_listWidget"), Qt::Key_Down);
-    QCOMPARE(p.stackPage(), 0);
-    QCOMPARE(p.text("epgListIndex_label"), shown);
 
-    // A bouquet that does not exist has no channels to step through.
-    p.page->setGuiBouquetIndexSlot(f.control()->currentDatabase()->bouquets().size());
-    p.click("epgListArrowDown_toolButton");
-    p.click("epgListArrowUp_toolButton");
-    QCOMPARE(stepped.size(), 0);
-    QVERIFY(f.settle());
-}
+    void localSearchMatches_data()
+    {
+        QTest::addColumn<bool>("title");
+        QTest::addColumn<bool>("text");
+        QTest::addColumn<bool>("time");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("hits");
+        const QStringList all{u"News at 20:15"_s, u"Film"_s, u"Sport"_s};
+        QTest::newRow("title and time both match: listed once")
+            << true << false << true << u"20:15"_s << QStringList{u"News at 20:15"_s};
+        QTest::newRow("an upper-case key finds a title")
+            << true << false << false << u"FILM"_s << QStringList{u"Film"_s};
+        QTest::newRow("a date is only found as written after lowering the key")
+            << false << false << true << u"Mon"_s << QStringList{};
+        QTest::newRow("a lower-case date part is found")
+            << false << false << true << u"dec"_s << QStringList{u"Sport"_s};
+        QTest::newRow("text is searched only when asked")
+            << true << false << false << u"goal"_s << QStringList{};
+        QTest::newRow("text search ignores case")
+            << false << true << false << u"GOAL"_s << QStringList{u"Sport"_s};
+        QTest::newRow("with nothing chosen the titles are searched")
+            << false << false << false << u"film"_s << QStringList{u"Film"_s};
+        QTest::newRow("an empty key shows the whole scope") << true << true << true << QString() << all;
+    }
+
+    void localSearchMatches()
+    {
+        QFETCH(bool, title);
+        QFETCH(bool, text);
+        QFETCH(bool, time);
+        QFETCH(QString, key);
+        QFETCH(QStringList, hits);
+        EpgPage p;
+        QVERIFY(p.open());
+        Channel* channel = p.database()->channel(0, 0);
+        channel->clearEpg();
+        const qint64 now = p.receiver.clock.now();
+        OwnedList<EpgItem> day;
+        day.push_back(makeEvent(*channel, now - 600, u"News at 20:15"_s, u"Mon Dec 7 2026"_s, u"20:15"_s));
+        day.push_back(makeEvent(*channel, now + 1200, u"Film"_s, u"Mon Dec 7 2026"_s, u"21:00"_s));
+        day.push_back(
+            makeEvent(*channel, now + 3000, u"Sport"_s, u"Tue dec 8 2026"_s, u"22:00"_s, u"The Goal"_s));
+        channel->setSchedule(std::move(day), now);
+        p.control()->guiChannelIndex_ChangedSlot(0);
+
+        p.setSearchOptions(title, text, time);
+        p.trigger("searchChannelAction");
+        QCOMPARE(p.stackPage(), 1);
+        QCOMPARE(p.text("epgSearchKind_label"), u"Local Search"_s);
+        QCOMPARE(p.text("epgSearchIndex_label"), u"Results: 3"_s);
+        QTest::keyClicks(p.widget<QLineEdit>("epgSearch_lineEdit"), key.isEmpty() ? u"x"_s : key);
+        if (key.isEmpty())
+            QTest::keyClick(p.widget<QLineEdit>("epgSearch_lineEdit"), Qt::Key_Backspace);
+        QCOMPARE(titles(p.hits()), hits);
+        QCOMPARE(p.text("epgSearchIndex_label"), u"Results: "_s + QString::number(hits.size()));
+    }
+
+    void pageBackAndReloadDuringSearch()
+    {
+        EpgPage p;
+        QVERIFY(p.open());
+        p.setSearchOptions(true, false, false);
+        p.trigger("searchAllAction");
+        QListWidget* hits = p.hits();
+        QVERIFY(hits->count() > 2);
+        // Turned to portrait, the other form shows the same hits.
+        p.window->resize(480, 800);
+        QTRY_VERIFY(p.hits() != hits);
+        QCOMPARE(p.hits()->count(), hits->count());
+        p.window->resize(800, 480);
+        QTRY_VERIFY(p.hits() == hits);
+
+        // Text page, back to the search, back to the list: the search is gone.
+        p.doubleClickRow(hits, 2);
+        QCOMPARE(p.stackPage(), 2);
+        QVERIFY(!p.text("epgTextTitel_label").isEmpty());
+        p.click("epgTextPageback_toolButton");
+        QCOMPARE(p.stackPage(), 1);
+        QVERIFY(hits->count() > 2);
+        QTest::keyClick(hits, Qt::Key_Escape);
+        QCOMPARE(p.stackPage(), 0);
+        QCOMPARE(hits->count(), 0);
+
+        // A reload in the middle of a search leaves no row behind that points into the old image.
+        p.trigger("searchAllAction");
+        QTest::keyClicks(p.widget<QLineEdit>("epgSearch_lineEdit"), u"e"_s);
+        QVERIFY(hits->count() > 0);
+        p.control()->loadServiceData();
+        QCOMPARE(hits->count(), 0);
+        QCOMPARE(p.stackPage(), 0);
+        p.doubleClickRow(p.list(), 0);
+        p.click("epgTextArrowDown_toolButton");
+        QVERIFY(QTest::qWaitFor([&p] { return p.control()->isInitialized(); }, 10000));
+        QVERIFY(p.settle());
+    }
+
+    void receiverSearchAndSimilarEvents_data()
+    {
+        QTest::addColumn<QString>("search"); // empty: similar events of the shown event
+        QTest::addColumn<bool>("fails");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("hits");
+        QTest::newRow("search with hits") << u"<title>"_s << false << u"Enigma2 Search"_s << true;
+        QTest::newRow("search without hits") << u"zzqqxx"_s << false << u"Enigma2 Search"_s << false;
+        QTest::newRow("search that fails")
+            << u"<title>"_s << true << u"The receiver's search failed"_s << false;
+        QTest::newRow("similar events") << QString() << false << u"Similar Events"_s << true;
+        QTest::newRow("similar events that fail")
+            << QString() << true << u"Similar events could not be loaded"_s << false;
+    }
+
+    void receiverSearchAndSimilarEvents()
+    {
+        QFETCH(QString, search);
+        QFETCH(bool, fails);
+        QFETCH(bool, hits);
+        EpgPage p;
+        QVERIFY(p.open());
+        const QString path = search.isEmpty() ? u"/web/epgsimilar"_s : u"/web/epgsearch"_s;
+        if (fails)
+            p.receiver.box.setPathFault(path, {boxsim::FaultKind::Http500});
+        const auto [b, c] = shownChannel(*p.database());
+        const EpgItem* shown = p.database()->event(b, c, 0);
+        QVERIFY(shown);
+        if (search.isEmpty()) {
+            search = shown->title;
+            const QPoint at = p.list()->visualItemRect(p.list()->item(0)).center();
+            p.page->epgListWidget_ls_customContextMenuRequested(at);
+            auto* menu = p.page->findChild<QMenu*>(u"contextMenu"_s);
+            QTRY_VERIFY(menu->isVisible());
+            menu->actions().first()->trigger();
+            menu->close();
+            QCOMPARE(p.targetsTo(path).size(), 0);
+        } else {
+            if (search == u"<title>"_s)
+                search = shown->title;
+            p.trigger("searchEnigma2Action");
+            QLineEdit* edit = p.widget<QLineEdit>("epgSearch_lineEdit");
+            QTest::keyClicks(edit, search);
+            QTest::keyClick(edit, Qt::Key_Return);
+        }
+        QVERIFY(p.settle());
+
+        QCOMPARE(p.stackPage(), 1);
+        QTEST(p.text("epgSearchKind_label"), "kind");
+        const QList<boxsim::LoggedRequest> asked = p.receiver.requestsTo(path.toLatin1());
+        QCOMPARE(asked.size(), 1);
+        if (path.endsWith(u"similar"_s))
+            QCOMPARE(asked.first().queryValue(u"eventid"_s), shown->eventId);
+        else
+            QCOMPARE(asked.first().queryValue(u"search"_s), search);
+        QCOMPARE(p.hits()->count() > 0, hits);
+        QCOMPARE(p.text("epgSearchIndex_label"),
+                 fails ? QString() : u"Results: "_s + QString::number(p.hits()->count()));
+        if (hits) {
+            const QString first = titles(p.hits()).first();
+            p.doubleClickRow(p.hits(), 0);
+            QCOMPARE(p.text("epgTextTitel_label"), first);
+        }
+    }
+
+    void timersFromEvents_data()
+    {
+        QTest::addColumn<Personality>("personality");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("action"); // empty: the add-timer button itself
+        QTest::addColumn<QString>("justPlay");
+        QTest::newRow("Enigma2 zap timer from the list")
+            << Personality::Enigma2 << 0 << u"Add Zap Timer"_s << u"1"_s;
+        QTest::newRow("Enigma2 record timer from the text page")
+            << Personality::Enigma2 << 2 << u"Add Record Timer"_s << u"0"_s;
+        QTest::newRow("Enigma1 timer from the list") << Personality::Enigma1 << 0 << QString() << QString();
+        QTest::newRow("Enigma1 timer from the text page")
+            << Personality::Enigma1 << 2 << QString() << QString();
+    }
+
+    void timersFromEvents()
+    {
+        QFETCH(Personality, personality);
+        QFETCH(int, page);
+        QFETCH(QString, action);
+        QFETCH(QString, justPlay);
+        EpgPage p(personality);
+        QVERIFY(p.open());
+        const auto [bouquet, channel] = shownChannel(*p.database());
+        // Far enough into the channel's day that now/next alone would not have the event.
+        const int eventRow = int(p.database()->events(bouquet, channel).size()) - 1;
+        QVERIFY(eventRow >= 1);
+        p.doubleClickRow(p.list(), eventRow);
+        if (page == 0)
+            p.click("epgTextPageback_toolButton");
+        QCOMPARE(p.stackPage(), page);
+        p.receiver.box.clearRequests();
+        const EpgItem* event = p.database()->event(bouquet, channel, eventRow);
+        const char* button = page == 0 ? "epgListAddTimer_toolButton" : "epgTextAddTimer_toolButton";
+        if (action.isEmpty()) {
+            p.click(button);
+        } else {
+            QMenu* menu = p.widget<QToolButton>(button)->menu();
+            QVERIFY(menu);
+            for (QAction* entry : menu->actions()) {
+                if (entry->text() == action)
+                    entry->trigger();
+            }
+        }
+        QVERIFY(p.settle());
+
+        if (personality == Personality::Enigma2) {
+            const QList<boxsim::LoggedRequest> added = p.receiver.requestsTo("/web/timeraddbyeventid");
+            QCOMPARE(added.size(), 1);
+            QCOMPARE(added.first().queryValue(u"sRef"_s), event->serviceReference);
+            QCOMPARE(added.first().queryValue(u"eventid"_s), event->eventId);
+            QCOMPARE(added.first().queryValue(u"justplay"_s), justPlay);
+        } else {
+            const QList<boxsim::LoggedRequest> added = p.receiver.requestsTo("/addTimerEvent");
+            QCOMPARE(added.size(), 1);
+            QCOMPARE(added.first().queryValue(u"start"_s), QString::number(event->start));
+            QCOMPARE(added.first().queryValue(u"ref"_s),
+                     p.database()->channel(bouquet, channel)->serviceReference);
+        }
+        QCOMPARE(p.boxes.askedTexts(), QStringList{u"Event Timer successfully created!"_s});
+    }
+
+    void profileSwitchMenus_data()
+    {
+        QTest::addColumn<int>("webIfType");
+        QTest::addColumn<bool>("menus");
+        QTest::newRow("Enigma2 to Enigma1 removes the menus") << 0 << false;
+        QTest::newRow("Enigma2 to Enigma2 changes nothing") << 1 << true;
+    }
+
+    void profileSwitchMenus()
+    {
+        QFETCH(int, webIfType);
+        QFETCH(bool, menus);
+        EpgPage p;
+        QMenu* timerMenu = p.widget<QToolButton>("epgListAddTimer_toolButton")->menu();
+        QVERIFY(timerMenu);
+        Profile profile = Settings().getActiveProfile();
+        profile.webIfType = webIfType;
+
+        Q_EMIT p.control()->activeProfileChanged(profile);
+
+        QCOMPARE(p.widget<QToolButton>("epgListAddTimer_toolButton")->menu(), menus ? timerMenu : nullptr);
+        QCOMPARE(p.page->findChild<QMenu*>(u"contextMenu"_s) != nullptr, menus);
+        QCOMPARE(p.list()->contextMenuPolicy(), menus ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
+        QCOMPARE(p.page->findChild<QAction*>(u"searchEnigma2Action"_s)->isVisible(), menus);
+    }
+
+    void outOfRangeDoesNothing()
+    {
+        EpgPage p;
+        QVERIFY(p.open());
+        QSignalSpy stepped(p.page, &EpgWidget::channelIndexChanged);
+        const QString shown = p.text("epgListIndex_label");
+
+        // Rows that are not there, on a full list and on empty search lists.
+        for (const QModelIndex& index : {QModelIndex(), p.list()->model()->index(p.list()->count(), 0)}) {
+            p.page->epgList_listWidget_pressed(index);
+            p.page->epgList_listWidget_clicked(index);
+            p.page->epgList_listWidget_doubleClicked(index);
+            p.page->epgSearch_listWidget_clicked(index);
+            p.page->epgSearch_listWidget_doubleClicked(index);
+        }
+        QTest::keyClick(p.hits(), Qt::Key_Down);
+        QCOMPARE(p.stackPage(), 0);
+        QCOMPARE(p.text("epgListIndex_label"), shown);
+
+        // A bouquet that does not exist has no channels to step through.
+        p.page->setGuiBouquetIndexSlot(p.database()->bouquets().size());
+        p.click("epgListArrowDown_toolButton");
+        p.click("epgListArrowUp_toolButton");
+        QCOMPARE(stepped.size(), 0);
+        QVERIFY(p.settle());
+    }
+};
 
 QTEST_MAIN(TestEpgPage)
 #include "tst_epgpage.moc"

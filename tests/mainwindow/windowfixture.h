@@ -8,8 +8,10 @@
 #include "ui/mainwindow.h"
 
 #include <QAction>
+#include <QListView>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
 
@@ -73,6 +75,36 @@ public:
     }
 
     QStringList targetsTo(const QString& path) const { return receiver.targetsTo(path); }
+
+    // Clears the log, does what is asked and counts the requests to path once the receiver is
+    // quiet again; -1 when it does not get quiet.
+    int requestsWhen(const std::function<void()>& act, const QString& path)
+    {
+        receiver.box.clearRequests();
+        act();
+        return settle() ? int(targetsTo(path).size()) : -1;
+    }
+
+    // The requests to path while ms pass on the virtual timers, counted as requestsWhen does.
+    int requestsAfter(int ms, const QString& path)
+    {
+        return requestsWhen([this, ms] { timers.advance(ms); }, path);
+    }
+
+    // The pointer enters or leaves the window, as the desktop tells it.
+    void pointer(bool enters) const
+    {
+        QEvent event(enters ? QEvent::Enter : QEvent::Leave);
+        QCoreApplication::sendEvent(window.get(), &event);
+    }
+
+    QTabWidget* tabs() const { return find<QTabWidget>("tabWidget"); }
+
+    // The channel list of the bouquet shown.
+    QListView* channelList() const
+    {
+        return qobject_cast<QListView*>(find<QStackedWidget>("channelList_stackedWidget")->currentWidget());
+    }
 
     template<typename T>
     T* find(const char* name) const

@@ -3,26 +3,28 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-Profile makeProfile(const QString& name, bool active, const QString& address = QStringLiteral("192.168.1.20"))
+Profile makeProfile(const QString& name, bool active, const QString& address = u"192.168.1.20"_s)
 {
-    Profile profile;
-    profile.profileName = name;
-    profile.webIfType = 1;
-    profile.isActive = active;
-    profile.userName = QStringLiteral("root");
-    profile.password = QStringLiteral("dreambox");
-    profile.wlanAddr = address;
-    profile.wlanPort = QStringLiteral("80");
-    return profile;
+    return {name, 1, active, u"root"_s, u"dreambox"_s, address, u"80"_s};
+}
+
+// What the store keeps of a profile, as one line.
+QString fields(const Profile& p)
+{
+    return u"%1 | %2 | %3 | %4 | %5 | %6 | %7"_s.arg(p.profileName, QString::number(p.webIfType),
+                                                     p.isActive ? u"active"_s : u"inactive"_s, p.userName,
+                                                     p.password, p.wlanAddr, p.wlanPort);
 }
 
 QStringList namesOf(const QList<Profile>& profiles)
 {
     QStringList names;
     for (const Profile& profile : profiles)
-        names.append(profile.profileName + (profile.isActive ? QStringLiteral("*") : QString()));
+        names.append(profile.profileName + (profile.isActive ? u"*"_s : QString()));
     return names;
 }
 
@@ -41,82 +43,67 @@ private slots:
     {
         Settings settings;
         QSignalSpy announced(&settings, &Settings::activeProfileChanged);
-        const Profile profile = settings.getActiveProfile();
-        QCOMPARE(profile.profileName, QString(noActiveProfileName));
-        QVERIFY(profile.wlanAddr.isEmpty());
-        QCOMPARE(profile.webIfType, 0);
+        QCOMPARE(fields(settings.getActiveProfile()),
+                 fields({QString(noActiveProfileName), 0, false, {}, {}, {}, {}}));
         QCOMPARE(announced.count(), 0);
         QVERIFY(settings.getProfiles().isEmpty());
     }
 
     void profileRoundTripAcrossInstances()
     {
-        Settings writer;
-        Profile saved = makeProfile(QStringLiteral("Wohnzimmer Ümlaut"), true);
-        saved.password = QStringLiteral("p@ss wörd&#");
-        QVERIFY(writer.saveProfile(saved));
-
-        Settings reader;
-        const Profile read = reader.getActiveProfile();
-        QCOMPARE(read.profileName, saved.profileName);
-        QCOMPARE(read.webIfType, 1);
-        QVERIFY(read.isActive);
-        QCOMPARE(read.userName, saved.userName);
-        QCOMPARE(read.password, saved.password);
-        QCOMPARE(read.wlanAddr, saved.wlanAddr);
-        QCOMPARE(read.wlanPort, saved.wlanPort);
+        Profile saved = makeProfile(u"Wohnzimmer Ümlaut"_s, true);
+        saved.password = u"p@ss wörd&#"_s;
+        QVERIFY(Settings().saveProfile(saved));
+        QCOMPARE(fields(Settings().getActiveProfile()), fields(saved));
 
         // The keys are where other tools and earlier versions look for them.
         QSettings store;
-        QCOMPARE(store.value(QStringLiteral("profiles/Wohnzimmer Ümlaut/wlanPort")).toString(),
-                 QStringLiteral("80"));
-        QCOMPARE(store.value(QStringLiteral("profiles/Wohnzimmer Ümlaut/isActive")).toBool(), true);
+        QCOMPARE(store.value(u"profiles/Wohnzimmer Ümlaut/wlanPort"_s).toString(), u"80"_s);
+        QCOMPARE(store.value(u"profiles/Wohnzimmer Ümlaut/isActive"_s).toBool(), true);
     }
 
     void readingAnnouncesTheActiveProfile()
     {
         Settings settings;
         QSignalSpy announced(&settings, &Settings::activeProfileChanged);
-        QVERIFY(settings.saveProfile(makeProfile(QStringLiteral("a"), false)));
+        QVERIFY(settings.saveProfile(makeProfile(u"a"_s, false)));
         QCOMPARE(announced.count(), 0);
-        QVERIFY(settings.saveProfile(makeProfile(QStringLiteral("b"), true)));
+        QVERIFY(settings.saveProfile(makeProfile(u"b"_s, true)));
         QCOMPARE(announced.count(), 1); // synchronously, before the save returned
         settings.getActiveProfile();
         settings.getProfiles();
         QCOMPARE(announced.count(), 3);
-        QCOMPARE(announced.last().first().value<Profile>().profileName, QStringLiteral("b"));
+        QCOMPARE(announced.last().first().value<Profile>().profileName, u"b"_s);
     }
 
     void severalActiveProfilesAnnounceEach()
     {
         {
             QSettings store;
-            for (const char* name : {"x", "y"}) {
-                const QString group = QStringLiteral("profiles/") + QLatin1String(name);
-                store.setValue(group + QStringLiteral("/profileName"), QLatin1String(name));
-                store.setValue(group + QStringLiteral("/isActive"), true);
+            for (const QString& name : {u"x"_s, u"y"_s}) {
+                store.setValue(u"profiles/"_s + name + u"/profileName"_s, name);
+                store.setValue(u"profiles/"_s + name + u"/isActive"_s, true);
             }
         }
         Settings settings;
         QSignalSpy announced(&settings, &Settings::activeProfileChanged);
-        QCOMPARE(settings.getActiveProfile().profileName, QStringLiteral("y"));
+        QCOMPARE(settings.getActiveProfile().profileName, u"y"_s);
         QCOMPARE(announced.count(), 2);
-        QCOMPARE(announced.at(0).first().value<Profile>().profileName, QStringLiteral("x"));
+        QCOMPARE(announced.at(0).first().value<Profile>().profileName, u"x"_s);
     }
 
     void onlyTheFirstActiveProfileIsWritten()
     {
         Settings first;
-        QVERIFY(first.saveProfile(makeProfile(QStringLiteral("Alpha"), true)));
+        QVERIFY(first.saveProfile(makeProfile(u"Alpha"_s, true)));
         // Another instance that never read the store saves a second active profile.
         Settings second;
-        QVERIFY(second.saveProfile(makeProfile(QStringLiteral("Beta"), true)));
-        QCOMPARE(namesOf(second.getProfiles()),
-                 (QStringList{QStringLiteral("Alpha*"), QStringLiteral("Beta")}));
-        QCOMPARE(first.getActiveProfile().profileName, QStringLiteral("Alpha"));
+        QVERIFY(second.saveProfile(makeProfile(u"Beta"_s, true)));
+        QCOMPARE(namesOf(second.getProfiles()), (QStringList{u"Alpha*"_s, u"Beta"_s}));
+        QCOMPARE(first.getActiveProfile().profileName, u"Alpha"_s);
 
         // Re-saving the active one inactive leaves no active profile.
-        QVERIFY(first.saveProfile(makeProfile(QStringLiteral("Alpha"), false)));
+        QVERIFY(first.saveProfile(makeProfile(u"Alpha"_s, false)));
         QCOMPARE(first.getActiveProfile().profileName, QString(noActiveProfileName));
     }
 
@@ -125,12 +112,10 @@ private slots:
         QTest::addColumn<QString>("entered");
         QTest::addColumn<QString>("stored");
 
-        QTest::newRow("plain address") << QStringLiteral("192.168.1.20") << QStringLiteral("192.168.1.20");
-        QTest::newRow("http scheme removed")
-            << QStringLiteral("http://dreambox.local") << QStringLiteral("dreambox.local");
-        QTest::newRow("upper-case scheme kept")
-            << QStringLiteral("HTTP://dreambox.local") << QStringLiteral("HTTP://dreambox.local");
-        QTest::newRow("https kept") << QStringLiteral("https://box") << QStringLiteral("https://box");
+        QTest::newRow("plain address") << u"192.168.1.20"_s << u"192.168.1.20"_s;
+        QTest::newRow("http scheme removed") << u"http://dreambox.local"_s << u"dreambox.local"_s;
+        QTest::newRow("upper-case scheme kept") << u"HTTP://dreambox.local"_s << u"HTTP://dreambox.local"_s;
+        QTest::newRow("https kept") << u"https://box"_s << u"https://box"_s;
     }
 
     void addressLosesOnlyALowerCaseScheme()
@@ -139,7 +124,7 @@ private slots:
         QFETCH(QString, stored);
 
         Settings settings;
-        QVERIFY(settings.saveProfile(makeProfile(QStringLiteral("p"), true, entered)));
+        QVERIFY(settings.saveProfile(makeProfile(u"p"_s, true, entered)));
         QCOMPARE(settings.getActiveProfile().wlanAddr, stored);
     }
 
@@ -147,8 +132,8 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::newRow("empty") << QString();
-        QTest::newRow("slash") << QStringLiteral("living/room");
-        QTest::newRow("backslash") << QStringLiteral("living\\room");
+        QTest::newRow("slash") << u"living/room"_s;
+        QTest::newRow("backslash") << u"living\\room"_s;
     }
 
     void unstorableNamesAreRefused()
@@ -156,29 +141,29 @@ private slots:
         QFETCH(QString, name);
 
         Settings settings;
-        QVERIFY(settings.saveProfile(makeProfile(QStringLiteral("kept"), true)));
+        QVERIFY(settings.saveProfile(makeProfile(u"kept"_s, true)));
         QVERIFY(!settings.saveProfile(makeProfile(name, true)));
-        QCOMPARE(namesOf(settings.getProfiles()), QStringList{QStringLiteral("kept*")});
+        QCOMPARE(namesOf(settings.getProfiles()), QStringList{u"kept*"_s});
         QCOMPARE(QSettings().allKeys().size(), 7);
     }
 
     void deleteProfile()
     {
         Settings settings;
-        QVERIFY(settings.saveProfile(makeProfile(QStringLiteral("a"), true)));
-        QVERIFY(settings.saveProfile(makeProfile(QStringLiteral("b"), false)));
+        QVERIFY(settings.saveProfile(makeProfile(u"a"_s, true)));
+        QVERIFY(settings.saveProfile(makeProfile(u"b"_s, false)));
         const QStringList keysBefore = QSettings().allKeys();
 
-        settings.deleteProfile(QStringLiteral("unknown"));
+        settings.deleteProfile(u"unknown"_s);
         QCOMPARE(QSettings().allKeys(), keysBefore);
-        QCOMPARE(namesOf(settings.getProfiles()), (QStringList{QStringLiteral("a*"), QStringLiteral("b")}));
+        QCOMPARE(namesOf(settings.getProfiles()), (QStringList{u"a*"_s, u"b"_s}));
 
         // A profile saved by another instance can be deleted through this one.
         Settings other;
-        QVERIFY(other.saveProfile(makeProfile(QStringLiteral("c"), false)));
-        settings.deleteProfile(QStringLiteral("c"));
-        settings.deleteProfile(QStringLiteral("a"));
-        QCOMPARE(namesOf(other.getProfiles()), QStringList{QStringLiteral("b")});
+        QVERIFY(other.saveProfile(makeProfile(u"c"_s, false)));
+        settings.deleteProfile(u"c"_s);
+        settings.deleteProfile(u"a"_s);
+        QCOMPARE(namesOf(other.getProfiles()), QStringList{u"b"_s});
         QCOMPARE(settings.getActiveProfile().profileName, QString(noActiveProfileName));
     }
 
@@ -186,20 +171,14 @@ private slots:
     {
         {
             QSettings store;
-            store.setValue(QStringLiteral("SystemSet/isLiveMode"), false);
-            store.setValue(QStringLiteral("SystemSet/orientation"), 2);
+            store.setValue(u"SystemSet/isLiveMode"_s, false);
+            store.setValue(u"SystemSet/orientation"_s, 2);
         }
-        Settings settings;
-        QCOMPARE(settings.getSystemSettings(), SystemSet{});
-        const SystemSet defaults = settings.getSystemSettings();
-        QCOMPARE(defaults.orientation, 0);
-        QVERIFY(defaults.panelClickSendOk);
-        QVERIFY(!defaults.panelClickSendExit);
-        QVERIFY(!defaults.chanlistClick);
-        QVERIFY(defaults.chanlistDbClick);
-        QVERIFY(!defaults.movielistClick);
-        QVERIFY(defaults.movielistDbClick);
-        QVERIFY(defaults.isLiveMode);
+        const SystemSet s = Settings().getSystemSettings();
+        QCOMPARE(s, SystemSet{});
+        QCOMPARE((QList<int>{s.orientation, s.panelClickSendOk, s.panelClickSendExit, s.chanlistClick,
+                             s.chanlistDbClick, s.movielistClick, s.movielistDbClick, s.isLiveMode}),
+                 (QList<int>{0, true, false, false, true, false, true, true}));
     }
 
     void systemSettingsRoundTrip()
@@ -218,7 +197,7 @@ private slots:
         QCOMPARE(Settings().getSystemSettings(), set);
 
         // Once saved, a flag that went missing reads as false rather than as its default.
-        QSettings().remove(QStringLiteral("SystemSet/chanlistDbClick"));
+        QSettings().remove(u"SystemSet/chanlistDbClick"_s);
         QVERIFY(!Settings().getSystemSettings().chanlistDbClick);
     }
 
