@@ -315,24 +315,6 @@ private slots:
                  u"|0|-1|0|||1710443862|||1:0:19:2B7A:3FB:1:C00000:0:0:0:|arte HD|0|0"_s);
     }
 
-    void currentServiceOfSample()
-    {
-        CurrentServiceE2 service;
-        QVERIFY(parseE2CurrentService(e2Answer(u"e2-getcurrent.xml"_s), service, sampleClock()));
-        QCOMPARE(QStringList({service.serviceReference, service.serviceName, service.providerName,
-                              service.videoWidth, service.videoHeight, service.videoSize})
-                     .join(u'|'),
-                 u"1:0:19:283D:3FB:1:C00000:0:0:0:|Das Erste HD|ARD|1280|720|1280x720"_s);
-        QStringList events;
-        for (const auto& event : service.events) {
-            events << event->title + u'|' + QString::number(event->start) + u'|' +
-                          QString::number(event->end) + u'|' + event->startTime;
-        }
-        QCOMPARE(events, QStringList({u"Tatort: Schöne Bescherung|1710443700|1710449100|20:15"_s,
-                                      u"Tagesthemen|1710449100|1710450900|21:45"_s}));
-        QVERIFY(service.events[1]->descriptionExtended.endsWith(u"Moderation: Ingo Zamperoni"_s));
-    }
-
     void servicesOfSample()
     {
         OwnedList<Bouquet> bouquets;
@@ -566,6 +548,17 @@ private slots:
         row("current service: events at any depth",
             currentAnswer(ref, u"<e2eventgroup>" + event + u"</e2eventgroup>"), u"1|" + aeHd + u"||1");
         row("current service: wrong root", e2Document("e2service"_L1, ref), u"0|||0"_s);
+        // The service, then each event's fields and its extended description.
+        const QString erste = u"1:0:19:283D:3FB:1:C00000:0:0:0:|Das Erste HD"_s;
+        row("current service in full: sample", e2Answer(u"e2-getcurrent.xml"_s),
+            u"1|" + erste + u"|ARD|1280|720|1280x720|21424|1710443700|5400|1710449100|" + march14 +
+                u"|20:15|1710443862|Tatort: Schöne Bescherung|Fernsehfilm Deutschland 2023|" + erste +
+                u"|0|0|Kommissarin Lürsen & Kommissar Stedefreund ermitteln: In der Nacht vor Heiligabend "
+                u"wird ein Paketbote tot aufgefunden.\nDie Spur führt in ein Logistikzentrum am Bremer Hafen "
+                u"– und zu einem alten \"Bekannten\".\n\nRegie: Max Mustermann\nDarsteller: Sabine Postel, "
+                u"Oliver Mommsen|21425|1710449100|1800|1710450900|" +
+                march14 + u"|21:45|1710443862|Tagesthemen|mit Wetter|" + erste +
+                u"|0|0|Berichte, Analysen und Kommentare zum Tag.\nModeration: Ingo Zamperoni");
 
         // read|bouquet/channel names|...
         const auto listing = [](const QString& body) {
