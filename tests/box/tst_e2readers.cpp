@@ -1,17 +1,165 @@
 #include "box/e2readers.h"
-#include "e2answers.h"
 #include "model/bouquet.h"
 #include "model/channel.h"
 #include "model/clock.h"
 #include "model/currentservice.h"
 #include "model/epgitem.h"
 #include "model/records.h"
+#include "tests/common/testdata.h"
 
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// An answer from tests/data/e2, decoded as the engine decodes reply bodies.
+QString e2Answer(const QString& fileName)
+{
+    return testData(QStringLiteral("e2/") + fileName);
+}
+
+// A complete answer around the given elements, as receivers frame them.
+QString e2Document(QLatin1StringView root, const QString& body)
+{
+    return u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + root + u">\n" + body + u"\n</" + root + u">\n";
+}
+
+// An event of a list that began at 20:15 sample time and runs 90 minutes.
+QString e2TimedEvent(const QString& title)
+{
+    return u"<e2event><e2eventid>1</e2eventid><e2eventstart>1710443700</e2eventstart>"
+           u"<e2eventduration>5400</e2eventduration><e2eventtitle>" +
+           title + u"</e2eventtitle></e2event>";
+}
+
+// A record's fields in one line, "|" between them, so that a sample's record compares at once
+// and a failure shows every field side by side. The long extended descriptions are left out.
+QString fields(const EpgItem& e)
+{
+    const auto n = [](auto value) { return QString::number(value); };
+    return QStringList{e.eventId,     n(e.start),    n(e.duration),   n(e.end),      e.startDate,
+                       e.startTime,   e.currentTime, e.title,         e.description, e.serviceReference,
+                       e.serviceName, n(e.progress), n(e.minutesLeft)}
+        .join(u'|');
+}
+
+QString fields(const TimerEntry& t)
+{
+    const auto n = [](auto value) { return QString::number(value); };
+    return QStringList{t.serviceReference, t.serviceName, t.eit,          t.name,     t.description,
+                       t.disabled,         n(t.begin),    n(t.end),       t.dateText, t.beginTimeText,
+                       t.endTimeText,      n(t.duration), t.startPrepare, t.justPlay, t.afterEvent,
+                       t.location,         t.state,       n(t.cancelled)}
+        .join(u'|');
+}
+
+QString fields(const MovieEntry& m)
+{
+    return QStringList{m.title,  m.serviceReference, m.description, m.serviceName, QString::number(m.time),
+                       m.length, m.fileName,         m.fileSizeText}
+        .join(u'|');
+}
+
+QString bouquetsSeen(const OwnedList<Bouquet>& bouquets)
+{
+    QStringList seen;
+    for (const auto& bouquet : bouquets) {
+        QStringList channels;
+        for (const Channel* channel : bouquet->channels)
+            channels << channel->name;
+        seen << bouquet->name + u'/' + channels.join(u',');
+    }
+    return seen.join(u'|');
+}
+
+// What the reader of one kind of answer ("power", "signal", ...) made of the text, as "read|outputs". The
+// outputs start from values no answer holds, so that what a refused answer leaves behind shows.
+QString readAs(const QString& kind, const QString& text)
+{
+    const auto n = [](auto value) { return QString::number(value); };
+    QStringList seen;
+    if (kind == u"power") {
+        seen << n(parseE2PowerState(text));
+    } else if (kind == u"about") {
+        AboutInfo about;
+        about.model = u"left over"_s;
+        seen << n(parseE2About(text, about)) << about.model << n(about.lanDhcp) << about.hddFree;
+    } else if (kind == u"time") {
+        QString time = u"left over"_s;
+        seen << n(parseE2CurrentTime(text, time)) << time;
+    } else if (kind == u"signal") {
+        SignalInfo signal;
+        signal = {7, 7, 7, u"left over"_s, u"left over"_s, u"left over"_s, u"left over"_s};
+        seen << n(parseE2Signal(text, signal)) << n(signal.snrPercent) << n(signal.ber)
+             << n(signal.agcPercent) << signal.snrText;
+    } else if (kind == u"volume") {
+        int level = -7;
+        bool muted = false;
+        seen << n(parseE2Volume(text, muted, level)) << n(level) << n(muted);
+    } else if (kind == u"message answer") {
+        MessageAnswer answer = MessageAnswer(-1);
+        seen << n(parseE2MessageAnswer(text, answer)) << n(int(answer));
+    } else if (kind == u"movie delete") {
+        seen << n(parseE2MovieDeleteResult(text));
+    } else if (kind == u"timer command") {
+        seen << n(parseE2TimerCommandResult(text)) << n(containsSuccessWord(text));
+    } else if (kind == u"current service") {
+        CurrentServiceE2 service;
+        service.serviceName = u"left over"_s;
+        seen << n(parseE2CurrentService(text, service, sampleClock())) << service.serviceReference
+             << service.serviceName << n(service.events.size());
+    } else if (kind == u"services") {
+        OwnedList<Bouquet> bouquets;
+        seen << n(parseE2Services(text, bouquets)) << bouquetsSeen(bouquets);
+    } else if (kind == u"bouquet EPG" || kind == u"events") {
+        OwnedList<EpgItem> events;
+        events.push_back(std::make_unique<EpgItem>());
+        seen << n(kind == u"events" ? parseE2EventList(text, events, sampleClock())
+                                    : parseE2BouquetEpg(text, u"bq"_s, events, sampleClock()));
+        for (const auto& e : events) {
+            if (kind == u"events")
+                seen << e->title << e->serviceReference;
+            else
+                seen << n(e->start) << n(e->duration) << n(e->end);
+        }
+    } else if (kind == u"timers") {
+        OwnedList<TimerEntry> timers;
+        timers.push_back(std::make_unique<TimerEntry>());
+        seen << n(parseE2TimerList(text, timers, sampleClock()));
+        for (const auto& t : timers)
+            seen << n(t->duration) << n(t->cancelled) << t->dateText << t->beginTimeText << t->endTimeText;
+    } else if (kind == u"bouquet EPG texts") {
+        OwnedList<EpgItem> events;
+        seen << n(parseE2BouquetEpg(text, u"bq"_s, events, sampleClock()));
+        for (const auto& e : events)
+            seen << e->title << e->description << e->serviceName;
+    } else if (kind == u"current service in full") {
+        CurrentServiceE2 service;
+        seen << n(parseE2CurrentService(text, service, sampleClock())) << service.serviceReference
+             << service.serviceName << service.providerName << service.videoWidth << service.videoHeight
+             << service.videoSize;
+        for (const auto& event : service.events)
+            seen << fields(*event) << event->descriptionExtended;
+    } else if (kind == u"timers in full") {
+        OwnedList<TimerEntry> timers;
+        seen << n(parseE2TimerList(text, timers, sampleClock()));
+        for (const auto& timer : timers)
+            seen << fields(*timer);
+    } else if (kind == u"movies in full") {
+        OwnedList<MovieEntry> movies;
+        seen << n(parseE2MovieList(text, movies));
+        for (const auto& m : movies)
+            seen << m->title << n(m->time) << m->length << m->fileSizeText;
+    } else if (kind == u"movies") {
+        OwnedList<MovieEntry> movies;
+        movies.push_back(std::make_unique<MovieEntry>());
+        seen << n(parseE2MovieList(text, movies));
+        for (const auto& movie : movies)
+            seen << movie->fileSizeText;
+    }
+    return seen.join(u'|');
+}
 
 QString oneEvent(const QString& children)
 {
@@ -46,10 +194,64 @@ QString simpleResult(const QString& state, const QString& text)
                       u"<e2state>" + state + u"</e2state><e2statetext>" + text + u"</e2statetext>");
 }
 
+// Every reader (see readAs()) with what it shows for an answer it refuses: its outputs emptied,
+// or left as they were by the readers that only write them on success.
+const QList<std::pair<QString, QString>> readers{{u"power"_s, u"0"_s},
+                                                 {u"services"_s, u"0|"_s},
+                                                 {u"current service"_s, u"0|||0"_s},
+                                                 {u"bouquet EPG"_s, u"0"_s},
+                                                 {u"events"_s, u"0"_s},
+                                                 {u"about"_s, u"0||0|"_s},
+                                                 {u"time"_s, u"0|"_s},
+                                                 {u"signal"_s, u"0|0|0|0|"_s},
+                                                 {u"volume"_s, u"0|-7|0"_s},
+                                                 {u"message answer"_s, u"0|-1"_s},
+                                                 {u"movie delete"_s, u"0"_s},
+                                                 {u"timers"_s, u"0"_s},
+                                                 {u"movies"_s, u"0"_s}};
+
+// What every reader made of one answer: the readers that read it, and whether every reader that
+// gave false left its outputs as it must.
+struct Outcome
+{
+    QStringList read;
+    bool clean = true;
+    bool timerCommand = false;
+};
+
+Outcome readWithEveryReader(const QString& text)
+{
+    Outcome outcome;
+    for (const auto& [kind, refused] : readers) {
+        const QString seen = readAs(kind, text);
+        if (seen.startsWith(u'1'))
+            outcome.read << kind;
+        else
+            outcome.clean = outcome.clean && seen == refused;
+    }
+    outcome.timerCommand = parseE2TimerCommandResult(text);
+    return outcome;
+}
+
+QString nested(int depth, const QString& inner, bool closed = true)
+{
+    QString text;
+    text.reserve(depth * 8 + inner.size());
+    for (int i = 0; i < depth; ++i)
+        text += u"<n>";
+    text += inner;
+    if (closed) {
+        for (int i = 0; i < depth; ++i)
+            text += u"</n>";
+    }
+    return text;
+}
+
 } // namespace
 
 // The readers of the Enigma2 answers on the receiver's samples and on answers built around one
-// element: events, lists (bouquets, timers, recordings), status and command results.
+// element: events, lists (bouquets, timers, recordings), status and command results; and on
+// broken, truncated, huge and hostile answers.
 class TestE2Readers : public QObject
 {
     Q_OBJECT
@@ -111,24 +313,6 @@ private slots:
         QCOMPARE(events.size(), size_t(9));
         QCOMPARE(fields(*events.at(2)),
                  u"|0|-1|0|||1710443862|||1:0:19:2B7A:3FB:1:C00000:0:0:0:|arte HD|0|0"_s);
-    }
-
-    void currentServiceOfSample()
-    {
-        CurrentServiceE2 service;
-        QVERIFY(parseE2CurrentService(e2Answer(u"e2-getcurrent.xml"_s), service, sampleClock()));
-        QCOMPARE(QStringList({service.serviceReference, service.serviceName, service.providerName,
-                              service.videoWidth, service.videoHeight, service.videoSize})
-                     .join(u'|'),
-                 u"1:0:19:283D:3FB:1:C00000:0:0:0:|Das Erste HD|ARD|1280|720|1280x720"_s);
-        QStringList events;
-        for (const auto& event : service.events) {
-            events << event->title + u'|' + QString::number(event->start) + u'|' +
-                          QString::number(event->end) + u'|' + event->startTime;
-        }
-        QCOMPARE(events, QStringList({u"Tatort: Schöne Bescherung|1710443700|1710449100|20:15"_s,
-                                      u"Tagesthemen|1710449100|1710450900|21:45"_s}));
-        QVERIFY(service.events[1]->descriptionExtended.endsWith(u"Moderation: Ingo Zamperoni"_s));
     }
 
     void servicesOfSample()
@@ -364,6 +548,17 @@ private slots:
         row("current service: events at any depth",
             currentAnswer(ref, u"<e2eventgroup>" + event + u"</e2eventgroup>"), u"1|" + aeHd + u"||1");
         row("current service: wrong root", e2Document("e2service"_L1, ref), u"0|||0"_s);
+        // The service, then each event's fields and its extended description.
+        const QString erste = u"1:0:19:283D:3FB:1:C00000:0:0:0:|Das Erste HD"_s;
+        row("current service in full: sample", e2Answer(u"e2-getcurrent.xml"_s),
+            u"1|" + erste + u"|ARD|1280|720|1280x720|21424|1710443700|5400|1710449100|" + march14 +
+                u"|20:15|1710443862|Tatort: Schöne Bescherung|Fernsehfilm Deutschland 2023|" + erste +
+                u"|0|0|Kommissarin Lürsen & Kommissar Stedefreund ermitteln: In der Nacht vor Heiligabend "
+                u"wird ein Paketbote tot aufgefunden.\nDie Spur führt in ein Logistikzentrum am Bremer Hafen "
+                u"– und zu einem alten \"Bekannten\".\n\nRegie: Max Mustermann\nDarsteller: Sabine Postel, "
+                u"Oliver Mommsen|21425|1710449100|1800|1710450900|" +
+                march14 + u"|21:45|1710443862|Tagesthemen|mit Wetter|" + erste +
+                u"|0|0|Berichte, Analysen und Kommentare zum Tag.\nModeration: Ingo Zamperoni");
 
         // read|bouquet/channel names|...
         const auto listing = [](const QString& body) {
@@ -520,6 +715,154 @@ private slots:
     {
         QFETCH(QString, text);
         QTEST(readAs(QString::fromLatin1(QTest::currentDataTag()).section(u':', 0, 0), text), "seen");
+    }
+
+    // Broken, truncated, huge and hostile answers, and every input the fuzzers ever tripped over:
+    // no reader may crash, hang, or hand over anything half-read.
+    void everyAnswerLeavesCleanOutputs_data()
+    {
+        QTest::addColumn<QString>("file");
+        const QStringList files = testDataNames(u"e2"_s);
+        QVERIFY(files.size() > 40);
+        for (const QString& file : files)
+            QTest::newRow(qPrintable(file)) << file;
+    }
+
+    void everyAnswerLeavesCleanOutputs()
+    {
+        QFETCH(QString, file);
+        const std::optional<QByteArray> bytes = testDataBytes(u"e2/"_s + file);
+        QVERIFY(bytes.has_value());
+        // Once as UTF-8 as the engine decodes, once as Latin-1 as it reads bodies that are not UTF-8.
+        for (const QString& text : {QString::fromUtf8(*bytes), QString::fromLatin1(*bytes)})
+            QVERIFY(readWithEveryReader(text).clean);
+    }
+
+    void unreadableAnswers_data()
+    {
+        QTest::addColumn<QString>("text");
+
+        const QStringList files{u"broken-empty.xml"_s,
+                                u"broken-not-xml.html"_s,
+                                u"broken-plain-text.txt"_s,
+                                u"broken-truncated-epgnow.xml"_s,
+                                u"broken-truncated-timerlist.xml"_s,
+                                u"broken-trailing-garbage-movielist.xml"_s,
+                                u"broken-mismatched-tags-services.xml"_s,
+                                u"broken-billion-laughs.xml"_s,
+                                u"broken-internal-entity.xml"_s,
+                                u"broken-external-entity.xml"_s,
+                                u"broken-undeclared-entity.xml"_s,
+                                u"broken-control-reference.xml"_s};
+        for (const QString& file : files)
+            QTest::newRow(qPrintable(file)) << e2Answer(file);
+        QTest::newRow("only the XML declaration") << u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"_s;
+        QTest::newRow("only blanks") << u"\n\t \n"_s;
+        QTest::newRow("NUL characters") << QString(64, QChar(0));
+        QTest::newRow("half a tag") << u"<e2eventlist"_s;
+        QTest::newRow("two roots") << u"<e2timerlist/><e2timerlist/>"_s;
+        QTest::newRow("unclosed deep nesting") << u"<e2eventlist>"_s + nested(100000, QString(), false);
+    }
+
+    void unreadableAnswers()
+    {
+        QFETCH(QString, text);
+        const Outcome outcome = readWithEveryReader(text);
+        QVERIFY(outcome.clean);
+        QCOMPARE(outcome.read, QStringList());
+        QCOMPARE(outcome.timerCommand, containsSuccessWord(text));
+    }
+
+    void answersReadDespiteFaults_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("seen"); // see readAs()
+
+        QTest::newRow("control characters dropped")
+            << u"bouquet EPG texts"_s << u"broken-control-characters-epgnow.xml"_s
+            << u"1|Tatort: Kiel|Teil1|Das Erste HD"_s;
+        QTest::newRow("characters outside the BMP")
+            << u"services"_s << u"broken-outside-bmp-services.xml"_s << u"1|🎬 Kino 🍿/𝄞 Musik 🎵"_s;
+        // Padded values, None and N/A; the second event is the receiver's "no EPG" filler and is
+        // left out.
+        QTest::newRow("padded and missing values")
+            << u"current service in full"_s << u"broken-padded-none-values-getcurrent.xml"_s
+            << u"1|1:0:19:6F0E:431:1:C00000:0:0:0:|A&E HD|||||4711|1710443700|1800|1710445500|"_s + march14 +
+                   u"|20:15|1710443862.37|Storage Wars & Co||1:0:19:6F0E:431:1:C00000:0:0:0:|A&E HD|0|0|"
+                   u"\"Alles muss raus\"";
+        // A signal answer with nothing in it is no signal, not an unreadable answer.
+        QTest::newRow("empty signal elements")
+            << u"signal"_s << u"broken-empty-elements-signal.xml"_s << u"1|0|0|0|"_s;
+        QTest::newRow("empty volume elements")
+            << u"volume"_s << u"broken-empty-elements-volume.xml"_s << u"0|-7|0"_s;
+        QTest::newRow("empty timer elements")
+            << u"timers in full"_s << u"broken-empty-elements-timerlist.xml"_s
+            << u"1|||||||0|0||||-1||||||0"_s;
+        QTest::newRow("float values") << u"movies in full"_s << u"broken-float-values-movielist.xml"_s
+                                      << u"1|Doku & Wissen|1710090300||5368.71 MB"_s;
+    }
+
+    void answersReadDespiteFaults()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, file);
+        QTEST(readAs(kind, e2Answer(file)), "seen");
+    }
+
+    void prefixedNamesAreOtherNames()
+    {
+        OwnedList<EpgItem> events;
+        QVERIFY(parseE2EventList(
+            u"<e2eventlist xmlns:x=\"urn:x\"><x:e2event><e2eventtitle>a</e2eventtitle></x:e2event>"
+            u"<e2event><y:e2eventtitle>b</y:e2eventtitle></e2event></e2eventlist>"_s,
+            events, sampleClock()));
+        QCOMPARE(events.size(), size_t(1));
+        QCOMPARE(events[0]->title, QString());
+        QVERIFY(!parseE2EventList(u"<x:e2eventlist xmlns:x=\"urn:x\"/>"_s, events, sampleClock()));
+    }
+
+    void hugeAnswers()
+    {
+        // epgmulti without limits sends every event of every service: many megabytes.
+        const QString description(400, u'x');
+        QString body;
+        int count = 0;
+        while (body.size() < 5 * 1024 * 1024) {
+            body += e2TimedEvent(u"Folge " + QString::number(count) + u' ' + description);
+            ++count;
+        }
+        OwnedList<EpgItem> events;
+        QVERIFY(parseE2BouquetEpg(e2Document("e2eventlist"_L1, body), u"bq"_s, events, sampleClock()));
+        QCOMPARE(int(events.size()), count);
+        QVERIFY(events.back()->title.startsWith(u"Folge " + QString::number(count - 1)));
+
+        // One text of 5 MB.
+        const QString title(5 * 1024 * 1024, u'y');
+        QVERIFY(parseE2EventList(e2Document("e2eventlist"_L1, e2TimedEvent(title)), events, sampleClock()));
+        QCOMPARE(events.size(), size_t(1));
+        QCOMPARE(events[0]->title.size(), title.size());
+    }
+
+    void deepNesting()
+    {
+        // Events are found at any depth, and the depth costs no stack.
+        OwnedList<EpgItem> events;
+        QVERIFY(parseE2EventList(e2Document("e2eventlist"_L1, nested(100000, e2TimedEvent(u"tief"_s))),
+                                 events, sampleClock()));
+        QCOMPARE(events.size(), size_t(1));
+        QCOMPARE(events[0]->title, u"tief"_s);
+
+        // Deep inside one event: its own fields stay readable, the rest is skipped.
+        QVERIFY(parseE2EventList(
+            e2Document("e2eventlist"_L1, u"<e2event><e2eventtitle>oben</e2eventtitle>" +
+                                             nested(100000, u"<e2eventtitle>x</e2eventtitle>"_s) +
+                                             u"</e2event>"),
+            events, sampleClock()));
+        QCOMPARE(events.size(), size_t(1));
+        QCOMPARE(events[0]->title, u"oben"_s);
+
+        QCOMPARE(readWithEveryReader(nested(100000, u"x"_s)).read, QStringList());
     }
 };
 
