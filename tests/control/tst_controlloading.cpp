@@ -651,37 +651,6 @@ private Q_SLOTS:
         QCOMPARE(source.elapsed(), qint64(std::min(firstMs, secondMs) - 1 + 1000));
     }
 
-    void stoppedOrDeletedTimerStaysQuiet()
-    {
-        ManualTimerSource source;
-        QObject owner;
-        ControlTimer* stopped = source.createTimer(ControlTimer::Mode::Repeating, &owner);
-        ControlTimer* deleted = source.createTimer(ControlTimer::Mode::Repeating, &owner);
-        QSignalSpy timeouts(stopped, &ControlTimer::timeout);
-        stopped->start(10);
-        deleted->start(10);
-        // A timer that stops the other one when it fires: the other must not fire after that.
-        connect(deleted, &ControlTimer::timeout, &owner, [stopped] { stopped->stop(); });
-        delete deleted;
-        stopped->stop();
-        source.advance(100);
-        QCOMPARE(timeouts.size(), 0);
-    }
-
-    void timerStartedWhileFiringCountsFromThen()
-    {
-        ManualTimerSource source;
-        QObject owner;
-        ControlTimer* first = source.createTimer(ControlTimer::Mode::SingleShot, &owner);
-        ControlTimer* second = source.createTimer(ControlTimer::Mode::SingleShot, &owner);
-        qint64 firedAt = -1;
-        connect(first, &ControlTimer::timeout, &owner, [&] { second->start(500); });
-        connect(second, &ControlTimer::timeout, &owner, [&] { firedAt = source.elapsed(); });
-        first->start(1500);
-        source.advance(10000);
-        QCOMPARE(firedAt, qint64(2000));
-    }
-
     void timersOutliveTheirSource()
     {
         QObject owner;
