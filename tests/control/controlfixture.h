@@ -133,14 +133,6 @@ public:
         return index < requests.size() ? requests.at(index).queryValue(name) : QString();
     }
 
-    QStringList queryValuesOf(const QByteArray& path, const QStringList& names) const
-    {
-        QStringList values;
-        for (const QString& name : names)
-            values.append(queryValueOf(path, name));
-        return values;
-    }
-
     ManualTimerSource timers; // outlives the controller's timers
     SimulatedReceiver receiver;
     MessageBoxAnswerer boxes;

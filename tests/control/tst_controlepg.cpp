@@ -140,37 +140,6 @@ private Q_SLOTS:
         QVERIFY(f.targets().isEmpty());
     }
 
-    void epgTabAsksForTheChannelsEpg_data()
-    {
-        QTest::addColumn<Personality>("personality");
-        QTest::addColumn<QString>("path");
-
-        QTest::newRow("Enigma2: the channel's EPG") << Personality::Enigma2 << u"/web/epgservice"_s;
-        QTest::newRow("Enigma1: the current EPG page") << Personality::Enigma1 << u"/cgi-bin/getcurrentepg"_s;
-    }
-
-    void epgTabAsksForTheChannelsEpg()
-    {
-        QFETCH(Personality, personality);
-        QFETCH(QString, path);
-        ControlFixture f(personality);
-        QVERIFY(f.load());
-        const QList<Bouquet*> bouquets = f.database().bouquets();
-        for (const Bouquet* bouquet : bouquets) {
-            for (Channel* channel : bouquet->channels)
-                channel->clearEpg();
-        }
-
-        f.control->epgTabActivated();
-        QVERIFY(f.settle());
-        QCOMPARE(f.targetsTo(path).size(), 1);
-
-        // The answer is the channel's schedule: showing the tab again asks nothing.
-        f.control->epgTabActivated();
-        QVERIFY(f.settle());
-        QCOMPARE(f.targetsTo(path).size(), 1);
-    }
-
     void bouquetChangeAsksForItsEpg_data()
     {
         QTest::addColumn<Personality>("personality");

@@ -165,31 +165,57 @@ private slots:
 
     void refreshEpg_data()
     {
+        QTest::addColumn<bool>("currentService"); // else a channel of the lists
         QTest::addColumn<Times>("events");
         QTest::addColumn<QString>("remaining"); // starts, and the running event's progress
-        QTest::addColumn<bool>("needsEpg");
+        QTest::addColumn<bool>("needsEpg");     // only a channel asks again
 
         // The clock stands at 10000 in every row.
         QTest::newRow("running event, half elapsed")
-            << Times{{9400, 1200}} << u"9400 50 %, 10 min"_s << false;
+            << false << Times{{9400, 1200}} << u"9400 50 %, 10 min"_s << false;
         QTest::newRow("running event with next")
-            << Times{{9400, 1200}, {10600, 600}} << u"9400 10600 50 %, 10 min"_s << false;
-        QTest::newRow("only event ended an hour ago") << Times{{4600, 1800}} << QString() << true;
+            << false << Times{{9400, 1200}, {10600, 600}} << u"9400 10600 50 %, 10 min"_s << false;
+        QTest::newRow("only event ended an hour ago") << false << Times{{4600, 1800}} << QString() << true;
         QTest::newRow("first ended, next running")
-            << Times{{8000, 1000}, {9000, 2000}} << u"9000 50 %, 16 min"_s << true;
-        QTest::newRow("both ended") << Times{{7000, 1000}, {8000, 1000}} << QString() << true;
-        QTest::newRow("event ending right now has ended") << Times{{9000, 1000}} << QString() << true;
-        QTest::newRow("first event not begun is dropped") << Times{{10060, 600}} << QString() << true;
-        QTest::newRow("progress rounds to nearest") << Times{{9998, 3}} << u"9998 67 %, 0 min"_s << false;
-        QTest::newRow("event just begun") << Times{{10000, 600}} << u"10000 0 %, 10 min"_s << false;
+            << false << Times{{8000, 1000}, {9000, 2000}} << u"9000 50 %, 16 min"_s << true;
+        QTest::newRow("both ended") << false << Times{{7000, 1000}, {8000, 1000}} << QString() << true;
+        QTest::newRow("event ending right now has ended")
+            << false << Times{{9000, 1000}} << QString() << true;
+        QTest::newRow("first event not begun is dropped")
+            << false << Times{{10060, 600}} << QString() << true;
+        QTest::newRow("progress rounds to nearest")
+            << false << Times{{9998, 3}} << u"9998 67 %, 0 min"_s << false;
+        QTest::newRow("event just begun") << false << Times{{10000, 600}} << u"10000 0 %, 10 min"_s << false;
+        // The receiver's current service keeps what it sent, only dropping what ended.
+        QTest::newRow("current service, running event")
+            << true << Times{{9700, 600}, {10300, 600}} << u"9700 10300 50 %, 5 min"_s << false;
+        QTest::newRow("current service, not begun counts as complete")
+            << true << Times{{10100, 600}, {10700, 600}} << u"10100 10700 100 %, 0 min"_s << false;
+        QTest::newRow("current service, first ended, next running")
+            << true << Times{{9000, 600}, {9600, 600}} << u"9600 67 %, 3 min"_s << false;
+        QTest::newRow("current service, both ended")
+            << true << Times{{8000, 600}, {8600, 600}} << QString() << false;
     }
 
     void refreshEpg()
     {
+        QFETCH(bool, currentService);
         QFETCH(Times, events);
         QFETCH(QString, remaining);
         QFETCH(bool, needsEpg);
 
+        if (currentService) {
+            m_clock.set(10000);
+            auto service = std::make_unique<CurrentServiceE2>();
+            service->serviceReference = u"s1"_s;
+            for (const auto& [start, duration] : events)
+                service->events.push_back(makeEvent(u"s1"_s, start, duration));
+            m_database->setCurrentService(std::move(service));
+            const QList<EpgItem*> kept = m_database->currentServiceEpg();
+            QCOMPARE(epgLine(kept), remaining);
+            QCOMPARE(m_database->currentService()->events.size(), size_t(kept.size()));
+            return;
+        }
         Channel channel;
         for (const auto& [start, duration] : events)
             channel.addEpgItem(makeEvent({}, start, duration));
@@ -319,35 +345,6 @@ private slots:
         QVERIFY(kept);
         QVERIFY(!duplicate);
         QVERIFY(!stray);
-    }
-
-    void currentServiceEpg_data()
-    {
-        QTest::addColumn<uint>("firstStart");
-        QTest::addColumn<QString>("remaining"); // starts, and the running event's progress
-
-        // The clock stands at 10000; the second event always follows the first for 600 s.
-        QTest::newRow("running event") << 9700u << u"9700 10300 50 %, 5 min"_s;
-        QTest::newRow("not begun counts as complete") << 10100u << u"10100 10700 100 %, 0 min"_s;
-        QTest::newRow("first ended, next running") << 9000u << u"9600 67 %, 3 min"_s;
-        QTest::newRow("both ended") << 8000u << QString();
-    }
-
-    void currentServiceEpg()
-    {
-        QFETCH(uint, firstStart);
-        QFETCH(QString, remaining);
-
-        m_clock.set(10000);
-        auto service = std::make_unique<CurrentServiceE2>();
-        service->serviceReference = u"s1"_s;
-        service->events.push_back(makeEvent(u"s1"_s, firstStart, 600));
-        service->events.push_back(makeEvent(u"s1"_s, firstStart + 600, 600));
-        m_database->setCurrentService(std::move(service));
-
-        const QList<EpgItem*> events = m_database->currentServiceEpg();
-        QCOMPARE(epgLine(events), remaining);
-        QCOMPARE(m_database->currentService()->events.size(), size_t(events.size()));
     }
 
     void receivedDataText_data()
