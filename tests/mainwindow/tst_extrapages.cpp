@@ -594,9 +594,10 @@ private slots:
         if (answer.isEmpty())
             return;
 
-        // Only the button asks for the answer.
+        // Only the button asks for the answer; it is the landscape one, the other set than the sending.
         QCOMPARE(m.targetsTo(u"/web/messageanswer"_s), QStringList());
-        QTest::mouseClick(m.in<QPushButton>(1, "messageAnswer_pushButton"), Qt::LeftButton);
+        QVERIFY(m.turnTo(800, 480));
+        QTest::mouseClick(m.in<QPushButton>(0, "messageAnswer_pushButton"), Qt::LeftButton);
         QVERIFY(m.settle());
         QTRY_COMPARE(m.boxes.asked().size(), 1);
         const AskedMessageBox box = m.boxes.asked().first();
