@@ -512,6 +512,9 @@ private slots:
         QTest::addColumn<bool>("okButtonOrQuestion");
         QTest::addColumn<FaultKind>("fault");
         QTest::addColumn<QStringList>("sent"); // what the receiver saw
+        // Of a question: what the viewer answers, and what the answer button then says.
+        QTest::addColumn<boxsim::MessageAnswer>("viewer");
+        QTest::addColumn<QString>("answer"); // empty: no answer is asked for
         const auto e1 = Personality::Enigma1;
         const auto e2 = Personality::Enigma2;
         const auto none = FaultKind::None;
@@ -524,19 +527,26 @@ private slots:
             return QStringList{u"/web/message?text=Tea%20%26%20cake%20%231&type=%1&timeout=%2"_s.arg(
                 QLatin1StringView(type), QLatin1StringView(timeout))};
         };
+        const auto yes = boxsim::MessageAnswer::Yes;
         QTest::newRow("enigma1 unchecked timeout passes 0 whatever the seconds")
-            << e1 << true << false << none << xmessage("0");
+            << e1 << true << false << none << xmessage("0") << yes << QString();
         QTest::newRow("enigma1 checked timeout passes its seconds")
-            << e1 << false << false << none << xmessage("30");
+            << e1 << false << false << none << xmessage("30") << yes << QString();
         QTest::newRow("enigma1 ok button waits for the viewer")
-            << e1 << false << true << none << xmessage("-1");
+            << e1 << false << true << none << xmessage("-1") << yes << QString();
         QTest::newRow("enigma2 information with its seconds")
-            << e2 << false << false << none << message("2", "30");
-        QTest::newRow("enigma2 question, unchecked timeout passes 0")
-            << e2 << true << true << none << message("0", "0");
-        QTest::newRow("enigma1 unreachable") << e1 << false << false << FaultKind::Refuse << QStringList();
+            << e2 << false << false << none << message("2", "30") << yes << QString();
+        QTest::newRow("enigma2 question, unchecked timeout passes 0, answered yes")
+            << e2 << true << true << none << message("0", "0") << yes << u"Answer is YES!"_s;
+        QTest::newRow("enigma2 question answered no") << e2 << true << true << none << message("0", "0")
+                                                      << boxsim::MessageAnswer::No << u"Answer is NO!"_s;
+        QTest::newRow("enigma2 question not answered in time")
+            << e2 << true << true << none << message("0", "0") << boxsim::MessageAnswer::NoAnswer
+            << u"No answer in time!"_s;
+        QTest::newRow("enigma1 unreachable")
+            << e1 << false << false << FaultKind::Refuse << QStringList() << yes << QString();
         QTest::newRow("enigma2 server error")
-            << e2 << false << false << FaultKind::Http500 << message("2", "30");
+            << e2 << false << false << FaultKind::Http500 << message("2", "30") << yes << QString();
     }
 
     void messageSending()
@@ -545,7 +555,10 @@ private slots:
         QFETCH(bool, uncheckTimeout);
         QFETCH(bool, okButtonOrQuestion);
         QFETCH(FaultKind, fault);
+        QFETCH(boxsim::MessageAnswer, viewer);
+        QFETCH(QString, answer);
         MessageFixture m(personality);
+        m.receiver.box.setMessageAnswer(viewer);
         const bool e1 = personality == Personality::Enigma1;
         const QString path = e1 ? u"/cgi-bin/xmessage"_s : u"/web/message"_s;
         if (fault != FaultKind::None)
@@ -578,34 +591,17 @@ private slots:
         QCOMPARE(m.buttons(), QStringList({shown, shown}));
         m.timers.advance(1);
         QCOMPARE(m.buttons(), QStringList({u"Send"_s, u"Send"_s}));
-    }
+        if (answer.isEmpty())
+            return;
 
-    void messageAnswers_data()
-    {
-        QTest::addColumn<boxsim::MessageAnswer>("viewer");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("yes") << boxsim::MessageAnswer::Yes << u"Answer is YES!"_s;
-        QTest::newRow("no") << boxsim::MessageAnswer::No << u"Answer is NO!"_s;
-        QTest::newRow("no answer") << boxsim::MessageAnswer::NoAnswer << u"No answer in time!"_s;
-    }
-
-    void messageAnswers()
-    {
-        QFETCH(boxsim::MessageAnswer, viewer);
-        QFETCH(QString, text);
-        MessageFixture m(Personality::Enigma2);
-        m.receiver.box.setMessageAnswer(viewer);
-        QTest::keyClicks(m.in<QTextEdit>(-1, "messageBody_textEdit"), u"More tea?"_s);
-        clickBox(m.in<QCheckBox>(-1, "messageQuestion_checkBox"));
-        QTest::mouseClick(m.in<QPushButton>(-1, "messageSend_pushButton"), Qt::LeftButton);
-        QVERIFY(m.settle());
-        // Only the button asks for the answer.
+        // Only the button asks for the answer; it is the landscape one, the other set than the sending.
         QCOMPARE(m.targetsTo(u"/web/messageanswer"_s), QStringList());
-        QTest::mouseClick(m.in<QPushButton>(-1, "messageAnswer_pushButton"), Qt::LeftButton);
+        QVERIFY(m.turnTo(800, 480));
+        QTest::mouseClick(m.in<QPushButton>(0, "messageAnswer_pushButton"), Qt::LeftButton);
         QVERIFY(m.settle());
         QTRY_COMPARE(m.boxes.asked().size(), 1);
         const AskedMessageBox box = m.boxes.asked().first();
-        QCOMPARE(box.text, text);
+        QCOMPARE(box.text, answer);
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.buttons, QStringList{u"OK"_s});
         QCOMPARE(box.parent, m.page);

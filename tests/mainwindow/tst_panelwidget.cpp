@@ -240,71 +240,78 @@ private slots:
         QCOMPARE(f.all<QProgressBar>("panel_progressBar", &QProgressBar::value), QList<int>(2, 0));
     }
 
-    void buttonsReachTheReceiver_data()
+    void commandsReachTheReceiver_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("target");
-        QTest::newRow("forward") << u"panelFwd_toolButton"_s << u"/web/remotecontrol?command=401"_s;
-        QTest::newRow("rewind") << u"panelRwd_toolButton"_s << u"/web/remotecontrol?command=398"_s;
-        QTest::newRow("play") << u"panelPlay_toolButton"_s << u"/web/remotecontrol?command=399"_s;
-        QTest::newRow("pause") << u"panelPause_toolButton"_s << u"/web/remotecontrol?command=400"_s;
-        QTest::newRow("record") << u"panelRec_toolButton"_s << u"/web/recordnow?recordnow=true"_s;
-        QTest::newRow("mute") << u"panelVolMute_toolButton"_s << u"/web/vol?set=mute"_s;
+        QTest::addColumn<bool>("loaded");
+        QTest::addColumn<QString>("gesture"); // a button of the panel, or "menu:" and a power menu entry
+        QTest::addColumn<QStringList>("questions"); // each answered yes
+        QTest::addColumn<QString>("target");        // empty: nothing at all is asked
+        const QStringList none;
+        const QString rc = u"/web/remotecontrol?command="_s;
+        const QString power = u"/web/powerstate?newstate="_s;
+        QTest::newRow("forward") << true << u"panelFwd_toolButton"_s << none << rc + u"401"_s;
+        QTest::newRow("rewind") << true << u"panelRwd_toolButton"_s << none << rc + u"398"_s;
+        QTest::newRow("play") << true << u"panelPlay_toolButton"_s << none << rc + u"399"_s;
+        QTest::newRow("pause") << true << u"panelPause_toolButton"_s << none << rc + u"400"_s;
+        QTest::newRow("record") << true << u"panelRec_toolButton"_s << none
+                                << u"/web/recordnow?recordnow=true"_s;
+        QTest::newRow("mute") << true << u"panelVolMute_toolButton"_s << none << u"/web/vol?set=mute"_s;
+        // The Enigma2 receiver is asked for its timers first, to learn whether a recording runs.
+        QTest::newRow("stop") << true << u"panelStop_toolButton"_s << none << u"/web/timerlist"_s;
+        QTest::newRow("stop before the first load")
+            << false << u"panelStop_toolButton"_s << none << QString();
+        QTest::newRow("reload asks first")
+            << true << u"menu:Enigma reload"_s << QStringList{u"Enigma reload?"_s} << power + u"3"_s;
+        QTest::newRow("wake up") << true << u"menu:Box wakeup"_s << none << power + u"4"_s;
+        QTest::newRow("standby") << true << u"menu:Box standby"_s << none << power + u"5"_s;
+        QTest::newRow("reboot asks first")
+            << true << u"menu:Box reboot"_s << QStringList{u"Box reboot?"_s} << power + u"2"_s;
+        QTest::newRow("shutdown asks first")
+            << true << u"menu:Box shutdown"_s << QStringList{u"Box shutdown?"_s} << power + u"1"_s;
     }
 
-    void buttonsReachTheReceiver()
+    void commandsReachTheReceiver()
     {
-        QFETCH(QString, button);
+        QFETCH(bool, loaded);
+        QFETCH(QString, gesture);
         QFETCH(QString, target);
         PanelFixture f;
-        QVERIFY(f.load());
-        const QList<QToolButton*> buttons = f.panel->findChildren<QToolButton*>(button);
-        QCOMPARE(buttons.size(), 2);
-        for (QToolButton* each : buttons)
-            each->setEnabled(true);
-        buttons.first()->click();
+        if (loaded)
+            QVERIFY(f.load());
+        f.boxes.setDefaultAnswer(MessageBoxAnswerer::Answer::Accept);
+        const bool menu = gesture.startsWith(u"menu:"_s);
+        if (menu) {
+            // Both forms share the one menu.
+            const QList<QMenu*> menus = f.all<QToolButton>("panelPower_toolButton", &QToolButton::menu);
+            QVERIFY(menus.value(0));
+            QCOMPARE(menus, QList<QMenu*>(2, menus.first()));
+            QAction* chosen = f.powerEntry(gesture.mid(5));
+            QVERIFY(chosen);
+            chosen->trigger();
+        } else {
+            const QList<QToolButton*> buttons = f.panel->findChildren<QToolButton*>(gesture);
+            QCOMPARE(buttons.size(), 2);
+            for (QToolButton* each : buttons)
+                each->setEnabled(true);
+            buttons.first()->click();
+        }
         QVERIFY(f.settle());
+        QTEST(f.boxes.askedTexts(), "questions");
+        if (target.isEmpty()) {
+            f.timers.advance(1000);
+            QVERIFY(f.settle());
+            QCOMPARE(f.receiver.targets(), QStringList());
+            return;
+        }
         QVERIFY2(f.receiver.targets().contains(target), qPrintable(f.receiver.targets().join(u' ')));
+        if (menu)
+            return;
+        // A panel button shows the traffic, and a second later the panel asks for the status.
         QVERIFY(f.showsIcon("panelConnect_toolButton", network(u"transmit-receive"_s)) ||
                 f.showsIcon("panelConnect_toolButton", network(u"transmit"_s)) ||
                 f.showsIcon("panelConnect_toolButton", network(u"receive"_s)));
-        // A second later the panel asks for the status.
         QCOMPARE(f.requestsAfter(999, u"/web/powerstate"_s), 0);
         QVERIFY(f.requestsAfter(1, u"/web/powerstate"_s) > 0);
-    }
-
-    void powerMenu_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QStringList>("questions");
-        QTest::addColumn<QString>("newState");
-        QTest::newRow("reload asks first")
-            << u"Enigma reload"_s << QStringList{u"Enigma reload?"_s} << u"3"_s;
-        QTest::newRow("wake up") << u"Box wakeup"_s << QStringList() << u"4"_s;
-        QTest::newRow("standby") << u"Box standby"_s << QStringList() << u"5"_s;
-        QTest::newRow("reboot asks first") << u"Box reboot"_s << QStringList{u"Box reboot?"_s} << u"2"_s;
-        QTest::newRow("shutdown asks first")
-            << u"Box shutdown"_s << QStringList{u"Box shutdown?"_s} << u"1"_s;
-    }
-
-    void powerMenu()
-    {
-        QFETCH(QString, entry);
-        QFETCH(QString, newState);
-        PanelFixture f;
-        QVERIFY(f.load());
-        // Both forms share the one menu.
-        const QList<QMenu*> menus = f.all<QToolButton>("panelPower_toolButton", &QToolButton::menu);
-        QVERIFY(menus.value(0));
-        QCOMPARE(menus, QList<QMenu*>(2, menus.first()));
-        QAction* chosen = f.powerEntry(entry);
-        QVERIFY(chosen);
-        f.boxes.answerNext(MessageBoxAnswerer::Answer::Accept);
-        chosen->trigger();
-        QVERIFY(f.settle());
-        QTEST(f.boxes.askedTexts(), "questions");
-        QVERIFY2(f.receiver.targets().contains(u"/web/powerstate?newstate="_s + newState),
-                 qPrintable(f.receiver.targets().join(u' ')));
     }
 
     void wakeOnLanIsOfferedWhenTheReceiverSleeps_data()
@@ -350,20 +357,6 @@ private slots:
         wake->trigger();
         QTRY_VERIFY(listener.hasPendingDatagrams());
         QCOMPARE(listener.receiveDatagram().data().size(), 102);
-    }
-
-    void stopAsksTheController()
-    {
-        PanelFixture f;
-        // Before the first load the stop button sends nothing.
-        f.panel->panelStop_toolButton_clicked();
-        f.timers.advance(1000);
-        QVERIFY(f.settle());
-        QVERIFY(f.receiver.targets().isEmpty());
-
-        QVERIFY(f.load());
-        // The Enigma2 receiver is asked for its timers first, to learn whether a recording runs.
-        QVERIFY(f.requestsWhen([&f] { f.panel->panelStop_toolButton_clicked(); }, u"/web/timerlist"_s) > 0);
     }
 
     void volumeWaitsForTheHand_data()
