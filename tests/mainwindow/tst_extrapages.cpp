@@ -594,7 +594,7 @@ private slots:
         if (answer.isEmpty())
             return;
 
-        // Only the button asks for the answer; it is the landscape one, the other set than the sending.
+        // Only the button asks for the answer: the landscape form's, not the form the message went from.
         QCOMPARE(m.targetsTo(u"/web/messageanswer"_s), QStringList());
         QVERIFY(m.turnTo(800, 480));
         QTest::mouseClick(m.in<QPushButton>(0, "messageAnswer_pushButton"), Qt::LeftButton);
