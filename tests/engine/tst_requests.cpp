@@ -907,6 +907,7 @@ private Q_SLOTS:
         QTest::newRow("slashes, spaces, umlauts and ampersand")
             << u"1:0:1:283d:3fb:1:c00000:0:0:0:/hdd/movie/Schöne Grüße & Co #1.ts"_s << false;
         QTest::newRow("percent sign") << u"1:0:1:283d:3fb:1:c00000:0:0:0:/hdd/movie/100% Spaß.ts"_s << true;
+        QTest::newRow("plus sign") << u"1:0:1:283d:3fb:1:c00000:0:0:0:/hdd/movie/Teil 1+2.ts"_s << false;
     }
 
     void referencesSurviveTheReceiversDoubleDecoding()
