@@ -102,6 +102,9 @@ QString readAs(const QString& kind, const QString& text)
         seen << n(parseE2MessageAnswer(text, answer)) << n(int(answer));
     } else if (kind == u"movie delete") {
         seen << n(parseE2MovieDeleteResult(text));
+    } else if (kind == u"command") {
+        E2CommandResult result{true, u"left over"_s};
+        seen << n(parseE2CommandResult(text, result)) << n(result.accepted) << result.text;
     } else if (kind == u"timer command") {
         seen << n(parseE2TimerCommandResult(text)) << n(containsSuccessWord(text));
     } else if (kind == u"current service") {
@@ -207,6 +210,7 @@ const QList<std::pair<QString, QString>> readers{{u"power"_s, u"0"_s},
                                                  {u"volume"_s, u"0|-7|0"_s},
                                                  {u"message answer"_s, u"0|-1"_s},
                                                  {u"movie delete"_s, u"0"_s},
+                                                 {u"command"_s, u"0|1|left over"_s},
                                                  {u"timers"_s, u"0"_s},
                                                  {u"movies"_s, u"0"_s}};
 
@@ -502,6 +506,16 @@ private slots:
         row("movie delete: state not first",
             e2Document("e2simplexmlresult"_L1, u"<e2statetext>x</e2statetext><e2state>True</e2state>"_s),
             u"0"_s);
+
+        // read|accepted|text
+        row("command: zap sample", e2Answer(u"e2-zap.xml"_s),
+            u"1|1|Active service is now '1:0:19:283D:3FB:1:C00000:0:0:0:'"_s);
+        row("command: remote control sample", e2Answer(u"e2-remotecontrol.xml"_s),
+            u"1|1|RC command '352' has been issued"_s);
+        row("command: lower-case false", simpleResult(u"false"_s, u"refused"_s), u"1|0|refused"_s);
+        row("command: power state answer", e2Answer(u"e2-powerstate.xml"_s), u"1|1|"_s);
+        row("command: no state", e2Document("e2simplexmlresult"_L1, u"<e2statetext>x</e2statetext>"_s),
+            u"0|1|left over"_s);
 
         // succeeded|success word
         row("timer command: timer added (no success word)", e2Answer(u"e2-timeradd-ok.xml"_s), u"1|0"_s);
