@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
-#include <QLabel>
 #include <QListView>
 #include <QMainWindow>
 #include <QMenu>
@@ -144,7 +143,6 @@ public:
             return {};
         return QString::fromUtf8(file.readAll()).trimmed();
     }
-    QString statusLine() const { return f.find<QLabel>("statusLine")->text(); }
 
     // The first bytes of a GET's body (a stream does not end soon), fetched as a player would.
     static QByteArray fetch(const QUrl& url, qint64 enough = 4 * 188)
@@ -307,12 +305,11 @@ private Q_SLOTS:
         f.tabs()->setCurrentIndex(0);
         QVERIFY(f.settle());
         QSignalSpy told(f.control(), &TavrelControl::receiverReachabilityChanged);
-        const auto* line = f.find<QLabel>("statusLine");
 
         f.receiver.box.setFault({FaultKind::Refuse});
         f.control()->requestStatus();
         QTRY_COMPARE(told.size(), 1);
-        QCOMPARE(line->text(),
+        QCOMPARE(f.statusLine(),
                  u"Cannot reach Simulated at 127.0.0.1:%1: connection refused"_s.arg(f.receiver.port));
         QCOMPARE(f.window->windowTitle(), u"Simulated - unreachable (TavrelControl Lite)"_s);
 
@@ -333,7 +330,7 @@ private Q_SLOTS:
         QTRY_COMPARE(told.size(), 2);
         QVERIFY(f.settle());
         QCOMPARE(told.last().first().toBool(), true);
-        QCOMPARE(line->text(), u"Simulated at 127.0.0.1:%1 answers again"_s.arg(f.receiver.port));
+        QCOMPARE(f.statusLine(), u"Simulated at 127.0.0.1:%1 answers again"_s.arg(f.receiver.port));
         QVERIFY(!f.targetsTo(u"/web/powerstate"_s).isEmpty());
         QVERIFY(!f.targetsTo(u"/web/movielist"_s).isEmpty());
         QCOMPARE(f.window->windowTitle(), u"Simulated - connected (TavrelControl Lite)"_s);
@@ -348,8 +345,7 @@ private Q_SLOTS:
         f.control()->zapChannel(0, 1);
         QVERIFY(f.settle());
         QCOMPARE(f.receiver.requestsTo("/web/zap").size(), 1);
-        QCOMPARE(f.find<QLabel>("statusLine")->text(),
-                 u"The receiver refused the command: Command refused by the receiver"_s);
+        QCOMPARE(f.statusLine(), u"The receiver refused the command: Command refused by the receiver"_s);
     }
 
     void enigma1MovieRowsAreDrawn()
@@ -437,7 +433,7 @@ private Q_SLOTS:
 
         QCOMPARE(w.f.targetsTo(u"/web/zap"_s).size(), zapFirst ? 1 : 0);
         if (zapFails) {
-            QTRY_VERIFY(w.statusLine().contains(u"did not zap"_s));
+            QTRY_VERIFY(w.f.statusLine().contains(u"did not zap"_s));
             QTest::qWait(300);
             QVERIFY(!QFile::exists(w.played()));
             return;
@@ -445,7 +441,7 @@ private Q_SLOTS:
         QCOMPARE(w.playerArguments(), streamUrl(reference, userInfo));
         if (zapFirst)
             QCOMPARE(w.f.receiver.box.currentServiceReference(), reference);
-        QVERIFY(w.statusLine().contains(u"plays on this computer"_s));
+        QVERIFY(w.f.statusLine().contains(u"plays on this computer"_s));
     }
 
     void recordingGoesToThePlayer()
@@ -503,7 +499,7 @@ private Q_SLOTS:
         menu->close();
         // The command itself says so too.
         w.f.control()->watchChannel(0, 0);
-        QCOMPARE(w.statusLine(), watch->toolTip());
+        QCOMPARE(w.f.statusLine(), watch->toolTip());
         QVERIFY(!QFile::exists(w.played()));
     }
 };

@@ -8,6 +8,7 @@
 #include "ui/mainwindow.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QListView>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -99,6 +100,9 @@ public:
     }
 
     QTabWidget* tabs() const { return find<QTabWidget>("tabWidget"); }
+
+    // What the status line tells the user.
+    QString statusLine() const { return find<QLabel>("statusLine")->text(); }
 
     // The channel list of the bouquet shown.
     QListView* channelList() const
