@@ -445,7 +445,6 @@ private Q_SLOTS:
 
     void missingPowerManagementServiceLeavesTheWindowToDecide()
     {
-
         MainWindowFixture f;
         QVERIFY(f.show());
         DisplayStateSource source(&f.window, QDBusConnection::sessionBus(), MainWindowFixture::noBus(),
